@@ -1,0 +1,146 @@
+#include "AmountText.h"
+
+#include <cstdlib>
+
+namespace tripvane {
+
+namespace {
+
+struct Separators
+{
+    char16_t decimal;
+    char16_t grouping;
+};
+
+Separators separatorsFor(std::uint32_t distanceView)
+{
+    return distanceView == 1 ? Separators{u',', u'.'} : Separators{u'.', u','};
+}
+
+bool isAsciiDigit(QChar c)
+{
+    return c.unicode() >= u'0' && c.unicode() <= u'9';
+}
+
+struct ReadAmount
+{
+    QString integerDigits;
+    QString fractionDigits;
+    int decimalSeparators = 0;
+    bool foreignCharacter = false;
+};
+
+ReadAmount split(const QString &text, Separators separators)
+{
+    ReadAmount read;
+    for (QChar c : text) {
+        if (c.unicode() == separators.decimal) {
+            ++read.decimalSeparators;
+        } else if (isAsciiDigit(c)) {
+            (read.decimalSeparators == 0 ? read.integerDigits : read.fractionDigits).append(c);
+        } else if (c.unicode() != separators.grouping) {
+            read.foreignCharacter = true;
+        }
+    }
+    return read;
+}
+
+std::int64_t fractionHundredths(const QString &fraction)
+{
+    if (fraction.isEmpty())
+        return 0;
+    const auto digit = [&](int i) { return fraction.at(i).unicode() - u'0'; };
+    if (fraction.size() == 1)
+        return digit(0) * 10;
+    std::int64_t hundredths = digit(0) * 10 + digit(1);
+    if (fraction.size() >= 3 && digit(2) >= 5)
+        ++hundredths;
+    return hundredths;
+}
+
+std::int64_t amountOf(const ReadAmount &read)
+{
+    constexpr std::int64_t saturation = MaxComputedAmount;
+    std::int64_t integer = 0;
+    for (QChar c : read.integerDigits) {
+        integer = integer * 10 + (c.unicode() - u'0');
+        if (integer * 100 > saturation)
+            return saturation;
+    }
+    return std::min(integer * 100 + fractionHundredths(read.fractionDigits), saturation);
+}
+
+} // namespace
+
+bool FormatAmount(AmountTexts &texts, std::int32_t amount)
+{
+    const QString digits = QString::number(std::llabs(static_cast<long long>(amount)));
+    QString comma;
+    if (digits.size() <= 2) {
+        comma = QStringLiteral("0.") + (digits.size() == 1 ? QStringLiteral("0") : QString())
+                + digits;
+    } else {
+        const QString integer = digits.left(digits.size() - 2);
+        comma.reserve(digits.size() + digits.size() / 3 + 1);
+        for (qsizetype i = 0; i < integer.size(); ++i) {
+            if (i > 0 && (integer.size() - i) % 3 == 0)
+                comma.append(u',');
+            comma.append(integer.at(i));
+        }
+        comma.append(u'.');
+        comma.append(digits.right(2));
+    }
+    QString dot = comma;
+    for (QChar &c : dot) {
+        if (c == u',')
+            c = u'.';
+        else if (c == u'.')
+            c = u',';
+    }
+    texts[0] = comma;
+    texts[1] = dot;
+    return true;
+}
+
+const QString &AmountTextFor(const AmountTexts &texts, std::uint32_t distanceView)
+{
+    return texts[distanceView == 1 ? 1 : 0];
+}
+
+AmountCheck CheckAmountText(const QString &text, std::uint32_t distanceView)
+{
+    if (text.isEmpty())
+        return AMOUNT_ZERO;
+    const ReadAmount read = split(text, separatorsFor(distanceView));
+    if (read.foreignCharacter || read.decimalSeparators > 1)
+        return AMOUNT_INVALID;
+    if (read.integerDigits.isEmpty() && read.fractionDigits.isEmpty())
+        return AMOUNT_INVALID;
+
+    if (!read.integerDigits.isEmpty()) {
+        // The guard also refuses integer parts padded with zeros beyond ten digits in all.
+        QString guard = read.integerDigits;
+        if (read.fractionDigits.size() >= 2)
+            guard += read.fractionDigits.left(2);
+        else if (read.fractionDigits.size() == 1)
+            guard += read.fractionDigits + u'0';
+        else
+            guard += QStringLiteral("00");
+        if (guard.size() > 10 || (guard.size() == 10 && !(guard < QStringLiteral("2147483647"))))
+            return AMOUNT_TOO_LARGE;
+    }
+
+    const std::int64_t amount = amountOf(read);
+    if (amount > MaxTypedAmount)
+        return AMOUNT_TOO_LARGE;
+    if (amount == 0)
+        return AMOUNT_ZERO;
+    return AMOUNT_OK;
+}
+
+std::int32_t ReadAmountText(const QString &text, std::uint32_t distanceView)
+{
+    return static_cast<std::int32_t>(amountOf(split(text, separatorsFor(distanceView))));
+}
+
+} // namespace tripvane

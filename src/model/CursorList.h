@@ -1,0 +1,191 @@
+#pragma once
+
+#include "Records.h"
+
+#include <QString>
+
+#include <memory>
+#include <new>
+#include <vector>
+
+namespace tripvane {
+
+// A list with one cursor, as the callers of the record model expect: every operation leaves the
+// cursor where the single-cursor chain of the original design would. Nodes live in an indexed
+// array so that append, find at position, next and prev cost O(1) even for 100,000 trips;
+// node addresses stay valid until the node is removed.
+template<typename Node>
+class CursorList
+{
+public:
+    using NodePtr = std::unique_ptr<Node>;
+
+    CursorList() = default;
+    CursorList(const CursorList &) = delete;
+    CursorList &operator=(const CursorList &) = delete;
+    CursorList(CursorList &&) noexcept = default;
+    CursorList &operator=(CursorList &&) noexcept = default;
+
+    Node *first()
+    {
+        if (m_nodes.empty())
+            return nullptr;
+        m_cursor = 0;
+        return m_nodes.front().get();
+    }
+    Node *last() { return m_nodes.empty() ? nullptr : m_nodes.back().get(); }
+    Node *next()
+    {
+        if (m_nodes.empty() || m_cursor + 1 >= size())
+            return nullptr;
+        return m_nodes[++m_cursor].get();
+    }
+    Node *prev()
+    {
+        if (m_nodes.empty() || m_cursor == 0)
+            return nullptr;
+        return m_nodes[--m_cursor].get();
+    }
+    ListPosition count()
+    {
+        if (!m_nodes.empty())
+            m_cursor = 0;
+        return size();
+    }
+
+    // Stores a deep copy; the caller keeps its own object. Null when memory runs out.
+    Node *append(const Node &source)
+    {
+        try {
+            auto node = std::make_unique<Node>();
+            node->copyFrom(source);
+            node->position = size();
+            m_nodes.push_back(std::move(node));
+        } catch (const std::bad_alloc &) {
+            return nullptr;
+        }
+        m_cursor = size() - 1;
+        return m_nodes.back().get();
+    }
+
+    Node *findAtPosition(ListPosition position)
+    {
+        if (m_nodes.empty())
+            return nullptr;
+        if (position >= size()) {
+            m_cursor = 0;
+            return nullptr;
+        }
+        m_cursor = position;
+        return m_nodes[position].get();
+    }
+
+    void clear()
+    {
+        m_nodes.clear();
+        m_cursor = 0;
+    }
+
+    // Read access by index without touching the cursor, for views, sums and writers.
+    ListPosition size() const { return static_cast<ListPosition>(m_nodes.size()); }
+    bool isEmpty() const { return m_nodes.empty(); }
+    const Node &at(ListPosition index) const { return *m_nodes[index]; }
+    Node &at(ListPosition index) { return *m_nodes[index]; }
+    const Node *cursorNode() const { return m_nodes.empty() ? nullptr : m_nodes[m_cursor].get(); }
+
+    // Hands every node out in list order and leaves the list empty; adopt() takes them back.
+    // Used by sorting, which must never lose or duplicate a node.
+    std::vector<NodePtr> takeAll()
+    {
+        m_cursor = 0;
+        return std::exchange(m_nodes, {});
+    }
+    void adopt(std::vector<NodePtr> &&nodes)
+    {
+        m_nodes = std::move(nodes);
+        renumberFrom(0);
+        m_cursor = 0;
+    }
+
+protected:
+    bool removeAt(ListPosition position, bool emptyListSucceeds)
+    {
+        if (m_nodes.empty())
+            return emptyListSucceeds;
+        if (position >= size()) {
+            m_cursor = 0;
+            return false;
+        }
+        m_nodes.erase(m_nodes.begin() + position);
+        renumberFrom(position);
+        m_cursor = 0;
+        return true;
+    }
+
+    template<typename Predicate>
+    Node *findFirst(Predicate matches)
+    {
+        if (m_nodes.empty())
+            return nullptr;
+        for (ListPosition i = 0; i < size(); ++i) {
+            if (matches(*m_nodes[i])) {
+                m_cursor = i;
+                return m_nodes[i].get();
+            }
+        }
+        m_cursor = 0;
+        return nullptr;
+    }
+
+    Node *cursorNodeMutable() { return m_nodes.empty() ? nullptr : m_nodes[m_cursor].get(); }
+    ListPosition cursorIndex() const { return m_cursor; }
+    void setCursor(ListPosition index) { m_cursor = index; }
+
+private:
+    void renumberFrom(ListPosition start)
+    {
+        for (ListPosition i = start; i < size(); ++i)
+            m_nodes[i]->position = i;
+    }
+
+    std::vector<NodePtr> m_nodes;
+    ListPosition m_cursor = 0; // meaningful only while the list has nodes
+};
+
+class RecordList final : public CursorList<MileageRecord>
+{
+public:
+    // An empty list reports success, a missing position failure.
+    bool removeAtPosition(ListPosition position) { return removeAt(position, true); }
+    MileageRecord *findByDateKey(std::uint32_t dateKey)
+    {
+        return findFirst([dateKey](const MileageRecord &r) { return r.dateKey == dateKey; });
+    }
+    // Searches forward from the cursor only; the record keeps its place in the list.
+    MileageRecord *replaceAtPosition(ListPosition position, const MileageRecord &source);
+};
+
+class CategoryList final : public CursorList<CategoryEntry>
+{
+public:
+    CategoryEntry *current() { return cursorNodeMutable(); }
+    // Refuses a name already present, compared code unit for code unit.
+    CategoryEntry *append(const CategoryEntry &source);
+    bool removeAtPosition(ListPosition position) { return removeAt(position, false); }
+    CategoryEntry *findByName(const QString &name);
+    bool removeByName(const QString &name);
+    CategoryEntry *findByTotal(std::int32_t total)
+    {
+        return findFirst([total](const CategoryEntry &e) { return e.total == total; });
+    }
+};
+
+class RouteList final : public CursorList<BookRoute>
+{
+public:
+    bool removeAtPosition(ListPosition position) { return removeAt(position, true); }
+    BookRoute *findByStartPlace(const QString &text);
+    BookRoute *findByDestination(const QString &text);
+};
+
+} // namespace tripvane

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "AmountText.h"
+#include "DateText.h"
+
+#include <QString>
+
+#include <cstdint>
+
+namespace tripvane {
+
+// Texts follow one rule throughout: a null QString is an absent text, readers show it as empty.
+// Positions are full width: a log can hold more than 65,535 trips.
+using ListPosition = std::uint32_t;
+
+struct MileageRecord : DateFields
+{
+    ListPosition position = 0;
+    std::int32_t key = 0; // -1 after clear, 0 until the store gives one
+    QString category;
+    AmountTexts distanceText;
+    std::int32_t distance = 0;
+    QString startPlace;
+    QString destination;
+    QString memo;
+
+    void clear();
+    bool setDate(const SystemTime &newDate) { return BuildDateTexts(*this, newDate); }
+    bool setDistance(std::int32_t hundredths);
+    bool setCategory(const QString &text);
+    bool setStartPlace(const QString &text);
+    bool setDestination(const QString &text);
+    bool setMemo(const QString &text);
+    const QString &dateTextFor(std::uint32_t dateView) const { return DateTextFor(*this, dateView); }
+    const QString &distanceTextFor(std::uint32_t view) const
+    {
+        return AmountTextFor(distanceText, view);
+    }
+    // Absent texts of the source leave this record's texts as they were.
+    void copyFrom(const MileageRecord &source);
+};
+
+struct CategoryEntry
+{
+    ListPosition position = 0;
+    QString name;
+    std::int32_t total = 0; // report total in hundredths; never stored
+
+    bool setName(const QString &text);
+    void copyFrom(const CategoryEntry &source);
+};
+
+struct BookRoute
+{
+    ListPosition position = 0;
+    QString startPlace;
+    QString destination;
+    AmountTexts distanceText;
+    std::int32_t distance = 0;
+
+    bool setStartPlace(const QString &text);
+    bool setDestination(const QString &text);
+    bool setDistance(std::int32_t hundredths);
+    const QString &distanceTextFor(std::uint32_t view) const
+    {
+        return AmountTextFor(distanceText, view);
+    }
+    void copyFrom(const BookRoute &source);
+};
+
+} // namespace tripvane

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+namespace tripvane {
+
+// Ids of the texts that code refers to by name.
+enum StringId : int {
+    IDS_TITLE = 1,
+    IDS_CLASS_NAME = 2,
+    IDS_MAKER = 4,
+    IDS_STATUS_PROBLEM = 40018,
+    IDS_EDIT_ERROR = 40020,
+    IDS_CANNOT_CONTINUE = 40023,
+    IDS_BUILD_ERROR = 40024,
+    IDS_DELETE_ERROR = 40057,
+    IDS_ADD_ERROR = 40058,
+    IDS_AMOUNT_INVALID = 40059,
+    IDS_AMOUNT_TOO_LARGE = 40060,
+    IDS_AMOUNT_ZERO = 40061,
+    IDS_BALANCE_OVERFLOW = 40062,
+};
+
+// The text of a string-table id; a null string for an id the table does not hold.
+QString loadString(int id);
+
+} // namespace tripvane

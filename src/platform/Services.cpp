@@ -1,0 +1,22 @@
+#include "Services.h"
+
+#include "StringTable.h"
+
+namespace tripvane {
+
+Services::Services(Parts parts) : m_parts(std::move(parts)) {}
+
+Services::~Services() = default;
+
+MessageAnswer Services::message(const QString &text, MessageIcon icon, MessageButtons buttons)
+{
+    waitCursor().restore();
+    return messageBoxes().show({loadString(IDS_TITLE), text, buttons, icon});
+}
+
+MessageAnswer Services::message(int stringId, MessageIcon icon, MessageButtons buttons)
+{
+    return message(loadString(stringId), icon, buttons);
+}
+
+} // namespace tripvane

@@ -1,0 +1,144 @@
+#pragma once
+
+#include "SystemTime.h"
+
+#include <QString>
+
+#include <memory>
+
+class QDialog;
+
+namespace tripvane {
+
+enum class MessageButtons { Ok, YesNo };
+enum class MessageIcon { Exclamation, Stop };
+enum class MessageAnswer { Ok, Yes, No };
+
+struct MessageBoxRequest
+{
+    QString caption;
+    QString text;
+    MessageButtons buttons = MessageButtons::Ok;
+    MessageIcon icon = MessageIcon::Exclamation;
+};
+
+class MessageBoxes
+{
+public:
+    virtual ~MessageBoxes() = default;
+    virtual MessageAnswer show(const MessageBoxRequest &request) = 0;
+};
+
+class InputPanel
+{
+public:
+    virtual ~InputPanel() = default;
+    virtual void show() = 0;
+    virtual void hide() = 0;
+    virtual bool isShown() const = 0;
+};
+
+class Beeper
+{
+public:
+    virtual ~Beeper() = default;
+    virtual void beep() = 0;
+};
+
+class Sound
+{
+public:
+    virtual ~Sound() = default;
+    // Plays a WAV from the Qt resources without waiting for its end.
+    virtual void play(const QString &resourcePath) = 0;
+};
+
+class HelpViewer
+{
+public:
+    virtual ~HelpViewer() = default;
+    // The whole command line handed to the help viewer, e.g. "file:tripvaneppc.htm#Navigating".
+    virtual void open(const QString &commandLine) = 0;
+};
+
+class Clock
+{
+public:
+    virtual ~Clock() = default;
+    virtual SystemTime nowUtc() const = 0;
+};
+
+// Not a stack: like the handheld's cursor, one restore ends every pending show.
+class WaitCursor
+{
+public:
+    virtual ~WaitCursor() = default;
+    virtual void show() = 0;
+    virtual void restore() = 0;
+    virtual bool isShown() const = 0;
+};
+
+class DialogRunner
+{
+public:
+    virtual ~DialogRunner() = default;
+    // Runs the dialog modally and returns the id of the control that ended it.
+    virtual int run(QDialog &dialog) = 0;
+};
+
+// Every platform effect of the program goes through this one object: main() fills it with the
+// real implementations, the testkit with recording ones.
+class Services final
+{
+public:
+    struct Parts
+    {
+        std::unique_ptr<MessageBoxes> messageBoxes;
+        std::unique_ptr<InputPanel> inputPanel;
+        std::unique_ptr<Beeper> beeper;
+        std::unique_ptr<Sound> sound;
+        std::unique_ptr<HelpViewer> helpViewer;
+        std::unique_ptr<Clock> clock;
+        std::unique_ptr<WaitCursor> waitCursor;
+        std::unique_ptr<DialogRunner> dialogRunner;
+    };
+
+    explicit Services(Parts parts);
+    ~Services();
+
+    MessageBoxes &messageBoxes() { return *m_parts.messageBoxes; }
+    InputPanel &inputPanel() { return *m_parts.inputPanel; }
+    Beeper &beeper() { return *m_parts.beeper; }
+    Sound &sound() { return *m_parts.sound; }
+    HelpViewer &helpViewer() { return *m_parts.helpViewer; }
+    const Clock &clock() const { return *m_parts.clock; }
+    WaitCursor &waitCursor() { return *m_parts.waitCursor; }
+    DialogRunner &dialogRunner() { return *m_parts.dialogRunner; }
+
+    // A box with no owner and the product name as caption. The wait cursor goes first, so a
+    // message never appears under a busy cursor.
+    MessageAnswer message(const QString &text, MessageIcon icon,
+                          MessageButtons buttons = MessageButtons::Ok);
+    MessageAnswer message(int stringId, MessageIcon icon,
+                          MessageButtons buttons = MessageButtons::Ok);
+
+private:
+    Parts m_parts;
+};
+
+// Shows the wait cursor for a scope. A message inside the scope removes it early.
+class WaitCursorGuard final
+{
+public:
+    explicit WaitCursorGuard(WaitCursor &cursor) : m_cursor(cursor) { m_cursor.show(); }
+    ~WaitCursorGuard() { m_cursor.restore(); }
+    WaitCursorGuard(const WaitCursorGuard &) = delete;
+    WaitCursorGuard &operator=(const WaitCursorGuard &) = delete;
+
+private:
+    WaitCursor &m_cursor;
+};
+
+std::unique_ptr<Services> makeDesktopServices();
+
+} // namespace tripvane

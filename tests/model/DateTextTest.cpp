@@ -1,0 +1,94 @@
+#include "DateText.h"
+
+#include <gtest/gtest.h>
+
+using namespace tripvane;
+
+namespace {
+
+DateFields built(int year, int month, int day)
+{
+    DateFields holder;
+    EXPECT_TRUE(BuildDateTexts(holder, makeDate(year, month, day)));
+    return holder;
+}
+
+TEST(BuildDateTexts, writesFourOrdersAndTheKey)
+{
+    const DateFields d = built(2005, 10, 29);
+    EXPECT_EQ(d.dateText[0], QStringLiteral("29-10-05"));
+    EXPECT_EQ(d.dateText[1], QStringLiteral("29/10/05"));
+    EXPECT_EQ(d.dateText[2], QStringLiteral("10-29-05"));
+    EXPECT_EQ(d.dateText[3], QStringLiteral("10/29/05"));
+    EXPECT_EQ(d.dateKey, 20051029u);
+}
+
+TEST(BuildDateTexts, padsDayAndMonth)
+{
+    const DateFields d = built(2000, 1, 1);
+    EXPECT_EQ(d.dateText[0], QStringLiteral("01-01-00"));
+    EXPECT_EQ(d.dateText[1], QStringLiteral("01/01/00"));
+    EXPECT_EQ(d.dateText[2], QStringLiteral("01-01-00"));
+    EXPECT_EQ(d.dateText[3], QStringLiteral("01/01/00"));
+    EXPECT_EQ(d.dateKey, 20000101u);
+}
+
+TEST(BuildDateTexts, swappedDayAndMonthShareTextsButNotKeys)
+{
+    const DateFields december9 = built(2010, 12, 9);
+    const DateFields september12 = built(2010, 9, 12);
+    EXPECT_EQ(december9.dateText[0], september12.dateText[2]);
+    EXPECT_EQ(december9.dateText[2], september12.dateText[0]);
+    EXPECT_EQ(december9.dateKey, 20101209u);
+    EXPECT_EQ(september12.dateKey, 20100912u);
+    EXPECT_GT(december9.dateKey, september12.dateKey);
+}
+
+TEST(BuildDateTexts, threeDigitYearSortsBeforeEveryFourDigitYear)
+{
+    const DateFields d = built(999, 3, 1);
+    EXPECT_EQ(d.dateText[0], QStringLiteral("01-03-99"));
+    EXPECT_EQ(d.dateKey, 9990301u);
+    EXPECT_LT(d.dateKey, built(1000, 1, 1).dateKey);
+    EXPECT_EQ(built(5, 6, 7).dateText[0], QStringLiteral("07-06-05"));
+    EXPECT_EQ(built(9999, 12, 31).dateKey, 99991231u);
+}
+
+TEST(BuildDateTexts, noCalendarCheckBelowTheBounds)
+{
+    const DateFields d = built(2005, 2, 31);
+    EXPECT_EQ(d.dateText[0], QStringLiteral("31-02-05"));
+    EXPECT_EQ(built(2005, 0, 0).dateText[0], QStringLiteral("00-00-05"));
+}
+
+TEST(BuildDateTexts, outOfBoundsFailsKeepingTextsButStoringTheDate)
+{
+    for (const SystemTime bad : {makeDate(2005, 10, 32), makeDate(2005, 13, 1), makeDate(10000, 1, 1)}) {
+        DateFields d = built(2005, 10, 29);
+        EXPECT_FALSE(BuildDateTexts(d, bad));
+        EXPECT_EQ(d.date, bad);
+        EXPECT_EQ(d.dateText[0], QStringLiteral("29-10-05"));
+        EXPECT_EQ(d.dateText[3], QStringLiteral("10/29/05"));
+        EXPECT_EQ(d.dateKey, 20051029u);
+    }
+}
+
+TEST(DateTextFor, valuesAboveThreeGiveTextZero)
+{
+    const DateFields d = built(2005, 10, 29);
+    EXPECT_EQ(DateTextFor(d, 1), QStringLiteral("29/10/05"));
+    EXPECT_EQ(DateTextFor(d, 2), QStringLiteral("10-29-05"));
+    EXPECT_EQ(DateTextFor(d, 3), QStringLiteral("10/29/05"));
+    EXPECT_EQ(DateTextFor(d, 4), QStringLiteral("29-10-05"));
+    EXPECT_EQ(DateTextFor(d, 0xFFFFFFFFu), QStringLiteral("29-10-05"));
+}
+
+TEST(DateKeyRange, includesBothEnds)
+{
+    EXPECT_TRUE(dateKeyInRange(20051029, 20051029, 20051029));
+    EXPECT_TRUE(dateKeyInRange(20051029, 20051001, 20051029));
+    EXPECT_FALSE(dateKeyInRange(20051030, 20051001, 20051029));
+    EXPECT_FALSE(dateKeyInRange(20050930, 20051001, 20051029));
+}
+
+} // namespace

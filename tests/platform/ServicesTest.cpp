@@ -1,0 +1,69 @@
+#include "Testkit.h"
+
+#include "StringTable.h"
+
+#include <QDialog>
+
+#include <gtest/gtest.h>
+#include <gtest/gtest-spi.h>
+
+using namespace tripvane;
+
+TEST(Services, messageHasTheProductCaptionAndComesWithoutTheWaitCursor)
+{
+    TestServices kit;
+    kit.messageBoxes.expect(MessageAnswer::Ok);
+    {
+        WaitCursorGuard busy(kit.services().waitCursor());
+        EXPECT_TRUE(kit.waitCursor.isShown());
+        kit.services().message(IDS_CANNOT_CONTINUE, MessageIcon::Stop);
+        EXPECT_FALSE(kit.waitCursor.isShown());
+    }
+    ASSERT_EQ(kit.messageBoxes.shown.size(), 1u);
+    const auto &box = kit.messageBoxes.shown.front();
+    EXPECT_EQ(box.request.caption, QStringLiteral("Tripvane"));
+    EXPECT_EQ(box.request.text, QStringLiteral("The Tripvane program cannot continue!"));
+    EXPECT_EQ(box.request.icon, MessageIcon::Stop);
+    EXPECT_FALSE(box.underWaitCursor);
+}
+
+TEST(Services, scriptedAnswersAreGivenInOrder)
+{
+    TestServices kit;
+    kit.messageBoxes.expect(MessageAnswer::Yes);
+    kit.messageBoxes.expect(MessageAnswer::No);
+    EXPECT_EQ(kit.services().message(QStringLiteral("a"), MessageIcon::Exclamation,
+                                     MessageButtons::YesNo),
+              MessageAnswer::Yes);
+    EXPECT_EQ(kit.services().message(QStringLiteral("b"), MessageIcon::Exclamation,
+                                     MessageButtons::YesNo),
+              MessageAnswer::No);
+    EXPECT_EQ(kit.messageBoxes.texts(), (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
+}
+
+TEST(Services, unexpectedMessageFailsTheTestAndDeclines)
+{
+    TestServices kit;
+    MessageAnswer answer = MessageAnswer::Yes;
+    EXPECT_NONFATAL_FAILURE(answer = kit.services().message(QStringLiteral("surprise"),
+                                                            MessageIcon::Exclamation,
+                                                            MessageButtons::YesNo),
+                            "unexpected message box: surprise");
+    EXPECT_EQ(answer, MessageAnswer::No);
+}
+
+TEST(Services, dialogRunnerHandsTheDialogToTheScript)
+{
+    TestServices kit;
+    QDialog dialog;
+    kit.dialogRunner.expect([](QDialog &d) { d.done(1033); });
+    EXPECT_EQ(kit.services().dialogRunner().run(dialog), 1033);
+    EXPECT_NONFATAL_FAILURE(kit.services().dialogRunner().run(dialog), "unexpected dialog");
+}
+
+TEST(Services, clockIsFixedAndSettable)
+{
+    TestServices kit;
+    kit.clock.now = makeDate(2026, 12, 6);
+    EXPECT_EQ(kit.services().clock().nowUtc(), makeDate(2026, 12, 6));
+}
