@@ -108,6 +108,18 @@ public:
     }
 
 protected:
+    Node *appendNode(Node &&node)
+    {
+        try {
+            node.position = size();
+            m_nodes.push_back(std::make_unique<Node>(std::move(node)));
+        } catch (const std::bad_alloc &) {
+            return nullptr;
+        }
+        m_cursor = size() - 1;
+        return m_nodes.back().get();
+    }
+
     bool removeAt(ListPosition position, bool emptyListSucceeds)
     {
         if (m_nodes.empty())
@@ -155,6 +167,8 @@ private:
 class RecordList final : public CursorList<MileageRecord>
 {
 public:
+    // Appends without a second copy, for loaders that build a record only to store it.
+    MileageRecord *appendMoved(MileageRecord &&record) { return appendNode(std::move(record)); }
     // An empty list reports success, a missing position failure.
     bool removeAtPosition(ListPosition position) { return removeAt(position, true); }
     MileageRecord *findByDateKey(std::uint32_t dateKey)

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+namespace tripvane {
+
+class ObjectStore;
+
+// The user's choices that outlive a run, kept in the device registry under
+// Software\<maker>\<product>\Settings; the installed version lives one key up.
+struct AppSettings
+{
+    QString makerName;
+    QString productName;
+    std::uint32_t MinorVersion = 0;
+    std::uint32_t MajorVersion = 0;
+    std::uint32_t Sort = 0;
+    std::uint32_t SortOrder = 2;
+    std::uint32_t SortRapport = 0;
+    std::uint32_t SortOrderRapport = 0;
+    std::uint32_t SortMileageBook = 0;
+    std::uint32_t SortOrderMileageBook = 0;
+    std::uint32_t DateTypeView = 0;
+    std::uint32_t DistanceTypeView = 0;
+    std::uint32_t ExportFileType = 0;
+    std::uint32_t ExportFileFolder = 1;
+    std::uint32_t CatRecsApply = 0;
+
+    // A value is taken only when it is a DWORD within its bound; otherwise the field keeps
+    // what it had. Missing keys are no failure.
+    bool load(ObjectStore &registry, const QString &maker, const QString &product);
+    bool save(ObjectStore &registry) const;
+
+    QString versionKeyPath() const;
+    QString settingsKeyPath() const;
+};
+
+} // namespace tripvane

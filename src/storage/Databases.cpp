@@ -1,0 +1,408 @@
+#include "Databases.h"
+
+#include "DatabaseLayouts.h"
+#include "Services.h"
+#include "StringTable.h"
+
+#include <algorithm>
+
+namespace tripvane {
+
+namespace {
+
+QString storedText(const QString &text)
+{
+    return text.isNull() ? QStringLiteral(" ") : text;
+}
+
+std::uint16_t datePart(std::uint32_t value)
+{
+    return static_cast<std::uint16_t>(std::min<std::uint32_t>(value, 0xFFFF));
+}
+
+PropertyValues tripProperties(const MileageRecord &record, std::int32_t key)
+{
+    return {
+        PropertyValue::ofNumber(Prop::Key, std::uint32_t(key)),
+        PropertyValue::ofNumber(Prop::Day, record.date.day),
+        PropertyValue::ofNumber(Prop::Month, record.date.month),
+        PropertyValue::ofNumber(Prop::Year, record.date.year),
+        PropertyValue::ofNumber(Prop::TripDistance, std::uint32_t(record.distance)),
+        PropertyValue::ofText(Prop::TripCategory,
+                              record.category.isNull() ? QStringLiteral("") : record.category),
+        PropertyValue::ofText(Prop::TripMemo, storedText(record.memo)),
+        PropertyValue::ofText(Prop::TripStartPlace, storedText(record.startPlace)),
+        PropertyValue::ofText(Prop::TripDestination, storedText(record.destination)),
+    };
+}
+
+MileageRecord tripFromProperties(const PropertyValues &values)
+{
+    MileageRecord record;
+    record.clear();
+    SystemTime date;
+    for (const PropertyValue &value : values) {
+        switch (value.id) {
+        case Prop::Key: record.key = std::int32_t(value.number); break;
+        case Prop::Day: date.day = datePart(value.number); break;
+        case Prop::Month: date.month = datePart(value.number); break;
+        case Prop::Year: date.year = datePart(value.number); break;
+        case Prop::TripDistance: record.setDistance(std::int32_t(value.number)); break;
+        case Prop::TripCategory: record.setCategory(value.text); break;
+        case Prop::TripMemo: record.setMemo(value.text); break;
+        case Prop::TripStartPlace: record.setStartPlace(value.text); break;
+        case Prop::TripDestination: record.setDestination(value.text); break;
+        default: break;
+        }
+    }
+    record.setDate(date);
+    return record;
+}
+
+SystemTime dateOnly(const SystemTime &time)
+{
+    return makeDate(time.year, time.month, time.day);
+}
+
+} // namespace
+
+std::int32_t keyFromClock(const SystemTime &now)
+{
+    const QString digits = QString::number(now.day) + QString::number(now.hour)
+                           + QString::number(now.minute) + QString::number(now.second);
+    return digits.toInt();
+}
+
+Databases::Databases(ObjectStore &store, Services &services)
+    : m_store(store)
+    , m_services(services)
+{}
+
+void Databases::reportWithName(int stringId, const QString &databaseName)
+{
+    m_services.message(loadString(stringId) + u' ' + databaseName, MessageIcon::Exclamation);
+}
+
+Databases::Opened Databases::openOptional(
+    const QString &name, Oid &oid, const std::function<bool(const PropertyValues &)> &loadRecord)
+{
+    const auto buildError = [this] {
+        m_services.beeper().beep();
+        m_services.message(IDS_BUILD_ERROR, MessageIcon::Stop);
+        return Opened::Failed;
+    };
+    if (!m_store.findDatabase(name, oid))
+        return buildError();
+    if (oid == 0)
+        return Opened::Missing;
+    const auto count = m_store.recordCount(oid);
+    if (!count)
+        return buildError();
+    if (*count == 0) {
+        oid = 0;
+        return Opened::Empty;
+    }
+    std::uint32_t read = 0;
+    const bool complete = m_store.forEachRecord(oid, [&](Oid, const PropertyValues &values) {
+        ++read;
+        return loadRecord(values);
+    });
+    // A read that fails part way keeps what was read, as a short list is still usable.
+    if (!complete && read == 0) {
+        reportWithName(IDS_BUILD_ERROR, name);
+        return Opened::Failed;
+    }
+    return Opened::Loaded;
+}
+
+bool Databases::openOrCreate(const QString &name, Oid &oid)
+{
+    if (m_store.findDatabase(name, oid) && oid != 0)
+        return true;
+    oid = m_store.createDatabase(name);
+    if (oid != 0)
+        return true;
+    reportWithName(IDS_BUILD_ERROR, name);
+    return false;
+}
+
+bool Databases::openAll(CategoryList &categories, RouteList &book)
+{
+    const auto fail = [this] {
+        m_categories = m_status = m_mileage = m_book = 0;
+        return false;
+    };
+
+    CategoryEntry entry;
+    const Opened categoriesOpened =
+        openOptional(DatabaseName::Categories, m_categories, [&](const PropertyValues &values) {
+            for (const PropertyValue &value : values) {
+                if (value.id == Prop::CategoryName && entry.setName(value.text))
+                    categories.append(entry);
+            }
+            return true;
+        });
+    if (categoriesOpened == Opened::Failed)
+        return fail();
+    if (categoriesOpened != Opened::Loaded) {
+        for (const char *name : {"Holiday", "Job", "Shopping"}) {
+            entry.setName(QString::fromLatin1(name));
+            categories.append(entry);
+        }
+    }
+
+    if (!openOrCreate(DatabaseName::Status, m_status)
+        || !openOrCreate(DatabaseName::Mileage, m_mileage))
+        return fail();
+
+    BookRoute route; // not cleared between records: a missing property keeps the last value
+    const Opened bookOpened =
+        openOptional(DatabaseName::MileageBook, m_book, [&](const PropertyValues &values) {
+            for (const PropertyValue &value : values) {
+                if (value.id == Prop::RouteStartPlace)
+                    route.setStartPlace(value.text);
+                else if (value.id == Prop::RouteDestination)
+                    route.setDestination(value.text);
+                else if (value.id == Prop::RouteDistance)
+                    route.setDistance(std::int32_t(value.number));
+            }
+            book.append(route);
+            return true;
+        });
+    if (bookOpened == Opened::Failed)
+        return fail();
+    return true;
+}
+
+bool Databases::loadStatus(OdometerHolders &holders)
+{
+    const auto problem = [this] {
+        m_services.beeper().beep();
+        m_services.message(IDS_STATUS_PROBLEM, MessageIcon::Stop);
+        return false;
+    };
+    const auto count = m_store.recordCount(m_status);
+    if (!count)
+        return problem();
+    if (*count == 0) {
+        const SystemTime today = dateOnly(m_services.clock().nowUtc());
+        for (MileageRecord *holder : {&holders.start, &holders.end}) {
+            holder->setDistance(0);
+            holder->setDate(today);
+        }
+        return true;
+    }
+
+    holders.start = MileageRecord();
+    holders.end = MileageRecord();
+    holders.start.clear();
+    holders.end.clear();
+    bool found = false;
+    SystemTime date;
+    const bool read = m_store.forEachRecord(m_status, [&](Oid, const PropertyValues &values) {
+        found = true;
+        for (const PropertyValue &value : values) {
+            switch (value.id) {
+            case Prop::Key: holders.start.key = holders.end.key = std::int32_t(value.number); break;
+            case Prop::Day: date.day = datePart(value.number); break;
+            case Prop::Month: date.month = datePart(value.number); break;
+            case Prop::Year: date.year = datePart(value.number); break;
+            case Prop::StatusStarts: holders.start.setDistance(std::int32_t(value.number)); break;
+            case Prop::StatusEnds: holders.end.setDistance(std::int32_t(value.number)); break;
+            case Prop::StatusNotes:
+                holders.start.setMemo(value.text);
+                holders.end.setMemo(value.text);
+                break;
+            default: break;
+            }
+        }
+        return false; // the status database holds one record
+    });
+    if (!read || !found)
+        return problem();
+    holders.start.setDate(date);
+    holders.end.setDate(date);
+    if (!(holders.end.distance > holders.start.distance)) {
+        holders.start.setDistance(0);
+        holders.end.setDistance(0);
+    }
+    return true;
+}
+
+int Databases::loadRecords(RecordList &records, MileageRecord &recordUnderEdit)
+{
+    m_recordsComplete = false;
+    const auto problem = [this] {
+        m_services.beeper().beep();
+        m_services.message(IDS_STATUS_PROBLEM, MessageIcon::Stop);
+        return 0;
+    };
+    Oid oid = 0;
+    if (!m_store.findDatabase(DatabaseName::Mileage, oid) || oid == 0)
+        return problem();
+    m_mileage = oid;
+    const auto count = m_store.recordCount(oid);
+    if (!count)
+        return problem();
+    records.clear();
+    recordUnderEdit = MileageRecord();
+    if (*count == 0) {
+        m_recordsComplete = true;
+        return 0;
+    }
+    const bool read = m_store.forEachRecord(oid, [&](Oid, const PropertyValues &values) {
+        records.appendMoved(tripFromProperties(values));
+        return true;
+    });
+    if (const MileageRecord *last = records.last())
+        recordUnderEdit.copyFrom(*last);
+    if (!read)
+        return problem();
+    m_recordsComplete = true;
+    return 1;
+}
+
+std::int32_t Databases::freeKeyFromClock()
+{
+    // Two trips added in one second must not share a key: a later edit or delete finds
+    // records by key alone.
+    std::int32_t key = keyFromClock(m_services.clock().nowUtc());
+    while (m_store.seekFirstEqual(m_mileage, std::uint32_t(key)) != 0)
+        ++key;
+    return key;
+}
+
+bool Databases::addRecord(const MileageRecord &record, std::int32_t &newKey)
+{
+    newKey = freeKeyFromClock();
+    if (m_store.writeRecord(m_mileage, 0, tripProperties(record, newKey)) != 0)
+        return true;
+    reportWithName(IDS_ADD_ERROR, DatabaseName::Mileage);
+    return false;
+}
+
+bool Databases::updateRecord(const MileageRecord &record)
+{
+    const Oid found = m_store.seekFirstEqual(m_mileage, std::uint32_t(record.key));
+    if (found == 0)
+        return false;
+    if (m_store.writeRecord(m_mileage, found, tripProperties(record, record.key)) != 0)
+        return true;
+    reportWithName(IDS_EDIT_ERROR, DatabaseName::Mileage);
+    return false;
+}
+
+bool Databases::deleteRecord(std::int32_t key)
+{
+    const Oid found = m_store.seekFirstEqual(m_mileage, std::uint32_t(key));
+    if (found == 0)
+        return false;
+    if (m_store.deleteRecord(m_mileage, found))
+        return true;
+    reportWithName(IDS_DELETE_ERROR, DatabaseName::Mileage);
+    return false;
+}
+
+bool Databases::writeStatus(const OdometerHolders &holders)
+{
+    Oid current = 0;
+    const bool read = m_store.forEachRecord(m_status, [&current](Oid record, const PropertyValues &) {
+        current = record;
+        return false;
+    });
+    const PropertyValues values{
+        PropertyValue::ofNumber(Prop::Key, std::uint32_t(holders.end.key)),
+        PropertyValue::ofNumber(Prop::Day, holders.end.date.day),
+        PropertyValue::ofNumber(Prop::Month, holders.end.date.month),
+        PropertyValue::ofNumber(Prop::Year, holders.end.date.year),
+        PropertyValue::ofNumber(Prop::StatusStarts, std::uint32_t(holders.start.distance)),
+        PropertyValue::ofNumber(Prop::StatusEnds, std::uint32_t(holders.end.distance)),
+        PropertyValue::ofText(Prop::StatusNotes, storedText(holders.end.memo)),
+    };
+    if (read && m_store.writeRecord(m_status, current, values) != 0)
+        return true;
+    reportWithName(IDS_EDIT_ERROR, DatabaseName::Status);
+    return false;
+}
+
+bool Databases::rewriteCategories(const CategoryList &categories)
+{
+    ListPosition next = 0;
+    const bool written = m_store.replaceDatabase(
+        DatabaseName::Categories,
+        [&](PropertyValues &values) {
+            if (next >= categories.size())
+                return false;
+            values = {PropertyValue::ofNumber(Prop::Sequence, next),
+                      PropertyValue::ofText(Prop::CategoryName, categories.at(next).name)};
+            ++next;
+            return true;
+        },
+        &m_categories);
+    if (!written) {
+        reportWithName(IDS_EDIT_ERROR, DatabaseName::Categories);
+        return false;
+    }
+    return !categories.isEmpty();
+}
+
+bool Databases::rewriteMileageBook(const RouteList &book)
+{
+    ListPosition next = 0;
+    const bool written = m_store.replaceDatabase(
+        DatabaseName::MileageBook,
+        [&](PropertyValues &values) {
+            if (next >= book.size())
+                return false;
+            const BookRoute &route = book.at(next);
+            values = {PropertyValue::ofNumber(Prop::Sequence, next),
+                      PropertyValue::ofText(Prop::RouteStartPlace, route.startPlace),
+                      PropertyValue::ofText(Prop::RouteDestination, route.destination),
+                      PropertyValue::ofNumber(Prop::RouteDistance, std::uint32_t(route.distance))};
+            ++next;
+            return true;
+        },
+        &m_book);
+    if (!written) {
+        reportWithName(IDS_EDIT_ERROR, DatabaseName::MileageBook);
+        return false;
+    }
+    return !book.isEmpty();
+}
+
+bool Databases::rebuildMileage(const RecordList &records)
+{
+    // A list that did not load completely would replace the stored trips with a part of them;
+    // every change of this run was already written through.
+    if (!m_recordsComplete)
+        return false;
+    ListPosition next = 0;
+    const bool written = m_store.replaceDatabase(
+        DatabaseName::Mileage,
+        [&](PropertyValues &values) {
+            if (next >= records.size())
+                return false;
+            const MileageRecord &record = records.at(next++);
+            values = tripProperties(record, record.key);
+            return true;
+        },
+        &m_mileage);
+    if (!written) {
+        reportWithName(IDS_EDIT_ERROR, DatabaseName::Mileage);
+        return false;
+    }
+    return !records.isEmpty();
+}
+
+void Databases::writeBackAtExit(const RecordList &records, const CategoryList &categories,
+                                const RouteList &book, bool categoriesChanged, bool bookChanged)
+{
+    WaitCursorGuard busy(m_services.waitCursor());
+    rebuildMileage(records);
+    if (categoriesChanged)
+        rewriteCategories(categories);
+    if (bookChanged)
+        rewriteMileageBook(book);
+}
+
+} // namespace tripvane

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "ObjectStore.h"
+#include "OdometerArithmetic.h"
+
+#include <cstdint>
+
+namespace tripvane {
+
+class Services;
+
+// The four databases of the program: opening them at start, the loaders and the writers.
+// Every failure is reported here with the program's own message; callers only see the flag.
+class Databases final
+{
+public:
+    Databases(ObjectStore &store, Services &services);
+
+    // Opens or creates the databases and loads the categories and the Mileage Book.
+    bool openAll(CategoryList &categories, RouteList &book);
+
+    bool loadStatus(OdometerHolders &holders);
+    // 1 when records were loaded, 0 when there are none or reading failed.
+    int loadRecords(RecordList &records, MileageRecord &recordUnderEdit);
+    // False after a load that could not read every stored trip: such a list must never
+    // replace the stored trips.
+    bool recordsLoadedCompletely() const { return m_recordsComplete; }
+
+    bool addRecord(const MileageRecord &record, std::int32_t &newKey);
+    bool updateRecord(const MileageRecord &record);
+    bool deleteRecord(std::int32_t key);
+    bool writeStatus(const OdometerHolders &holders);
+    bool rewriteCategories(const CategoryList &categories);
+    bool rewriteMileageBook(const RouteList &book);
+    bool rebuildMileage(const RecordList &records);
+
+    // The database part of the exit, in its order.
+    void writeBackAtExit(const RecordList &records, const CategoryList &categories,
+                         const RouteList &book, bool categoriesChanged, bool bookChanged);
+
+private:
+    enum class Opened { Loaded, Missing, Empty, Failed };
+    Opened openOptional(const QString &name, Oid &oid,
+                        const std::function<bool(const PropertyValues &)> &loadRecord);
+    bool openOrCreate(const QString &name, Oid &oid);
+    void reportWithName(int stringId, const QString &databaseName);
+    std::int32_t freeKeyFromClock();
+
+    ObjectStore &m_store;
+    Services &m_services;
+    Oid m_categories = 0;
+    Oid m_status = 0;
+    Oid m_mileage = 0;
+    Oid m_book = 0;
+    bool m_recordsComplete = false;
+};
+
+// Key of a new trip: day, hour, minute and second of the UTC clock written one after the
+// other without leading zeros ("%d%d%d%d"), read as a number.
+std::int32_t keyFromClock(const SystemTime &now);
+
+} // namespace tripvane

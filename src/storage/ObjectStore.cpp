@@ -1,0 +1,378 @@
+#include "ObjectStore.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace tripvane {
+
+namespace {
+
+constexpr std::int64_t ApplicationId = 0x54525056; // "TRPV"
+constexpr std::int64_t SchemaVersion = 1;
+
+constexpr const char *Schema = R"sql(
+CREATE TABLE databases(
+    oid INTEGER PRIMARY KEY,
+    name TEXT NOT NULL UNIQUE,
+    type INTEGER NOT NULL DEFAULT 0);
+CREATE TABLE records(
+    oid INTEGER PRIMARY KEY,
+    database INTEGER NOT NULL REFERENCES databases(oid),
+    sort_key INTEGER,
+    properties TEXT NOT NULL);
+CREATE INDEX records_in_order ON records(database, sort_key, oid);
+CREATE TABLE registry_keys(path TEXT PRIMARY KEY COLLATE NOCASE);
+CREATE TABLE registry_values(
+    path TEXT NOT NULL COLLATE NOCASE,
+    name TEXT NOT NULL COLLATE NOCASE,
+    type INTEGER NOT NULL,
+    value,
+    PRIMARY KEY(path, name));
+
+CREATE VIEW trips AS SELECT r.oid AS record,
+    json_extract(r.properties, '$."0x00000013"') AS key,
+    json_extract(r.properties, '$."0x00010013"') AS day,
+    json_extract(r.properties, '$."0x00020013"') AS month,
+    json_extract(r.properties, '$."0x00030013"') AS year,
+    json_extract(r.properties, '$."0x00040013"') AS distance_hundredths,
+    json_extract(r.properties, '$."0x0005001F"') AS category,
+    json_extract(r.properties, '$."0x0006001F"') AS memo,
+    json_extract(r.properties, '$."0x0007001F"') AS start_place,
+    json_extract(r.properties, '$."0x0008001F"') AS destination
+  FROM records r JOIN databases d ON d.oid = r.database
+  WHERE d.name = 'Velmora OdometerRec' ORDER BY r.sort_key, r.oid;
+CREATE VIEW odometer_status AS SELECT r.oid AS record,
+    json_extract(r.properties, '$."0x00000013"') AS key,
+    json_extract(r.properties, '$."0x00010013"') AS day,
+    json_extract(r.properties, '$."0x00020013"') AS month,
+    json_extract(r.properties, '$."0x00030013"') AS year,
+    json_extract(r.properties, '$."0x00040013"') AS starts_hundredths,
+    json_extract(r.properties, '$."0x00050013"') AS ends_hundredths,
+    json_extract(r.properties, '$."0x0006001F"') AS notes
+  FROM records r JOIN databases d ON d.oid = r.database
+  WHERE d.name = 'Velmora OdometerRecStatus' ORDER BY r.sort_key, r.oid;
+CREATE VIEW categories AS SELECT r.oid AS record,
+    json_extract(r.properties, '$."0x00000013"') AS sequence,
+    json_extract(r.properties, '$."0x0001001F"') AS name
+  FROM records r JOIN databases d ON d.oid = r.database
+  WHERE d.name = 'Velmora OdometerRecCustom' ORDER BY r.sort_key, r.oid;
+CREATE VIEW mileage_book AS SELECT r.oid AS record,
+    json_extract(r.properties, '$."0x00000013"') AS sequence,
+    json_extract(r.properties, '$."0x0001001F"') AS start_place,
+    json_extract(r.properties, '$."0x0002001F"') AS destination,
+    json_extract(r.properties, '$."0x00030013"') AS distance_hundredths
+  FROM records r JOIN databases d ON d.oid = r.database
+  WHERE d.name = 'Velmora OdometerMBook' ORDER BY r.sort_key, r.oid;
+)sql";
+
+std::optional<std::int64_t> sortKeyOf(const PropertyValues &values)
+{
+    for (const PropertyValue &value : values) {
+        if (value.id == ObjectStore::SortProperty)
+            return value.number;
+    }
+    return std::nullopt;
+}
+
+bool bindSortKey(SqliteStatement &statement, int index, const PropertyValues &values)
+{
+    const auto key = sortKeyOf(values);
+    return key ? statement.bind(index, *key) : true; // an unbound parameter is NULL
+}
+
+bool createPrivateFile(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_CREAT | O_EXCL | O_WRONLY, 0600);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
+}
+
+std::optional<std::int64_t> pragmaNumber(SqliteConnection &db, const char *sql, int *error)
+{
+    SqliteStatement statement = db.prepare(sql);
+    if (!statement.isValid() || statement.step() != SqliteStatement::Step::Row) {
+        *error = sqlite3_extended_errcode(db.handle());
+        return std::nullopt;
+    }
+    return statement.columnInt(0);
+}
+
+} // namespace
+
+ObjectStore::OpenStatus ObjectStore::open(const QString &path)
+{
+    m_path = path;
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        if (!createPrivateFile(path))
+            return OpenStatus::CannotCreate;
+        if (!m_db.open(path, SqliteConnection::Mode::ReadWriteExisting) || !initialiseSchema()) {
+            m_db.close();
+            QFile::remove(path);
+            return OpenStatus::CannotCreate;
+        }
+        return OpenStatus::Ok;
+    }
+
+    if (!m_db.open(path, SqliteConnection::Mode::ReadWriteExisting))
+        return OpenStatus::CannotCreate;
+    int error = SQLITE_OK;
+    const auto applicationId = pragmaNumber(m_db, "PRAGMA application_id", &error);
+    if (!applicationId) {
+        m_db.close();
+        return (error & 0xFF) == SQLITE_NOTADB ? OpenStatus::NotAStore : OpenStatus::Damaged;
+    }
+    if (*applicationId == 0 && info.size() == 0) {
+        if (initialiseSchema())
+            return OpenStatus::Ok;
+        m_db.close();
+        return OpenStatus::CannotCreate;
+    }
+    if (*applicationId != ApplicationId) {
+        m_db.close();
+        return OpenStatus::NotAStore;
+    }
+    const auto version = pragmaNumber(m_db, "PRAGMA user_version", &error);
+    if (!version) {
+        m_db.close();
+        return OpenStatus::Damaged;
+    }
+    if (*version > SchemaVersion) {
+        m_db.close();
+        return OpenStatus::TooNew;
+    }
+    SqliteStatement check = m_db.prepare("PRAGMA quick_check(1)");
+    if (!check.isValid() || check.step() != SqliteStatement::Step::Row
+        || check.columnText(0) != QLatin1String("ok")) {
+        m_db.close();
+        return OpenStatus::Damaged;
+    }
+    return OpenStatus::Ok;
+}
+
+bool ObjectStore::initialiseSchema()
+{
+    SqliteTransaction transaction(m_db);
+    return transaction.isActive() && m_db.exec(Schema)
+           && m_db.exec(("PRAGMA application_id = " + std::to_string(ApplicationId)).c_str())
+           && m_db.exec(("PRAGMA user_version = " + std::to_string(SchemaVersion)).c_str())
+           && transaction.commit();
+}
+
+bool ObjectStore::findDatabase(const QString &name, Oid &oid)
+{
+    oid = 0;
+    SqliteStatement statement = m_db.prepare("SELECT oid FROM databases WHERE name = ?");
+    if (!statement.bind(1, name))
+        return false;
+    switch (statement.step()) {
+    case SqliteStatement::Step::Row:
+        oid = Oid(statement.columnInt(0));
+        return true;
+    case SqliteStatement::Step::Done:
+        return true;
+    case SqliteStatement::Step::Error:
+        return false;
+    }
+    return false;
+}
+
+Oid ObjectStore::createDatabase(const QString &name)
+{
+    if (!writeAllowed())
+        return 0;
+    SqliteStatement statement = m_db.prepare("INSERT INTO databases(name, type) VALUES(?, 0)");
+    if (!statement.bind(1, name) || !statement.run())
+        return 0;
+    return Oid(m_db.lastInsertRowId());
+}
+
+bool ObjectStore::deleteDatabase(Oid database)
+{
+    if (!writeAllowed())
+        return false;
+    SqliteTransaction transaction(m_db);
+    SqliteStatement records = m_db.prepare("DELETE FROM records WHERE database = ?");
+    SqliteStatement self = m_db.prepare("DELETE FROM databases WHERE oid = ?");
+    return transaction.isActive() && records.bind(1, database) && records.run()
+           && self.bind(1, database) && self.run() && m_db.changes() == 1 && transaction.commit();
+}
+
+std::optional<std::uint32_t> ObjectStore::recordCount(Oid database)
+{
+    SqliteStatement statement = m_db.prepare("SELECT count(*) FROM records WHERE database = ?");
+    if (!statement.bind(1, database) || statement.step() != SqliteStatement::Step::Row)
+        return std::nullopt;
+    return std::uint32_t(statement.columnInt(0));
+}
+
+bool ObjectStore::forEachRecord(Oid database, const RecordVisitor &visit)
+{
+    SqliteStatement statement = m_db.prepare(
+        "SELECT oid, properties FROM records WHERE database = ? ORDER BY sort_key, oid");
+    if (!statement.bind(1, database))
+        return false;
+    PropertyValues values;
+    for (;;) {
+        switch (statement.step()) {
+        case SqliteStatement::Step::Done:
+            return true;
+        case SqliteStatement::Step::Error:
+            return false;
+        case SqliteStatement::Step::Row:
+            break;
+        }
+        int bytes = 0;
+        const char *text = statement.columnUtf8(1, &bytes);
+        if (!decodeProperties(text, bytes, values))
+            return false;
+        if (!visit(Oid(statement.columnInt(0)), values))
+            return true;
+    }
+}
+
+Oid ObjectStore::seekFirstEqual(Oid database, std::uint32_t sortKey)
+{
+    SqliteStatement statement = m_db.prepare(
+        "SELECT oid FROM records WHERE database = ? AND sort_key = ? ORDER BY oid LIMIT 1");
+    if (!statement.bind(1, database) || !statement.bind(2, std::int64_t(sortKey))
+        || statement.step() != SqliteStatement::Step::Row)
+        return 0;
+    return Oid(statement.columnInt(0));
+}
+
+Oid ObjectStore::insertRecord(Oid database, const PropertyValues &values)
+{
+    if (!writeAllowed())
+        return 0;
+    SqliteStatement statement =
+        m_db.prepare("INSERT INTO records(database, sort_key, properties) VALUES(?, ?, ?)");
+    const QByteArray encoded = encodeProperties(values);
+    if (!statement.bind(1, database) || !bindSortKey(statement, 2, values)
+        || !statement.bindUtf8(3, encoded.constData(), int(encoded.size())) || !statement.run())
+        return 0;
+    return Oid(m_db.lastInsertRowId());
+}
+
+Oid ObjectStore::writeRecord(Oid database, Oid record, const PropertyValues &values)
+{
+    if (record == 0)
+        return insertRecord(database, values);
+    if (!writeAllowed())
+        return 0;
+    SqliteStatement statement = m_db.prepare(
+        "UPDATE records SET sort_key = ?, properties = ? WHERE oid = ? AND database = ?");
+    const QByteArray encoded = encodeProperties(values);
+    if (!bindSortKey(statement, 1, values)
+        || !statement.bindUtf8(2, encoded.constData(), int(encoded.size()))
+        || !statement.bind(3, record) || !statement.bind(4, database) || !statement.run()
+        || m_db.changes() != 1)
+        return 0;
+    return record;
+}
+
+bool ObjectStore::deleteRecord(Oid database, Oid record)
+{
+    if (!writeAllowed())
+        return false;
+    SqliteStatement statement = m_db.prepare("DELETE FROM records WHERE oid = ? AND database = ?");
+    return statement.bind(1, record) && statement.bind(2, database) && statement.run()
+           && m_db.changes() == 1;
+}
+
+bool ObjectStore::replaceDatabase(const QString &name, const RecordSource &nextRecord,
+                                  Oid *database)
+{
+    SqliteTransaction transaction(m_db);
+    if (!transaction.isActive())
+        return false;
+    Oid oid = 0;
+    if (!findDatabase(name, oid))
+        return false;
+    if (oid == 0) {
+        oid = createDatabase(name);
+        if (oid == 0)
+            return false;
+    } else {
+        if (!writeAllowed())
+            return false;
+        SqliteStatement clear = m_db.prepare("DELETE FROM records WHERE database = ?");
+        if (!clear.bind(1, oid) || !clear.run())
+            return false;
+    }
+
+    SqliteStatement insert =
+        m_db.prepare("INSERT INTO records(database, sort_key, properties) VALUES(?, ?, ?)");
+    if (!insert.isValid())
+        return false;
+    PropertyValues values;
+    while (nextRecord(values)) {
+        if (!writeAllowed())
+            return false;
+        const QByteArray encoded = encodeProperties(values);
+        if (!insert.bind(1, oid) || !bindSortKey(insert, 2, values)
+            || !insert.bindUtf8(3, encoded.constData(), int(encoded.size())) || !insert.run())
+            return false;
+    }
+    if (!transaction.commit())
+        return false;
+    if (database)
+        *database = oid;
+    return true;
+}
+
+bool ObjectStore::inTransaction(const std::function<bool()> &work)
+{
+    SqliteTransaction transaction(m_db);
+    return transaction.isActive() && work() && transaction.commit();
+}
+
+bool ObjectStore::keyExists(const QString &path)
+{
+    SqliteStatement statement = m_db.prepare("SELECT 1 FROM registry_keys WHERE path = ?");
+    return statement.bind(1, path) && statement.step() == SqliteStatement::Step::Row;
+}
+
+bool ObjectStore::createKey(const QString &path)
+{
+    SqliteStatement statement =
+        m_db.prepare("INSERT INTO registry_keys(path) VALUES(?) ON CONFLICT DO NOTHING");
+    return statement.bind(1, path) && statement.run();
+}
+
+std::optional<RegistryValue> ObjectStore::queryValue(const QString &path, const QString &name)
+{
+    SqliteStatement statement =
+        m_db.prepare("SELECT type, value FROM registry_values WHERE path = ? AND name = ?");
+    if (!statement.bind(1, path) || !statement.bind(2, name)
+        || statement.step() != SqliteStatement::Step::Row)
+        return std::nullopt;
+    RegistryValue value;
+    value.type = std::uint32_t(statement.columnInt(0));
+    if (statement.columnType(1) == SQLITE_INTEGER)
+        value.dword = std::uint32_t(statement.columnInt(1));
+    else
+        value.text = statement.columnText(1);
+    return value;
+}
+
+bool ObjectStore::setValue(const QString &path, const QString &name, const RegistryValue &value)
+{
+    SqliteStatement statement = m_db.prepare(
+        "INSERT INTO registry_values(path, name, type, value) VALUES(?, ?, ?, ?) "
+        "ON CONFLICT(path, name) DO UPDATE SET type = excluded.type, value = excluded.value");
+    const bool bound = statement.bind(1, path) && statement.bind(2, name)
+                       && statement.bind(3, std::int64_t(value.type))
+                       && (value.type == REG_DWORD ? statement.bind(4, std::int64_t(value.dword))
+                                                   : statement.bind(4, value.text));
+    return bound && statement.run();
+}
+
+} // namespace tripvane

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "PropertyCodec.h"
+#include "Sqlite.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+namespace tripvane {
+
+using Oid = std::uint32_t; // object identifier; 0 is none
+
+inline constexpr std::uint32_t REG_SZ = 1;
+inline constexpr std::uint32_t REG_DWORD = 4;
+
+struct RegistryValue
+{
+    std::uint32_t type = REG_DWORD;
+    std::uint32_t dword = 0;
+    QString text;
+};
+
+// The handheld's object store and registry in one SQLite file. Databases are opened by name,
+// records come back in ascending order of property 0x00000013 (ties in the order written),
+// and every change is one transaction, so a crash leaves either the old or the new state.
+class ObjectStore final
+{
+public:
+    enum class OpenStatus { Ok, CannotCreate, NotAStore, Damaged, TooNew };
+
+    static constexpr std::uint32_t SortProperty = 0x00000013;
+
+    // Opens the store, creating it when the file does not exist yet. A file that is not a
+    // store of ours, or is damaged, is left exactly as it is.
+    OpenStatus open(const QString &path);
+    QString path() const { return m_path; }
+
+    // Database-level operations. findDatabase sets oid to 0 when the name is unknown.
+    bool findDatabase(const QString &name, Oid &oid);
+    Oid createDatabase(const QString &name);
+    bool deleteDatabase(Oid database);
+    std::optional<std::uint32_t> recordCount(Oid database);
+
+    // Record-level operations.
+    using RecordVisitor = std::function<bool(Oid record, const PropertyValues &values)>;
+    // Visits the records in store order; false when a record could not be read. A visitor that
+    // returns false stops the walk early (still a success).
+    bool forEachRecord(Oid database, const RecordVisitor &visit);
+    Oid seekFirstEqual(Oid database, std::uint32_t sortKey);
+    // Record 0 adds a record; otherwise the record's properties are replaced.
+    Oid writeRecord(Oid database, Oid record, const PropertyValues &values);
+    bool deleteRecord(Oid database, Oid record);
+
+    // Replaces the whole content of the named database (created when missing) in one
+    // transaction: the old records stay until the complete new set is committed.
+    using RecordSource = std::function<bool(PropertyValues &values)>;
+    bool replaceDatabase(const QString &name, const RecordSource &nextRecord, Oid *database);
+
+    // Registry: keys are paths such as "Software\Velmora\Tripvane"; names are compared without
+    // regard to ASCII case, as the device registry does.
+    bool keyExists(const QString &path);
+    bool createKey(const QString &path);
+    std::optional<RegistryValue> queryValue(const QString &path, const QString &name);
+    bool setValue(const QString &path, const QString &name, const RegistryValue &value);
+
+    // Runs work inside one transaction; nothing of it stays unless it all succeeded.
+    bool inTransaction(const std::function<bool()> &work);
+
+    // Test seam: called before each record write; returning false makes that write fail.
+    void setWriteHook(std::function<bool()> hook) { m_writeHook = std::move(hook); }
+
+private:
+    bool initialiseSchema();
+    bool writeAllowed() { return !m_writeHook || m_writeHook(); }
+    Oid insertRecord(Oid database, const PropertyValues &values);
+
+    QString m_path;
+    SqliteConnection m_db;
+    std::function<bool()> m_writeHook;
+};
+
+} // namespace tripvane

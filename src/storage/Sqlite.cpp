@@ -1,0 +1,180 @@
+#include "Sqlite.h"
+
+#include <sqlite3.h>
+
+#include <utility>
+
+namespace tripvane {
+
+SqliteConnection::~SqliteConnection()
+{
+    close();
+}
+
+bool SqliteConnection::open(const QString &path, Mode mode)
+{
+    close();
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+    if (mode == Mode::ReadWriteCreate)
+        flags |= SQLITE_OPEN_CREATE;
+    if (sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr) != SQLITE_OK) {
+        close();
+        return false;
+    }
+    sqlite3_extended_result_codes(m_db, 1);
+    sqlite3_busy_timeout(m_db, 2000);
+    return true;
+}
+
+void SqliteConnection::close()
+{
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+}
+
+bool SqliteConnection::exec(const char *sql)
+{
+    return m_db && sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+SqliteStatement SqliteConnection::prepare(const char *sql)
+{
+    sqlite3_stmt *statement = nullptr;
+    if (!m_db || sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr)
+                     != SQLITE_OK) {
+        sqlite3_finalize(statement);
+        return SqliteStatement();
+    }
+    return SqliteStatement(statement);
+}
+
+std::int64_t SqliteConnection::lastInsertRowId() const
+{
+    return sqlite3_last_insert_rowid(m_db);
+}
+
+int SqliteConnection::changes() const
+{
+    return sqlite3_changes(m_db);
+}
+
+QString SqliteConnection::lastError() const
+{
+    return m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("not open");
+}
+
+SqliteStatement::~SqliteStatement()
+{
+    sqlite3_finalize(m_statement);
+}
+
+SqliteStatement::SqliteStatement(SqliteStatement &&other) noexcept
+    : m_statement(std::exchange(other.m_statement, nullptr))
+{}
+
+SqliteStatement &SqliteStatement::operator=(SqliteStatement &&other) noexcept
+{
+    if (this != &other) {
+        sqlite3_finalize(m_statement);
+        m_statement = std::exchange(other.m_statement, nullptr);
+    }
+    return *this;
+}
+
+bool SqliteStatement::bind(int index, std::int64_t value)
+{
+    return m_statement && sqlite3_bind_int64(m_statement, index, value) == SQLITE_OK;
+}
+
+bool SqliteStatement::bind(int index, const QString &text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    return m_statement
+           && sqlite3_bind_text(m_statement, index, utf8.constData(), int(utf8.size()),
+                                SQLITE_TRANSIENT)
+                  == SQLITE_OK;
+}
+
+bool SqliteStatement::bindUtf8(int index, const char *text, int bytes)
+{
+    return m_statement
+           && sqlite3_bind_text(m_statement, index, text, bytes, SQLITE_TRANSIENT) == SQLITE_OK;
+}
+
+SqliteStatement::Step SqliteStatement::step()
+{
+    if (!m_statement)
+        return Step::Error;
+    switch (sqlite3_step(m_statement)) {
+    case SQLITE_ROW:
+        return Step::Row;
+    case SQLITE_DONE:
+        return Step::Done;
+    default:
+        sqlite3_reset(m_statement);
+        return Step::Error;
+    }
+}
+
+bool SqliteStatement::reset()
+{
+    return m_statement && sqlite3_reset(m_statement) == SQLITE_OK
+           && sqlite3_clear_bindings(m_statement) == SQLITE_OK;
+}
+
+std::int64_t SqliteStatement::columnInt(int column) const
+{
+    return sqlite3_column_int64(m_statement, column);
+}
+
+QString SqliteStatement::columnText(int column) const
+{
+    int bytes = 0;
+    const char *text = columnUtf8(column, &bytes);
+    return text ? QString::fromUtf8(text, bytes) : QString();
+}
+
+const char *SqliteStatement::columnUtf8(int column, int *bytes) const
+{
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
+    *bytes = sqlite3_column_bytes(m_statement, column);
+    return text;
+}
+
+bool SqliteStatement::columnIsNull(int column) const
+{
+    return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
+}
+
+int SqliteStatement::columnType(int column) const
+{
+    return sqlite3_column_type(m_statement, column);
+}
+
+SqliteTransaction::SqliteTransaction(SqliteConnection &db) : m_db(db)
+{
+    m_active = m_db.exec("BEGIN IMMEDIATE");
+}
+
+SqliteTransaction::~SqliteTransaction()
+{
+    if (m_active)
+        m_db.exec("ROLLBACK");
+}
+
+bool SqliteTransaction::commit()
+{
+    if (!m_active)
+        return false;
+    if (!m_db.exec("COMMIT")) {
+        m_db.exec("ROLLBACK");
+        m_active = false;
+        return false;
+    }
+    m_active = false;
+    return true;
+}
+
+} // namespace tripvane

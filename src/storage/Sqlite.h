@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace tripvane {
+
+class SqliteStatement;
+
+// A small RAII layer over the SQLite C API. Every call reports success; the connection keeps
+// the last error text for diagnostics.
+class SqliteConnection final
+{
+public:
+    enum class Mode { ReadWriteExisting, ReadWriteCreate };
+
+    SqliteConnection() = default;
+    ~SqliteConnection();
+    SqliteConnection(const SqliteConnection &) = delete;
+    SqliteConnection &operator=(const SqliteConnection &) = delete;
+
+    bool open(const QString &path, Mode mode);
+    void close();
+    bool isOpen() const { return m_db != nullptr; }
+
+    bool exec(const char *sql);
+    SqliteStatement prepare(const char *sql);
+    std::int64_t lastInsertRowId() const;
+    int changes() const;
+    QString lastError() const;
+
+    sqlite3 *handle() const { return m_db; }
+
+private:
+    sqlite3 *m_db = nullptr;
+};
+
+class SqliteStatement final
+{
+public:
+    enum class Step { Row, Done, Error };
+
+    SqliteStatement() = default;
+    explicit SqliteStatement(sqlite3_stmt *statement) : m_statement(statement) {}
+    ~SqliteStatement();
+    SqliteStatement(SqliteStatement &&other) noexcept;
+    SqliteStatement &operator=(SqliteStatement &&other) noexcept;
+
+    bool isValid() const { return m_statement != nullptr; }
+    bool bind(int index, std::int64_t value);
+    bool bind(int index, const QString &text);
+    bool bindUtf8(int index, const char *text, int bytes);
+    Step step();
+    bool reset();
+    // Runs a statement that returns no rows.
+    bool run() { return step() == Step::Done && reset(); }
+
+    std::int64_t columnInt(int column) const;
+    QString columnText(int column) const;
+    const char *columnUtf8(int column, int *bytes) const;
+    bool columnIsNull(int column) const;
+    int columnType(int column) const;
+
+private:
+    sqlite3_stmt *m_statement = nullptr;
+};
+
+// Opens a transaction and rolls it back unless commit() succeeded.
+class SqliteTransaction final
+{
+public:
+    explicit SqliteTransaction(SqliteConnection &db);
+    ~SqliteTransaction();
+    bool isActive() const { return m_active; }
+    bool commit();
+
+private:
+    SqliteConnection &m_db;
+    bool m_active = false;
+};
+
+} // namespace tripvane
