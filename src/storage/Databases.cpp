@@ -73,6 +73,14 @@ std::int32_t keyFromClock(const SystemTime &now)
     return digits.toInt();
 }
 
+bool openStore(ObjectStore &store, const QString &path, Services &services)
+{
+    if (store.open(path) == ObjectStore::OpenStatus::Ok)
+        return true;
+    services.message(loadString(IDS_BUILD_ERROR) + u' ' + path, MessageIcon::Exclamation);
+    return false;
+}
+
 Databases::Databases(ObjectStore &store, Services &services)
     : m_store(store)
     , m_services(services)

@@ -55,6 +55,11 @@ private:
     bool m_recordsComplete = false;
 };
 
+// Opens the device's store file at start. A file that cannot serve (damaged, another
+// program's, or not creatable) gets message 40024 naming the file and is left untouched;
+// the caller then ends the program as for any failed open.
+bool openStore(ObjectStore &store, const QString &path, Services &services);
+
 // Key of a new trip: day, hour, minute and second of the UTC clock written one after the
 // other without leading zeros ("%d%d%d%d"), read as a number.
 std::int32_t keyFromClock(const SystemTime &now);

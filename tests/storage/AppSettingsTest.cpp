@@ -1,0 +1,123 @@
+#include "AppSettings.h"
+#include "ObjectStore.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace tripvane;
+
+namespace {
+
+class AppSettingsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(store.open(dir.filePath(QStringLiteral("s.db"))), ObjectStore::OpenStatus::Ok);
+    }
+    AppSettings loaded()
+    {
+        AppSettings settings;
+        EXPECT_TRUE(settings.load(store, QStringLiteral("Velmora"), QStringLiteral("Tripvane")));
+        return settings;
+    }
+    void put(const char *key, const char *name, RegistryValue value)
+    {
+        const QString path = QString::fromLatin1(key);
+        store.createKey(path);
+        store.setValue(path, QString::fromLatin1(name), value);
+    }
+
+    QTemporaryDir dir;
+    ObjectStore store;
+    const char *settingsKey = "Software\\Velmora\\Tripvane\\Settings";
+    const char *versionKey = "Software\\Velmora\\Tripvane";
+};
+
+TEST_F(AppSettingsTest, noKeysGiveDefaultsAndSaveCreatesBothKeys)
+{
+    const AppSettings settings = loaded();
+    EXPECT_EQ(settings.SortOrder, 2u);
+    EXPECT_EQ(settings.ExportFileFolder, 1u);
+    EXPECT_EQ(settings.DateTypeView, 0u);
+    EXPECT_EQ(settings.MajorVersion, 0u);
+    EXPECT_EQ(settings.MinorVersion, 0u);
+    ASSERT_TRUE(settings.save(store));
+    EXPECT_TRUE(store.keyExists(QString::fromLatin1(versionKey)));
+    const auto order = store.queryValue(QString::fromLatin1(settingsKey), QStringLiteral("SortOrder"));
+    ASSERT_TRUE(order);
+    EXPECT_EQ(order->type, REG_DWORD);
+    EXPECT_EQ(order->dword, 2u);
+    EXPECT_TRUE(store.queryValue(QString::fromLatin1(settingsKey), QStringLiteral("CatRecsApply")));
+    EXPECT_TRUE(store.queryValue(QString::fromLatin1(versionKey), QStringLiteral("MinorVersion")));
+}
+
+TEST_F(AppSettingsTest, valuesWithinBoundsRoundTrip)
+{
+    AppSettings settings = loaded();
+    settings.SortOrder = 1;
+    settings.DateTypeView = 3;
+    settings.DistanceTypeView = 1;
+    settings.ExportFileFolder = 0;
+    settings.CatRecsApply = 1;
+    settings.SortOrderMileageBook = 2;
+    ASSERT_TRUE(settings.save(store));
+    const AppSettings back = loaded();
+    EXPECT_EQ(back.SortOrder, 1u);
+    EXPECT_EQ(back.DateTypeView, 3u);
+    EXPECT_EQ(back.DistanceTypeView, 1u);
+    EXPECT_EQ(back.ExportFileFolder, 0u);
+    EXPECT_EQ(back.CatRecsApply, 1u);
+    EXPECT_EQ(back.SortOrderMileageBook, 2u);
+}
+
+TEST_F(AppSettingsTest, outOfBoundsAndWrongTypesAreIgnoredValueByValue)
+{
+    put(settingsKey, "DateTypeView", {REG_DWORD, 4, {}});
+    put(settingsKey, "Sort", {REG_DWORD, 1, {}});
+    put(settingsKey, "SortOrder", {REG_DWORD, 0xFFFFFFFFu, {}});
+    put(settingsKey, "DistanceTypeView", {REG_SZ, 0, QStringLiteral("1")});
+    put(settingsKey, "ExportFileType", {REG_DWORD, 1, {}});
+    put(versionKey, "MinorVersion", {REG_DWORD, 100, {}});
+    put(versionKey, "MajorVersion", {REG_DWORD, 2, {}});
+    AppSettings settings = loaded();
+    EXPECT_EQ(settings.DateTypeView, 0u);
+    EXPECT_EQ(settings.Sort, 0u);
+    EXPECT_EQ(settings.SortOrder, 2u);
+    EXPECT_EQ(settings.DistanceTypeView, 0u);
+    EXPECT_EQ(settings.ExportFileType, 1u);
+    EXPECT_EQ(settings.MinorVersion, 0u);
+    EXPECT_EQ(settings.MajorVersion, 2u);
+
+    put(versionKey, "MinorVersion", {REG_DWORD, 99, {}});
+    EXPECT_EQ(loaded().MinorVersion, 99u);
+}
+
+TEST_F(AppSettingsTest, versionIsWrittenBackUnchanged)
+{
+    put(versionKey, "MajorVersion", {REG_DWORD, 1, {}});
+    put(versionKey, "MinorVersion", {REG_DWORD, 5, {}});
+    ASSERT_TRUE(loaded().save(store));
+    EXPECT_EQ(store.queryValue(QString::fromLatin1(versionKey), QStringLiteral("MinorVersion"))->dword, 5u);
+}
+
+TEST_F(AppSettingsTest, missingNamesFailAndReadNothing)
+{
+    put(settingsKey, "DateTypeView", {REG_DWORD, 2, {}});
+    AppSettings settings;
+    EXPECT_FALSE(settings.load(store, QString(), QStringLiteral("Tripvane")));
+    EXPECT_EQ(settings.DateTypeView, 0u);
+    EXPECT_FALSE(settings.save(store));
+}
+
+TEST_F(AppSettingsTest, aDifferentProductMovesTheSettings)
+{
+    put("Software\\Velmora\\Other\\Settings", "DateTypeView", {REG_DWORD, 2, {}});
+    AppSettings settings;
+    settings.load(store, QStringLiteral("Velmora"), QStringLiteral("Other"));
+    EXPECT_EQ(settings.DateTypeView, 2u);
+    EXPECT_EQ(loaded().DateTypeView, 0u);
+}
+
+} // namespace

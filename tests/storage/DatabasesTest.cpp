@@ -1,0 +1,271 @@
+#include "StorageFixture.h"
+
+#include "StringTable.h"
+
+using namespace tripvane;
+
+namespace {
+
+class FirstStart : public StorageFixture
+{};
+
+TEST_F(FirstStart, suppliesDefaultsAndCreatesOnlyStatusAndMileage)
+{
+    ASSERT_EQ(categories.size(), 3u);
+    EXPECT_EQ(categories.at(0).name, QStringLiteral("Holiday"));
+    EXPECT_EQ(categories.at(1).name, QStringLiteral("Job"));
+    EXPECT_EQ(categories.at(2).name, QStringLiteral("Shopping"));
+    EXPECT_EQ(book.size(), 0u);
+    EXPECT_NE(databaseOid(DatabaseName::Status), 0u);
+    EXPECT_NE(databaseOid(DatabaseName::Mileage), 0u);
+    EXPECT_EQ(databaseOid(DatabaseName::Categories), 0u);
+    EXPECT_EQ(databaseOid(DatabaseName::MileageBook), 0u);
+    EXPECT_EQ(store->recordCount(databaseOid(DatabaseName::Mileage)), 0u);
+    EXPECT_TRUE(kit.messageBoxes.shown.empty());
+}
+
+TEST_F(FirstStart, statusWithoutRecordIsZeroDatedToday)
+{
+    kit.clock.now.hour = 23;
+    ASSERT_TRUE(databases->loadStatus(holders));
+    EXPECT_EQ(holders.start.distance, 0);
+    EXPECT_EQ(holders.end.distanceText[0], QStringLiteral("0.00"));
+    EXPECT_EQ(holders.end.dateKey, 20051029u);
+    EXPECT_EQ(holders.end.date.hour, 0) << "a status date carries no time";
+    EXPECT_EQ(databases->loadRecords(records, underEdit), 0);
+    EXPECT_TRUE(kit.messageBoxes.shown.empty());
+}
+
+class Categories : public StorageFixture
+{};
+
+TEST_F(Categories, emptyDatabaseBehavesLikeAMissingOne)
+{
+    CategoryList none;
+    EXPECT_FALSE(databases->rewriteCategories(none));
+    EXPECT_NE(databaseOid(DatabaseName::Categories), 0u);
+    reopen();
+    EXPECT_EQ(categories.size(), 3u);
+}
+
+TEST_F(Categories, rewriteNumbersInListOrderAndComesBack)
+{
+    categories.findAtPosition(1)->setName(QStringLiteral("Work"));
+    CategoryEntry extra;
+    extra.setName(QStringLiteral("Aaa"));
+    categories.append(extra);
+    ASSERT_TRUE(databases->rewriteCategories(categories));
+
+    std::vector<std::uint32_t> sequence;
+    store->forEachRecord(databaseOid(DatabaseName::Categories), [&](Oid, const PropertyValues &v) {
+        for (const PropertyValue &p : v)
+            if (p.id == Prop::Sequence)
+                sequence.push_back(p.number);
+        return true;
+    });
+    EXPECT_EQ(sequence, (std::vector<std::uint32_t>{0, 1, 2, 3}));
+    reopen();
+    ASSERT_EQ(categories.size(), 4u);
+    EXPECT_EQ(categories.at(1).name, QStringLiteral("Work"));
+    EXPECT_EQ(categories.at(3).name, QStringLiteral("Aaa"));
+}
+
+TEST_F(Categories, duplicateStoredNamesYieldOneEntry)
+{
+    Oid oid = store->createDatabase(DatabaseName::Categories);
+    for (std::uint32_t i = 0; i < 3; ++i)
+        store->writeRecord(oid, 0,
+                           {PropertyValue::ofNumber(Prop::Sequence, i),
+                            PropertyValue::ofText(Prop::CategoryName,
+                                                  i == 2 ? QStringLiteral("Car") : QStringLiteral("Job"))});
+    reopen();
+    ASSERT_EQ(categories.size(), 2u);
+    EXPECT_EQ(categories.at(0).name, QStringLiteral("Job"));
+    EXPECT_EQ(categories.at(1).name, QStringLiteral("Car"));
+}
+
+class MileageBook : public StorageFixture
+{};
+
+TEST_F(MileageBook, routesComeBackAndDeletingTheLastEmptiesTheBook)
+{
+    BookRoute route;
+    route.setStartPlace(QStringLiteral("Home"));
+    route.setDestination(QStringLiteral("Office"));
+    route.setDistance(1250);
+    book.append(route);
+    ASSERT_TRUE(databases->rewriteMileageBook(book));
+    reopen();
+    ASSERT_EQ(book.size(), 1u);
+    EXPECT_EQ(book.at(0).destination, QStringLiteral("Office"));
+    EXPECT_EQ(book.at(0).distanceText[0], QStringLiteral("12.50"));
+
+    book.removeAtPosition(0);
+    EXPECT_FALSE(databases->rewriteMileageBook(book));
+    EXPECT_TRUE(kit.messageBoxes.shown.empty());
+    reopen();
+    EXPECT_EQ(book.size(), 0u);
+    EXPECT_NE(databaseOid(DatabaseName::MileageBook), 0u);
+}
+
+TEST_F(MileageBook, aRouteMissingAPlaceKeepsThePreviousOne)
+{
+    Oid oid = store->createDatabase(DatabaseName::MileageBook);
+    store->writeRecord(oid, 0,
+                       {PropertyValue::ofNumber(Prop::Sequence, 0),
+                        PropertyValue::ofText(Prop::RouteStartPlace, QStringLiteral("Home")),
+                        PropertyValue::ofText(Prop::RouteDestination, QStringLiteral("Office")),
+                        PropertyValue::ofNumber(Prop::RouteDistance, 100)});
+    store->writeRecord(oid, 0,
+                       {PropertyValue::ofNumber(Prop::Sequence, 1),
+                        PropertyValue::ofText(Prop::RouteDestination, QStringLiteral("Depot")),
+                        PropertyValue::ofNumber(Prop::RouteDistance, 200)});
+    reopen();
+    ASSERT_EQ(book.size(), 2u);
+    EXPECT_EQ(book.at(1).startPlace, QStringLiteral("Home"));
+    EXPECT_EQ(book.at(1).destination, QStringLiteral("Depot"));
+}
+
+class Status : public StorageFixture
+{};
+
+TEST_F(Status, writtenStatusComesBack)
+{
+    ASSERT_TRUE(databases->loadStatus(holders));
+    holders.start.setDistance(100000);
+    holders.end.setDistance(125050);
+    holders.end.setDate(makeDate(2006, 2, 3));
+    holders.end.setMemo(QStringLiteral("new tyres"));
+    ASSERT_TRUE(databases->writeStatus(holders));
+    ASSERT_TRUE(databases->writeStatus(holders)); // rewrites the one record
+    EXPECT_EQ(store->recordCount(databaseOid(DatabaseName::Status)), 1u);
+
+    OdometerHolders loaded;
+    reopen();
+    ASSERT_TRUE(databases->loadStatus(loaded));
+    EXPECT_EQ(loaded.start.distance, 100000);
+    EXPECT_EQ(loaded.end.distance, 125050);
+    EXPECT_EQ(loaded.start.dateKey, 20060203u);
+    EXPECT_EQ(loaded.end.dateKey, 20060203u);
+    EXPECT_EQ(loaded.start.memo, QStringLiteral("new tyres"));
+    EXPECT_EQ(loaded.end.key, 0);
+}
+
+TEST_F(Status, equalReadingsLoadAsZeroAndAbsentNotesAsBlank)
+{
+    ASSERT_TRUE(databases->loadStatus(holders));
+    holders.start.setDistance(5000);
+    holders.end.setDistance(5000);
+    ASSERT_TRUE(databases->writeStatus(holders));
+    ASSERT_TRUE(databases->loadStatus(holders));
+    EXPECT_EQ(holders.start.distance, 0);
+    EXPECT_EQ(holders.end.distance, 0);
+    EXPECT_EQ(holders.end.memo, QStringLiteral(" "));
+}
+
+class Trips : public StorageFixture
+{};
+
+TEST_F(Trips, keyIsFormedFromTheClock)
+{
+    std::int32_t key = addTrip(trip(1, 100));
+    EXPECT_EQ(key, 291457);
+    kit.clock.now = makeDate(2005, 10, 3);
+    kit.clock.now.second = 9;
+    EXPECT_EQ(addTrip(trip(2, 100)), 3009);
+    EXPECT_EQ(storedKeys(), (std::vector<std::int32_t>{3009, 291457}));
+}
+
+TEST_F(Trips, loadComesInAscendingKeyOrder)
+{
+    ASSERT_EQ(databases->loadRecords(records, underEdit), 0);
+    for (std::int32_t key : {291457, 11030, 150912}) {
+        MileageRecord r = trip(1, 100);
+        r.key = key;
+        records.append(r);
+    }
+    ASSERT_TRUE(databases->rebuildMileage(records));
+    EXPECT_EQ(storedKeys(), (std::vector<std::int32_t>{11030, 150912, 291457}));
+}
+
+TEST_F(Trips, sameSecondKeysAreDistinctAndDeleteHitsTheRightTrip)
+{
+    const std::int32_t first = addTrip(trip(1, 100));
+    const std::int32_t second = addTrip(trip(2, 200));
+    const std::int32_t third = addTrip(trip(3, 300));
+    EXPECT_EQ(first, 291457);
+    EXPECT_EQ(second, 291458);
+    EXPECT_EQ(third, 291459);
+
+    ASSERT_TRUE(databases->deleteRecord(second));
+    ASSERT_EQ(databases->loadRecords(records, underEdit), 1);
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records.at(0).distance, 100);
+    EXPECT_EQ(records.at(1).distance, 300);
+}
+
+TEST_F(Trips, updateReplacesTheTripAndAMissingKeyFailsSilently)
+{
+    const std::int32_t key = addTrip(trip(1, 100));
+    MileageRecord changed = trip(5, 777, "Holiday");
+    changed.key = key;
+    changed.setMemo(QStringLiteral("changed"));
+    ASSERT_TRUE(databases->updateRecord(changed));
+    ASSERT_EQ(databases->loadRecords(records, underEdit), 1);
+    EXPECT_EQ(records.at(0).category, QStringLiteral("Holiday"));
+    EXPECT_EQ(records.at(0).memo, QStringLiteral("changed"));
+    EXPECT_EQ(records.at(0).dateKey, 20051005u);
+
+    changed.key = 4242;
+    EXPECT_FALSE(databases->updateRecord(changed));
+    EXPECT_FALSE(databases->deleteRecord(4242));
+    EXPECT_TRUE(kit.messageBoxes.shown.empty());
+}
+
+TEST_F(Trips, absentTextsAreStoredAsOneBlank)
+{
+    MileageRecord bare = trip(1, 100);
+    bare.setMemo(QStringLiteral("")); // present but empty stays empty
+    addTrip(bare);
+    ASSERT_EQ(databases->loadRecords(records, underEdit), 1);
+    EXPECT_EQ(records.at(0).startPlace, QStringLiteral(" "));
+    EXPECT_EQ(records.at(0).destination, QStringLiteral(" "));
+    EXPECT_EQ(records.at(0).memo, QStringLiteral(""));
+    EXPECT_EQ(records.at(0).distanceText[1], QStringLiteral("1,00"));
+}
+
+TEST_F(Trips, exitWithNoTripsLeavesAnEmptyDatabase)
+{
+    addTrip(trip(1, 100));
+    ASSERT_EQ(databases->loadRecords(records, underEdit), 1);
+    records.clear();
+    databases->writeBackAtExit(records, categories, book, false, false);
+    EXPECT_NE(databaseOid(DatabaseName::Mileage), 0u);
+    EXPECT_EQ(store->recordCount(databaseOid(DatabaseName::Mileage)), 0u);
+    EXPECT_FALSE(kit.waitCursor.isShown());
+}
+
+TEST_F(Trips, exitWritesCategoriesAndBookOnlyWhenChanged)
+{
+    databases->loadRecords(records, underEdit);
+    databases->writeBackAtExit(records, categories, book, false, false);
+    EXPECT_EQ(databaseOid(DatabaseName::Categories), 0u);
+    EXPECT_EQ(databaseOid(DatabaseName::MileageBook), 0u);
+    databases->writeBackAtExit(records, categories, book, true, true);
+    EXPECT_EQ(store->recordCount(databaseOid(DatabaseName::Categories)), 3u);
+    EXPECT_NE(databaseOid(DatabaseName::MileageBook), 0u);
+}
+
+TEST(KeyFromClock, writesTheFieldsWithoutLeadingZeros)
+{
+    SystemTime t = makeDate(2005, 10, 1);
+    t.hour = 12;
+    EXPECT_EQ(keyFromClock(t), 11200);
+    t = makeDate(2005, 10, 31);
+    t.hour = 23;
+    t.minute = 59;
+    t.second = 59;
+    EXPECT_EQ(keyFromClock(t), 31235959);
+}
+
+} // namespace

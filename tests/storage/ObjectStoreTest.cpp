@@ -1,0 +1,176 @@
+#include "DeviceRoot.h"
+#include "ObjectStore.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace tripvane;
+
+namespace {
+
+class ObjectStoreTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        path = dir.filePath(QStringLiteral("objectstore.db"));
+        ASSERT_EQ(store.open(path), ObjectStore::OpenStatus::Ok);
+        db = store.createDatabase(QStringLiteral("Velmora OdometerRec"));
+        ASSERT_NE(db, 0u);
+    }
+
+    static PropertyValues keyed(std::uint32_t key, const char *text = "x")
+    {
+        return {PropertyValue::ofNumber(ObjectStore::SortProperty, key),
+                PropertyValue::ofText(0x0005001F, QString::fromLatin1(text))};
+    }
+
+    std::vector<QString> textsInOrder()
+    {
+        std::vector<QString> texts;
+        store.forEachRecord(db, [&](Oid, const PropertyValues &values) {
+            texts.push_back(values.at(1).text);
+            return true;
+        });
+        return texts;
+    }
+
+    QTemporaryDir dir;
+    QString path;
+    ObjectStore store;
+    Oid db = 0;
+};
+
+TEST_F(ObjectStoreTest, newStoreFileIsPrivate)
+{
+    EXPECT_EQ(QFileInfo(path).permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup
+                                               | QFile::WriteOther),
+              QFile::Permissions());
+}
+
+TEST_F(ObjectStoreTest, openByNameReportsMissingDatabases)
+{
+    Oid oid = 123;
+    ASSERT_TRUE(store.findDatabase(QStringLiteral("Velmora OdometerMBook"), oid));
+    EXPECT_EQ(oid, 0u);
+    ASSERT_TRUE(store.findDatabase(QStringLiteral("Velmora OdometerRec"), oid));
+    EXPECT_EQ(oid, db);
+    EXPECT_EQ(store.createDatabase(QStringLiteral("Velmora OdometerRec")), 0u) << "names are unique";
+}
+
+TEST_F(ObjectStoreTest, recordsComeInAscendingSortKeyThenWrittenOrder)
+{
+    store.writeRecord(db, 0, keyed(291457, "c"));
+    store.writeRecord(db, 0, keyed(11030, "a"));
+    store.writeRecord(db, 0, keyed(150912, "b1"));
+    store.writeRecord(db, 0, keyed(150912, "b2"));
+    store.writeRecord(db, 0, keyed(4000000000u, "d"));
+    EXPECT_EQ(textsInOrder(), (std::vector<QString>{"a", "b1", "b2", "c", "d"}));
+    EXPECT_EQ(store.recordCount(db), 5u);
+}
+
+TEST_F(ObjectStoreTest, seekFindsTheFirstWithThatKey)
+{
+    store.writeRecord(db, 0, keyed(7, "first"));
+    const Oid second = store.writeRecord(db, 0, keyed(7, "second"));
+    const Oid found = store.seekFirstEqual(db, 7);
+    ASSERT_NE(found, 0u);
+    EXPECT_NE(found, second);
+    EXPECT_EQ(store.seekFirstEqual(db, 8), 0u);
+}
+
+TEST_F(ObjectStoreTest, writeWithIdentifierReplacesAndMayMoveTheRecord)
+{
+    const Oid a = store.writeRecord(db, 0, keyed(1, "a"));
+    store.writeRecord(db, 0, keyed(2, "b"));
+    EXPECT_EQ(store.writeRecord(db, a, keyed(3, "a2")), a);
+    EXPECT_EQ(textsInOrder(), (std::vector<QString>{"b", "a2"}));
+    EXPECT_EQ(store.writeRecord(db, 9999, keyed(3)), 0u) << "no such record";
+}
+
+TEST_F(ObjectStoreTest, deleteRecordAndDatabase)
+{
+    const Oid a = store.writeRecord(db, 0, keyed(1));
+    EXPECT_TRUE(store.deleteRecord(db, a));
+    EXPECT_FALSE(store.deleteRecord(db, a));
+    store.writeRecord(db, 0, keyed(1));
+    EXPECT_TRUE(store.deleteDatabase(db));
+    Oid oid = 1;
+    store.findDatabase(QStringLiteral("Velmora OdometerRec"), oid);
+    EXPECT_EQ(oid, 0u);
+    EXPECT_FALSE(store.recordCount(db).value_or(1) != 0) << "records went with the database";
+}
+
+TEST_F(ObjectStoreTest, replaceDatabaseKeepsOldRecordsWhenAWriteFails)
+{
+    for (std::uint32_t k = 1; k <= 3; ++k)
+        store.writeRecord(db, 0, keyed(k, "old"));
+    int writes = 0;
+    store.setWriteHook([&] { return ++writes < 3; });
+    std::uint32_t next = 0;
+    const bool replaced = store.replaceDatabase(
+        QStringLiteral("Velmora OdometerRec"),
+        [&](PropertyValues &values) {
+            if (next == 5)
+                return false;
+            values = keyed(++next, "new");
+            return true;
+        },
+        nullptr);
+    EXPECT_FALSE(replaced);
+    store.setWriteHook({});
+    EXPECT_EQ(textsInOrder(), (std::vector<QString>{"old", "old", "old"}));
+}
+
+TEST_F(ObjectStoreTest, registryKeepsValueTypes)
+{
+    const QString key = QStringLiteral("Software\\Velmora\\Tripvane\\Settings");
+    EXPECT_FALSE(store.keyExists(key));
+    ASSERT_TRUE(store.createKey(key));
+    EXPECT_TRUE(store.keyExists(QStringLiteral("software\\velmora\\tripvane\\settings")));
+    ASSERT_TRUE(store.setValue(key, QStringLiteral("DateTypeView"), {REG_DWORD, 3, {}}));
+    ASSERT_TRUE(store.setValue(key, QStringLiteral("Name"), {REG_SZ, 0, QStringLiteral("3")}));
+    const auto dword = store.queryValue(key, QStringLiteral("datetypeview"));
+    ASSERT_TRUE(dword);
+    EXPECT_EQ(dword->type, REG_DWORD);
+    EXPECT_EQ(dword->dword, 3u);
+    const auto text = store.queryValue(key, QStringLiteral("Name"));
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text->type, REG_SZ);
+    EXPECT_EQ(text->text, QStringLiteral("3"));
+    ASSERT_TRUE(store.setValue(key, QStringLiteral("Name"), {REG_DWORD, 7, {}}));
+    EXPECT_EQ(store.queryValue(key, QStringLiteral("Name"))->type, REG_DWORD);
+    EXPECT_FALSE(store.queryValue(key, QStringLiteral("Missing")));
+}
+
+TEST(DeviceRootTest, newDeviceHasPrivateFoldersAndMapsDevicePaths)
+{
+    QTemporaryDir dir;
+    const DeviceRoot root(dir.filePath(QStringLiteral("device")));
+    ASSERT_TRUE(root.prepare());
+    for (const char *folder : {"", "/My Documents/Business", "/My Documents/Personal", "/Windows"}) {
+        const QFileInfo info(root.path() + QLatin1String(folder));
+        EXPECT_TRUE(info.isDir()) << folder;
+        EXPECT_EQ(info.permissions() & (QFile::ReadOther | QFile::ReadGroup | QFile::ExeOther),
+                  QFile::Permissions());
+    }
+    EXPECT_EQ(root.localPath(QStringLiteral("\\My Documents\\Business\\Trips.csv")),
+              root.path() + QStringLiteral("/My Documents/Business/Trips.csv"));
+    EXPECT_TRUE(root.prepare()) << "a second start finds everything in place";
+}
+
+TEST(DeviceRootTest, environmentChoosesTheDevice)
+{
+    qputenv("TRIPVANE_DEVICE", "/tmp/somewhere");
+    EXPECT_EQ(DeviceRoot::defaultPath(), QStringLiteral("/tmp/somewhere"));
+    qunsetenv("TRIPVANE_DEVICE");
+    qputenv("XDG_DATA_HOME", "/tmp/data");
+    EXPECT_EQ(DeviceRoot::defaultPath(), QStringLiteral("/tmp/data/Tripvane/device"));
+    qunsetenv("XDG_DATA_HOME");
+}
+
+} // namespace

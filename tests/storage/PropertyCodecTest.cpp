@@ -1,0 +1,86 @@
+#include "PropertyCodec.h"
+
+#include <gtest/gtest.h>
+
+using namespace tripvane;
+
+namespace {
+
+PropertyValues roundTrip(const PropertyValues &values)
+{
+    const QByteArray encoded = encodeProperties(values);
+    PropertyValues decoded;
+    EXPECT_TRUE(decodeProperties(encoded.constData(), int(encoded.size()), decoded))
+        << encoded.toStdString();
+    return decoded;
+}
+
+bool decodes(const char *text)
+{
+    PropertyValues values;
+    return decodeProperties(text, int(std::strlen(text)), values);
+}
+
+TEST(PropertyCodec, numbersAndTextsRoundTripByIdentifier)
+{
+    const PropertyValues values{
+        PropertyValue::ofNumber(0x00000013, 4294967295u),
+        PropertyValue::ofNumber(0x00010013, 0),
+        PropertyValue::ofText(0x0005001F, QStringLiteral("Job")),
+    };
+    const PropertyValues back = roundTrip(values);
+    ASSERT_EQ(back.size(), 3u);
+    EXPECT_EQ(back[0].id, 0x00000013u);
+    EXPECT_EQ(back[0].number, 4294967295u);
+    EXPECT_EQ(back[2].id, 0x0005001Fu);
+    EXPECT_EQ(back[2].text, QStringLiteral("Job"));
+    EXPECT_EQ(encodeProperties({values[2]}), QByteArray(R"({"0x0005001F":"Job"})"));
+}
+
+TEST(PropertyCodec, everyCodeUnitSurvives)
+{
+    QString awkward = QStringLiteral("quote \" back \\ tab \t nl \n ctl \x01 é € 😀 /");
+    awkward.append(QChar(0xD800)); // unpaired high surrogate
+    awkward.append(u'x');
+    awkward.append(QChar(0xDC00)); // unpaired low surrogate
+    const PropertyValues back = roundTrip({PropertyValue::ofText(0x0006001F, awkward)});
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_EQ(back[0].text, awkward);
+}
+
+TEST(PropertyCodec, emptyTextStaysPresent)
+{
+    const PropertyValues back = roundTrip({PropertyValue::ofText(0x0006001F, QStringLiteral(""))});
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_FALSE(back[0].text.isNull());
+    EXPECT_TRUE(back[0].text.isEmpty());
+}
+
+TEST(PropertyCodec, toleratesSpacingAndSkipsForeignMembers)
+{
+    PropertyValues values;
+    const char *text = R"( { "note" : "hand edited", "0x00040013" : 12 , "x": 5 } )";
+    ASSERT_TRUE(decodeProperties(text, int(std::strlen(text)), values));
+    ASSERT_EQ(values.size(), 1u);
+    EXPECT_EQ(values[0].id, 0x00040013u);
+    EXPECT_EQ(values[0].number, 12u);
+    EXPECT_TRUE(decodes("{}"));
+}
+
+TEST(PropertyCodec, refusesWhatIsNotAPropertyObject)
+{
+    EXPECT_FALSE(decodes(""));
+    EXPECT_FALSE(decodes("[1,2]"));
+    EXPECT_FALSE(decodes(R"({"0x00040013":"text for a number"})"));
+    EXPECT_FALSE(decodes(R"({"0x0005001F":5})"));
+    EXPECT_FALSE(decodes(R"({"0x00040013":-5})"));
+    EXPECT_FALSE(decodes(R"({"0x00040013":4294967296})"));
+    EXPECT_FALSE(decodes(R"({"0x0005001F":"unterminated})"));
+    EXPECT_FALSE(decodes(R"({"0x0005001F":"bad \q escape"})"));
+    EXPECT_FALSE(decodes(R"({"0x0005001F":"\u12"})"));
+    EXPECT_FALSE(decodes(R"({"0x00040013":1} trailing)"));
+    PropertyValues values;
+    EXPECT_FALSE(decodeProperties(nullptr, 0, values));
+}
+
+} // namespace

@@ -1,0 +1,316 @@
+#include "StorageFixture.h"
+
+#include "Sqlite.h"
+#include "StringTable.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace tripvane;
+
+namespace {
+
+QByteArray fileHash(const QString &path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+class InjectedFailures : public StorageFixture
+{
+protected:
+    void failWrites() { store->setWriteHook([] { return false; }); }
+    void expectOneMessage(const QString &text)
+    {
+        ASSERT_EQ(kit.messageBoxes.shown.size(), 1u);
+        EXPECT_EQ(kit.messageBoxes.shown[0].request.text, text);
+        EXPECT_EQ(kit.messageBoxes.shown[0].request.icon, MessageIcon::Exclamation);
+        EXPECT_EQ(kit.messageBoxes.shown[0].request.caption, QStringLiteral("Tripvane"));
+    }
+};
+
+TEST_F(InjectedFailures, failedAddShowsTheMessageAndStoresNothing)
+{
+    addTrip(trip(1, 100));
+    failWrites();
+    kit.messageBoxes.expect(MessageAnswer::Ok);
+    std::int32_t key = 0;
+    EXPECT_FALSE(databases->addRecord(trip(2, 200), key));
+    expectOneMessage(QStringLiteral("Error during adding record to database: Velmora OdometerRec"));
+    store->setWriteHook({});
+    EXPECT_EQ(storedKeys(), (std::vector<std::int32_t>{291457}));
+}
+
+TEST_F(InjectedFailures, failedUpdateAndDeleteKeepTheStoredTrip)
+{
+    const std::int32_t key = addTrip(trip(1, 100));
+    failWrites();
+    kit.messageBoxes.expect(MessageAnswer::Ok);
+    kit.messageBoxes.expect(MessageAnswer::Ok);
+    MileageRecord changed = trip(9, 900);
+    changed.key = key;
+    EXPECT_FALSE(databases->updateRecord(changed));
+    EXPECT_FALSE(databases->deleteRecord(key));
+    EXPECT_EQ(kit.messageBoxes.texts(),
+              (QStringList{QStringLiteral("Error during edit operation in database: Velmora OdometerRec"),
+                           QStringLiteral("Error during deleting record in database: Velmora OdometerRec")}));
+    store->setWriteHook({});
+    ASSERT_EQ(databases->loadRecords(records, underEdit), 1);
+    EXPECT_EQ(records.at(0).distance, 100);
+}
+
+TEST_F(InjectedFailures, failedStatusWriteNamesTheStatusDatabase)
+{
+    databases->loadStatus(holders);
+    failWrites();
+    kit.messageBoxes.expect(MessageAnswer::Ok);
+    EXPECT_FALSE(databases->writeStatus(holders));
+    expectOneMessage(QStringLiteral("Error during edit operation in database: Velmora OdometerRecStatus"));
+}
+
+TEST_F(InjectedFailures, failedCategoryRewriteKeepsTheOldCategories)
+{
+    ASSERT_TRUE(databases->rewriteCategories(categories));
+    categories.clear();
+    CategoryEntry only;
+    only.setName(QStringLiteral("Other"));
+    categories.append(only);
+    failWrites();
+    kit.messageBoxes.expect(MessageAnswer::Ok);
+    EXPECT_FALSE(databases->rewriteCategories(categories));
+    expectOneMessage(QStringLiteral("Error during edit operation in database: Velmora OdometerRecCustom"));
+    store->setWriteHook({});
+    reopen();
+    EXPECT_EQ(categories.size(), 3u);
+}
+
+TEST_F(InjectedFailures, rebuildFailingHalfWayLosesNothing)
+{
+    for (int i = 0; i < 10; ++i) {
+        kit.clock.now.second = std::uint16_t(i);
+        addTrip(trip(i + 1, 100 * (i + 1)));
+    }
+    ASSERT_EQ(databases->loadRecords(records, underEdit), 1);
+    for (ListPosition i = 0; i < records.size(); ++i)
+        records.at(i).setDistance(1);
+    int writes = 0;
+    store->setWriteHook([&] { return ++writes <= 5; });
+    kit.messageBoxes.expect(MessageAnswer::Ok);
+    databases->writeBackAtExit(records, categories, book, false, false);
+    expectOneMessage(QStringLiteral("Error during edit operation in database: Velmora OdometerRec"));
+    EXPECT_FALSE(kit.messageBoxes.shown[0].underWaitCursor);
+    store->setWriteHook({});
+    RecordList stored;
+    ASSERT_EQ(databases->loadRecords(stored, underEdit), 1);
+    ASSERT_EQ(stored.size(), 10u);
+    for (ListPosition i = 0; i < stored.size(); ++i)
+        EXPECT_EQ(stored.at(i).distance, 100 * std::int32_t(i + 1));
+}
+
+class PartialLoad : public StorageFixture
+{
+protected:
+    // Damages the properties of one stored trip behind the program's back.
+    void damageOneTrip(std::int32_t key)
+    {
+        SqliteConnection raw;
+        ASSERT_TRUE(raw.open(device->storePath(), SqliteConnection::Mode::ReadWriteExisting));
+        SqliteStatement damage =
+            raw.prepare("UPDATE records SET properties = 'not properties' WHERE sort_key = ?");
+        ASSERT_TRUE(damage.bind(1, std::int64_t(key)) && damage.run());
+    }
+};
+
+TEST_F(PartialLoad, tripsThatDidNotLoadCompletelyAreNeverRebuilt)
+{
+    std::vector<std::int32_t> keys;
+    for (int i = 0; i < 4; ++i) {
+        kit.clock.now.second = std::uint16_t(10 + i);
+        keys.push_back(addTrip(trip(i + 1, 100)));
+    }
+    damageOneTrip(keys[2]);
+    reopen();
+    kit.messageBoxes.expect(MessageAnswer::Ok);
+    EXPECT_EQ(databases->loadRecords(records, underEdit), 0);
+    ASSERT_EQ(kit.messageBoxes.texts(), QStringList{loadString(IDS_STATUS_PROBLEM)});
+    EXPECT_EQ(kit.messageBoxes.shown[0].request.icon, MessageIcon::Stop);
+    EXPECT_EQ(kit.beeper.count, 1);
+    EXPECT_EQ(records.size(), 2u) << "the trips read before the failure stay";
+    EXPECT_FALSE(databases->recordsLoadedCompletely());
+
+    // Adding still works after the failed read, and is written through.
+    kit.clock.now.second = 30;
+    const std::int32_t added = addTrip(trip(9, 900));
+    databases->writeBackAtExit(records, categories, book, false, false);
+    EXPECT_EQ(store->recordCount(databaseOid(DatabaseName::Mileage)), 5u);
+    EXPECT_NE(store->seekFirstEqual(databaseOid(DatabaseName::Mileage), std::uint32_t(added)), 0u);
+    EXPECT_NE(store->seekFirstEqual(databaseOid(DatabaseName::Mileage), std::uint32_t(keys[2])), 0u);
+}
+
+class ForeignFiles : public ::testing::Test
+{
+protected:
+    static void fillWithRecords(ObjectStore &store)
+    {
+        std::uint32_t next = 0;
+        ASSERT_TRUE(store.replaceDatabase(
+            QStringLiteral("Velmora OdometerRec"),
+            [&](PropertyValues &values) {
+                values = {PropertyValue::ofNumber(ObjectStore::SortProperty, next)};
+                return ++next <= 2000;
+            },
+            nullptr));
+    }
+    void SetUp() override { path = dir.filePath(QStringLiteral("objectstore.db")); }
+    void write(const QByteArray &bytes)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    // Opening shows the message, gives up and leaves the file byte for byte as it was.
+    void expectRefusedUntouched()
+    {
+        const QByteArray before = fileHash(path);
+        TestServices kit;
+        kit.messageBoxes.expect(MessageAnswer::Ok);
+        ObjectStore store;
+        EXPECT_FALSE(openStore(store, path, kit.services()));
+        ASSERT_EQ(kit.messageBoxes.shown.size(), 1u);
+        EXPECT_EQ(kit.messageBoxes.shown[0].request.text,
+                  QStringLiteral("Error during building database: ") + path);
+        EXPECT_EQ(fileHash(path), before);
+        EXPECT_FALSE(QFile::exists(path + QStringLiteral("-journal")));
+    }
+
+    QTemporaryDir dir;
+    QString path;
+};
+
+TEST_F(ForeignFiles, textFileIsRefused)
+{
+    write("Shopping list: bread, milk\n");
+    expectRefusedUntouched();
+}
+
+TEST_F(ForeignFiles, anotherProgramsDatabaseIsRefused)
+{
+    {
+        SqliteConnection other;
+        ASSERT_TRUE(other.open(path, SqliteConnection::Mode::ReadWriteCreate));
+        ASSERT_TRUE(other.exec("CREATE TABLE notes(text); INSERT INTO notes VALUES('mine');"));
+    }
+    expectRefusedUntouched();
+}
+
+TEST_F(ForeignFiles, damagedStoreIsRefused)
+{
+    {
+        ObjectStore store;
+        ASSERT_EQ(store.open(path), ObjectStore::OpenStatus::Ok);
+        fillWithRecords(store);
+    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    ASSERT_GT(bytes.size(), 16384);
+    for (int i = 8192; i < 12288; ++i)
+        bytes[i] = char(0xA5);
+    file.seek(0);
+    file.write(bytes);
+    file.close();
+    expectRefusedUntouched();
+}
+
+TEST_F(ForeignFiles, truncatedStoreIsRefused)
+{
+    {
+        ObjectStore store;
+        ASSERT_EQ(store.open(path), ObjectStore::OpenStatus::Ok);
+        fillWithRecords(store);
+    }
+    ASSERT_TRUE(QFile::resize(path, QFileInfo(path).size() / 2));
+    expectRefusedUntouched();
+}
+
+// The exit rebuild is killed half way in a child process; the old trips must all be there.
+TEST(CrashDuringRebuild, killedProcessLeavesEveryTrip)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("objectstore.db"));
+    constexpr int TripCount = 10000;
+    {
+        TestServices kit;
+        ObjectStore store;
+        ASSERT_EQ(store.open(path), ObjectStore::OpenStatus::Ok);
+        Databases databases(store, kit.services());
+        CategoryList categories;
+        RouteList book;
+        ASSERT_TRUE(databases.openAll(categories, book));
+        RecordList records;
+        MileageRecord scratch;
+        databases.loadRecords(records, scratch);
+        for (int i = 0; i < TripCount; ++i) {
+            MileageRecord r;
+            r.key = 1000 + i;
+            r.setDate(makeDate(2005, 1 + i % 12, 1 + i % 28));
+            r.setDistance(i + 1);
+            r.setCategory(QStringLiteral("Job"));
+            records.append(r);
+        }
+        ASSERT_TRUE(databases.rebuildMileage(records));
+    }
+
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        TestServices kit;
+        ObjectStore store;
+        if (store.open(path) != ObjectStore::OpenStatus::Ok)
+            _exit(2);
+        Databases databases(store, kit.services());
+        CategoryList categories;
+        RouteList book;
+        RecordList records;
+        MileageRecord scratch;
+        if (!databases.openAll(categories, book) || databases.loadRecords(records, scratch) != 1)
+            _exit(3);
+        for (ListPosition i = 0; i < records.size(); ++i)
+            records.at(i).setDistance(7);
+        int writes = 0;
+        store.setWriteHook([&] {
+            if (++writes == TripCount / 2)
+                raise(SIGKILL);
+            return true;
+        });
+        databases.writeBackAtExit(records, categories, book, false, false);
+        _exit(4); // never reached: the hook kills the process half way
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "child exit code " << WEXITSTATUS(status);
+    EXPECT_EQ(WTERMSIG(status), SIGKILL);
+
+    TestServices kit;
+    ObjectStore store;
+    ASSERT_EQ(store.open(path), ObjectStore::OpenStatus::Ok);
+    Databases databases(store, kit.services());
+    CategoryList categories;
+    RouteList book;
+    ASSERT_TRUE(databases.openAll(categories, book));
+    RecordList records;
+    MileageRecord scratch;
+    ASSERT_EQ(databases.loadRecords(records, scratch), 1);
+    ASSERT_EQ(records.size(), ListPosition(TripCount));
+    for (ListPosition i = 0; i < records.size(); ++i) {
+        ASSERT_EQ(records.at(i).key, std::int32_t(1000 + i));
+        ASSERT_EQ(records.at(i).distance, std::int32_t(i + 1));
+    }
+}
+
+} // namespace
