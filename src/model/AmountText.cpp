@@ -74,31 +74,40 @@ std::int64_t amountOf(const ReadAmount &read)
 
 bool FormatAmount(AmountTexts &texts, std::int32_t amount)
 {
-    const QString digits = QString::number(std::llabs(static_cast<long long>(amount)));
-    QString comma;
-    if (digits.size() <= 2) {
-        comma = QStringLiteral("0.") + (digits.size() == 1 ? QStringLiteral("0") : QString())
-                + digits;
-    } else {
-        const QString integer = digits.left(digits.size() - 2);
-        comma.reserve(digits.size() + digits.size() / 3 + 1);
-        for (qsizetype i = 0; i < integer.size(); ++i) {
-            if (i > 0 && (integer.size() - i) % 3 == 0)
-                comma.append(u',');
-            comma.append(integer.at(i));
+    // Digits without sign, then the two texts written side by side into fixed buffers:
+    // 10 digits, 3 group marks and the separator fit in 16 units.
+    std::uint64_t value = std::uint64_t(std::llabs(static_cast<long long>(amount)));
+    char16_t digits[12];
+    int n = 0;
+    do {
+        digits[n++] = char16_t(u'0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    while (n < 3)
+        digits[n++] = u'0'; // 0 gives "0.00", 7 gives "0.07"
+
+    char16_t comma[16];
+    char16_t dot[16];
+    int length = 0;
+    const int integerDigits = n - 2;
+    for (int i = integerDigits - 1; i >= 0; --i) {
+        comma[length] = dot[length] = digits[i + 2];
+        ++length;
+        if (i > 0 && i % 3 == 0) {
+            comma[length] = u',';
+            dot[length] = u'.';
+            ++length;
         }
-        comma.append(u'.');
-        comma.append(digits.right(2));
     }
-    QString dot = comma;
-    for (QChar &c : dot) {
-        if (c == u',')
-            c = u'.';
-        else if (c == u'.')
-            c = u',';
-    }
-    texts[0] = comma;
-    texts[1] = dot;
+    comma[length] = u'.';
+    dot[length] = u',';
+    ++length;
+    comma[length] = dot[length] = digits[1];
+    ++length;
+    comma[length] = dot[length] = digits[0];
+    ++length;
+    texts[0] = QString(reinterpret_cast<const QChar *>(comma), length);
+    texts[1] = QString(reinterpret_cast<const QChar *>(dot), length);
     return true;
 }
 

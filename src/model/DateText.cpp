@@ -1,32 +1,63 @@
 #include "DateText.h"
 
+#include <QMutex>
+
+#include <memory>
+#include <unordered_map>
+
 namespace tripvane {
 
 namespace {
 
-QString twoDigits(int value)
+void putTwoDigits(char16_t *out, int value)
 {
-    return QString::number(value).rightJustified(2, u'0');
+    out[0] = char16_t(u'0' + value / 10);
+    out[1] = char16_t(u'0' + value % 10);
+}
+
+// Text of the two fields in the given order with the separator, then the two-digit year.
+QString dateText(int first, int second, char16_t separator, int yearOfCentury)
+{
+    char16_t text[8];
+    putTwoDigits(text, first);
+    text[2] = separator;
+    putTwoDigits(text + 3, second);
+    text[5] = separator;
+    putTwoDigits(text + 6, yearOfCentury);
+    return QString(reinterpret_cast<const QChar *>(text), 8);
 }
 
 } // namespace
+
+DateTexts DateTexts::forDate(std::uint16_t year, std::uint16_t month, std::uint16_t day)
+{
+    // Bounded by the calendar: at most 10,000 years x 13 months x 32 days of valid input.
+    // Entries are never removed, so every holder may keep a plain pointer to its texts.
+    static QBasicMutex lock;
+    static std::unordered_map<std::uint32_t, std::unique_ptr<const Texts>> built;
+    const QMutexLocker guard(&lock);
+    const std::uint32_t key = std::uint32_t(year) * 10000u + month * 100u + day;
+    std::unique_ptr<const Texts> &slot = built[key];
+    if (!slot) {
+        const int yy = year % 100;
+        slot = std::make_unique<const Texts>(Texts{
+            dateText(day, month, u'-', yy),
+            dateText(day, month, u'/', yy),
+            dateText(month, day, u'-', yy),
+            dateText(month, day, u'/', yy),
+        });
+    }
+    return DateTexts(slot.get());
+}
 
 bool BuildDateTexts(DateFields &holder, const SystemTime &date)
 {
     holder.date = date;
     if (date.day > 31 || date.month > 12 || date.year > 9999)
         return false;
-
-    const QString dd = twoDigits(date.day);
-    const QString mm = twoDigits(date.month);
-    const QString yyyy = QString::number(date.year).rightJustified(4, u'0');
-    const QString yy = yyyy.right(2);
-
-    holder.dateText[0] = dd + u'-' + mm + u'-' + yy;
-    holder.dateText[1] = dd + u'/' + mm + u'/' + yy;
-    holder.dateText[2] = mm + u'-' + dd + u'-' + yy;
-    holder.dateText[3] = mm + u'/' + dd + u'/' + yy;
-    holder.dateKey = (yyyy + mm + dd).toUInt();
+    holder.dateText = DateTexts::forDate(date.year, date.month, date.day);
+    // The decimal digits yyyymmdd read as a number.
+    holder.dateKey = std::uint32_t(date.year) * 10000u + date.month * 100u + date.day;
     return true;
 }
 

@@ -9,8 +9,28 @@
 
 namespace tripvane {
 
-// Index = DateTypeView: 0 dd-mm-yy, 1 dd/mm/yy, 2 mm-dd-yy, 3 mm/dd/yy.
-using DateTexts = std::array<QString, 4>;
+// The four texts of one date. Index = DateTypeView: 0 dd-mm-yy, 1 dd/mm/yy, 2 mm-dd-yy,
+// 3 mm/dd/yy. Texts are built once per calendar date and shared by every holder of that date,
+// so a log of 100,000 trips keeps a few thousand texts instead of 400,000.
+class DateTexts
+{
+public:
+    using Texts = std::array<QString, 4>;
+
+    DateTexts() = default;
+    // Texts of the date; null when absent (never built, or cleared).
+    const QString &operator[](std::size_t index) const
+    {
+        static const QString absent;
+        return m_texts ? (*m_texts)[index] : absent;
+    }
+
+    static DateTexts forDate(std::uint16_t year, std::uint16_t month, std::uint16_t day);
+
+private:
+    explicit DateTexts(const Texts *texts) : m_texts(texts) {}
+    const Texts *m_texts = nullptr; // owned by the table of built dates, which lives on
+};
 
 struct DateFields
 {

@@ -41,7 +41,7 @@ public:
 private:
     enum class Opened { Loaded, Missing, Empty, Failed };
     Opened openOptional(const QString &name, Oid &oid,
-                        const std::function<bool(const PropertyValues &)> &loadRecord);
+                        const std::function<bool(PropertyValues &)> &loadRecord);
     bool openOrCreate(const QString &name, Oid &oid);
     void reportWithName(int stringId, const QString &databaseName);
     std::int32_t freeKeyFromClock();

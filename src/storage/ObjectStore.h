@@ -45,7 +45,8 @@ public:
     std::optional<std::uint32_t> recordCount(Oid database);
 
     // Record-level operations.
-    using RecordVisitor = std::function<bool(Oid record, const PropertyValues &values)>;
+    // The visitor may take the values' texts: they are not used again.
+    using RecordVisitor = std::function<bool(Oid record, PropertyValues &values)>;
     // Visits the records in store order; false when a record could not be read. A visitor that
     // returns false stops the walk early (still a success).
     bool forEachRecord(Oid database, const RecordVisitor &visit);

@@ -1,5 +1,9 @@
 #include "PropertyCodec.h"
 
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
 namespace tripvane {
 
 namespace {
@@ -53,6 +57,39 @@ void appendString(QByteArray &out, const QString &text)
     out.append('"');
 }
 
+// Categories and places repeat across thousands of trips: short texts are shared instead of
+// allocated again for every record.
+class TextCache
+{
+public:
+    QString get(const char *begin, const char *end)
+    {
+        if (begin == end)
+            return QStringLiteral("");
+        if (end - begin > 24)
+            return QString::fromUtf8(begin, end - begin);
+        const std::string_view bytes(begin, std::size_t(end - begin));
+        const auto found = m_texts.find(bytes);
+        if (found != m_texts.end())
+            return found->second;
+        QString text = QString::fromUtf8(begin, end - begin);
+        if (m_texts.size() < 4096)
+            m_texts.emplace(std::string(bytes), text);
+        return text;
+    }
+
+private:
+    struct Hash
+    {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view bytes) const
+        {
+            return std::hash<std::string_view>()(bytes);
+        }
+    };
+    std::unordered_map<std::string, QString, Hash, std::equal_to<>> m_texts;
+};
+
 class Parser
 {
 public:
@@ -66,11 +103,10 @@ public:
         if (consume('}'))
             return atEnd();
         do {
-            QString name;
-            if (!parseString(name) || !consume(':'))
-                return false;
             PropertyValue value;
-            const bool isId = parseId(name, value.id);
+            bool isId = false;
+            if (!parseName(value.id, isId) || !consume(':'))
+                return false;
             skipSpace();
             if (m_p < m_end && *m_p == '"') {
                 if (!parseString(value.text))
@@ -110,13 +146,28 @@ private:
         return m_p == m_end;
     }
 
-    static bool parseId(const QString &name, std::uint32_t &id)
+    // Member names are identifiers such as "0x0005001F"; anything else is read and skipped.
+    bool parseName(std::uint32_t &id, bool &isId)
     {
-        if (name.size() != 10 || !name.startsWith(QLatin1String("0x")))
-            return false;
-        bool ok = false;
-        id = name.mid(2).toUInt(&ok, 16);
-        return ok;
+        skipSpace();
+        const char *start = m_p + 1;
+        const char *close = start;
+        while (close < m_end && *close != '"' && *close != '\\')
+            ++close;
+        if (close == m_end || *close != '"') {
+            QString ignored; // a name with escapes is never an identifier
+            isId = false;
+            return parseString(ignored);
+        }
+        isId = close - start == 10 && start[0] == '0' && start[1] == 'x';
+        id = 0;
+        for (int i = 2; isId && i < 10; ++i) {
+            const int digit = hexValue(start[i]);
+            isId = digit >= 0;
+            id = id * 16 + std::uint32_t(digit);
+        }
+        m_p = close + 1;
+        return true;
     }
 
     bool parseNumber(std::uint32_t &number)
@@ -147,9 +198,18 @@ private:
 
     bool parseString(QString &out)
     {
-        out = QStringLiteral(""); // present, even when empty
         if (!consume('"'))
             return false;
+        // Most texts hold no escape: take them in one step.
+        const char *close = m_p;
+        while (close < m_end && *close != '"' && *close != '\\')
+            ++close;
+        if (close < m_end && *close == '"') {
+            out = shared(m_p, close);
+            m_p = close + 1;
+            return true;
+        }
+        out = QStringLiteral(""); // present, even when empty
         const char *run = m_p;
         const auto flushRun = [&] {
             if (m_p > run)
@@ -200,6 +260,12 @@ private:
             run = m_p;
         }
         return false;
+    }
+
+    QString shared(const char *begin, const char *end)
+    {
+        thread_local TextCache cache;
+        return cache.get(begin, end);
     }
 
     const char *m_p;

@@ -57,7 +57,7 @@ TEST_F(Categories, rewriteNumbersInListOrderAndComesBack)
     ASSERT_TRUE(databases->rewriteCategories(categories));
 
     std::vector<std::uint32_t> sequence;
-    store->forEachRecord(databaseOid(DatabaseName::Categories), [&](Oid, const PropertyValues &v) {
+    store->forEachRecord(databaseOid(DatabaseName::Categories), [&](Oid, PropertyValues &v) {
         for (const PropertyValue &p : v)
             if (p.id == Prop::Sequence)
                 sequence.push_back(p.number);

@@ -32,7 +32,7 @@ protected:
     std::vector<QString> textsInOrder()
     {
         std::vector<QString> texts;
-        store.forEachRecord(db, [&](Oid, const PropertyValues &values) {
+        store.forEachRecord(db, [&](Oid, PropertyValues &values) {
             texts.push_back(values.at(1).text);
             return true;
         });

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "Records.h"
+
+#include <QElapsedTimer>
+#include <QString>
+
+#include <cstdio>
+#include <random>
+
+namespace tripvane::bench {
+
+// A log like a driver's: trips over ten years, a handful of categories, real-looking places.
+inline MileageRecord generatedTrip(std::mt19937 &random, int index)
+{
+    static const char *categories[] = {"Holiday", "Job", "Shopping", "Family", "Sport"};
+    static const char *places[] = {"Home", "Office", "Depot", "Airport", "Station", "Client"};
+    std::uniform_int_distribution<int> day(1, 28), month(1, 12), year(2000, 2010);
+    std::uniform_int_distribution<int> distance(100, 50000), pick(0, 5);
+    MileageRecord trip;
+    trip.key = 1000 + index;
+    trip.setDate(makeDate(year(random), month(random), day(random)));
+    trip.setDistance(distance(random));
+    trip.setCategory(QString::fromLatin1(categories[pick(random) % 5]));
+    trip.setStartPlace(QString::fromLatin1(places[pick(random)]));
+    trip.setDestination(QString::fromLatin1(places[pick(random)]));
+    trip.setMemo(index % 3 ? QStringLiteral("visit %1").arg(index) : QString());
+    return trip;
+}
+
+// Best of several runs, in milliseconds.
+template<typename Work>
+double bestOf(int runs, Work work)
+{
+    double best = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        best = std::min(best, double(timer.nsecsElapsed()) / 1e6);
+    }
+    return best;
+}
+
+inline void report(const char *what, double ours, double reference, const char *referenceName)
+{
+    std::printf("%-34s %9.1f ms   %-28s %9.1f ms   ratio %.2f\n", what, ours, referenceName,
+                reference, ours / reference);
+}
+
+} // namespace tripvane::bench

@@ -1,0 +1,117 @@
+// Loading and the exit rebuild of a generated log, side by side with the sqlite3 command-line
+// tool doing the same reads and inserts on the same file:
+//     QT_QPA_PLATFORM=offscreen build/bench/storage_bench [trips]      (default 100000)
+#include "BenchSupport.h"
+#include "Databases.h"
+#include "ObjectStore.h"
+#include "Services.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <malloc.h>
+
+using namespace tripvane;
+
+namespace {
+
+double sqliteCli(const QStringList &arguments, const QString &inputFile = {})
+{
+    return bench::bestOf(3, [&] {
+        QProcess cli;
+        cli.setStandardOutputFile(QProcess::nullDevice());
+        if (!inputFile.isEmpty())
+            cli.setStandardInputFile(inputFile);
+        cli.start(QStringLiteral("sqlite3"), arguments);
+        if (!cli.waitForFinished(-1) || cli.exitCode() != 0)
+            qFatal("sqlite3 failed: %s", qPrintable(cli.readAllStandardError()));
+    });
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const int tripCount = argc > 1 ? std::atoi(argv[1]) : 100000;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("objectstore.db"));
+    auto services = makeDesktopServices();
+
+    ObjectStore store;
+    if (store.open(path) != ObjectStore::OpenStatus::Ok)
+        qFatal("cannot create the store");
+    Databases databases(store, *services);
+    CategoryList categories;
+    RouteList book;
+    RecordList records;
+    MileageRecord underEdit;
+    databases.openAll(categories, book);
+    databases.loadRecords(records, underEdit);
+    std::mt19937 random(42);
+    for (int i = 0; i < tripCount; ++i)
+        records.append(bench::generatedTrip(random, i));
+
+    std::printf("%d trips\n", tripCount);
+    const double rebuild = bench::bestOf(3, [&] { databases.rebuildMileage(records); });
+    const auto loadAll = [&] {
+        RecordList loaded;
+        if (databases.loadRecords(loaded, underEdit) != 1 || loaded.size() != records.size())
+            qFatal("load lost trips");
+    };
+    // The first load touches fresh memory, as at start-up; on this kind of virtual machine a
+    // page fault is expensive, so the cold figure is reported apart from the warm one.
+    const double coldLoad = bench::bestOf(1, loadAll);
+    mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    mallopt(M_TOP_PAD, 256 << 20);
+    bench::bestOf(1, loadAll);
+    const double load = bench::bestOf(5, loadAll);
+
+    Oid mileage = 0;
+    store.findDatabase(QStringLiteral("Velmora OdometerRec"), mileage);
+    const QString readSql =
+        QStringLiteral("SELECT oid, properties FROM records WHERE database = %1 "
+                       "ORDER BY sort_key, oid;")
+            .arg(mileage);
+    const double cliRead = sqliteCli({path, readSql});
+
+    // The same rows as INSERT statements in one transaction, into a fresh file.
+    const QString script = dir.filePath(QStringLiteral("insert.sql"));
+    {
+        QProcess dump;
+        dump.setStandardOutputFile(script);
+        dump.start(QStringLiteral("sqlite3"),
+                   {path, QStringLiteral(".mode insert records"),
+                    QStringLiteral("SELECT oid, database, sort_key, properties FROM records "
+                                   "WHERE database = %1;")
+                        .arg(mileage)});
+        dump.waitForFinished(-1);
+        QFile file(script);
+        file.open(QIODevice::ReadOnly);
+        const QByteArray inserts = file.readAll();
+        file.close();
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        file.write("CREATE TABLE records(oid INTEGER PRIMARY KEY, database INTEGER NOT NULL, "
+                   "sort_key INTEGER, properties TEXT NOT NULL);\n"
+                   "CREATE INDEX records_in_order ON records(database, sort_key, oid);\n"
+                   "BEGIN;\n");
+        file.write(inserts);
+        file.write("COMMIT;\n");
+    }
+    const QString target = dir.filePath(QStringLiteral("cli.db"));
+    const double cliInsert = bench::bestOf(3, [&] {
+        QFile::remove(target);
+        QProcess cli;
+        cli.setStandardInputFile(script);
+        cli.start(QStringLiteral("sqlite3"), {target});
+        cli.waitForFinished(-1);
+    });
+
+    bench::report("load all trips (first, cold)", coldLoad, cliRead, "sqlite3 read to /dev/null");
+    bench::report("load all trips (warm)", load, cliRead, "sqlite3 read to /dev/null");
+    bench::report("exit rebuild", rebuild, cliInsert, "sqlite3 insert, one txn");
+    return 0;
+}
