@@ -1,16 +1,19 @@
 #include "DeviceFrame.h"
+#include "FrameDialogRunner.h"
+#include "Program.h"
 #include "Services.h"
-#include "StringTable.h"
 
 #include <QApplication>
+#include <QFont>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     auto services = tripvane::makeDesktopServices();
-
-    tripvane::DeviceFrame frame;
-    frame.setCaption(tripvane::loadString(tripvane::IDS_TITLE));
-    frame.show();
+    tripvane::Program program(*services, tripvane::DeviceRoot(tripvane::DeviceRoot::defaultPath()));
+    if (!program.start())
+        return 0;
+    services->setDialogRunner(std::make_unique<tripvane::FrameDialogRunner>(*program.frame()));
     return app.exec();
 }

@@ -9,6 +9,8 @@ enum StringId : int {
     IDS_TITLE = 1,
     IDS_CLASS_NAME = 2,
     IDS_MAKER = 4,
+    IDS_ODOMETER_STATUS = 40005,
+    IDS_ODOMETER_STATUS_ON = 40006,
     IDS_STATUS_PROBLEM = 40018,
     IDS_EDIT_ERROR = 40020,
     IDS_CANNOT_CONTINUE = 40023,
@@ -19,6 +21,7 @@ enum StringId : int {
     IDS_AMOUNT_TOO_LARGE = 40060,
     IDS_AMOUNT_ZERO = 40061,
     IDS_BALANCE_OVERFLOW = 40062,
+    IDS_STARTS_NOT_BELOW_ENDS = 40063,
 };
 
 // The text of a string-table id; a null string for an id the table does not hold.

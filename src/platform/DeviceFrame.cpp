@@ -1,19 +1,24 @@
 #include "DeviceFrame.h"
 
+#include "Services.h"
+
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
 
 namespace tripvane {
 
-DeviceFrame::DeviceFrame(QWidget *parent) : QWidget(parent)
+DeviceFrame::DeviceFrame(Screen &screen, QWidget *parent) : QWidget(parent), m_screen(screen)
 {
+    setObjectName(QStringLiteral("deviceFrame"));
     auto *topBar = new QWidget(this);
     topBar->setObjectName(QStringLiteral("topBar"));
+    topBar->setFixedHeight(BarHeight);
     topBar->setAutoFillBackground(true);
     QPalette topPalette = topBar->palette();
     topPalette.setColor(QPalette::Window, QColor(0, 0, 128));
@@ -21,18 +26,30 @@ DeviceFrame::DeviceFrame(QWidget *parent) : QWidget(parent)
     topBar->setPalette(topPalette);
 
     m_caption = new QLabel(topBar);
+    QFont captionFont = m_caption->font();
+    captionFont.setBold(true);
+    m_caption->setFont(captionFont);
     m_okButton = new QPushButton(QStringLiteral("ok"), topBar);
+    m_okButton->setObjectName(QStringLiteral("shellOk"));
+    m_okButton->setFixedSize(36, 20);
+    m_okButton->setFocusPolicy(Qt::NoFocus);
     m_okButton->setVisible(false);
-    connect(m_okButton, &QPushButton::clicked, this, &DeviceFrame::okClicked);
+    connect(m_okButton, &QPushButton::clicked, this, &DeviceFrame::clickOk);
 
     auto *topLayout = new QHBoxLayout(topBar);
-    topLayout->setContentsMargins(4, 2, 4, 2);
+    topLayout->setContentsMargins(6, 2, 4, 2);
     topLayout->addWidget(m_caption, 1);
     topLayout->addWidget(m_okButton);
 
     m_content = new QStackedWidget(this);
     m_commandBar = new QToolBar(this);
     m_commandBar->setObjectName(QStringLiteral("commandBar"));
+    m_commandBar->setFixedHeight(BarHeight);
+    m_commandBar->setIconSize(QSize(16, 16));
+    m_commandBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_commandBar->setMovable(false);
+    m_commandBar->setFloatable(false);
+    m_commandBar->setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -41,30 +58,101 @@ DeviceFrame::DeviceFrame(QWidget *parent) : QWidget(parent)
     layout->addWidget(m_content, 1);
     layout->addWidget(m_commandBar);
 
-    resize(PortraitScreen);
+    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    help->setContext(Qt::WindowShortcut);
+    connect(help, &QShortcut::activated, this, &DeviceFrame::helpRequested);
+    auto *rotateKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this);
+    rotateKey->setContext(Qt::WindowShortcut);
+    connect(rotateKey, &QShortcut::activated, this, &DeviceFrame::rotate);
+
+    resize(m_screen.size());
 }
 
-void DeviceFrame::setCaption(const QString &caption)
+void DeviceFrame::setMainPage(QWidget *page, const QString &caption)
 {
+    m_mainPage = page;
+    m_mainCaption = caption;
+    m_content->insertWidget(0, page);
+    showTop();
+}
+
+void DeviceFrame::pushPage(QWidget *page, const QString &caption, bool okButton)
+{
+    m_pages.push_back({page, caption, okButton});
+    m_content->addWidget(page);
+    showTop();
+}
+
+void DeviceFrame::popPage(QWidget *page)
+{
+    std::erase_if(m_pages, [page](const Page &p) { return p.widget == page; });
+    m_content->removeWidget(page);
+    showTop();
+}
+
+QWidget *DeviceFrame::topPage() const
+{
+    return m_pages.empty() ? m_mainPage : m_pages.back().widget;
+}
+
+void DeviceFrame::showTop()
+{
+    const bool dialogOnTop = !m_pages.empty();
+    const QString caption = dialogOnTop ? m_pages.back().caption : m_mainCaption;
     m_caption->setText(caption);
     setWindowTitle(caption);
+    m_okButton->setVisible(dialogOnTop && m_pages.back().okButton);
+    // The command bar belongs to the main window; a full-screen dialog hides it.
+    m_commandBar->setVisible(!dialogOnTop);
+    if (QWidget *top = topPage())
+        m_content->setCurrentWidget(top);
 }
 
-void DeviceFrame::setOkButtonVisible(bool visible)
+QString DeviceFrame::caption() const
 {
-    m_okButton->setVisible(visible);
+    return m_caption->text();
+}
+
+bool DeviceFrame::okButtonVisible() const
+{
+    return !m_pages.empty() && m_pages.back().okButton;
+}
+
+void DeviceFrame::clickOk()
+{
+    // The title-bar OK arrives at the dialog on top as command 1.
+    if (!m_pages.empty())
+        QMetaObject::invokeMethod(m_pages.back().widget, "command", Qt::DirectConnection,
+                                  Q_ARG(int, 1));
+}
+
+void DeviceFrame::rotate()
+{
+    resize(height(), width());
 }
 
 void DeviceFrame::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    emit screenChanged();
+    m_screen.setSize(size());
 }
 
 void DeviceFrame::closeEvent(QCloseEvent *event)
 {
+    // A modal dialog must be finished first, as on the handheld.
+    if (hasDialogOpen()) {
+        event->ignore();
+        return;
+    }
     emit closeRequested();
     event->accept();
+}
+
+void DeviceFrame::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        emit activated();
 }
 
 } // namespace tripvane

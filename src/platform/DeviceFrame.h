@@ -3,6 +3,8 @@
 #include <QSize>
 #include <QWidget>
 
+#include <vector>
+
 class QLabel;
 class QPushButton;
 class QStackedWidget;
@@ -10,40 +12,65 @@ class QToolBar;
 
 namespace tripvane {
 
-// The handheld's screen: the top-level window. Its size is the screen size; a top bar shows the
-// caption of whatever is on top (with an "ok" button for dialogs that ask for it), the content
-// area holds the main window's pane or a full-screen dialog, the bottom bar is the command bar.
+class Screen;
+
+// The handheld's screen: the top-level window. Its size is the screen size. The top bar shows
+// the caption of whatever is on top, with an "ok" button for full-screen dialogs that ask for
+// it; the content area holds the main window's pane or the dialog on top; the bottom bar is
+// the command bar. Resizing the frame, or Ctrl+R (rotate), is a screen change.
 class DeviceFrame final : public QWidget
 {
     Q_OBJECT
 
 public:
-    static constexpr QSize PortraitScreen{240, 320};
+    static constexpr int BarHeight = 26;
 
-    explicit DeviceFrame(QWidget *parent = nullptr);
+    explicit DeviceFrame(Screen &screen, QWidget *parent = nullptr);
 
-    QStackedWidget *contentArea() const { return m_content; }
     QToolBar *commandBar() const { return m_commandBar; }
-    void setCaption(const QString &caption);
-    void setOkButtonVisible(bool visible);
+    QStackedWidget *contentArea() const { return m_content; }
 
-    // The layout test of the whole program: exactly 240 x 320 is portrait, all else wide.
-    bool isPortrait() const { return size() == PortraitScreen; }
+    // The main window's client: the first page, under every dialog.
+    void setMainPage(QWidget *page, const QString &caption);
+
+    // A full-screen dialog covers the main page until it is popped again.
+    void pushPage(QWidget *page, const QString &caption, bool okButton);
+    void popPage(QWidget *page);
+    QWidget *topPage() const;
+    bool hasDialogOpen() const { return !m_pages.empty(); }
+
+    QString caption() const;
+    bool okButtonVisible() const;
+    void clickOk();
+    void rotate();
 
 signals:
-    void okClicked();
-    void screenChanged();
+    void helpRequested();
     void closeRequested();
+    void activated();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    struct Page
+    {
+        QWidget *widget;
+        QString caption;
+        bool okButton;
+    };
+    void showTop();
+
+    Screen &m_screen;
     QLabel *m_caption = nullptr;
     QPushButton *m_okButton = nullptr;
     QStackedWidget *m_content = nullptr;
     QToolBar *m_commandBar = nullptr;
+    QWidget *m_mainPage = nullptr;
+    QString m_mainCaption;
+    std::vector<Page> m_pages;
 };
 
 } // namespace tripvane

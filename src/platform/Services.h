@@ -2,6 +2,8 @@
 
 #include "SystemTime.h"
 
+#include <QObject>
+#include <QSize>
 #include <QString>
 
 #include <memory>
@@ -86,6 +88,32 @@ public:
     virtual int run(QDialog &dialog) = 0;
 };
 
+// The handheld's screen size. The device frame keeps it up to date; every dialog and pane
+// chooses its layout by it. Exactly 240 x 320 is the portrait layout, every other size wide.
+class Screen final : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr QSize Portrait{240, 320};
+
+    QSize size() const { return m_size; }
+    bool isPortrait() const { return m_size == Portrait; }
+    void setSize(QSize size)
+    {
+        if (size == m_size)
+            return;
+        m_size = size;
+        emit changed();
+    }
+
+signals:
+    void changed();
+
+private:
+    QSize m_size = Portrait;
+};
+
 // Every platform effect of the program goes through this one object: main() fills it with the
 // real implementations, the testkit with recording ones.
 class Services final
@@ -114,6 +142,12 @@ public:
     const Clock &clock() const { return *m_parts.clock; }
     WaitCursor &waitCursor() { return *m_parts.waitCursor; }
     DialogRunner &dialogRunner() { return *m_parts.dialogRunner; }
+    Screen &screen() { return m_screen; }
+    // The runner of full-screen dialogs can be replaced once the frame that shows them exists.
+    void setDialogRunner(std::unique_ptr<DialogRunner> runner)
+    {
+        m_parts.dialogRunner = std::move(runner);
+    }
 
     // A box with no owner and the product name as caption. The wait cursor goes first, so a
     // message never appears under a busy cursor.
@@ -124,6 +158,7 @@ public:
 
 private:
     Parts m_parts;
+    Screen m_screen;
 };
 
 // Shows the wait cursor for a scope. A message inside the scope removes it early.

@@ -1,22 +1,36 @@
 #pragma once
 
-// The testkit: recording versions of every platform service, for GoogleTest files inside or
-// outside this project. Link the target `tripvane_testkit` (it brings its own main(), which
-// picks the offscreen platform when QT_QPA_PLATFORM is unset) and build a TestServices:
+// The testkit: mileagelog on a temporary device, driven and read by control and command ids,
+// with recording versions of every platform service. For GoogleTest files inside or outside
+// this project: link `tripvane_testkit` and `tripvane_testkit_main` (a main() that picks the
+// offscreen platform when QT_QPA_PLATFORM is unset).
 //
-//     tripvane::TestServices kit;
-//     kit.messageBoxes.expect(tripvane::MessageAnswer::Yes);   // script the next answer
-//     runSomething(kit.services());
-//     EXPECT_EQ(kit.messageBoxes.shown.at(0).request.text, "...");
+//     tripvane::TestApp app(QSize(240, 320));          // fresh device, fixed clock
+//     ASSERT_TRUE(app.start());
+//     app.kit.dialogRunner.expect([](QDialog &d) {      // the next dialog to open
+//         tripvane::DialogDriver dialog(d);
+//         dialog.setText(1173, "100");
+//         dialog.click(1179);
+//     });
+//     app.kit.messageBoxes.expect(tripvane::MessageAnswer::Ok);   // script the next answer
+//     app.clickPane(1140);
+//     EXPECT_EQ(app.statusValue(1142), "...");
 //
-// A message box that no answer was scripted for fails the running test instead of blocking.
+// A message box or dialog that no answer was scripted for fails the running test instead of
+// blocking; modal dialogs never spin an event loop.
 
+#include "ObjectStore.h"
+#include "Records.h"
 #include "Services.h"
 
+#include <QDate>
 #include <QDialog>
+#include <QRect>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <deque>
+#include <optional>
 #include <functional>
 #include <vector>
 
@@ -148,6 +162,91 @@ public:
 private:
     TestServices(Services::Parts parts, RecordingWaitCursor *cursor);
     std::unique_ptr<Services> m_services;
+};
+
+class DeviceDialog;
+class DeviceFrame;
+class MainWindow;
+class Program;
+class StatusPane;
+struct ProgramState;
+
+// Acts on a dialog by control id, as a user would.
+class DialogDriver
+{
+public:
+    explicit DialogDriver(QDialog &dialog);
+
+    QWidget *control(int id) const;
+    void setText(int id, const QString &text);
+    QString text(int id) const;
+    void setDate(int id, QDate date);
+    QDate date(int id) const;
+    void click(int id);
+    // The frame's title-bar "ok": command 1.
+    void shellOk();
+    QRect rect(int id) const;
+    bool isVisible(int id) const;
+    // Id of the control that has (or would have) the focus; 0 for none.
+    int focusedControl() const;
+    QString caption() const;
+    int result() const;
+
+private:
+    DeviceDialog &m_dialog;
+};
+
+// mileagelog on a device of its own. Without a device path a fresh temporary device is used;
+// starting a second TestApp on the first one's device restarts the program there.
+class TestApp
+{
+public:
+    explicit TestApp(QSize screen = Screen::Portrait, const QString &devicePath = {});
+    ~TestApp();
+
+    // Puts trips (with keys made from the clock, as added) and a status on the device before
+    // the program starts, as an earlier run would have left them.
+    void seed(const std::vector<MileageRecord> &trips, std::int32_t starts = 0,
+              std::int32_t ends = 0, SystemTime statusDate = {});
+
+    // The instance start; false when the program ended at once.
+    bool start();
+    // The close command (closing the frame): the normal exit.
+    void close();
+    bool isRunning() const;
+
+    TestServices kit;
+    QString devicePath() const { return m_devicePath; }
+    Program &program() { return *m_program; }
+    MainWindow &window();
+    DeviceFrame &frame();
+    StatusPane &pane();
+    ProgramState &state();
+
+    void command(int id);
+    bool isCommandEnabled(int id);
+    void clickPane(int controlId);
+    void resizeScreen(QSize size);
+
+    int rowCount();
+    QStringList row(int index);
+    int selectedRow();
+    int rowImage(int index);
+    int dateHeaderImage();
+    QString statusValue(int controlId);
+    QString heading();
+    QRect paneControlRect(int controlId);
+    QRect listRect();
+    std::vector<int> listColumnWidths();
+
+    // What the device holds, read through a connection of its own.
+    std::vector<MileageRecord> storedTrips();
+    std::optional<RegistryValue> registryValue(const QString &key, const QString &name);
+
+private:
+    std::unique_ptr<QTemporaryDir> m_tempDir;
+    QString m_devicePath;
+    std::unique_ptr<Program> m_program;
 };
 
 } // namespace tripvane

@@ -1,0 +1,103 @@
+#include "Program.h"
+
+#include "Databases.h"
+#include "DeviceFrame.h"
+#include "FrameDialogRunner.h"
+#include "Images.h"
+#include "MainWindow.h"
+#include "ObjectStore.h"
+#include "ProgramState.h"
+#include "Services.h"
+#include "SingleInstance.h"
+#include "StringTable.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+
+namespace tripvane {
+
+Program::Program(Services &services, DeviceRoot device)
+    : m_services(services)
+    , m_device(std::move(device))
+    , m_state(std::make_unique<ProgramState>())
+{}
+
+Program::~Program() = default;
+
+bool Program::start()
+{
+    if (loadString(IDS_MAKER).isEmpty())
+        return false;
+    if (!m_device.prepare()) {
+        m_services.message(IDS_CANNOT_CONTINUE, MessageIcon::Stop);
+        return false;
+    }
+    m_instance = std::make_unique<SingleInstance>(SingleInstance::socketPathFor(m_device));
+    if (!m_instance->claim())
+        return false; // the running one was asked to come forward; nothing here is touched
+    installHelpFiles();
+
+    {
+        WaitCursorGuard busy(m_services.waitCursor());
+        m_store = std::make_unique<ObjectStore>();
+        m_databases = std::make_unique<Databases>(*m_store, m_services);
+        if (!openStore(*m_store, m_device.storePath(), m_services)
+            || !m_databases->openAll(m_state->categories, m_state->book)) {
+            m_services.message(IDS_CANNOT_CONTINUE, MessageIcon::Stop);
+            return false;
+        }
+    }
+
+    m_frame = std::make_unique<DeviceFrame>(m_services.screen());
+    m_frame->setWindowIcon(programIcon());
+    m_mainWindow = std::make_unique<MainWindow>(m_services, *m_state, *m_store, *m_databases,
+                                                *m_frame);
+    if (!m_mainWindow->create()) {
+        // A failed creation ends the program without the saving steps of the exit.
+        m_mainWindow.reset();
+        m_frame.reset();
+        return false;
+    }
+    QObject::connect(m_frame.get(), &DeviceFrame::closeRequested, m_frame.get(),
+                     [this] { exit(); });
+    QObject::connect(m_instance.get(), &SingleInstance::raiseRequested, m_frame.get(), [this] {
+        m_frame->showNormal();
+        m_frame->raise();
+        m_frame->activateWindow();
+    });
+    QObject::connect(m_instance.get(), &SingleInstance::closeRequested, m_frame.get(),
+                     &QWidget::close);
+    m_frame->show();
+    return true;
+}
+
+void Program::exit()
+{
+    if (m_exited)
+        return;
+    m_exited = true;
+    m_mainWindow->exit();
+}
+
+void Program::installHelpFiles() const
+{
+    // A new handheld comes with its help files; a newer program brings newer ones.
+    const QDir windows(m_device.localPath(QStringLiteral("\\Windows")));
+    QDirIterator help(QStringLiteral(":/help"));
+    while (help.hasNext()) {
+        const QString source = help.next();
+        const QString target = windows.filePath(help.fileName());
+        QFile installed(target);
+        QFile bundled(source);
+        if (installed.open(QIODevice::ReadOnly) && bundled.open(QIODevice::ReadOnly)
+            && installed.readAll() == bundled.readAll())
+            continue;
+        installed.close();
+        QFile::remove(target);
+        if (QFile::copy(source, target))
+            QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
+    }
+}
+
+} // namespace tripvane

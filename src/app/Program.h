@@ -1,0 +1,52 @@
+#pragma once
+
+#include "DeviceRoot.h"
+
+#include <memory>
+
+namespace tripvane {
+
+class Databases;
+class DeviceFrame;
+class MainWindow;
+class ObjectStore;
+class Services;
+class SingleInstance;
+struct ProgramState;
+
+// mileagelog from start to exit: one instance per device, the databases opened, the main
+// window made, and everything saved when the frame closes.
+class Program final
+{
+public:
+    Program(Services &services, DeviceRoot device);
+    ~Program();
+
+    // The instance start of the design. False when the program must end: another instance
+    // runs (it was brought forward), or the databases or the main window could not be made.
+    bool start();
+
+    DeviceFrame *frame() const { return m_frame.get(); }
+    MainWindow *mainWindow() const { return m_mainWindow.get(); }
+    ProgramState &state() { return *m_state; }
+    ObjectStore &store() { return *m_store; }
+    Databases *databases() const { return m_databases.get(); }
+    const DeviceRoot &device() const { return m_device; }
+    bool hasExited() const { return m_exited; }
+
+private:
+    void exit();
+    void installHelpFiles() const;
+
+    Services &m_services;
+    DeviceRoot m_device;
+    std::unique_ptr<ProgramState> m_state;
+    std::unique_ptr<SingleInstance> m_instance;
+    std::unique_ptr<ObjectStore> m_store;
+    std::unique_ptr<Databases> m_databases;
+    std::unique_ptr<DeviceFrame> m_frame;
+    std::unique_ptr<MainWindow> m_mainWindow;
+    bool m_exited = false;
+};
+
+} // namespace tripvane

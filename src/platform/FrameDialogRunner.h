@@ -1,0 +1,20 @@
+#pragma once
+
+#include "Services.h"
+
+namespace tripvane {
+
+class DeviceFrame;
+
+// Shows a full-screen dialog as the frame's top page and waits for its end code.
+class FrameDialogRunner final : public DialogRunner
+{
+public:
+    explicit FrameDialogRunner(DeviceFrame &frame) : m_frame(frame) {}
+    int run(QDialog &dialog) override;
+
+private:
+    DeviceFrame &m_frame;
+};
+
+} // namespace tripvane

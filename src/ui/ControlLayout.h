@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QRect>
+#include <QString>
+
+#include <map>
+#include <span>
+
+class QWidget;
+
+namespace tripvane {
+
+enum class ControlKind {
+    Label,
+    ValueLabel, // a label that shows a value, sunken like the handheld's static frames
+    Edit,
+    Button,
+    DefaultButton,
+    DatePicker,
+    Picture,
+    CheckBox,
+    ComboBox,
+    ListBox,
+};
+
+// One control of a dialog template: its id, kind, text and rectangle in each layout.
+struct ControlSpec
+{
+    int id;
+    ControlKind kind;
+    const char16_t *text;
+    QRect portrait;
+    QRect wide;
+};
+
+// The controls of one dialog or pane, created from their specs and placed by the one layout
+// routine of the program.
+class ControlSet
+{
+public:
+    void create(QWidget *parent, std::span<const ControlSpec> specs);
+    void place(bool portrait) const;
+
+    QWidget *widget(int id) const;
+    template<typename T>
+    T *as(int id) const
+    {
+        return qobject_cast<T *>(widget(id));
+    }
+    int idOf(const QWidget *widget) const;
+    const std::map<int, QWidget *> &widgets() const { return m_widgets; }
+
+private:
+    std::span<const ControlSpec> m_specs;
+    std::map<int, QWidget *> m_widgets;
+};
+
+} // namespace tripvane

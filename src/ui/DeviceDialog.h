@@ -1,0 +1,46 @@
+#pragma once
+
+#include "ControlLayout.h"
+
+#include <QDialog>
+
+namespace tripvane {
+
+class Services;
+
+// A full-screen dialog of the handheld: controls from a template placed for the current
+// layout, the end code of the button that ended it, the input panel raised for edit fields
+// and lowered for everything else, and the help anchor of its section of the help file.
+class DeviceDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    DeviceDialog(Services &services, const QString &caption, std::span<const ControlSpec> controls,
+                 bool shellOkButton);
+
+    const ControlSet &controls() const { return m_controls; }
+
+    // A button press, or 1 for the title-bar OK of the frame.
+    Q_INVOKABLE virtual void command(int id) = 0;
+    Q_INVOKABLE void help();
+
+protected:
+    virtual QString helpAnchor() const = 0;
+    // Places the controls for the current screen; dialogs with more to place extend it.
+    virtual void relayout();
+    bool isPortrait() const;
+    Services &services() { return m_services; }
+    // Puts the focus in a field, selects its text and raises the input panel.
+    void focusField(int id);
+    // Beep, focus on the field with its text selected, as after every refused entry.
+    void refuseField(int id);
+
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    Services &m_services;
+    ControlSet m_controls;
+};
+
+} // namespace tripvane

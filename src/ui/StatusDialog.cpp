@@ -1,0 +1,131 @@
+#include "StatusDialog.h"
+
+#include "Databases.h"
+#include "Heading.h"
+#include "Images.h"
+#include "ProgramState.h"
+#include "Services.h"
+#include "StringTable.h"
+#include "TextRules.h"
+
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+
+namespace tripvane {
+
+namespace {
+
+constexpr ControlSpec statusControls[] = {
+    {StatusDialog::DateLabel, ControlKind::Label, u"Date:", {10, 30, 33, 20}, {10, 10, 33, 20}},
+    {StatusDialog::DatePicker, ControlKind::DatePicker, nullptr, {55, 28, 95, 20}, {55, 8, 95, 20}},
+    {StatusDialog::StartsLabel, ControlKind::Label, u"Starts:", {10, 54, 38, 20}, {10, 33, 38, 20}},
+    {StatusDialog::StartsEdit, ControlKind::Edit, nullptr, {55, 53, 95, 20}, {55, 32, 95, 20}},
+    {StatusDialog::EndsLabel, ControlKind::Label, u"Ends:", {10, 80, 32, 20}, {10, 59, 32, 20}},
+    {StatusDialog::EndsEdit, ControlKind::Edit, nullptr, {55, 78, 95, 20}, {55, 57, 95, 20}},
+    {StatusDialog::NotesLabel, ControlKind::Label, u"Notes:", {10, 105, 38, 20}, {10, 84, 38, 20}},
+    {StatusDialog::NotesEdit, ControlKind::Edit, nullptr, {55, 103, 175, 20}, {55, 82, 175, 20}},
+    {StatusDialog::CancelButton, ControlKind::Button, u"Cancel", {10, 140, 75, 24}, {240, 8, 70, 24}},
+    {StatusDialog::OkButton, ControlKind::DefaultButton, u"OK", {155, 140, 75, 24}, {240, 50, 70, 24}},
+    {StatusDialog::Picture, ControlKind::Picture, nullptr, {151, 39, 66, 52}, {151, 17, 66, 52}},
+};
+
+QDate toQDate(const SystemTime &date)
+{
+    return QDate(date.year, date.month, date.day);
+}
+
+} // namespace
+
+StatusDialog::StatusDialog(Services &services, ProgramState &state, Databases &databases)
+    : DeviceDialog(services, QStringLiteral("Kilometers"), statusControls, true)
+    , m_state(state)
+    , m_databases(databases)
+{
+    controls().as<QLabel>(Picture)->setPixmap(odometerPicture());
+    const std::uint32_t view = m_state.settings.DistanceTypeView;
+    auto *picker = controls().as<QDateEdit>(DatePicker);
+    const QDate statusDate = toQDate(m_state.holders.end.date);
+    picker->setDate(statusDate.isValid() ? statusDate : QDate::currentDate());
+    auto *starts = controls().as<QLineEdit>(StartsEdit);
+    auto *ends = controls().as<QLineEdit>(EndsEdit);
+    auto *notes = controls().as<QLineEdit>(NotesEdit);
+    starts->setMaxLength(13);
+    ends->setMaxLength(13);
+    notes->setMaxLength(20);
+    starts->setText(m_state.holders.start.distanceTextFor(view));
+    ends->setText(m_state.holders.end.distanceTextFor(view));
+    notes->setText(m_state.holders.end.memo);
+    relayout();
+    focusField(EndsEdit);
+}
+
+void StatusDialog::command(int id)
+{
+    if (id == CancelButton)
+        done(CancelButton);
+    else if (id == OkButton || id == 1)
+        accept();
+}
+
+bool StatusDialog::readReading(int field, MileageRecord &holder)
+{
+    const QString text = stripBlanks(controls().as<QLineEdit>(field)->text().left(13));
+    if (controls().as<QLineEdit>(field)->text().isEmpty()) {
+        refuseField(field);
+        return false;
+    }
+    const std::uint32_t view = m_state.settings.DistanceTypeView;
+    const AmountCheck check = CheckAmountText(text, view);
+    if (check != AMOUNT_OK) {
+        services().inputPanel().hide();
+        const int message = check == AMOUNT_TOO_LARGE ? IDS_AMOUNT_TOO_LARGE
+                            : check == AMOUNT_ZERO    ? IDS_AMOUNT_ZERO
+                                                      : IDS_AMOUNT_INVALID;
+        services().message(message, MessageIcon::Exclamation);
+        refuseField(field);
+        return false;
+    }
+    SetAmountFromText(holder, text, view);
+    return true;
+}
+
+void StatusDialog::accept()
+{
+    services().inputPanel().hide();
+    // Work on copies: a refused reading followed by Cancel leaves the status as it was.
+    MileageRecord start = m_state.holders.start;
+    MileageRecord end = m_state.holders.end;
+
+    const QDate picked = controls().as<QDateEdit>(DatePicker)->date();
+    const SystemTime today = services().clock().nowUtc();
+    end.setDate(picked.isValid() ? makeDate(picked.year(), picked.month(), picked.day())
+                                 : makeDate(today.year, today.month, today.day));
+    if (!readReading(StartsEdit, start) || !readReading(EndsEdit, end))
+        return;
+    if (!(start.distance < end.distance)) {
+        services().inputPanel().hide();
+        services().message(IDS_STARTS_NOT_BELOW_ENDS, MessageIcon::Exclamation);
+        refuseField(EndsEdit);
+        return;
+    }
+    end.setMemo(stripBlanks(controls().as<QLineEdit>(NotesEdit)->text().left(20)));
+
+    m_state.holders.start = start;
+    m_state.holders.end = end;
+    m_databases.writeStatus(m_state.holders); // shows its own message; the dialog closes anyway
+    done(OkButton);
+}
+
+void StatusDialog::paintEvent(QPaintEvent *event)
+{
+    DeviceDialog::paintEvent(event);
+    if (!isPortrait())
+        return;
+    QPainter painter(this);
+    paintHeading(painter, {6, 4}, loadString(IDS_ODOMETER_STATUS));
+    paintRule(painter, {1, 20}, {238, 20});
+}
+
+} // namespace tripvane

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "DeviceDialog.h"
+#include "Records.h"
+
+namespace tripvane {
+
+class Databases;
+struct ProgramState;
+
+// The status change dialog (1167): the date, Starts and Ends readings and the notes.
+class StatusDialog final : public DeviceDialog
+{
+    Q_OBJECT
+
+public:
+    enum Control {
+        DateLabel = 1170, DatePicker = 1171, StartsLabel = 1172, StartsEdit = 1173,
+        EndsLabel = 1174, EndsEdit = 1175, NotesLabel = 1176, NotesEdit = 1177,
+        CancelButton = 1178, OkButton = 1179, Picture = 1169,
+    };
+
+    StatusDialog(Services &services, ProgramState &state, Databases &databases);
+
+    void command(int id) override;
+
+protected:
+    QString helpAnchor() const override { return QStringLiteral("OdometerStatus"); }
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void accept() override;
+    // Reads a reading field into the holder; false after the refusal was shown.
+    bool readReading(int field, MileageRecord &holder);
+
+    ProgramState &m_state;
+    Databases &m_databases;
+};
+
+} // namespace tripvane

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "ControlLayout.h"
+
+#include <QWidget>
+
+namespace tripvane {
+
+class Databases;
+class RecordListModel;
+class RecordListView;
+class Services;
+struct ProgramState;
+
+// The status pane (dialog 129): the odometer heading, the four values with "Change Status",
+// and the record list view inside it.
+class StatusPane final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    enum Control {
+        ChangeStatusButton = 1140, EndsLabel = 1141, EndsValue = 1142, StartsLabel = 1143,
+        StartsValue = 1144, RegisteredLabel = 1145, RegisteredValue = 1146, BalanceLabel = 1147,
+        BalanceValue = 1148,
+    };
+
+    StatusPane(Services &services, ProgramState &state, Databases &databases,
+               QWidget *parent = nullptr);
+
+    const ControlSet &controls() const { return m_controls; }
+    RecordListModel &listModel() { return *m_model; }
+    RecordListView &listView() { return *m_view; }
+
+    // Places the controls and the list for the current screen. The pane's first placing in the
+    // wide layout puts "Change Status" two pixels lower than every later one, as designed.
+    void placeControls(bool afterScreenChange);
+    // Registered and Balance from the records and readings, shown in the current forms.
+    void recomputeStatus();
+    QString headingText() const;
+
+signals:
+    void listNotification();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void changeStatus();
+    void placeList();
+
+    Services &m_services;
+    ProgramState &m_state;
+    Databases &m_databases;
+    ControlSet m_controls;
+    RecordListModel *m_model = nullptr;
+    RecordListView *m_view = nullptr;
+};
+
+} // namespace tripvane

@@ -1,0 +1,311 @@
+#include "Testkit.h"
+
+#include "Databases.h"
+#include "DeviceDialog.h"
+#include "DeviceFrame.h"
+#include "MainWindow.h"
+#include "Program.h"
+#include "ProgramState.h"
+#include "RecordListView.h"
+#include "StatusPane.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDateEdit>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+
+#include <gtest/gtest.h>
+
+namespace tripvane {
+
+DialogDriver::DialogDriver(QDialog &dialog) : m_dialog(dynamic_cast<DeviceDialog &>(dialog)) {}
+
+QWidget *DialogDriver::control(int id) const
+{
+    QWidget *widget = m_dialog.controls().widget(id);
+    if (!widget)
+        ADD_FAILURE() << "no control " << id << " in " << m_dialog.metaObject()->className();
+    return widget;
+}
+
+void DialogDriver::setText(int id, const QString &text)
+{
+    if (auto *edit = qobject_cast<QLineEdit *>(control(id))) {
+        edit->setFocus();
+        edit->selectAll();
+        edit->insert(text); // typed, so the length limit applies
+    } else {
+        ADD_FAILURE() << "control " << id << " is not an edit field";
+    }
+}
+
+QString DialogDriver::text(int id) const
+{
+    QWidget *widget = control(id);
+    if (auto *edit = qobject_cast<QLineEdit *>(widget))
+        return edit->text();
+    if (auto *label = qobject_cast<QLabel *>(widget))
+        return label->text();
+    if (auto *button = qobject_cast<QAbstractButton *>(widget))
+        return button->text();
+    return {};
+}
+
+void DialogDriver::setDate(int id, QDate date)
+{
+    if (auto *picker = qobject_cast<QDateEdit *>(control(id)))
+        picker->setDate(date);
+    else
+        ADD_FAILURE() << "control " << id << " is not a date picker";
+}
+
+QDate DialogDriver::date(int id) const
+{
+    auto *picker = qobject_cast<QDateEdit *>(control(id));
+    return picker ? picker->date() : QDate();
+}
+
+void DialogDriver::click(int id)
+{
+    auto *button = qobject_cast<QAbstractButton *>(control(id));
+    if (!button) {
+        ADD_FAILURE() << "control " << id << " is not a button";
+        return;
+    }
+    button->setFocus();
+    button->click();
+}
+
+void DialogDriver::shellOk()
+{
+    m_dialog.command(1);
+}
+
+QRect DialogDriver::rect(int id) const
+{
+    QWidget *widget = control(id);
+    return widget ? widget->geometry() : QRect();
+}
+
+bool DialogDriver::isVisible(int id) const
+{
+    QWidget *widget = control(id);
+    return widget && !widget->isHidden();
+}
+
+int DialogDriver::focusedControl() const
+{
+    QWidget *focused = m_dialog.focusWidget();
+    while (focused && focused != &m_dialog) {
+        const int id = m_dialog.controls().idOf(focused);
+        if (id != 0)
+            return id;
+        focused = focused->parentWidget();
+    }
+    return 0;
+}
+
+QString DialogDriver::caption() const
+{
+    return m_dialog.windowTitle();
+}
+
+int DialogDriver::result() const
+{
+    return m_dialog.result();
+}
+
+TestApp::TestApp(QSize screen, const QString &devicePath)
+{
+    if (devicePath.isEmpty()) {
+        m_tempDir = std::make_unique<QTemporaryDir>();
+        m_devicePath = m_tempDir->filePath(QStringLiteral("device"));
+    } else {
+        m_devicePath = devicePath;
+    }
+    kit.services().screen().setSize(screen);
+}
+
+TestApp::~TestApp()
+{
+    if (isRunning())
+        close();
+    m_program.reset();
+}
+
+void TestApp::seed(const std::vector<MileageRecord> &trips, std::int32_t starts,
+                   std::int32_t ends, SystemTime statusDate)
+{
+    const DeviceRoot device(m_devicePath);
+    ASSERT_TRUE(device.prepare());
+    ObjectStore store;
+    ASSERT_EQ(store.open(device.storePath()), ObjectStore::OpenStatus::Ok);
+    Databases databases(store, kit.services());
+    CategoryList categories;
+    RouteList book;
+    RecordList records;
+    MileageRecord scratch;
+    ASSERT_TRUE(databases.openAll(categories, book));
+    databases.loadRecords(records, scratch);
+    for (const MileageRecord &trip : trips) {
+        std::int32_t key = 0;
+        ASSERT_TRUE(databases.addRecord(trip, key));
+    }
+    if (starts != 0 || ends != 0) {
+        OdometerHolders holders;
+        ASSERT_TRUE(databases.loadStatus(holders));
+        holders.start.setDistance(starts);
+        holders.end.setDistance(ends);
+        holders.end.setDate(statusDate);
+        ASSERT_TRUE(databases.writeStatus(holders));
+    }
+}
+
+bool TestApp::start()
+{
+    m_program = std::make_unique<Program>(kit.services(), DeviceRoot(m_devicePath));
+    return m_program->start();
+}
+
+bool TestApp::isRunning() const
+{
+    return m_program && m_program->frame() && !m_program->hasExited();
+}
+
+void TestApp::close()
+{
+    if (m_program && m_program->frame())
+        m_program->frame()->close();
+}
+
+MainWindow &TestApp::window()
+{
+    return *m_program->mainWindow();
+}
+
+DeviceFrame &TestApp::frame()
+{
+    return *m_program->frame();
+}
+
+StatusPane &TestApp::pane()
+{
+    return *window().pane();
+}
+
+ProgramState &TestApp::state()
+{
+    return m_program->state();
+}
+
+void TestApp::command(int id)
+{
+    window().command(id);
+}
+
+bool TestApp::isCommandEnabled(int id)
+{
+    return window().isCommandEnabled(id);
+}
+
+void TestApp::clickPane(int controlId)
+{
+    if (auto *button = pane().controls().as<QAbstractButton>(controlId))
+        button->click();
+    else
+        ADD_FAILURE() << "pane has no button " << controlId;
+}
+
+void TestApp::resizeScreen(QSize size)
+{
+    frame().resize(size);
+    QApplication::processEvents();
+}
+
+int TestApp::rowCount()
+{
+    return pane().listModel().rowCount();
+}
+
+QStringList TestApp::row(int index)
+{
+    QStringList texts;
+    for (int column = 0; column < 3; ++column)
+        texts.append(pane().listModel().index(index, column).data().toString());
+    return texts;
+}
+
+int TestApp::selectedRow()
+{
+    return pane().listView().selectedRow();
+}
+
+int TestApp::rowImage(int index)
+{
+    return pane().listModel().index(index, 0).data(RecordListModel::ImageRole).toInt();
+}
+
+int TestApp::dateHeaderImage()
+{
+    return pane().listModel().dateHeaderImage();
+}
+
+QString TestApp::statusValue(int controlId)
+{
+    auto *label = pane().controls().as<QLabel>(controlId);
+    return label ? label->text() : QString();
+}
+
+QString TestApp::heading()
+{
+    return pane().headingText();
+}
+
+QRect TestApp::paneControlRect(int controlId)
+{
+    QWidget *widget = pane().controls().widget(controlId);
+    return widget ? widget->geometry() : QRect();
+}
+
+QRect TestApp::listRect()
+{
+    return pane().listView().geometry();
+}
+
+std::vector<int> TestApp::listColumnWidths()
+{
+    std::vector<int> widths;
+    for (int column = 0; column < 3; ++column)
+        widths.push_back(pane().listView().columnWidth(column));
+    return widths;
+}
+
+std::vector<MileageRecord> TestApp::storedTrips()
+{
+    ObjectStore store;
+    EXPECT_EQ(store.open(DeviceRoot(m_devicePath).storePath()), ObjectStore::OpenStatus::Ok);
+    Databases databases(store, kit.services());
+    CategoryList categories;
+    RouteList book;
+    RecordList records;
+    MileageRecord scratch;
+    EXPECT_TRUE(databases.openAll(categories, book));
+    databases.loadRecords(records, scratch);
+    std::vector<MileageRecord> trips;
+    for (ListPosition i = 0; i < records.size(); ++i)
+        trips.push_back(records.at(i));
+    return trips;
+}
+
+std::optional<RegistryValue> TestApp::registryValue(const QString &key, const QString &name)
+{
+    ObjectStore store;
+    if (store.open(DeviceRoot(m_devicePath).storePath()) != ObjectStore::OpenStatus::Ok)
+        return std::nullopt;
+    return store.queryValue(key, name);
+}
+
+} // namespace tripvane
