@@ -78,6 +78,7 @@ void Program::exit()
         return;
     m_exited = true;
     m_mainWindow->exit();
+    m_instance->release();
 }
 
 void Program::installHelpFiles() const

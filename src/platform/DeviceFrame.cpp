@@ -42,9 +42,14 @@ DeviceFrame::DeviceFrame(Screen &screen, QWidget *parent) : QWidget(parent), m_s
     topLayout->addWidget(m_okButton);
 
     m_content = new QStackedWidget(this);
-    m_commandBar = new QToolBar(this);
+    // The bar keeps its height whatever the tool bar's style makes of it.
+    m_commandArea = new QWidget(this);
+    m_commandArea->setFixedHeight(BarHeight);
+    m_commandBar = new QToolBar(m_commandArea);
     m_commandBar->setObjectName(QStringLiteral("commandBar"));
-    m_commandBar->setFixedHeight(BarHeight);
+    auto *commandLayout = new QHBoxLayout(m_commandArea);
+    commandLayout->setContentsMargins(0, 0, 0, 0);
+    commandLayout->addWidget(m_commandBar);
     m_commandBar->setIconSize(QSize(16, 16));
     m_commandBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_commandBar->setMovable(false);
@@ -56,7 +61,7 @@ DeviceFrame::DeviceFrame(Screen &screen, QWidget *parent) : QWidget(parent), m_s
     layout->setSpacing(0);
     layout->addWidget(topBar);
     layout->addWidget(m_content, 1);
-    layout->addWidget(m_commandBar);
+    layout->addWidget(m_commandArea);
 
     auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     help->setContext(Qt::WindowShortcut);
@@ -103,7 +108,7 @@ void DeviceFrame::showTop()
     setWindowTitle(caption);
     m_okButton->setVisible(dialogOnTop && m_pages.back().okButton);
     // The command bar belongs to the main window; a full-screen dialog hides it.
-    m_commandBar->setVisible(!dialogOnTop);
+    m_commandArea->setVisible(!dialogOnTop);
     if (QWidget *top = topPage())
         m_content->setCurrentWidget(top);
 }

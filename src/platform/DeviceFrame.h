@@ -67,6 +67,7 @@ private:
     QLabel *m_caption = nullptr;
     QPushButton *m_okButton = nullptr;
     QStackedWidget *m_content = nullptr;
+    QWidget *m_commandArea = nullptr;
     QToolBar *m_commandBar = nullptr;
     QWidget *m_mainPage = nullptr;
     QString m_mainCaption;

@@ -51,7 +51,12 @@ SingleInstance::SingleInstance(QString socketPath, QObject *parent)
 
 SingleInstance::~SingleInstance()
 {
-    if (m_server)
+    release();
+}
+
+void SingleInstance::release()
+{
+    if (m_server && m_server->isListening())
         m_server->close();
 }
 

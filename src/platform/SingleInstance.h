@@ -26,6 +26,8 @@ public:
     // True when this process is now the instance; false when another one runs (it was asked
     // to come forward).
     bool claim();
+    // Stops answering, as when the program has ended.
+    void release();
 
 signals:
     void raiseRequested();

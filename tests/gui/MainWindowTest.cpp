@@ -1,1 +1,292 @@
+#include "Commands.h"
+#include "DeviceFrame.h"
+#include "DeviceRoot.h"
+#include "GuiHelpers.h"
+#include "MainWindow.h"
+#include "ProgramState.h"
+#include "StatusPane.h"
+#include "RecordListView.h"
+#include "Testkit.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QFile>
+#include <QToolBar>
+
 #include <gtest/gtest.h>
+
+using namespace tripvane;
+using tripvane::gui::trip;
+
+namespace {
+
+const int needsRecords[] = {ButtonReport, CmdMileageReport, CmdExportRecords, CmdDeleteByRange};
+const int needsUndo[] = {ButtonUndo, CmdUndo, CmdEmptyUndo};
+const int alwaysEnabled[] = {CmdNew, CmdMileageBook, CmdExit, CmdEditCategories,
+                             CmdViewOptions, CmdAbout, ButtonCategories, ButtonMileageBook};
+
+TEST(StartUp, emptyDeviceShowsThePaneWithGreyedGroups)
+{
+    TestApp app;
+    ASSERT_TRUE(app.start());
+    EXPECT_EQ(app.frame().size(), QSize(240, 320));
+    EXPECT_EQ(app.frame().caption(), QStringLiteral("Tripvane"));
+    EXPECT_EQ(app.rowCount(), 0);
+    for (int id : needsRecords)
+        EXPECT_FALSE(app.isCommandEnabled(id)) << id;
+    for (int id : needsUndo)
+        EXPECT_FALSE(app.isCommandEnabled(id)) << id;
+    for (int id : alwaysEnabled)
+        EXPECT_TRUE(app.isCommandEnabled(id)) << id;
+    EXPECT_EQ(app.heading(), QStringLiteral("Odometer status on 29-10-05"));
+    EXPECT_EQ(app.statusValue(StatusPane::EndsValue), QStringLiteral("0.00"));
+    EXPECT_EQ(app.statusValue(StatusPane::StartsValue), QStringLiteral("0.00"));
+    EXPECT_EQ(app.statusValue(StatusPane::RegisteredValue), QStringLiteral("0.00"));
+    EXPECT_EQ(app.statusValue(StatusPane::BalanceValue), QStringLiteral("0"));
+    EXPECT_TRUE(app.kit.messageBoxes.shown.empty());
+    EXPECT_TRUE(QFile::exists(app.devicePath() + QStringLiteral("/Windows/tripvaneppc.htm")));
+    EXPECT_FALSE(app.kit.waitCursor.isShown());
+}
+
+TEST(StartUp, commandBarHasTheDesignedButtonsAndTips)
+{
+    TestApp app;
+    ASSERT_TRUE(app.start());
+    EXPECT_EQ(app.window().actions(CmdNew).front()->toolTip(), QStringLiteral("New Mileage"));
+    EXPECT_EQ(app.window().actions(ButtonCategories).front()->toolTip(),
+              QStringLiteral("Edit Categories"));
+    EXPECT_EQ(app.window().actions(ButtonReport).front()->toolTip(), QStringLiteral("Mileage Report"));
+    EXPECT_EQ(app.window().actions(ButtonUndo).front()->toolTip(), QStringLiteral("Undo Deleting"));
+    EXPECT_EQ(app.window().actions(ButtonMileageBook).front()->toolTip(),
+              QStringLiteral("Mileage Book"));
+    EXPECT_EQ(app.window().actions(CmdDeleteByRange).front()->text(),
+              QStringLiteral("Delete by Range of Dates..."));
+    EXPECT_EQ(app.window().actions(CmdEmptyUndo).front()->text(),
+              QStringLiteral("Empty Undo Mileage records"));
+    EXPECT_EQ(app.window().actions(CmdNew).size(), 2u) << "the button and the menu item";
+    // Everything fits on the portrait screen: no overflow into an extension menu.
+    for (const auto &[id, actions] : std::map<int, int>{{ButtonMileageBook, 0}}) {
+        QWidget *button = app.frame().commandBar()->widgetForAction(app.window().actions(id).front());
+        ASSERT_NE(button, nullptr);
+        EXPECT_TRUE(button->isVisibleTo(app.frame().commandBar()));
+        EXPECT_LE(button->geometry().right(), 240);
+    }
+}
+
+TEST(StartUp, recordsComeBackSortedByTheSavedOrder)
+{
+    TestApp app;
+    app.kit.clock.now.second = 50; // keys give the store order 2914550, 2914551, 2914552
+    app.seed({trip(2005, 10, 20, 1000), trip(2005, 10, 2, 2000, "Holiday", "  "),
+              trip(2005, 10, 11, 3000, "Shopping", " memo ")});
+    ASSERT_TRUE(app.start());
+    ASSERT_EQ(app.rowCount(), 3);
+    EXPECT_EQ(app.row(0), (QStringList{"02-10-05", "Holiday", "20.00"}));
+    EXPECT_EQ(app.row(1), (QStringList{"11-10-05", "Shopping", "30.00"}));
+    EXPECT_EQ(app.row(2), (QStringList{"20-10-05", "Job", "10.00"}));
+    EXPECT_EQ(app.dateHeaderImage(), 2) << "order 2 shows no arrow";
+    EXPECT_EQ(app.rowImage(0), 4) << "a memo of blanks is no memo";
+    EXPECT_EQ(app.rowImage(1), 3);
+    EXPECT_EQ(app.rowImage(2), 4);
+    for (int id : needsRecords)
+        EXPECT_TRUE(app.isCommandEnabled(id)) << id;
+    for (int id : needsUndo)
+        EXPECT_FALSE(app.isCommandEnabled(id)) << id;
+}
+
+TEST(StartUp, descendingOrderAndViewOptionsFromTheRegistry)
+{
+    TestApp app;
+    app.seed({trip(2005, 10, 2, 100000), trip(2005, 10, 20, 123456)});
+    app.seedSetting("SortOrder", 1);
+    app.seedSetting("DateTypeView", 3);
+    app.seedSetting("DistanceTypeView", 1);
+    ASSERT_TRUE(app.start());
+    EXPECT_EQ(app.dateHeaderImage(), 1);
+    EXPECT_EQ(app.row(0), (QStringList{"10/20/05", "Job", "1.234,56"}));
+    EXPECT_EQ(app.row(1), (QStringList{"10/02/05", "Job", "1.000,00"}));
+}
+
+TEST(Exit, savesRecordsAndSettingsAndTheNextStartFindsThem)
+{
+    TestApp first;
+    first.seed({trip(2005, 10, 2, 100)});
+    first.seedSetting("SortOrder", 0);
+    ASSERT_TRUE(first.start());
+    first.state().mainSortOrder = 1; // as a header tap would leave it
+    first.close();
+    EXPECT_FALSE(first.isRunning());
+    const auto order = first.registryValue(QStringLiteral("Software\\Velmora\\Tripvane\\Settings"),
+                                           QStringLiteral("SortOrder"));
+    ASSERT_TRUE(order);
+    EXPECT_EQ(order->dword, 1u);
+    EXPECT_TRUE(first.registryValue(QStringLiteral("Software\\Velmora\\Tripvane"),
+                                    QStringLiteral("MajorVersion")));
+    EXPECT_EQ(first.storedTrips().size(), 1u);
+
+    TestApp second(Screen::Portrait, first.devicePath());
+    ASSERT_TRUE(second.start());
+    EXPECT_EQ(second.dateHeaderImage(), 1);
+    EXPECT_EQ(second.rowCount(), 1);
+    for (int id : needsUndo)
+        EXPECT_FALSE(second.isCommandEnabled(id)) << id;
+}
+
+TEST(Exit, exitCommandClosesThroughTheNormalExit)
+{
+    TestApp app;
+    ASSERT_TRUE(app.start());
+    app.command(CmdExit);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(app.isRunning());
+    EXPECT_TRUE(app.registryValue(QStringLiteral("Software\\Velmora\\Tripvane\\Settings"),
+                                  QStringLiteral("CatRecsApply")));
+}
+
+TEST(StartUp, damagedStoreEndsWithTheDesignedMessagesAndIsLeftAlone)
+{
+    QTemporaryDir dir;
+    const QString device = dir.filePath(QStringLiteral("device"));
+    ASSERT_TRUE(DeviceRoot(device).prepare());
+    QFile store(DeviceRoot(device).storePath());
+    ASSERT_TRUE(store.open(QIODevice::WriteOnly));
+    store.write("this is not a store");
+    store.close();
+
+    TestApp app(Screen::Portrait, device);
+    app.kit.messageBoxes.expect(MessageAnswer::Ok);
+    app.kit.messageBoxes.expect(MessageAnswer::Ok);
+    EXPECT_FALSE(app.start());
+    ASSERT_EQ(app.kit.messageBoxes.shown.size(), 2u);
+    EXPECT_TRUE(app.kit.messageBoxes.shown[0].request.text.startsWith(
+        QStringLiteral("Error during building database: ")));
+    EXPECT_EQ(app.kit.messageBoxes.shown[1].request.text,
+              QStringLiteral("The Tripvane program cannot continue!"));
+    EXPECT_EQ(app.kit.messageBoxes.shown[1].request.icon, MessageIcon::Stop);
+    EXPECT_FALSE(app.kit.messageBoxes.shown[1].underWaitCursor);
+    ASSERT_TRUE(store.open(QIODevice::ReadOnly));
+    EXPECT_EQ(store.readAll(), QByteArray("this is not a store"));
+}
+
+struct Rect
+{
+    int id;
+    QRect portrait;
+    QRect wide;
+};
+
+const Rect paneRects[] = {
+    {StatusPane::ChangeStatusButton, {4, 26, 90, 21}, {225, 160, 91, 20}},
+    {StatusPane::EndsLabel, {90, 25, 45, 18}, {209, 4, 45, 16}},
+    {StatusPane::EndsValue, {145, 24, 90, 18}, {225, 20, 90, 18}},
+    {StatusPane::StartsLabel, {100, 46, 35, 18}, {225, 40, 35, 16}},
+    {StatusPane::StartsValue, {145, 45, 90, 18}, {225, 56, 90, 18}},
+    {StatusPane::RegisteredLabel, {70, 68, 65, 18}, {222, 76, 61, 16}},
+    {StatusPane::RegisteredValue, {145, 66, 90, 18}, {225, 92, 90, 18}},
+    {StatusPane::BalanceLabel, {90, 91, 45, 18}, {224, 112, 45, 16}},
+    {StatusPane::BalanceValue, {145, 89, 90, 18}, {225, 128, 90, 18}},
+};
+
+void expectPaneLayout(TestApp &app, bool portrait, bool afterScreenChange)
+{
+    for (const Rect &r : paneRects) {
+        QRect expected = portrait ? r.portrait : r.wide;
+        if (!portrait && afterScreenChange && r.id == StatusPane::ChangeStatusButton)
+            expected = QRect(225, 158, 91, 20);
+        EXPECT_EQ(app.paneControlRect(r.id), expected) << r.id;
+    }
+    const QRect pane = app.pane().geometry();
+    EXPECT_EQ(pane.topLeft(), QPoint(0, 27));
+    EXPECT_EQ(pane.width(), app.frame().width());
+    if (portrait) {
+        EXPECT_EQ(app.listRect(), QRect(1, 109, pane.width() - 2, pane.height() - 109));
+        EXPECT_EQ(app.listColumnWidths(), (std::vector<int>{75, 75, 70}));
+    } else {
+        EXPECT_EQ(app.listRect(), QRect(1, 24, pane.width() - 100, pane.height() - 32));
+        EXPECT_EQ(app.listColumnWidths(), (std::vector<int>{75, 70, 60}));
+    }
+}
+
+TEST(Layout, portraitOnlyOnExactly240By320)
+{
+    TestApp app;
+    ASSERT_TRUE(app.start());
+    app.frame().show();
+    expectPaneLayout(app, true, false);
+    EXPECT_EQ(app.pane().height(), app.frame().height() - 2 * DeviceFrame::BarHeight - 26);
+}
+
+TEST(Layout, everyOtherScreenIsWide)
+{
+    for (QSize screen : {QSize(320, 240), QSize(480, 640), QSize(640, 480)}) {
+        TestApp app(screen);
+        ASSERT_TRUE(app.start());
+        app.frame().show();
+        EXPECT_FALSE(app.kit.services().screen().isPortrait());
+        expectPaneLayout(app, false, false);
+    }
+}
+
+TEST(Layout, resizingIsAScreenChangeAndKeepsTheOrder)
+{
+    TestApp app;
+    app.seed({trip(2005, 10, 2, 100), trip(2005, 10, 20, 200)});
+    app.seedSetting("SortOrder", 1);
+    ASSERT_TRUE(app.start());
+    app.frame().show();
+    app.resizeScreen({320, 240});
+    expectPaneLayout(app, false, true);
+    EXPECT_EQ(app.row(0)[0], QStringLiteral("20-10-05"));
+    EXPECT_EQ(app.dateHeaderImage(), 1);
+    app.frame().rotate();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(app.frame().size(), QSize(240, 320));
+    expectPaneLayout(app, true, true);
+    EXPECT_EQ(app.row(0)[0], QStringLiteral("20-10-05"));
+}
+
+TEST(Help, f1OpensTheNavigatingSectionAndKeepsTheSelection)
+{
+    TestApp app;
+    app.seed({trip(2005, 10, 2, 100), trip(2005, 10, 3, 100)});
+    ASSERT_TRUE(app.start());
+    app.pane().listView().selectRow(1);
+    emit app.frame().helpRequested();
+    EXPECT_EQ(app.kit.helpViewer.opened, QStringList{"file:tripvaneppc.htm#Navigating"});
+    EXPECT_EQ(app.selectedRow(), 1);
+}
+
+class StatusArithmetic : public ::testing::Test
+{
+protected:
+    void startWith(std::vector<MileageRecord> trips)
+    {
+        app.seedSetting("DistanceTypeView", 1);
+        app.seed(trips, 15400000, 15500000, makeDate(2005, 10, 29));
+        ASSERT_TRUE(app.start());
+    }
+    TestApp app;
+};
+
+TEST_F(StatusArithmetic, registeredAndBalanceInTheDotForm)
+{
+    startWith({trip(2005, 10, 29, 49300), trip(2001, 1, 1, 50000), trip(2005, 10, 30, 99900)});
+    EXPECT_EQ(app.statusValue(StatusPane::StartsValue), QStringLiteral("154.000,00"));
+    EXPECT_EQ(app.statusValue(StatusPane::EndsValue), QStringLiteral("155.000,00"));
+    EXPECT_EQ(app.statusValue(StatusPane::RegisteredValue), QStringLiteral("993,00"));
+    EXPECT_EQ(app.statusValue(StatusPane::BalanceValue), QStringLiteral("7,00"));
+}
+
+TEST_F(StatusArithmetic, tooManyTripsGiveANegativeBalance)
+{
+    startWith({trip(2005, 10, 1, 100700)});
+    EXPECT_EQ(app.statusValue(StatusPane::BalanceValue), QStringLiteral("- 7,00"));
+}
+
+TEST_F(StatusArithmetic, exactBalanceIsABareZero)
+{
+    startWith({trip(2005, 10, 1, 100000)});
+    EXPECT_EQ(app.statusValue(StatusPane::BalanceValue), QStringLiteral("0"));
+}
+
+} // namespace

@@ -1,1 +1,119 @@
+#include "DeviceFrame.h"
+#include "DeviceRoot.h"
+#include "GuiHelpers.h"
+#include "Program.h"
+#include "ProgramState.h"
+#include "SingleInstance.h"
+#include "Testkit.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QElapsedTimer>
+#include <QFile>
+
 #include <gtest/gtest.h>
+
+using namespace tripvane;
+using tripvane::gui::trip;
+
+namespace {
+
+void processEventsUntil(const std::function<bool()> &done)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+}
+
+QByteArray storeHash(const QString &device)
+{
+    QFile file(DeviceRoot(device).storePath());
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+TEST(SingleInstanceTest, secondStartBringsTheFirstForwardAndTouchesNothing)
+{
+    TestApp first;
+    first.seed({trip(2005, 10, 1, 100)});
+    ASSERT_TRUE(first.start());
+    const QByteArray before = storeHash(first.devicePath());
+
+    TestApp second(Screen::Portrait, first.devicePath());
+    EXPECT_FALSE(second.start());
+    EXPECT_TRUE(second.kit.messageBoxes.shown.empty());
+    EXPECT_EQ(second.program().frame(), nullptr);
+    EXPECT_EQ(storeHash(first.devicePath()), before);
+    EXPECT_TRUE(first.isRunning());
+}
+
+TEST(SingleInstanceTest, theSecondClaimAsksTheFirstToComeForward)
+{
+    QTemporaryDir dir;
+    const QString socket = dir.filePath(QStringLiteral("instance"));
+    SingleInstance first(socket);
+    ASSERT_TRUE(first.claim());
+    int raised = 0;
+    int closed = 0;
+    QObject::connect(&first, &SingleInstance::raiseRequested, [&] { ++raised; });
+    QObject::connect(&first, &SingleInstance::closeRequested, [&] { ++closed; });
+
+    SingleInstance second(socket);
+    EXPECT_FALSE(second.claim());
+    processEventsUntil([&] { return raised == 1; });
+    EXPECT_EQ(raised, 1);
+    EXPECT_EQ(closed, 0);
+
+    first.release();
+    EXPECT_FALSE(SingleInstance::sendRequest(socket, "raise\n")) << "a released instance is gone";
+}
+
+TEST(SingleInstanceTest, closeRequestEndsThroughTheNormalExit)
+{
+    TestApp app;
+    app.seed({trip(2005, 10, 1, 100)});
+    ASSERT_TRUE(app.start());
+    app.state().mainSortOrder = 1;
+    const QString socket = SingleInstance::socketPathFor(DeviceRoot(app.devicePath()));
+    ASSERT_TRUE(SingleInstance::sendRequest(socket, "close\n"));
+    processEventsUntil([&] { return !app.isRunning(); });
+    EXPECT_FALSE(app.isRunning());
+    const auto order = app.registryValue(QStringLiteral("Software\\Velmora\\Tripvane\\Settings"),
+                                         QStringLiteral("SortOrder"));
+    ASSERT_TRUE(order);
+    EXPECT_EQ(order->dword, 1u);
+    EXPECT_EQ(app.storedTrips().size(), 1u);
+
+    // After the exit nobody answers: a new start runs.
+    TestApp next(Screen::Portrait, app.devicePath());
+    EXPECT_TRUE(next.start());
+}
+
+TEST(SingleInstanceTest, aStaleSocketFromACrashedRunDoesNotBlockTheStart)
+{
+    QTemporaryDir dir;
+    const QString device = dir.filePath(QStringLiteral("device"));
+    ASSERT_TRUE(DeviceRoot(device).prepare());
+    QFile stale(SingleInstance::socketPathFor(DeviceRoot(device)));
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.close();
+    TestApp app(Screen::Portrait, device);
+    EXPECT_TRUE(app.start());
+}
+
+TEST(SingleInstanceTest, socketIsPrivateToTheUser)
+{
+    TestApp app;
+    ASSERT_TRUE(app.start());
+    const QFileInfo socket(SingleInstance::socketPathFor(DeviceRoot(app.devicePath())));
+    EXPECT_TRUE(socket.exists());
+    EXPECT_EQ(socket.permissions() & (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup
+                                      | QFile::WriteGroup),
+              QFile::Permissions());
+    EXPECT_EQ(QFileInfo(app.devicePath()).permissions()
+                  & (QFile::ExeOther | QFile::ExeGroup | QFile::ReadOther),
+              QFile::Permissions());
+}
+
+} // namespace

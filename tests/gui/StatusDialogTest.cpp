@@ -1,1 +1,270 @@
+#include "Commands.h"
+#include "DeviceFrame.h"
+#include "FrameDialogRunner.h"
+#include "GuiHelpers.h"
+#include "Program.h"
+#include "ProgramState.h"
+#include "StatusDialog.h"
+#include "StatusPane.h"
+#include "Testkit.h"
+
+#include <QTimer>
+
 #include <gtest/gtest.h>
+
+using namespace tripvane;
+using tripvane::gui::trip;
+
+namespace {
+
+using D = StatusDialog;
+
+class StatusChange : public ::testing::Test
+{
+protected:
+    void start(QSize screen = Screen::Portrait, std::uint32_t distanceView = 0)
+    {
+        app = std::make_unique<TestApp>(screen);
+        if (distanceView)
+            app->seedSetting("DistanceTypeView", distanceView);
+        app->seed({trip(2005, 10, 1, 5000)}, 100000, 200000, makeDate(2005, 10, 20));
+        ASSERT_TRUE(app->start());
+    }
+    // Opens "Change Status" and lets the script act on the dialog.
+    void changeStatus(std::function<void(DialogDriver &)> script)
+    {
+        app->kit.dialogRunner.expect([script](QDialog &d) {
+            DialogDriver dialog(d);
+            script(dialog);
+        });
+        app->clickPane(StatusPane::ChangeStatusButton);
+    }
+    void enter(DialogDriver &dialog, const char *starts, const char *ends)
+    {
+        dialog.setText(D::StartsEdit, QString::fromLatin1(starts));
+        dialog.setText(D::EndsEdit, QString::fromLatin1(ends));
+    }
+
+    std::unique_ptr<TestApp> app;
+};
+
+TEST_F(StatusChange, opensWithTheStatusAndFocusOnEnds)
+{
+    start();
+    changeStatus([this](DialogDriver &dialog) {
+        EXPECT_EQ(dialog.caption(), QStringLiteral("Kilometers"));
+        EXPECT_EQ(dialog.date(D::DatePicker), QDate(2005, 10, 20));
+        EXPECT_EQ(dialog.text(D::StartsEdit), QStringLiteral("1,000.00"));
+        EXPECT_EQ(dialog.text(D::EndsEdit), QStringLiteral("2,000.00"));
+        EXPECT_EQ(dialog.text(D::NotesEdit), QStringLiteral(" "));
+        EXPECT_EQ(dialog.focusedControl(), D::EndsEdit);
+        EXPECT_TRUE(app->kit.inputPanel.isShown());
+        dialog.click(D::CancelButton);
+    });
+    EXPECT_EQ(app->kit.dialogRunner.runCount, 1);
+    EXPECT_EQ(app->statusValue(StatusPane::EndsValue), QStringLiteral("2,000.00"));
+}
+
+TEST_F(StatusChange, acceptedReadingsAreStoredAndShown)
+{
+    start();
+    changeStatus([this](DialogDriver &dialog) {
+        dialog.setDate(D::DatePicker, QDate(2006, 3, 4));
+        enter(dialog, "  1500 ", "2,500.5");
+        dialog.setText(D::NotesEdit, QStringLiteral("  winter tyres  "));
+        dialog.click(D::OkButton);
+        EXPECT_EQ(dialog.result(), D::OkButton);
+        EXPECT_FALSE(app->kit.inputPanel.isShown());
+    });
+    EXPECT_EQ(app->statusValue(StatusPane::StartsValue), QStringLiteral("1,500.00"));
+    EXPECT_EQ(app->statusValue(StatusPane::EndsValue), QStringLiteral("2,500.50"));
+    EXPECT_EQ(app->statusValue(StatusPane::RegisteredValue), QStringLiteral("50.00"));
+    EXPECT_EQ(app->statusValue(StatusPane::BalanceValue), QStringLiteral("950.50"));
+    EXPECT_EQ(app->heading(), QStringLiteral("Odometer status on 04-03-06"));
+    EXPECT_EQ(app->state().holders.end.memo, QStringLiteral("winter tyres"));
+    EXPECT_TRUE(app->kit.messageBoxes.shown.empty());
+
+    app->close();
+    TestApp again(Screen::Portrait, app->devicePath());
+    ASSERT_TRUE(again.start());
+    EXPECT_EQ(again.statusValue(StatusPane::EndsValue), QStringLiteral("2,500.50"));
+    EXPECT_EQ(again.heading(), QStringLiteral("Odometer status on 04-03-06"));
+    EXPECT_EQ(again.state().holders.start.memo, QStringLiteral("winter tyres"));
+}
+
+TEST_F(StatusChange, titleBarOkActsAsOk)
+{
+    start();
+    changeStatus([this](DialogDriver &dialog) {
+        enter(dialog, "10", "20");
+        dialog.shellOk();
+        EXPECT_EQ(dialog.result(), D::OkButton);
+    });
+    EXPECT_EQ(app->statusValue(StatusPane::EndsValue), QStringLiteral("20.00"));
+}
+
+TEST_F(StatusChange, equalReadingsAreRefusedAndCancelKeepsTheOldStatus)
+{
+    start(Screen::Portrait, 1);
+    app->kit.messageBoxes.expect(MessageAnswer::Ok);
+    changeStatus([this](DialogDriver &dialog) {
+        enter(dialog, "150,00", "150,00");
+        dialog.click(D::OkButton);
+        EXPECT_EQ(dialog.result(), 0) << "the dialog stays open";
+        EXPECT_EQ(dialog.focusedControl(), D::EndsEdit);
+        EXPECT_EQ(app->kit.beeper.count, 1);
+        dialog.click(D::CancelButton);
+    });
+    EXPECT_EQ(app->kit.messageBoxes.texts(),
+              QStringList{"Starts value must be less than Ends value !"});
+    EXPECT_EQ(app->kit.messageBoxes.shown[0].request.icon, MessageIcon::Exclamation);
+    EXPECT_EQ(app->state().holders.start.distance, 100000);
+    EXPECT_EQ(app->state().holders.end.distance, 200000);
+    EXPECT_EQ(app->state().holders.end.dateKey, 20051020u);
+}
+
+TEST_F(StatusChange, emptyStartsOnlyBeeps)
+{
+    start();
+    changeStatus([this](DialogDriver &dialog) {
+        enter(dialog, "", "20");
+        dialog.click(D::OkButton);
+        EXPECT_EQ(dialog.result(), 0);
+        EXPECT_EQ(dialog.focusedControl(), D::StartsEdit);
+        EXPECT_EQ(app->kit.beeper.count, 1);
+        dialog.click(D::CancelButton);
+    });
+    EXPECT_TRUE(app->kit.messageBoxes.shown.empty());
+}
+
+TEST_F(StatusChange, wrongReadingsGetTheirMessagesAndTheFocus)
+{
+    struct Case
+    {
+        const char *starts;
+        const char *ends;
+        const char *message;
+        int field;
+    };
+    const Case cases[] = {
+        {"0", "20", "You can not enter 0.0 !", D::StartsEdit},
+        {"abc", "20", "Please specify a valid amount. Check mileage view options in the "
+                      "Tools\\View Options menu item.", D::StartsEdit},
+        {"10", "1000000.01", "You can enter not more than 1,000,000.00", D::EndsEdit},
+        {"10", "   ", "You can not enter 0.0 !", D::EndsEdit},
+    };
+    start();
+    for (const Case &c : cases) {
+        app->kit.messageBoxes.expect(MessageAnswer::Ok);
+        changeStatus([&](DialogDriver &dialog) {
+            enter(dialog, c.starts, c.ends);
+            dialog.click(D::OkButton);
+            EXPECT_EQ(dialog.result(), 0) << c.starts << " " << c.ends;
+            EXPECT_EQ(dialog.focusedControl(), c.field) << c.message;
+            dialog.click(D::CancelButton);
+        });
+        ASSERT_FALSE(app->kit.messageBoxes.shown.empty());
+        EXPECT_EQ(app->kit.messageBoxes.shown.back().request.text, QString::fromLatin1(c.message));
+    }
+    EXPECT_EQ(app->kit.beeper.count, 4);
+    EXPECT_EQ(app->state().holders.start.distance, 100000);
+}
+
+TEST_F(StatusChange, fieldsKeepTheirLimits)
+{
+    start();
+    changeStatus([](DialogDriver &dialog) {
+        dialog.setText(D::StartsEdit, QStringLiteral("12345678901234567"));
+        dialog.setText(D::NotesEdit, QStringLiteral("a note longer than twenty characters"));
+        EXPECT_EQ(dialog.text(D::StartsEdit).size(), 13);
+        EXPECT_EQ(dialog.text(D::NotesEdit).size(), 20);
+        dialog.click(D::CancelButton);
+    });
+}
+
+TEST_F(StatusChange, failedWriteIsReportedAndTheDialogStillCloses)
+{
+    start();
+    app->program().store().setWriteHook([] { return false; });
+    app->kit.messageBoxes.expect(MessageAnswer::Ok);
+    changeStatus([this](DialogDriver &dialog) {
+        enter(dialog, "10", "20");
+        dialog.click(D::OkButton);
+        EXPECT_EQ(dialog.result(), D::OkButton);
+    });
+    EXPECT_EQ(app->kit.messageBoxes.texts(),
+              QStringList{"Error during edit operation in database: Velmora OdometerRecStatus"});
+    EXPECT_EQ(app->statusValue(StatusPane::EndsValue), QStringLiteral("20.00"));
+    app->program().store().setWriteHook({});
+}
+
+TEST_F(StatusChange, helpOpensTheOdometerStatusSection)
+{
+    start();
+    changeStatus([](DialogDriver &dialog) {
+        QMetaObject::invokeMethod(dialog.control(D::OkButton)->parent(), "help");
+        dialog.click(D::CancelButton);
+    });
+    EXPECT_EQ(app->kit.helpViewer.opened, QStringList{"file:tripvaneppc.htm#OdometerStatus"});
+}
+
+struct Rect
+{
+    int id;
+    QRect portrait;
+    QRect wide;
+};
+
+const Rect dialogRects[] = {
+    {D::DateLabel, {10, 30, 33, 20}, {10, 10, 33, 20}},
+    {D::DatePicker, {55, 28, 95, 20}, {55, 8, 95, 20}},
+    {D::StartsLabel, {10, 54, 38, 20}, {10, 33, 38, 20}},
+    {D::StartsEdit, {55, 53, 95, 20}, {55, 32, 95, 20}},
+    {D::EndsLabel, {10, 80, 32, 20}, {10, 59, 32, 20}},
+    {D::EndsEdit, {55, 78, 95, 20}, {55, 57, 95, 20}},
+    {D::NotesLabel, {10, 105, 38, 20}, {10, 84, 38, 20}},
+    {D::NotesEdit, {55, 103, 175, 20}, {55, 82, 175, 20}},
+    {D::CancelButton, {10, 140, 75, 24}, {240, 8, 70, 24}},
+    {D::OkButton, {155, 140, 75, 24}, {240, 50, 70, 24}},
+    {D::Picture, {151, 39, 66, 52}, {151, 17, 66, 52}},
+};
+
+TEST_F(StatusChange, controlsFollowTheLayoutAndItsChanges)
+{
+    start();
+    changeStatus([this](DialogDriver &dialog) {
+        for (const Rect &r : dialogRects)
+            EXPECT_EQ(dialog.rect(r.id), r.portrait) << r.id;
+        app->kit.services().screen().setSize({320, 240});
+        for (const Rect &r : dialogRects)
+            EXPECT_EQ(dialog.rect(r.id), r.wide) << r.id;
+        dialog.click(D::CancelButton);
+    });
+}
+
+TEST(StatusDialogInFrame, runsAsTheFramesTopPageWithTheOkButton)
+{
+    TestApp app;
+    ASSERT_TRUE(app.start());
+    app.frame().show();
+    StatusDialog dialog(app.kit.services(), app.state(), *app.program().databases());
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        seen = true;
+        EXPECT_EQ(app.frame().caption(), QStringLiteral("Kilometers"));
+        EXPECT_TRUE(app.frame().okButtonVisible());
+        EXPECT_EQ(app.frame().topPage(), &dialog);
+        DialogDriver driver(dialog);
+        driver.setText(StatusDialog::StartsEdit, QStringLiteral("1"));
+        driver.setText(StatusDialog::EndsEdit, QStringLiteral("2"));
+        app.frame().clickOk();
+    });
+    FrameDialogRunner runner(app.frame());
+    EXPECT_EQ(runner.run(dialog), StatusDialog::OkButton);
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(app.frame().caption(), QStringLiteral("Tripvane"));
+    EXPECT_FALSE(app.frame().okButtonVisible());
+    EXPECT_FALSE(app.frame().hasDialogOpen());
+}
+
+} // namespace

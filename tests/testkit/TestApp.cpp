@@ -164,6 +164,22 @@ void TestApp::seed(const std::vector<MileageRecord> &trips, std::int32_t starts,
     }
 }
 
+void TestApp::seedRegistry(const QString &key, const QString &name, RegistryValue value)
+{
+    const DeviceRoot device(m_devicePath);
+    ASSERT_TRUE(device.prepare());
+    ObjectStore store;
+    ASSERT_EQ(store.open(device.storePath()), ObjectStore::OpenStatus::Ok);
+    ASSERT_TRUE(store.createKey(key));
+    ASSERT_TRUE(store.setValue(key, name, value));
+}
+
+void TestApp::seedSetting(const char *name, std::uint32_t value)
+{
+    seedRegistry(QStringLiteral("Software\\Velmora\\Tripvane\\Settings"), QString::fromLatin1(name),
+                 {REG_DWORD, value, {}});
+}
+
 bool TestApp::start()
 {
     m_program = std::make_unique<Program>(kit.services(), DeviceRoot(m_devicePath));

@@ -209,6 +209,10 @@ public:
     void seed(const std::vector<MileageRecord> &trips, std::int32_t starts = 0,
               std::int32_t ends = 0, SystemTime statusDate = {});
 
+    // A registry value on the device before the program starts.
+    void seedRegistry(const QString &key, const QString &name, RegistryValue value);
+    void seedSetting(const char *name, std::uint32_t value);
+
     // The instance start; false when the program ended at once.
     bool start();
     // The close command (closing the frame): the normal exit.
