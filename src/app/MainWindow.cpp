@@ -1,10 +1,13 @@
 #include "MainWindow.h"
 
 #include "Databases.h"
+#include "DeleteRangeDialog.h"
 #include "DeviceFrame.h"
 #include "Images.h"
 #include "ObjectStore.h"
+#include "PlaceholderDialog.h"
 #include "ProgramState.h"
+#include "RecordDialog.h"
 #include "RecordListView.h"
 #include "Services.h"
 #include "Sorting.h"
@@ -12,6 +15,7 @@
 #include "StringTable.h"
 
 #include <QAction>
+#include <QFile>
 #include <QMenu>
 #include <QResizeEvent>
 #include <QToolBar>
@@ -38,6 +42,53 @@ protected:
 };
 
 const std::vector<QAction *> noActions;
+
+const QString HornSound = QStringLiteral(":/sounds/IDW_CAR_HORN.wav");
+
+// Dialogs whose features come later, and the end codes the commands look at.
+enum : int {
+    TemplateAbout = 102,
+    TemplateCategories = 124,
+    TemplateReport = 127,
+    TemplateMileageBook = 130,
+    TemplateExport = 1085,
+    TemplateViewOptions = 1150,
+    TemplateBookPicker = 1210,
+    CategoriesNew = 1040,
+    CategoriesRename = 1041,
+    CategoriesDelete = 1042,
+    CategoriesOk = 1052,
+    BookNew = 1186,
+    BookEdit = 1187,
+    BookDelete = 1185,
+    ViewOptionsOk = 1161,
+};
+
+std::unique_ptr<PlaceholderDialog> makePlaceholder(Services &services, int templateId)
+{
+    struct Known
+    {
+        int id;
+        const char *caption;
+        int endCode;
+        const char *anchor;
+    };
+    static constexpr Known known[] = {
+        {TemplateAbout, "About", 1, "Navigating"},
+        {TemplateCategories, "Edit Categories...", CategoriesOk, "Categories"},
+        {TemplateReport, "Mileage Report", 1, "Workwithrapport"},
+        {TemplateMileageBook, "Mileage Book", 1, "Rittenboek"},
+        {TemplateExport, "Export Mileage records", 1095, "Export"},
+        {TemplateViewOptions, "View Options", 1160, "Settings"},
+        {TemplateBookPicker, "Mileage Book", 1211, "Rittenboek"},
+    };
+    for (const Known &k : known) {
+        if (k.id == templateId)
+            return std::make_unique<PlaceholderDialog>(services, QString::fromLatin1(k.caption),
+                                                       k.endCode, QString::fromLatin1(k.anchor));
+    }
+    return std::make_unique<PlaceholderDialog>(services, QString(), 1, QStringLiteral("Navigating"));
+}
 
 } // namespace
 
@@ -170,6 +221,8 @@ bool MainWindow::create()
     m_state.sortedOnce = m_state.mainSortOrder != SortUnset;
 
     connect(&m_services.screen(), &Screen::changed, this, &MainWindow::relayout);
+    connect(m_pane, &StatusPane::rowTapped, this, &MainWindow::editSelectedRecord);
+    connect(m_pane, &StatusPane::columnTapped, this, &MainWindow::dateHeaderTapped);
     connect(&m_frame, &DeviceFrame::helpRequested, this, &MainWindow::help);
     connect(&m_frame, &DeviceFrame::activated, this, [this] { m_services.inputPanel().hide(); });
     return true;
@@ -289,13 +342,256 @@ void MainWindow::help()
 
 void MainWindow::command(int id)
 {
+    if (!m_pane)
+        return; // after a failed screen change the window has no pane to work in
     switch (id) {
+    case CmdNew:
+        newRecord();
+        break;
+    case CmdUndo:
+    case ButtonUndo:
+        undo();
+        break;
+    case CmdMileageBook:
+    case ButtonMileageBook:
+        mileageBookLoop();
+        break;
+    case CmdMileageReport:
+    case ButtonReport:
+        showAndRestoreSelection(TemplateReport);
+        break;
     case CmdExit:
         QMetaObject::invokeMethod(&m_frame, &QWidget::close, Qt::QueuedConnection);
         break;
+    case CmdEditCategories:
+    case ButtonCategories:
+        categoriesLoop();
+        break;
+    case CmdDeleteByRange:
+        deleteByRange();
+        break;
+    case CmdEmptyUndo:
+        emptyUndo();
+        break;
+    case CmdExportRecords:
+        showAndRestoreSelection(TemplateExport);
+        break;
+    case CmdViewOptions:
+        viewOptions();
+        break;
+    case CmdAbout:
+        showAndRestoreSelection(TemplateAbout);
+        break;
     default:
-        break; // the remaining commands arrive with their dialogs
+        break;
     }
+}
+
+int MainWindow::runRecordDialog()
+{
+    for (;;) {
+        RecordDialog::Shell shell;
+        shell.selectedRow = m_pane->listView().selectedRow();
+        shell.rowRemoved = [this](int row) {
+            m_pane->listModel().removeRow(row);
+            setNeedsRecordsState(!m_state.records.isEmpty());
+        };
+        shell.undoChanged = [this] { setNeedsUndoState(!m_state.undo.isEmpty()); };
+        RecordDialog dialog(m_services, m_state, m_databases, std::move(shell));
+        const int code = m_services.dialogRunner().run(dialog);
+        if (code != RecordDialog::BookButton)
+            return code;
+        // The picker places the chosen route in the record under edit; then the dialog
+        // shows again on the same record.
+        auto picker = makePlaceholder(m_services, TemplateBookPicker);
+        m_services.dialogRunner().run(*picker);
+    }
+}
+
+void MainWindow::newRecord()
+{
+    const int row = rememberSelection();
+    m_state.recordUnderEdit.clear();
+    m_state.recordUnderEdit.setDate(m_state.lastDate);
+    m_state.editMode = false;
+    const int code = runRecordDialog();
+    if (code == RecordDialog::OkButton) {
+        std::int32_t key = 0;
+        if (m_databases.addRecord(m_state.recordUnderEdit, key)) {
+            WaitCursorGuard busy(m_services.waitCursor());
+            m_state.recordUnderEdit.key = key;
+            m_state.records.append(m_state.recordUnderEdit);
+            m_pane->listModel().appendRow();
+            setNeedsRecordsState(true);
+        }
+    }
+    m_pane->recomputeStatus();
+    if (code == RecordDialog::OkButton) {
+        selectLastRow();
+        playHorn();
+    } else if (code == RecordDialog::CancelButton) {
+        restoreSelection(row);
+    }
+}
+
+void MainWindow::editSelectedRecord()
+{
+    const int row = rememberSelection();
+    m_state.recordUnderEdit.clear();
+    const MileageRecord *record =
+        row < 0 ? nullptr : m_state.records.findAtPosition(ListPosition(row));
+    if (!record)
+        return;
+    m_state.recordUnderEdit.copyFrom(*record);
+    m_state.editMode = true;
+    if (runRecordDialog() == RecordDialog::OkButton) {
+        WaitCursorGuard busy(m_services.waitCursor());
+        // The trip keeps its place in the list; it is not sorted into place.
+        m_state.records.findAtPosition(ListPosition(row));
+        m_state.records.replaceAtPosition(ListPosition(row), m_state.recordUnderEdit);
+        m_databases.updateRecord(m_state.recordUnderEdit);
+        m_pane->listModel().updateRow(row);
+    }
+    m_pane->recomputeStatus();
+    restoreSelection(row);
+    m_state.editMode = false;
+}
+
+void MainWindow::undo()
+{
+    if (!m_state.undo.isEmpty()) {
+        m_state.recordUnderEdit.clear();
+        m_state.recordUnderEdit.copyFrom(*m_state.undo.last());
+        std::int32_t key = 0;
+        if (m_databases.addRecord(m_state.recordUnderEdit, key)) {
+            {
+                WaitCursorGuard busy(m_services.waitCursor());
+                m_state.recordUnderEdit.key = key;
+                m_state.records.append(m_state.recordUnderEdit);
+                m_pane->listModel().appendRow();
+                setNeedsRecordsState(true);
+                m_state.undo.removeAtPosition(m_state.undo.size() - 1);
+            }
+            selectLastRow();
+        }
+        m_pane->recomputeStatus();
+    }
+    setNeedsUndoState(!m_state.undo.isEmpty());
+}
+
+void MainWindow::emptyUndo()
+{
+    m_state.undo.clear();
+    setNeedsUndoState(false);
+}
+
+void MainWindow::deleteByRange()
+{
+    const int row = rememberSelection();
+    DeleteRangeDialog dialog(m_services, m_state, m_databases);
+    if (m_services.dialogRunner().run(dialog) == DeleteRangeDialog::FindButton) {
+        WaitCursorGuard busy(m_services.waitCursor());
+        if (SortRecordsByDate(m_state.records, m_state.mainSortOrder))
+            fillList();
+        m_pane->recomputeStatus();
+    }
+    restoreSelection(row);
+}
+
+void MainWindow::dateHeaderTapped(int column)
+{
+    if (column != 0)
+        return;
+    RecordListModel &model = m_pane->listModel();
+    int image = model.dateHeaderImage();
+    if (image == ImageAscending) {
+        image = ImageDescending;
+        m_state.mainSortOrder = SortDescending;
+    } else if (image == ImageDescending) {
+        image = ImageAscending;
+        m_state.mainSortOrder = SortAscending;
+    } else if (m_state.sortedOnce) {
+        image = int(m_state.mainSortOrder);
+        m_state.mainSortColumn = 0;
+    } else {
+        image = ImageAscending;
+        m_state.mainSortOrder = SortAscending;
+        m_state.mainSortColumn = 0;
+    }
+    model.setDateHeaderImage(image);
+    if (m_state.records.isEmpty())
+        return;
+    WaitCursorGuard busy(m_services.waitCursor());
+    if (!SortRecordsByDate(m_state.records, m_state.mainSortOrder))
+        return;
+    fillList();
+    m_state.sortedOnce = true;
+}
+
+void MainWindow::viewOptions()
+{
+    auto dialog = makePlaceholder(m_services, TemplateViewOptions);
+    const int code = m_services.dialogRunner().run(*dialog);
+    if (code != ViewOptionsOk && code != 1)
+        return;
+    WaitCursorGuard busy(m_services.waitCursor());
+    if (SortRecordsByDate(m_state.records, m_state.mainSortOrder))
+        fillList();
+    m_pane->recomputeStatus();
+}
+
+void MainWindow::categoriesLoop()
+{
+    const int row = rememberSelection();
+    for (;;) {
+        auto hub = makePlaceholder(m_services, TemplateCategories);
+        const int code = m_services.dialogRunner().run(*hub);
+        if (code == CategoriesNew || code == CategoriesRename || code == CategoriesDelete)
+            m_state.categoriesChanged = true;
+        if (code == CategoriesOk)
+            break;
+    }
+    if (m_state.recordsChanged) {
+        if (SortRecordsByDate(m_state.records, m_state.mainSortOrder))
+            fillList();
+        m_state.recordsChanged = false;
+    }
+    restoreSelection(row);
+}
+
+void MainWindow::mileageBookLoop()
+{
+    const int row = rememberSelection();
+    for (;;) {
+        auto book = makePlaceholder(m_services, TemplateMileageBook);
+        const int code = m_services.dialogRunner().run(*book);
+        if (code == BookNew || code == BookEdit || code == BookDelete)
+            m_state.bookChanged = true;
+        if (code == 1)
+            break;
+    }
+    restoreSelection(row);
+}
+
+void MainWindow::showAndRestoreSelection(int templateId)
+{
+    const int row = rememberSelection();
+    auto dialog = makePlaceholder(m_services, templateId);
+    m_services.dialogRunner().run(*dialog);
+    restoreSelection(row);
+}
+
+void MainWindow::selectLastRow()
+{
+    m_pane->listView().setFocus();
+    m_pane->listView().selectRow(m_pane->listModel().rowCount() - 1);
+}
+
+void MainWindow::playHorn()
+{
+    // Without the sound in the resources nothing is played.
+    if (QFile::exists(HornSound))
+        m_services.sound().play(HornSound);
 }
 
 void MainWindow::exit()

@@ -48,6 +48,21 @@ public:
     void setNeedsUndoState(bool hasUndo);
 
 private:
+    void newRecord();
+    void editSelectedRecord();
+    // Shows the record dialog, and the Mileage Book picker whenever it ends with Book, until
+    // it ends otherwise; returns that end code.
+    int runRecordDialog();
+    void undo();
+    void emptyUndo();
+    void deleteByRange();
+    void dateHeaderTapped(int column);
+    void viewOptions();
+    void categoriesLoop();
+    void mileageBookLoop();
+    void showAndRestoreSelection(int templateId);
+    void playHorn();
+    void selectLastRow();
     void buildCommandBar();
     QAction *addCommand(QWidget *owner, int id, const QString &text);
     void relayout();

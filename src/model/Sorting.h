@@ -9,9 +9,19 @@ namespace tripvane {
 // Sort orders of every list: 0 ascending, 1 descending, 2 none chosen yet (sorts ascending).
 enum SortOrder : std::uint32_t { SortAscending = 0, SortDescending = 1, SortUnset = 2 };
 
-// Stable ascending by date key, so records of one day keep their relative order; descending
-// is the exact reverse of the ascending result. Nodes are moved, never copied, so none can be
-// lost or duplicated.
+// Each sort is stable ascending, so elements with equal keys keep their relative order, and
+// descending is the exact reverse of the ascending result. Integer keys compare as signed
+// 32-bit numbers, text keys by UTF-16 code units (case-sensitive). Nodes are moved, never
+// copied, so none can be lost or duplicated; a sort whose key is missing from an element
+// fails and leaves the list as it was.
 bool SortRecordsByDate(RecordList &records, std::uint32_t order);
+bool SortCategoriesByName(CategoryList &categories, std::uint32_t order);
+bool SortCategoriesByTotal(CategoryList &categories, std::uint32_t order);
+bool SortRoutesByStartPlace(RouteList &routes, std::uint32_t order);
+bool SortRoutesByDestination(RouteList &routes, std::uint32_t order);
+
+// Code-unit order of two texts: the first unequal unit decides, a text that ends first sorts
+// first.
+bool textKeyLess(const QString &a, const QString &b);
 
 } // namespace tripvane

@@ -24,6 +24,15 @@ static_assert(std::ranges::is_sorted(table, {}, &Entry::id), "string table must 
 
 } // namespace
 
+int amountMessage(int amountCheck)
+{
+    switch (amountCheck) {
+    case 562: return IDS_AMOUNT_TOO_LARGE;
+    case 563: return IDS_AMOUNT_ZERO;
+    default: return IDS_AMOUNT_INVALID;
+    }
+}
+
 QString loadString(int id)
 {
     const auto found = std::ranges::lower_bound(table, id, {}, &Entry::id);

@@ -22,7 +22,16 @@ enum StringId : int {
     IDS_AMOUNT_ZERO = 40061,
     IDS_BALANCE_OVERFLOW = 40062,
     IDS_STARTS_NOT_BELOW_ENDS = 40063,
+    IDS_RANGE_START_AFTER_END = 40028,
+    IDS_DELETE_RECORD_QUESTION = 40040,
+    IDS_UNDO_FULL = 40055,
+    IDS_NO_RECORDS_FOUND = 40068,
+    IDS_RECORDS_WILL_BE_DELETED = 40069,
+    IDS_REPEAT_DELETE = 40070,
 };
+
+// The message for a refused amount (561, 562 or 563).
+int amountMessage(int amountCheck);
 
 // The text of a string-table id; a null string for an id the table does not hold.
 QString loadString(int id);

@@ -15,4 +15,15 @@ QString stripBlanks(const QString &text)
     return text.mid(begin, end - begin);
 }
 
+QString normalisePlaceName(const QString &text)
+{
+    QString place = stripBlanks(text);
+    if (place.isEmpty())
+        return place;
+    const QString upper = place.toUpper();
+    place = place.toLower();
+    place[0] = upper.at(0);
+    return stripBlanks(place);
+}
+
 } // namespace tripvane

@@ -8,4 +8,9 @@ namespace tripvane {
 // stays absent; a text of blanks becomes empty.
 QString stripBlanks(const QString &text);
 
+// Starting places and destinations of trips: blanks stripped, the first character in upper
+// case and the rest in lower case ("  aMSTERDAM cs " becomes "Amsterdam cs"). Any characters
+// are accepted.
+QString normalisePlaceName(const QString &text);
+
 } // namespace tripvane

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -50,6 +51,11 @@ QWidget *make(QWidget *parent, const ControlSpec &spec)
         return new QComboBox(parent);
     case ControlKind::ListBox:
         return new QListWidget(parent);
+    case ControlKind::GroupBox: {
+        auto *box = new QGroupBox(text, parent);
+        box->lower(); // behind the controls it frames
+        return box;
+    }
     }
     return nullptr;
 }

@@ -21,6 +21,7 @@ enum class ControlKind {
     CheckBox,
     ComboBox,
     ListBox,
+    GroupBox,
 };
 
 // One control of a dialog template: its id, kind, text and rectangle in each layout.

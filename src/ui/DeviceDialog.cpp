@@ -3,7 +3,9 @@
 #include "Services.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QCalendarWidget>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QEvent>
 #include <QLineEdit>
@@ -22,8 +24,15 @@ DeviceDialog::DeviceDialog(Services &services, const QString &caption,
         widget->installEventFilter(this);
         if (auto *button = qobject_cast<QAbstractButton *>(widget))
             connect(button, &QAbstractButton::clicked, this, [this, id = id] { command(id); });
+        QWidget *popup = nullptr;
         if (auto *picker = qobject_cast<QDateEdit *>(widget))
-            picker->calendarWidget()->installEventFilter(this);
+            popup = picker->calendarWidget();
+        else if (auto *combo = qobject_cast<QComboBox *>(widget))
+            popup = combo->view()->window();
+        if (popup) {
+            popup->installEventFilter(this);
+            m_popups.push_back(popup);
+        }
     }
     connect(&services.screen(), &Screen::changed, this, [this] { relayout(); });
 }
@@ -53,6 +62,18 @@ void DeviceDialog::focusField(int id)
     m_services.inputPanel().show();
 }
 
+MessageAnswer DeviceDialog::ask(int stringId, MessageButtons buttons)
+{
+    m_services.inputPanel().hide();
+    return m_services.message(stringId, MessageIcon::Exclamation, buttons);
+}
+
+MessageAnswer DeviceDialog::ask(const QString &text, MessageButtons buttons)
+{
+    m_services.inputPanel().hide();
+    return m_services.message(text, MessageIcon::Exclamation, buttons);
+}
+
 void DeviceDialog::refuseField(int id)
 {
     m_services.beeper().beep();
@@ -61,8 +82,8 @@ void DeviceDialog::refuseField(int id)
 
 bool DeviceDialog::eventFilter(QObject *watched, QEvent *event)
 {
-    // The calendar of a date picker drops down over the input panel's place.
-    if (qobject_cast<QCalendarWidget *>(watched)) {
+    // A calendar or a combo list drops down over the input panel's place.
+    if (std::find(m_popups.begin(), m_popups.end(), watched) != m_popups.end()) {
         if (event->type() == QEvent::Show)
             m_services.inputPanel().hide();
         else if (event->type() == QEvent::Hide)

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "ControlLayout.h"
+#include "Services.h"
+
+#include <vector>
 
 #include <QDialog>
 
@@ -24,6 +27,8 @@ public:
     // A button press, or 1 for the title-bar OK of the frame.
     Q_INVOKABLE virtual void command(int id) = 0;
     Q_INVOKABLE void help();
+    // The end code of the dialog's Cancel (or of its leaving without change).
+    Q_INVOKABLE virtual int cancelCode() const = 0;
 
 protected:
     virtual QString helpAnchor() const = 0;
@@ -35,12 +40,16 @@ protected:
     void focusField(int id);
     // Beep, focus on the field with its text selected, as after every refused entry.
     void refuseField(int id);
+    // A message box of this dialog: the input panel goes down first.
+    MessageAnswer ask(int stringId, MessageButtons buttons);
+    MessageAnswer ask(const QString &text, MessageButtons buttons);
 
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     Services &m_services;
     ControlSet m_controls;
+    std::vector<QObject *> m_popups; // calendars and combo lists that drop down
 };
 
 } // namespace tripvane

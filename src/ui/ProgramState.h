@@ -29,6 +29,7 @@ struct ProgramState
     std::uint32_t mainSortOrder = 2;
     bool sortedOnce = false;
     bool categoriesChanged = false;
+    bool recordsChanged = false; // a category change reached mileage records
     bool bookChanged = false;
     bool editMode = false;
 };

@@ -79,11 +79,7 @@ bool StatusDialog::readReading(int field, MileageRecord &holder)
     const std::uint32_t view = m_state.settings.DistanceTypeView;
     const AmountCheck check = CheckAmountText(text, view);
     if (check != AMOUNT_OK) {
-        services().inputPanel().hide();
-        const int message = check == AMOUNT_TOO_LARGE ? IDS_AMOUNT_TOO_LARGE
-                            : check == AMOUNT_ZERO    ? IDS_AMOUNT_ZERO
-                                                      : IDS_AMOUNT_INVALID;
-        services().message(message, MessageIcon::Exclamation);
+        ask(amountMessage(check), MessageButtons::Ok);
         refuseField(field);
         return false;
     }
@@ -105,8 +101,7 @@ void StatusDialog::accept()
     if (!readReading(StartsEdit, start) || !readReading(EndsEdit, end))
         return;
     if (!(start.distance < end.distance)) {
-        services().inputPanel().hide();
-        services().message(IDS_STARTS_NOT_BELOW_ENDS, MessageIcon::Exclamation);
+        ask(IDS_STARTS_NOT_BELOW_ENDS, MessageButtons::Ok);
         refuseField(EndsEdit);
         return;
     }

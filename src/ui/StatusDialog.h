@@ -23,6 +23,7 @@ public:
     StatusDialog(Services &services, ProgramState &state, Databases &databases);
 
     void command(int id) override;
+    int cancelCode() const override { return CancelButton; }
 
 protected:
     QString helpAnchor() const override { return QStringLiteral("OdometerStatus"); }

@@ -50,12 +50,14 @@ StatusPane::StatusPane(Services &services, ProgramState &state, Databases &datab
     m_model = new RecordListModel(m_state, this);
     m_view = new RecordListView(*m_model, this);
     // The pane hears the list first: the input panel goes down before the list is handled.
-    const auto notify = [this] {
+    connect(m_view, &RecordListView::rowTapped, this, [this] {
         m_services.inputPanel().hide();
-        emit listNotification();
-    };
-    connect(m_view, &RecordListView::rowTapped, this, notify);
-    connect(m_view, &RecordListView::columnTapped, this, notify);
+        emit rowTapped();
+    });
+    connect(m_view, &RecordListView::columnTapped, this, [this](int column) {
+        m_services.inputPanel().hide();
+        emit columnTapped(column);
+    });
 
     placeControls(false);
     recomputeStatus();

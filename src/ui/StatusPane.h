@@ -40,7 +40,10 @@ public:
     QString headingText() const;
 
 signals:
-    void listNotification();
+    // A tap on a row (or Enter) and a tap on a column header of the list, after the pane
+    // lowered the input panel.
+    void rowTapped();
+    void columnTapped(int column);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

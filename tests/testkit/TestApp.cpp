@@ -12,6 +12,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QHeaderView>
 #include <QLabel>
@@ -49,6 +50,8 @@ QString DialogDriver::text(int id) const
         return edit->text();
     if (auto *label = qobject_cast<QLabel *>(widget))
         return label->text();
+    if (auto *combo = qobject_cast<QComboBox *>(widget))
+        return combo->currentText();
     if (auto *button = qobject_cast<QAbstractButton *>(widget))
         return button->text();
     return {};
@@ -82,6 +85,33 @@ void DialogDriver::click(int id)
 void DialogDriver::shellOk()
 {
     m_dialog.command(1);
+}
+
+void DialogDriver::cancel()
+{
+    m_dialog.done(m_dialog.cancelCode());
+}
+
+void DialogDriver::select(int id, const QString &text)
+{
+    auto *combo = qobject_cast<QComboBox *>(control(id));
+    if (!combo) {
+        ADD_FAILURE() << "control " << id << " is not a combo box";
+        return;
+    }
+    const int index = text.isEmpty() ? -1 : combo->findText(text);
+    if (!text.isEmpty() && index < 0)
+        ADD_FAILURE() << "no entry " << text.toStdString() << " in control " << id;
+    combo->setCurrentIndex(index);
+}
+
+QStringList DialogDriver::items(int id) const
+{
+    QStringList result;
+    if (auto *combo = qobject_cast<QComboBox *>(control(id)))
+        for (int i = 0; i < combo->count(); ++i)
+            result.append(combo->itemText(i));
+    return result;
 }
 
 QRect DialogDriver::rect(int id) const
@@ -239,6 +269,22 @@ void TestApp::resizeScreen(QSize size)
 {
     frame().resize(size);
     QApplication::processEvents();
+}
+
+void TestApp::selectRow(int row)
+{
+    pane().listView().selectRow(row);
+}
+
+void TestApp::tapRow(int row)
+{
+    selectRow(row);
+    emit pane().listView().clicked(pane().listModel().index(row, 0));
+}
+
+void TestApp::tapHeader(int column)
+{
+    emit pane().listView().header()->sectionClicked(column);
 }
 
 int TestApp::rowCount()

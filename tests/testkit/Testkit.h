@@ -185,6 +185,11 @@ public:
     void click(int id);
     // The frame's title-bar "ok": command 1.
     void shellOk();
+    // Leaves the dialog with its cancel code, as a dialog not yet built ends itself.
+    void cancel();
+    // Picks the entry with this text in a combo box; an empty text picks nothing.
+    void select(int id, const QString &text);
+    QStringList items(int id) const;
     QRect rect(int id) const;
     bool isVisible(int id) const;
     // Id of the control that has (or would have) the focus; 0 for none.
@@ -232,6 +237,10 @@ public:
     void clickPane(int controlId);
     void resizeScreen(QSize size);
 
+    void selectRow(int row);
+    // A tap on a row of the list (it is selected first), and on a column header.
+    void tapRow(int row);
+    void tapHeader(int column);
     int rowCount();
     QStringList row(int index);
     int selectedRow();

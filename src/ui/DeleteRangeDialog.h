@@ -1,0 +1,38 @@
+#pragma once
+
+#include "DeviceDialog.h"
+
+namespace tripvane {
+
+class Databases;
+struct ProgramState;
+
+// "Delete by Range" (133): every trip dated within the range is deleted after one question,
+// without undo.
+class DeleteRangeDialog final : public DeviceDialog
+{
+    Q_OBJECT
+
+public:
+    enum Control {
+        RangeGroup = 1220, StartsLabel = 1221, StartsPicker = 1222, EndsLabel = 1223,
+        EndsPicker = 1224, FindButton = 1225, CancelButton = 1226,
+    };
+
+    DeleteRangeDialog(Services &services, ProgramState &state, Databases &databases);
+
+    void command(int id) override;
+    int cancelCode() const override { return CancelButton; }
+
+protected:
+    QString helpAnchor() const override { return QStringLiteral("Mileagerecords"); }
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void findRecords();
+
+    ProgramState &m_state;
+    Databases &m_databases;
+};
+
+} // namespace tripvane

@@ -1,0 +1,450 @@
+#include "Commands.h"
+#include "GuiHelpers.h"
+#include "MainWindow.h"
+#include "Program.h"
+#include "ProgramState.h"
+#include "RecordDialog.h"
+#include "StatusPane.h"
+#include "Testkit.h"
+
+#include <set>
+
+#include <gtest/gtest.h>
+
+using namespace tripvane;
+using tripvane::gui::trip;
+using R = RecordDialog;
+
+namespace {
+
+class Trips : public ::testing::Test
+{
+protected:
+    void start(std::vector<MileageRecord> trips = {}, std::uint32_t sortOrder = 2)
+    {
+        if (!trips.empty())
+            app.seed(trips);
+        if (sortOrder != 2)
+            app.seedSetting("SortOrder", sortOrder);
+        ASSERT_TRUE(app.start());
+    }
+    void onRecordDialog(std::function<void(DialogDriver &)> script)
+    {
+        app.kit.dialogRunner.expect([script](QDialog &d) {
+            DialogDriver dialog(d);
+            script(dialog);
+        });
+    }
+    // A placeholder for a dialog still to come: it leaves at once.
+    void expectPlaceholder()
+    {
+        app.kit.dialogRunner.expect([](QDialog &d) { DialogDriver(d).cancel(); });
+    }
+    void fill(DialogDriver &dialog, const char *distance, const char *category,
+              const char *start = "", const char *destination = "", const char *memo = "")
+    {
+        dialog.setText(R::DistanceEdit, QString::fromUtf8(distance));
+        dialog.select(R::CategoryCombo, QString::fromUtf8(category));
+        dialog.setText(R::StartEdit, QString::fromUtf8(start));
+        dialog.setText(R::DestinationEdit, QString::fromUtf8(destination));
+        dialog.setText(R::MemoEdit, QString::fromUtf8(memo));
+    }
+    void newTrip(const char *distance, const char *category = "Job")
+    {
+        onRecordDialog([=, this](DialogDriver &dialog) {
+            fill(dialog, distance, category);
+            dialog.click(R::OkButton);
+        });
+        app.command(CmdNew);
+    }
+    void deleteRow(int row, std::optional<MessageAnswer> undoFullAnswer = std::nullopt)
+    {
+        app.kit.messageBoxes.expect(MessageAnswer::Yes);
+        if (undoFullAnswer)
+            app.kit.messageBoxes.expect(*undoFullAnswer);
+        onRecordDialog([](DialogDriver &dialog) { dialog.click(R::DeleteButton); });
+        app.tapRow(row);
+    }
+
+    TestApp app;
+};
+
+TEST_F(Trips, newThenCancelAddsNothingAndKeepsTheSelection)
+{
+    start({trip(2005, 10, 1, 100), trip(2005, 10, 2, 200)});
+    app.selectRow(0);
+    onRecordDialog([](DialogDriver &dialog) { dialog.click(R::CancelButton); });
+    app.command(CmdNew);
+    EXPECT_EQ(app.rowCount(), 2);
+    EXPECT_EQ(app.selectedRow(), 0);
+    EXPECT_TRUE(app.kit.sound.played.isEmpty());
+    EXPECT_EQ(app.storedTrips().size(), 2u);
+}
+
+TEST_F(Trips, newTripOpensEmptyOnTheLastDate)
+{
+    start();
+    onRecordDialog([](DialogDriver &dialog) {
+        EXPECT_EQ(dialog.caption(), QStringLiteral("Kilometers"));
+        EXPECT_EQ(dialog.date(R::DatePicker), QDate(2005, 10, 29));
+        EXPECT_EQ(dialog.text(R::DistanceEdit), QStringLiteral("0.00"));
+        EXPECT_EQ(dialog.text(R::CategoryCombo), QString());
+        EXPECT_EQ(dialog.items(R::CategoryCombo), (QStringList{"Holiday", "Job", "Shopping"}));
+        EXPECT_FALSE(dialog.isVisible(R::DeleteButton));
+        EXPECT_EQ(dialog.focusedControl(), R::DistanceEdit);
+        dialog.click(R::CancelButton);
+    });
+    app.command(CmdNew);
+    EXPECT_TRUE(app.kit.inputPanel.history.front());
+}
+
+TEST_F(Trips, acceptedTripIsStoredListedSelectedAndHonked)
+{
+    start();
+    EXPECT_FALSE(app.isCommandEnabled(ButtonReport));
+    onRecordDialog([this](DialogDriver &dialog) {
+        dialog.setDate(R::DatePicker, QDate(2006, 1, 15));
+        fill(dialog, " 1,234.5 ", "Shopping", "  lEIDEN  ", "aMSTERDAM cs", "  groceries ");
+        dialog.click(R::OkButton);
+        EXPECT_EQ(dialog.result(), R::OkButton);
+    });
+    app.command(CmdNew);
+    ASSERT_EQ(app.rowCount(), 1);
+    EXPECT_EQ(app.row(0), (QStringList{"15-01-06", "Shopping", "1,234.50"}));
+    EXPECT_EQ(app.selectedRow(), 0);
+    EXPECT_EQ(app.kit.sound.played, QStringList{":/sounds/IDW_CAR_HORN.wav"});
+    for (int id : {ButtonReport, CmdMileageReport, CmdExportRecords, CmdDeleteByRange})
+        EXPECT_TRUE(app.isCommandEnabled(id)) << id;
+
+    const auto stored = app.storedTrips();
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0].key, 291457);
+    EXPECT_EQ(stored[0].startPlace, QStringLiteral("Leiden"));
+    EXPECT_EQ(stored[0].destination, QStringLiteral("Amsterdam cs"));
+    EXPECT_EQ(stored[0].memo, QStringLiteral("groceries"));
+    EXPECT_EQ(stored[0].distance, 123450);
+
+    // The next new trip starts on the date of the one just accepted.
+    onRecordDialog([](DialogDriver &dialog) {
+        EXPECT_EQ(dialog.date(R::DatePicker), QDate(2006, 1, 15));
+        dialog.click(R::CancelButton);
+    });
+    app.command(CmdNew);
+}
+
+TEST_F(Trips, newTripInALatestFirstListIsAppendedLast)
+{
+    start({trip(2005, 10, 1, 100), trip(2005, 10, 20, 200)}, 1);
+    EXPECT_EQ(app.row(0)[0], QStringLiteral("20-10-05"));
+    onRecordDialog([this](DialogDriver &dialog) {
+        dialog.setDate(R::DatePicker, QDate(2005, 10, 25));
+        fill(dialog, "3", "Job");
+        dialog.click(R::OkButton);
+    });
+    app.command(CmdNew);
+    ASSERT_EQ(app.rowCount(), 3);
+    EXPECT_EQ(app.row(2)[0], QStringLiteral("25-10-05"));
+    EXPECT_EQ(app.selectedRow(), 2);
+}
+
+TEST_F(Trips, bookKeepsTheFieldsTypedBefore)
+{
+    start();
+    onRecordDialog([this](DialogDriver &dialog) {
+        fill(dialog, "12.5", "Holiday", "home", "beach", "sun");
+        dialog.click(R::BookButton);
+        EXPECT_EQ(dialog.result(), R::BookButton);
+    });
+    expectPlaceholder(); // the Mileage Book picker, left with Back
+    onRecordDialog([](DialogDriver &dialog) {
+        EXPECT_EQ(dialog.text(R::DistanceEdit), QStringLiteral("12.50"));
+        EXPECT_EQ(dialog.text(R::CategoryCombo), QStringLiteral("Holiday"));
+        EXPECT_EQ(dialog.text(R::StartEdit), QStringLiteral("Home"));
+        EXPECT_EQ(dialog.text(R::DestinationEdit), QStringLiteral("Beach"));
+        EXPECT_EQ(dialog.text(R::MemoEdit), QStringLiteral("sun"));
+        dialog.click(R::OkButton);
+    });
+    app.command(CmdNew);
+    EXPECT_EQ(app.kit.dialogRunner.runCount, 3);
+    ASSERT_EQ(app.rowCount(), 1);
+    EXPECT_EQ(app.row(0), (QStringList{"29-10-05", "Holiday", "12.50"}));
+}
+
+TEST_F(Trips, okChecksTheDistanceThenTheCategory)
+{
+    start();
+    struct Case
+    {
+        const char *distance;
+        const char *category;
+        const char *message; // nullptr: a beep only
+        int focus;
+    };
+    const Case cases[] = {
+        {"", "Job", nullptr, R::DistanceEdit},
+        {"0", "Job", "You can not enter 0.0 !", R::DistanceEdit},
+        {"0.00", "Job", "You can not enter 0.0 !", R::DistanceEdit},
+        {"1000000.01", "Job", "You can enter not more than 1,000,000.00", R::DistanceEdit},
+        {"12km", "Job", "Please specify a valid amount. Check mileage view options in the "
+                        "Tools\\View Options menu item.", R::DistanceEdit},
+        {"12", "", nullptr, R::CategoryCombo},
+    };
+    int beeps = 0;
+    for (const Case &c : cases) {
+        if (c.message)
+            app.kit.messageBoxes.expect(MessageAnswer::Ok);
+        onRecordDialog([&](DialogDriver &dialog) {
+            fill(dialog, c.distance, c.category);
+            dialog.click(R::OkButton);
+            EXPECT_EQ(dialog.result(), 0) << c.distance;
+            EXPECT_EQ(dialog.focusedControl(), c.focus) << c.distance;
+            dialog.click(R::CancelButton);
+        });
+        app.command(CmdNew);
+        EXPECT_EQ(app.kit.beeper.count, ++beeps) << c.distance;
+        if (c.message) {
+            EXPECT_EQ(app.kit.messageBoxes.shown.back().request.text, QString::fromLatin1(c.message));
+        }
+    }
+    EXPECT_EQ(app.kit.messageBoxes.shown.size(), 4u);
+    EXPECT_EQ(app.rowCount(), 0);
+}
+
+TEST_F(Trips, placeButtonsCopyTheNormalisedPlace)
+{
+    start();
+    onRecordDialog([](DialogDriver &dialog) {
+        dialog.setText(R::StartEdit, QStringLiteral("  lEIDEN  "));
+        dialog.click(R::ToDestinationButton);
+        EXPECT_EQ(dialog.text(R::StartEdit), QStringLiteral("Leiden"));
+        EXPECT_EQ(dialog.text(R::DestinationEdit), QStringLiteral("Leiden"));
+        dialog.setText(R::DestinationEdit, QStringLiteral("dELFT"));
+        dialog.click(R::ToStartButton);
+        EXPECT_EQ(dialog.text(R::StartEdit), QStringLiteral("Delft"));
+        dialog.setText(R::StartEdit, QStringLiteral("   "));
+        dialog.click(R::ToDestinationButton);
+        EXPECT_EQ(dialog.text(R::DestinationEdit), QStringLiteral("Delft")) << "blanks copy nothing";
+        dialog.click(R::CancelButton);
+    });
+    app.command(CmdNew);
+}
+
+TEST_F(Trips, tappingARowEditsItInPlace)
+{
+    start({trip(2005, 10, 1, 100), trip(2005, 10, 5, 200), trip(2005, 10, 9, 300)});
+    onRecordDialog([this](DialogDriver &dialog) {
+        EXPECT_TRUE(dialog.isVisible(R::DeleteButton));
+        EXPECT_EQ(dialog.text(R::DistanceEdit), QStringLiteral("2.00"));
+        dialog.setDate(R::DatePicker, QDate(2005, 12, 31));
+        fill(dialog, "7", "Holiday");
+        dialog.click(R::OkButton);
+    });
+    app.tapRow(1);
+    EXPECT_EQ(app.row(1), (QStringList{"31-12-05", "Holiday", "7.00"})) << "the row keeps its place";
+    EXPECT_EQ(app.selectedRow(), 1);
+    EXPECT_FALSE(app.state().editMode);
+    const auto stored = app.storedTrips();
+    ASSERT_EQ(stored.size(), 3u);
+    EXPECT_EQ(stored[1].dateKey, 20051231u);
+    EXPECT_EQ(stored[1].category, QStringLiteral("Holiday"));
+    EXPECT_TRUE(app.kit.sound.played.isEmpty());
+}
+
+TEST_F(Trips, deletedTripsGoToAnUndoOfTwelve)
+{
+    std::vector<MileageRecord> trips;
+    for (int day = 1; day <= 13; ++day)
+        trips.push_back(trip(2005, 10, day, day * 100));
+    start(trips);
+    for (int i = 0; i < 12; ++i)
+        deleteRow(0);
+    EXPECT_EQ(app.state().undo.size(), 12u);
+    for (int id : {ButtonUndo, CmdUndo, CmdEmptyUndo})
+        EXPECT_TRUE(app.isCommandEnabled(id)) << id;
+
+    deleteRow(0, MessageAnswer::Yes); // the thirteenth asks first
+    EXPECT_EQ(app.kit.messageBoxes.shown.back().request.text,
+              QStringLiteral("The Undo can hold only 12 records. Deleting this record will add it "
+                             "to the end and discard the first record. Do you want to delete it "
+                             "anyway?"));
+    EXPECT_EQ(app.rowCount(), 0);
+    EXPECT_TRUE(app.storedTrips().empty());
+    for (int id : {ButtonReport, CmdMileageReport, CmdExportRecords, CmdDeleteByRange})
+        EXPECT_FALSE(app.isCommandEnabled(id)) << id;
+
+    std::vector<std::int32_t> distances;
+    std::set<std::int32_t> keys;
+    for (int i = 0; i < 13; ++i) {
+        const int rows = app.rowCount();
+        app.command(CmdUndo);
+        if (app.rowCount() > rows)
+            distances.push_back(app.state().records.last()->distance);
+    }
+    // Newest first: days 13 down to 2; day 1 was discarded.
+    ASSERT_EQ(distances.size(), 12u);
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(distances[i], (13 - i) * 100);
+    for (const MileageRecord &stored : app.storedTrips())
+        keys.insert(stored.key);
+    EXPECT_EQ(keys.size(), 12u) << "each restored trip has a key of its own";
+    EXPECT_EQ(app.selectedRow(), 11);
+    for (int id : {ButtonUndo, CmdUndo, CmdEmptyUndo})
+        EXPECT_FALSE(app.isCommandEnabled(id)) << id;
+}
+
+TEST_F(Trips, thirteenthDeletionDeclinedDeletesNothing)
+{
+    std::vector<MileageRecord> trips;
+    for (int day = 1; day <= 13; ++day)
+        trips.push_back(trip(2005, 10, day, day * 100));
+    start(trips);
+    for (int i = 0; i < 12; ++i)
+        deleteRow(0);
+    app.kit.messageBoxes.expect(MessageAnswer::Yes);
+    app.kit.messageBoxes.expect(MessageAnswer::No);
+    onRecordDialog([](DialogDriver &dialog) {
+        dialog.click(R::DeleteButton);
+        EXPECT_EQ(dialog.result(), 0) << "stays open";
+        dialog.click(R::CancelButton);
+    });
+    app.tapRow(0);
+    EXPECT_EQ(app.rowCount(), 1);
+    EXPECT_EQ(app.state().undo.first()->distance, 100);
+}
+
+TEST_F(Trips, undoRestoresTheTripAsStoredNotAsEdited)
+{
+    start({trip(2005, 10, 1, 100, "Job", "original")});
+    app.kit.messageBoxes.expect(MessageAnswer::Yes);
+    onRecordDialog([this](DialogDriver &dialog) {
+        fill(dialog, "999", "Holiday", "", "", "edited");
+        dialog.click(R::DeleteButton);
+    });
+    app.tapRow(0);
+    EXPECT_EQ(app.kit.messageBoxes.texts(),
+              QStringList{"Selected record will be deleted. Continue?"});
+    app.command(ButtonUndo);
+    ASSERT_EQ(app.rowCount(), 1);
+    EXPECT_EQ(app.row(0), (QStringList{"01-10-05", "Job", "1.00"}));
+    EXPECT_EQ(app.state().records.at(0).memo, QStringLiteral("original"));
+    EXPECT_EQ(app.storedTrips().at(0).memo, QStringLiteral("original"));
+}
+
+TEST_F(Trips, deleteDeclinedStaysOpen)
+{
+    start({trip(2005, 10, 1, 100)});
+    app.kit.messageBoxes.expect(MessageAnswer::No);
+    onRecordDialog([](DialogDriver &dialog) {
+        dialog.click(R::DeleteButton);
+        EXPECT_EQ(dialog.result(), 0);
+        EXPECT_EQ(dialog.focusedControl(), R::DistanceEdit);
+        dialog.click(R::CancelButton);
+    });
+    app.tapRow(0);
+    EXPECT_EQ(app.rowCount(), 1);
+    EXPECT_TRUE(app.state().undo.isEmpty());
+}
+
+TEST_F(Trips, emptyUndoGreysTheUndoGroup)
+{
+    start({trip(2005, 10, 1, 100), trip(2005, 10, 2, 100)});
+    deleteRow(0);
+    EXPECT_TRUE(app.isCommandEnabled(CmdEmptyUndo));
+    app.command(CmdEmptyUndo);
+    for (int id : {ButtonUndo, CmdUndo, CmdEmptyUndo})
+        EXPECT_FALSE(app.isCommandEnabled(id)) << id;
+    app.command(CmdUndo);
+    EXPECT_EQ(app.rowCount(), 1);
+}
+
+TEST_F(Trips, dateHeaderCyclesTheOrderAndOtherHeadersDoNothing)
+{
+    MileageRecord a = trip(2005, 10, 5, 100, "Job", "A");
+    MileageRecord b = trip(2005, 10, 5, 200, "Job", "B");
+    start({a, b, trip(2005, 10, 1, 300)});
+    EXPECT_EQ(app.dateHeaderImage(), 2);
+    const auto distances = [this] {
+        std::vector<std::int32_t> d;
+        for (ListPosition i = 0; i < app.state().records.size(); ++i)
+            d.push_back(app.state().records.at(i).distance);
+        return d;
+    };
+    EXPECT_EQ(distances(), (std::vector<std::int32_t>{300, 100, 200}));
+    app.tapHeader(1);
+    app.tapHeader(2);
+    EXPECT_EQ(app.dateHeaderImage(), 2);
+    // The first tap after a start with order 2 sorts ascending; each further tap reverses.
+    app.tapHeader(0);
+    EXPECT_EQ(app.dateHeaderImage(), 0);
+    EXPECT_EQ(distances(), (std::vector<std::int32_t>{300, 100, 200}));
+    app.tapHeader(0);
+    EXPECT_EQ(app.dateHeaderImage(), 1);
+    EXPECT_EQ(distances(), (std::vector<std::int32_t>{200, 100, 300}));
+    app.tapHeader(0);
+    EXPECT_EQ(app.dateHeaderImage(), 0);
+    EXPECT_EQ(distances(), (std::vector<std::int32_t>{300, 200, 100})) << "ties stay reversed";
+    EXPECT_EQ(app.state().mainSortOrder, 0u);
+}
+
+TEST_F(Trips, laterDialogsAreReachedAndLeftWithoutChange)
+{
+    start({trip(2005, 10, 1, 100), trip(2005, 10, 2, 100)});
+    app.selectRow(1);
+    for (int id : {CmdEditCategories, ButtonCategories, CmdMileageBook, ButtonMileageBook,
+                   CmdMileageReport, ButtonReport, CmdExportRecords, CmdViewOptions, CmdAbout}) {
+        expectPlaceholder();
+        app.command(id);
+        EXPECT_EQ(app.selectedRow(), 1) << id;
+    }
+    EXPECT_EQ(app.kit.dialogRunner.runCount, 9);
+    EXPECT_FALSE(app.state().categoriesChanged);
+    EXPECT_FALSE(app.state().bookChanged);
+}
+
+TEST_F(Trips, failedAddStillHonksAndSelectsTheLastRow)
+{
+    start({trip(2005, 10, 1, 100)});
+    app.program().store().setWriteHook([] { return false; });
+    app.kit.messageBoxes.expect(MessageAnswer::Ok);
+    newTrip("5");
+    EXPECT_EQ(app.kit.messageBoxes.texts(),
+              QStringList{"Error during adding record to database: Velmora OdometerRec"});
+    EXPECT_EQ(app.rowCount(), 1);
+    EXPECT_EQ(app.selectedRow(), 0);
+    EXPECT_EQ(app.kit.sound.played.size(), 1);
+    app.program().store().setWriteHook({});
+}
+
+struct Rect
+{
+    int id;
+    QRect portrait;
+    QRect wide;
+};
+
+TEST_F(Trips, recordDialogFollowsBothLayouts)
+{
+    const Rect rects[] = {
+        {1020, {3, 8, 33, 18}, {3, 6, 33, 18}},       {1021, {65, 6, 90, 18}, {65, 4, 90, 18}},
+        {1022, {3, 30, 53, 18}, {3, 26, 53, 18}},     {1023, {65, 28, 90, 18}, {65, 24, 90, 18}},
+        {1024, {3, 52, 55, 18}, {3, 86, 55, 18}},     {1026, {3, 75, 33, 16}, {3, 46, 33, 18}},
+        {1027, {40, 74, 123, 18}, {40, 44, 115, 18}}, {1028, {3, 97, 31, 18}, {3, 65, 31, 18}},
+        {1029, {40, 96, 123, 18}, {40, 64, 115, 18}}, {1030, {3, 119, 39, 18}, {161, 87, 39, 18}},
+        {1031, {65, 118, 168, 18}, {203, 86, 114, 18}}, {1032, {5, 147, 73, 24}, {244, 58, 73, 24}},
+        {1033, {161, 147, 73, 24}, {244, 4, 73, 24}}, {1034, {83, 147, 73, 24}, {244, 31, 73, 24}},
+        {1035, {163, 6, 70, 40}, {161, 4, 70, 37}},   {1036, {170, 73, 63, 20}, {161, 44, 70, 18}},
+        {1037, {170, 95, 63, 20}, {161, 65, 70, 18}},
+    };
+    start();
+    onRecordDialog([&](DialogDriver &dialog) {
+        for (const Rect &r : rects)
+            EXPECT_EQ(dialog.rect(r.id), r.portrait) << r.id;
+        app.kit.services().screen().setSize({640, 480});
+        for (const Rect &r : rects)
+            EXPECT_EQ(dialog.rect(r.id), r.wide) << r.id;
+        dialog.click(R::CancelButton);
+    });
+    app.command(CmdNew);
+}
+
+} // namespace
