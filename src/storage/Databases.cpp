@@ -315,6 +315,17 @@ bool Databases::deleteRecord(std::int32_t key)
     return false;
 }
 
+void Databases::deleteRecords(const RecordList &records)
+{
+    const bool committed = m_store.inTransaction([&] {
+        for (ListPosition i = 0; i < records.size(); ++i)
+            deleteRecord(records.at(i).key);
+        return true;
+    });
+    if (!committed)
+        reportWithName(IDS_DELETE_ERROR, DatabaseName::Mileage);
+}
+
 bool Databases::writeStatus(const OdometerHolders &holders)
 {
     Oid current = 0;

@@ -29,6 +29,9 @@ public:
     bool addRecord(const MileageRecord &record, std::int32_t &newKey);
     bool updateRecord(const MileageRecord &record);
     bool deleteRecord(std::int32_t key);
+    // Deletes many trips in one transaction; a trip that cannot be deleted is reported and the
+    // rest go on.
+    void deleteRecords(const RecordList &records);
     bool writeStatus(const OdometerHolders &holders);
     bool rewriteCategories(const CategoryList &categories);
     bool rewriteMileageBook(const RouteList &book);

@@ -238,27 +238,37 @@ bool ObjectStore::forEachRecord(Oid database, const RecordVisitor &visit)
     }
 }
 
+SqliteStatement &ObjectStore::cached(SqliteStatement &slot, const char *sql)
+{
+    if (!slot.isValid())
+        slot = m_db.prepare(sql);
+    return slot;
+}
+
 Oid ObjectStore::seekFirstEqual(Oid database, std::uint32_t sortKey)
 {
-    SqliteStatement statement = m_db.prepare(
-        "SELECT oid FROM records WHERE database = ? AND sort_key = ? ORDER BY oid LIMIT 1");
-    if (!statement.bind(1, database) || !statement.bind(2, std::int64_t(sortKey))
-        || statement.step() != SqliteStatement::Step::Row)
-        return 0;
-    return Oid(statement.columnInt(0));
+    SqliteStatement &statement = cached(
+        m_seek, "SELECT oid FROM records WHERE database = ? AND sort_key = ? ORDER BY oid LIMIT 1");
+    Oid found = 0;
+    if (statement.bind(1, database) && statement.bind(2, std::int64_t(sortKey))
+        && statement.step() == SqliteStatement::Step::Row)
+        found = Oid(statement.columnInt(0));
+    statement.reset();
+    return found;
 }
 
 Oid ObjectStore::insertRecord(Oid database, const PropertyValues &values)
 {
     if (!writeAllowed())
         return 0;
-    SqliteStatement statement =
-        m_db.prepare("INSERT INTO records(database, sort_key, properties) VALUES(?, ?, ?)");
+    SqliteStatement &statement = cached(
+        m_insert, "INSERT INTO records(database, sort_key, properties) VALUES(?, ?, ?)");
     const QByteArray encoded = encodeProperties(values);
-    if (!statement.bind(1, database) || !bindSortKey(statement, 2, values)
-        || !statement.bindUtf8(3, encoded.constData(), int(encoded.size())) || !statement.run())
-        return 0;
-    return Oid(m_db.lastInsertRowId());
+    const bool inserted = statement.bind(1, database) && bindSortKey(statement, 2, values)
+                          && statement.bindUtf8(3, encoded.constData(), int(encoded.size()))
+                          && statement.run();
+    statement.reset(); // a cached statement must not keep this record's bindings
+    return inserted ? Oid(m_db.lastInsertRowId()) : 0;
 }
 
 Oid ObjectStore::writeRecord(Oid database, Oid record, const PropertyValues &values)
@@ -282,9 +292,12 @@ bool ObjectStore::deleteRecord(Oid database, Oid record)
 {
     if (!writeAllowed())
         return false;
-    SqliteStatement statement = m_db.prepare("DELETE FROM records WHERE oid = ? AND database = ?");
-    return statement.bind(1, record) && statement.bind(2, database) && statement.run()
-           && m_db.changes() == 1;
+    SqliteStatement &statement =
+        cached(m_delete, "DELETE FROM records WHERE oid = ? AND database = ?");
+    const bool deleted = statement.bind(1, record) && statement.bind(2, database)
+                         && statement.run() && m_db.changes() == 1;
+    statement.reset();
+    return deleted;
 }
 
 bool ObjectStore::replaceDatabase(const QString &name, const RecordSource &nextRecord,

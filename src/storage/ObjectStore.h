@@ -78,8 +78,14 @@ private:
     bool writeAllowed() { return !m_writeHook || m_writeHook(); }
     Oid insertRecord(Oid database, const PropertyValues &values);
 
+    // Prepared once: the statements that run once per trip.
+    SqliteStatement &cached(SqliteStatement &slot, const char *sql);
+
     QString m_path;
     SqliteConnection m_db;
+    SqliteStatement m_seek;
+    SqliteStatement m_insert;
+    SqliteStatement m_delete;
     std::function<bool()> m_writeHook;
 };
 

@@ -90,8 +90,7 @@ void DeleteRangeDialog::findRecords()
 
     {
         WaitCursorGuard busy(services().waitCursor());
-        for (ListPosition i = 0; i < m_state.range.size(); ++i)
-            m_databases.deleteRecord(m_state.range.at(i).key);
+        m_databases.deleteRecords(m_state.range);
         m_databases.loadRecords(m_state.records, m_state.recordUnderEdit);
     }
     done(FindButton);

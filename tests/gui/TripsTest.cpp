@@ -7,6 +7,8 @@
 #include "StatusPane.h"
 #include "Testkit.h"
 
+#include <QComboBox>
+
 #include <set>
 
 #include <gtest/gtest.h>
@@ -445,6 +447,42 @@ TEST_F(Trips, recordDialogFollowsBothLayouts)
         dialog.click(R::CancelButton);
     });
     app.command(CmdNew);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Trips, inputPanelFollowsFieldsAndDropDowns)
+{
+    start();
+    onRecordDialog([this](DialogDriver &dialog) {
+        EXPECT_TRUE(app.kit.inputPanel.isShown()) << "shown on opening";
+        auto *combo = qobject_cast<QComboBox *>(dialog.control(R::CategoryCombo));
+        combo->showPopup();
+        EXPECT_FALSE(app.kit.inputPanel.isShown()) << "the list drops down";
+        combo->hidePopup();
+        EXPECT_TRUE(app.kit.inputPanel.isShown()) << "and closes up";
+        dialog.click(R::CancelButton);
+    });
+    app.command(CmdNew);
+}
+
+TEST_F(Trips, deleteWithoutASelectedRowAsksToRepeat)
+{
+    start({trip(2005, 10, 1, 100)});
+    app.state().editMode = true;
+    app.state().recordUnderEdit.copyFrom(app.state().records.at(0));
+    RecordDialog dialog(app.kit.services(), app.state(), *app.program().databases(),
+                        RecordDialog::Shell{});
+    app.kit.messageBoxes.expect(MessageAnswer::Yes);
+    app.kit.messageBoxes.expect(MessageAnswer::Ok);
+    DialogDriver(dialog).click(R::DeleteButton);
+    EXPECT_EQ(dialog.result(), R::DeleteButton);
+    EXPECT_EQ(app.kit.messageBoxes.texts().back(),
+              QStringLiteral("Please, repeat Delete Record operation."));
+    EXPECT_EQ(app.state().records.size(), 1u);
+    EXPECT_TRUE(app.state().undo.isEmpty());
 }
 
 } // namespace

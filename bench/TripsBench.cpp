@@ -1,0 +1,130 @@
+// The trip commands on a log of generated trips, through the running program:
+//     QT_QPA_PLATFORM=offscreen build/bench/trips_bench [trips]      (default 100000)
+// The date sort is compared with std::stable_sort of the bare date keys on the same data.
+#include "BenchSupport.h"
+#include "Commands.h"
+#include "Databases.h"
+#include "DeleteRangeDialog.h"
+#include "DeviceFrame.h"
+#include "DeviceRoot.h"
+#include "ObjectStore.h"
+#include "ProgramState.h"
+#include "RecordDialog.h"
+#include "RecordListView.h"
+#include "Sorting.h"
+#include "StatusPane.h"
+#include "Testkit.h"
+
+#include <QApplication>
+
+#include <algorithm>
+
+using namespace tripvane;
+
+namespace {
+
+void seedLog(TestApp &app, int count)
+{
+    const DeviceRoot device(app.devicePath());
+    device.prepare();
+    ObjectStore store;
+    store.open(device.storePath());
+    Databases databases(store, app.kit.services());
+    CategoryList categories;
+    RouteList book;
+    RecordList records;
+    MileageRecord scratch;
+    databases.openAll(categories, book);
+    databases.loadRecords(records, scratch);
+    std::mt19937 random(42);
+    for (int i = 0; i < count; ++i)
+        records.append(bench::generatedTrip(random, i));
+    databases.rebuildMileage(records);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    const int tripCount = argc > 1 ? std::atoi(argv[1]) : 100000;
+    TestApp app;
+    seedLog(app, tripCount);
+    if (!app.start())
+        qFatal("the program did not start");
+    app.frame().show();
+    ProgramState &state = app.state();
+    std::printf("%d trips\n", tripCount);
+
+    // Sorting: the program's sort against a stable sort of the bare keys, same input each time.
+    std::vector<std::int32_t> bareKeys;
+    for (ListPosition i = 0; i < state.records.size(); ++i)
+        bareKeys.push_back(std::int32_t(state.records.at(i).dateKey));
+    std::mt19937 shuffle(1);
+    for (std::uint32_t order : {SortAscending, SortDescending}) {
+        double ours = 1e300;
+        double bare = 1e300;
+        for (int run = 0; run < 5; ++run) {
+            auto nodes = state.records.takeAll();
+            std::shuffle(nodes.begin(), nodes.end(), shuffle);
+            state.records.adopt(std::move(nodes));
+            std::vector<std::int32_t> keys;
+            for (ListPosition i = 0; i < state.records.size(); ++i)
+                keys.push_back(std::int32_t(state.records.at(i).dateKey));
+            ours = std::min(ours, bench::bestOf(1, [&] { SortRecordsByDate(state.records, order); }));
+            bare = std::min(bare, bench::bestOf(1, [&] {
+                std::stable_sort(keys.begin(), keys.end());
+                if (order == SortDescending)
+                    std::reverse(keys.begin(), keys.end());
+            }));
+        }
+        bench::report(order == SortAscending ? "sort by date, ascending" : "sort by date, descending",
+                      ours, bare, "std::stable_sort of keys");
+    }
+    SortRecordsByDate(state.records, SortAscending);
+
+    const double fill = bench::bestOf(5, [&] {
+        app.pane().listModel().fill();
+        app.pane().listView().scrollToBottom();
+        QApplication::processEvents();
+    });
+    std::printf("%-34s %9.1f ms\n", "fill the list (and draw it)", fill);
+
+    app.kit.clock.now.second = 0;
+    const double add = bench::bestOf(5, [&] {
+        ++app.kit.clock.now.second;
+        app.kit.dialogRunner.expect([](QDialog &d) {
+            DialogDriver dialog(d);
+            dialog.setText(RecordDialog::DistanceEdit, QStringLiteral("12.5"));
+            dialog.select(RecordDialog::CategoryCombo, QStringLiteral("Job"));
+            dialog.click(RecordDialog::OkButton);
+        });
+        app.command(CmdNew);
+    });
+    std::printf("%-34s %9.1f ms\n", "add one trip (store write)", add);
+
+    const double remove = bench::bestOf(5, [&] {
+        app.kit.messageBoxes.expect(MessageAnswer::Yes);
+        app.kit.dialogRunner.expect(
+            [](QDialog &d) { DialogDriver(d).click(RecordDialog::DeleteButton); });
+        app.tapRow(int(state.records.size() / 2));
+    });
+    std::printf("%-34s %9.1f ms\n", "delete one trip (store write)", remove);
+
+    // Half the log lies before the middle date of the sorted list.
+    const MileageRecord &middle = state.records.at(state.records.size() / 2);
+    const QDate to(middle.date.year, middle.date.month, middle.date.day);
+    const std::size_t before = state.records.size();
+    app.kit.messageBoxes.expect(MessageAnswer::Yes);
+    app.kit.dialogRunner.expect([&](QDialog &d) {
+        DialogDriver dialog(d);
+        dialog.setDate(DeleteRangeDialog::StartsPicker, QDate(1990, 1, 1));
+        dialog.setDate(DeleteRangeDialog::EndsPicker, to);
+        dialog.click(DeleteRangeDialog::FindButton);
+    });
+    const double range = bench::bestOf(1, [&] { app.command(CmdDeleteByRange); });
+    std::printf("%-34s %9.1f ms   (%zu of %zu trips deleted)\n", "delete by range, half the log",
+                range, before - state.records.size(), before);
+    app.close();
+    return 0;
+}
