@@ -75,8 +75,15 @@ void ControlSet::create(QWidget *parent, std::span<const ControlSpec> specs)
 
 void ControlSet::place(bool portrait) const
 {
-    for (const ControlSpec &spec : m_specs)
-        m_widgets.at(spec.id)->setGeometry(portrait ? spec.portrait : spec.wide);
+    for (const ControlSpec &spec : m_specs) {
+        QWidget *widget = m_widgets.at(spec.id);
+        QRect rect = portrait ? spec.portrait : spec.wide;
+        // A drop-down combo box's template height includes its list; the box itself is one
+        // line high.
+        if (spec.kind == ControlKind::ComboBox)
+            rect.setHeight(std::min(rect.height(), widget->sizeHint().height()));
+        widget->setGeometry(rect);
+    }
 }
 
 QWidget *ControlSet::widget(int id) const

@@ -1,6 +1,8 @@
 // Writes screenshots of the main window in both layouts, for the documentation:
 //     QT_QPA_PLATFORM=offscreen build/tests/gui/screenshots docs
 #include "DeviceFrame.h"
+#include "RecordListView.h"
+#include "StatusPane.h"
 #include "Testkit.h"
 
 #include <QApplication>
@@ -37,7 +39,19 @@ bool shoot(QSize screen, const QString &file)
         return false;
     app.frame().show();
     QApplication::processEvents();
-    const bool saved = app.frame().grab().save(file);
+    bool saved = app.frame().grab().save(file + QStringLiteral(".png"));
+
+    // The record dialog of the first trip, as the frame shows it.
+    app.kit.dialogRunner.expect([&](QDialog &dialog) {
+        dialog.setWindowFlags(Qt::Widget);
+        app.frame().pushPage(&dialog, dialog.windowTitle(), true);
+        dialog.show();
+        QApplication::processEvents();
+        saved = app.frame().grab().save(file + QStringLiteral("-trip.png")) && saved;
+        app.frame().popPage(&dialog);
+        DialogDriver(dialog).cancel();
+    });
+    app.tapRow(0);
     app.close();
     return saved;
 }
@@ -49,7 +63,7 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
-    const bool ok = shoot({240, 320}, out.filePath(QStringLiteral("main-portrait.png")))
-                    && shoot({320, 240}, out.filePath(QStringLiteral("main-wide.png")));
+    const bool ok = shoot({240, 320}, out.filePath(QStringLiteral("main-portrait")))
+                    && shoot({320, 240}, out.filePath(QStringLiteral("main-wide")));
     return ok ? 0 : 1;
 }

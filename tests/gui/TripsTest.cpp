@@ -441,9 +441,15 @@ TEST_F(Trips, recordDialogFollowsBothLayouts)
     onRecordDialog([&](DialogDriver &dialog) {
         for (const Rect &r : rects)
             EXPECT_EQ(dialog.rect(r.id), r.portrait) << r.id;
+        // The combo box's template height holds its list; the box is one line high.
+        EXPECT_EQ(dialog.rect(R::CategoryCombo).topLeft(), QPoint(65, 50));
+        EXPECT_EQ(dialog.rect(R::CategoryCombo).width(), 120);
+        EXPECT_LT(dialog.rect(R::CategoryCombo).height(), 30);
         app.kit.services().screen().setSize({640, 480});
         for (const Rect &r : rects)
             EXPECT_EQ(dialog.rect(r.id), r.wide) << r.id;
+        EXPECT_EQ(dialog.rect(R::CategoryCombo).topLeft(), QPoint(63, 84));
+        EXPECT_EQ(dialog.rect(R::CategoryCombo).width(), 92);
         dialog.click(R::CancelButton);
     });
     app.command(CmdNew);
