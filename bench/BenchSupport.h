@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Records.h"
+#include "CursorList.h"
 
 #include <QElapsedTimer>
 #include <QString>
@@ -26,6 +26,14 @@ inline MileageRecord generatedTrip(std::mt19937 &random, int index)
     trip.setDestination(QString::fromLatin1(places[pick(random)]));
     trip.setMemo(index % 3 ? QStringLiteral("visit %1").arg(index) : QString());
     return trip;
+}
+
+// Adds generated trips to a loaded record list, keys 1000 upwards.
+inline void appendGeneratedTrips(RecordList &records, int count)
+{
+    std::mt19937 random(42);
+    for (int i = 0; i < count; ++i)
+        records.append(generatedTrip(random, i));
 }
 
 // Best of several runs, in milliseconds.

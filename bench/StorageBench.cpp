@@ -5,6 +5,7 @@
 #include "Databases.h"
 #include "ObjectStore.h"
 #include "Services.h"
+#include "Testkit.h"
 
 #include <QApplication>
 #include <QFile>
@@ -41,19 +42,14 @@ int main(int argc, char *argv[])
     const QString path = dir.filePath(QStringLiteral("objectstore.db"));
     auto services = makeDesktopServices();
 
-    ObjectStore store;
-    if (store.open(path) != ObjectStore::OpenStatus::Ok)
+    DeviceSession session(path, *services);
+    if (!session.isOpen())
         qFatal("cannot create the store");
-    Databases databases(store, *services);
-    CategoryList categories;
-    RouteList book;
-    RecordList records;
-    MileageRecord underEdit;
-    databases.openAll(categories, book);
-    databases.loadRecords(records, underEdit);
-    std::mt19937 random(42);
-    for (int i = 0; i < tripCount; ++i)
-        records.append(bench::generatedTrip(random, i));
+    ObjectStore &store = session.store;
+    Databases &databases = *session.databases;
+    RecordList &records = session.records;
+    MileageRecord &underEdit = session.scratch;
+    bench::appendGeneratedTrips(records, tripCount);
 
     std::printf("%d trips\n", tripCount);
     const double rebuild = bench::bestOf(3, [&] { databases.rebuildMileage(records); });

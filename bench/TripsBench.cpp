@@ -27,19 +27,9 @@ void seedLog(TestApp &app, int count)
 {
     const DeviceRoot device(app.devicePath());
     device.prepare();
-    ObjectStore store;
-    store.open(device.storePath());
-    Databases databases(store, app.kit.services());
-    CategoryList categories;
-    RouteList book;
-    RecordList records;
-    MileageRecord scratch;
-    databases.openAll(categories, book);
-    databases.loadRecords(records, scratch);
-    std::mt19937 random(42);
-    for (int i = 0; i < count; ++i)
-        records.append(bench::generatedTrip(random, i));
-    databases.rebuildMileage(records);
+    DeviceSession session(device.storePath(), app.kit.services());
+    bench::appendGeneratedTrips(session.records, count);
+    session.databases->rebuildMileage(session.records);
 }
 
 } // namespace

@@ -540,17 +540,24 @@ void MainWindow::viewOptions()
     m_pane->recomputeStatus();
 }
 
+void MainWindow::runListLoop(int hubTemplate, std::initializer_list<int> changeCodes,
+                             int leaveCode, bool &changed)
+{
+    for (;;) {
+        auto hub = makePlaceholder(m_services, hubTemplate);
+        const int code = m_services.dialogRunner().run(*hub);
+        if (std::find(changeCodes.begin(), changeCodes.end(), code) != changeCodes.end())
+            changed = true;
+        if (code == leaveCode)
+            return;
+    }
+}
+
 void MainWindow::categoriesLoop()
 {
     const int row = rememberSelection();
-    for (;;) {
-        auto hub = makePlaceholder(m_services, TemplateCategories);
-        const int code = m_services.dialogRunner().run(*hub);
-        if (code == CategoriesNew || code == CategoriesRename || code == CategoriesDelete)
-            m_state.categoriesChanged = true;
-        if (code == CategoriesOk)
-            break;
-    }
+    runListLoop(TemplateCategories, {CategoriesNew, CategoriesRename, CategoriesDelete},
+                CategoriesOk, m_state.categoriesChanged);
     if (m_state.recordsChanged) {
         if (SortRecordsByDate(m_state.records, m_state.mainSortOrder))
             fillList();
@@ -562,14 +569,7 @@ void MainWindow::categoriesLoop()
 void MainWindow::mileageBookLoop()
 {
     const int row = rememberSelection();
-    for (;;) {
-        auto book = makePlaceholder(m_services, TemplateMileageBook);
-        const int code = m_services.dialogRunner().run(*book);
-        if (code == BookNew || code == BookEdit || code == BookDelete)
-            m_state.bookChanged = true;
-        if (code == 1)
-            break;
-    }
+    runListLoop(TemplateMileageBook, {BookNew, BookEdit, BookDelete}, 1, m_state.bookChanged);
     restoreSelection(row);
 }
 

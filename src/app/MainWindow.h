@@ -58,6 +58,10 @@ private:
     void deleteByRange();
     void dateHeaderTapped(int column);
     void viewOptions();
+    // A dialog that manages a list runs until it ends with its leave code; the codes of its
+    // changes set the flag that makes the exit rewrite the list's database.
+    void runListLoop(int hubTemplate, std::initializer_list<int> changeCodes, int leaveCode,
+                     bool &changed);
     void categoriesLoop();
     void mileageBookLoop();
     void showAndRestoreSelection(int templateId);

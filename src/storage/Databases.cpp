@@ -348,49 +348,48 @@ bool Databases::writeStatus(const OdometerHolders &holders)
     return false;
 }
 
-bool Databases::rewriteCategories(const CategoryList &categories)
+template<typename List, typename ToValues>
+bool Databases::replaceWithList(const QString &name, const List &list, Oid &oid, ToValues toValues)
 {
     ListPosition next = 0;
     const bool written = m_store.replaceDatabase(
-        DatabaseName::Categories,
+        name,
         [&](PropertyValues &values) {
-            if (next >= categories.size())
+            if (next >= list.size())
                 return false;
-            values = {PropertyValue::ofNumber(Prop::Sequence, next),
-                      PropertyValue::ofText(Prop::CategoryName, categories.at(next).name)};
+            values = toValues(list.at(next), next);
             ++next;
             return true;
         },
-        &m_categories);
+        &oid);
     if (!written) {
-        reportWithName(IDS_EDIT_ERROR, DatabaseName::Categories);
+        reportWithName(IDS_EDIT_ERROR, name);
         return false;
     }
-    return !categories.isEmpty();
+    // An empty list leaves an empty database, and counts as nothing written.
+    return !list.isEmpty();
+}
+
+bool Databases::rewriteCategories(const CategoryList &categories)
+{
+    return replaceWithList(DatabaseName::Categories, categories, m_categories,
+                           [](const CategoryEntry &entry, ListPosition sequence) {
+                               return PropertyValues{
+                                   PropertyValue::ofNumber(Prop::Sequence, sequence),
+                                   PropertyValue::ofText(Prop::CategoryName, entry.name)};
+                           });
 }
 
 bool Databases::rewriteMileageBook(const RouteList &book)
 {
-    ListPosition next = 0;
-    const bool written = m_store.replaceDatabase(
-        DatabaseName::MileageBook,
-        [&](PropertyValues &values) {
-            if (next >= book.size())
-                return false;
-            const BookRoute &route = book.at(next);
-            values = {PropertyValue::ofNumber(Prop::Sequence, next),
-                      PropertyValue::ofText(Prop::RouteStartPlace, route.startPlace),
-                      PropertyValue::ofText(Prop::RouteDestination, route.destination),
-                      PropertyValue::ofNumber(Prop::RouteDistance, std::uint32_t(route.distance))};
-            ++next;
-            return true;
-        },
-        &m_book);
-    if (!written) {
-        reportWithName(IDS_EDIT_ERROR, DatabaseName::MileageBook);
-        return false;
-    }
-    return !book.isEmpty();
+    return replaceWithList(
+        DatabaseName::MileageBook, book, m_book, [](const BookRoute &route, ListPosition sequence) {
+            return PropertyValues{
+                PropertyValue::ofNumber(Prop::Sequence, sequence),
+                PropertyValue::ofText(Prop::RouteStartPlace, route.startPlace),
+                PropertyValue::ofText(Prop::RouteDestination, route.destination),
+                PropertyValue::ofNumber(Prop::RouteDistance, std::uint32_t(route.distance))};
+        });
 }
 
 bool Databases::rebuildMileage(const RecordList &records)
@@ -399,22 +398,10 @@ bool Databases::rebuildMileage(const RecordList &records)
     // every change of this run was already written through.
     if (!m_recordsComplete)
         return false;
-    ListPosition next = 0;
-    const bool written = m_store.replaceDatabase(
-        DatabaseName::Mileage,
-        [&](PropertyValues &values) {
-            if (next >= records.size())
-                return false;
-            const MileageRecord &record = records.at(next++);
-            values = tripProperties(record, record.key);
-            return true;
-        },
-        &m_mileage);
-    if (!written) {
-        reportWithName(IDS_EDIT_ERROR, DatabaseName::Mileage);
-        return false;
-    }
-    return !records.isEmpty();
+    return replaceWithList(DatabaseName::Mileage, records, m_mileage,
+                           [](const MileageRecord &record, ListPosition) {
+                               return tripProperties(record, record.key);
+                           });
 }
 
 void Databases::writeBackAtExit(const RecordList &records, const CategoryList &categories,

@@ -47,6 +47,9 @@ private:
                         const std::function<bool(PropertyValues &)> &loadRecord);
     bool openOrCreate(const QString &name, Oid &oid);
     void reportWithName(int stringId, const QString &databaseName);
+    // Replaces a database with the list in one transaction, numbering the records in order.
+    template<typename List, typename ToValues>
+    bool replaceWithList(const QString &name, const List &list, Oid &oid, ToValues toValues);
     std::int32_t freeKeyFromClock();
 
     ObjectStore &m_store;

@@ -244,51 +244,37 @@ TEST(CrashDuringRebuild, killedProcessLeavesEveryTrip)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("objectstore.db"));
     constexpr int TripCount = 10000;
+    TestServices kit;
     {
-        TestServices kit;
-        ObjectStore store;
-        ASSERT_EQ(store.open(path), ObjectStore::OpenStatus::Ok);
-        Databases databases(store, kit.services());
-        CategoryList categories;
-        RouteList book;
-        ASSERT_TRUE(databases.openAll(categories, book));
-        RecordList records;
-        MileageRecord scratch;
-        databases.loadRecords(records, scratch);
+        DeviceSession session(path, kit.services());
+        ASSERT_TRUE(session.isOpen());
         for (int i = 0; i < TripCount; ++i) {
             MileageRecord r;
             r.key = 1000 + i;
             r.setDate(makeDate(2005, 1 + i % 12, 1 + i % 28));
             r.setDistance(i + 1);
             r.setCategory(QStringLiteral("Job"));
-            records.append(r);
+            session.records.append(r);
         }
-        ASSERT_TRUE(databases.rebuildMileage(records));
+        ASSERT_TRUE(session.databases->rebuildMileage(session.records));
     }
 
     const pid_t child = fork();
     ASSERT_NE(child, -1);
     if (child == 0) {
-        TestServices kit;
-        ObjectStore store;
-        if (store.open(path) != ObjectStore::OpenStatus::Ok)
-            _exit(2);
-        Databases databases(store, kit.services());
-        CategoryList categories;
-        RouteList book;
-        RecordList records;
-        MileageRecord scratch;
-        if (!databases.openAll(categories, book) || databases.loadRecords(records, scratch) != 1)
+        DeviceSession session(path, kit.services());
+        if (!session.isOpen() || session.loaded != 1)
             _exit(3);
-        for (ListPosition i = 0; i < records.size(); ++i)
-            records.at(i).setDistance(7);
+        for (ListPosition i = 0; i < session.records.size(); ++i)
+            session.records.at(i).setDistance(7);
         int writes = 0;
-        store.setWriteHook([&] {
+        session.store.setWriteHook([&] {
             if (++writes == TripCount / 2)
                 raise(SIGKILL);
             return true;
         });
-        databases.writeBackAtExit(records, categories, book, false, false);
+        session.databases->writeBackAtExit(session.records, session.categories, session.book,
+                                           false, false);
         _exit(4); // never reached: the hook kills the process half way
     }
     int status = 0;
@@ -296,20 +282,13 @@ TEST(CrashDuringRebuild, killedProcessLeavesEveryTrip)
     ASSERT_TRUE(WIFSIGNALED(status)) << "child exit code " << WEXITSTATUS(status);
     EXPECT_EQ(WTERMSIG(status), SIGKILL);
 
-    TestServices kit;
-    ObjectStore store;
-    ASSERT_EQ(store.open(path), ObjectStore::OpenStatus::Ok);
-    Databases databases(store, kit.services());
-    CategoryList categories;
-    RouteList book;
-    ASSERT_TRUE(databases.openAll(categories, book));
-    RecordList records;
-    MileageRecord scratch;
-    ASSERT_EQ(databases.loadRecords(records, scratch), 1);
-    ASSERT_EQ(records.size(), ListPosition(TripCount));
-    for (ListPosition i = 0; i < records.size(); ++i) {
-        ASSERT_EQ(records.at(i).key, std::int32_t(1000 + i));
-        ASSERT_EQ(records.at(i).distance, std::int32_t(i + 1));
+    DeviceSession reopened(path, kit.services());
+    ASSERT_TRUE(reopened.isOpen());
+    ASSERT_EQ(reopened.loaded, 1);
+    ASSERT_EQ(reopened.records.size(), ListPosition(TripCount));
+    for (ListPosition i = 0; i < reopened.records.size(); ++i) {
+        ASSERT_EQ(reopened.records.at(i).key, std::int32_t(1000 + i));
+        ASSERT_EQ(reopened.records.at(i).distance, std::int32_t(i + 1));
     }
 }
 

@@ -22,6 +22,18 @@
 
 namespace tripvane {
 
+DeviceSession::DeviceSession(const QString &storePath, Services &services)
+{
+    if (store.open(storePath) != ObjectStore::OpenStatus::Ok)
+        return;
+    databases = std::make_unique<Databases>(store, services);
+    m_open = databases->openAll(categories, book);
+    if (m_open)
+        loaded = databases->loadRecords(records, scratch);
+}
+
+DeviceSession::~DeviceSession() = default;
+
 DialogDriver::DialogDriver(QDialog &dialog) : m_dialog(dynamic_cast<DeviceDialog &>(dialog)) {}
 
 QWidget *DialogDriver::control(int id) const
@@ -171,26 +183,19 @@ void TestApp::seed(const std::vector<MileageRecord> &trips, std::int32_t starts,
 {
     const DeviceRoot device(m_devicePath);
     ASSERT_TRUE(device.prepare());
-    ObjectStore store;
-    ASSERT_EQ(store.open(device.storePath()), ObjectStore::OpenStatus::Ok);
-    Databases databases(store, kit.services());
-    CategoryList categories;
-    RouteList book;
-    RecordList records;
-    MileageRecord scratch;
-    ASSERT_TRUE(databases.openAll(categories, book));
-    databases.loadRecords(records, scratch);
+    DeviceSession session(device.storePath(), kit.services());
+    ASSERT_TRUE(session.isOpen());
     for (const MileageRecord &trip : trips) {
         std::int32_t key = 0;
-        ASSERT_TRUE(databases.addRecord(trip, key));
+        ASSERT_TRUE(session.databases->addRecord(trip, key));
     }
     if (starts != 0 || ends != 0) {
         OdometerHolders holders;
-        ASSERT_TRUE(databases.loadStatus(holders));
+        ASSERT_TRUE(session.databases->loadStatus(holders));
         holders.start.setDistance(starts);
         holders.end.setDistance(ends);
         holders.end.setDate(statusDate);
-        ASSERT_TRUE(databases.writeStatus(holders));
+        ASSERT_TRUE(session.databases->writeStatus(holders));
     }
 }
 
@@ -347,18 +352,11 @@ std::vector<int> TestApp::listColumnWidths()
 
 std::vector<MileageRecord> TestApp::storedTrips()
 {
-    ObjectStore store;
-    EXPECT_EQ(store.open(DeviceRoot(m_devicePath).storePath()), ObjectStore::OpenStatus::Ok);
-    Databases databases(store, kit.services());
-    CategoryList categories;
-    RouteList book;
-    RecordList records;
-    MileageRecord scratch;
-    EXPECT_TRUE(databases.openAll(categories, book));
-    databases.loadRecords(records, scratch);
+    DeviceSession session(DeviceRoot(m_devicePath).storePath(), kit.services());
+    EXPECT_TRUE(session.isOpen());
     std::vector<MileageRecord> trips;
-    for (ListPosition i = 0; i < records.size(); ++i)
-        trips.push_back(records.at(i));
+    for (ListPosition i = 0; i < session.records.size(); ++i)
+        trips.push_back(session.records.at(i));
     return trips;
 }
 

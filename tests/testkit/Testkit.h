@@ -20,7 +20,7 @@
 // blocking; modal dialogs never spin an event loop.
 
 #include "ObjectStore.h"
-#include "Records.h"
+#include "CursorList.h"
 #include "Services.h"
 
 #include <QDate>
@@ -164,12 +164,34 @@ private:
     std::unique_ptr<Services> m_services;
 };
 
+class Databases;
 class DeviceDialog;
 class DeviceFrame;
 class MainWindow;
 class Program;
 class StatusPane;
 struct ProgramState;
+
+// The program's databases on a store file, opened and loaded as the program does at start,
+// for tests and benchmarks that prepare or read a device themselves.
+class DeviceSession
+{
+public:
+    DeviceSession(const QString &storePath, Services &services);
+    ~DeviceSession();
+
+    bool isOpen() const { return m_open; }
+    ObjectStore store;
+    std::unique_ptr<Databases> databases;
+    CategoryList categories;
+    RouteList book;
+    RecordList records; // as loaded
+    MileageRecord scratch;
+    int loaded = 0; // the loader's result
+
+private:
+    bool m_open = false;
+};
 
 // Acts on a dialog by control id, as a user would.
 class DialogDriver
