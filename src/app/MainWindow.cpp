@@ -415,16 +415,8 @@ void MainWindow::newRecord()
     m_state.recordUnderEdit.setDate(m_state.lastDate);
     m_state.editMode = false;
     const int code = runRecordDialog();
-    if (code == RecordDialog::OkButton) {
-        std::int32_t key = 0;
-        if (m_databases.addRecord(m_state.recordUnderEdit, key)) {
-            WaitCursorGuard busy(m_services.waitCursor());
-            m_state.recordUnderEdit.key = key;
-            m_state.records.append(m_state.recordUnderEdit);
-            m_pane->listModel().appendRow();
-            setNeedsRecordsState(true);
-        }
-    }
+    if (code == RecordDialog::OkButton)
+        addRecordUnderEdit();
     m_pane->recomputeStatus();
     if (code == RecordDialog::OkButton) {
         selectLastRow();
@@ -432,6 +424,20 @@ void MainWindow::newRecord()
     } else if (code == RecordDialog::CancelButton) {
         restoreSelection(row);
     }
+}
+
+bool MainWindow::addRecordUnderEdit()
+{
+    std::int32_t key = 0;
+    if (!m_databases.addRecord(m_state.recordUnderEdit, key))
+        return false;
+    WaitCursorGuard busy(m_services.waitCursor());
+    m_state.recordUnderEdit.key = key;
+    // Appended at the end; it is not sorted into place until the next sort.
+    m_state.records.append(m_state.recordUnderEdit);
+    m_pane->listModel().appendRow();
+    setNeedsRecordsState(true);
+    return true;
 }
 
 void MainWindow::editSelectedRecord()
@@ -462,16 +468,8 @@ void MainWindow::undo()
     if (!m_state.undo.isEmpty()) {
         m_state.recordUnderEdit.clear();
         m_state.recordUnderEdit.copyFrom(*m_state.undo.last());
-        std::int32_t key = 0;
-        if (m_databases.addRecord(m_state.recordUnderEdit, key)) {
-            {
-                WaitCursorGuard busy(m_services.waitCursor());
-                m_state.recordUnderEdit.key = key;
-                m_state.records.append(m_state.recordUnderEdit);
-                m_pane->listModel().appendRow();
-                setNeedsRecordsState(true);
-                m_state.undo.removeAtPosition(m_state.undo.size() - 1);
-            }
+        if (addRecordUnderEdit()) {
+            m_state.undo.removeAtPosition(m_state.undo.size() - 1);
             selectLastRow();
         }
         m_pane->recomputeStatus();

@@ -49,6 +49,8 @@ public:
 
 private:
     void newRecord();
+    // Stores the record under edit as a new trip with a key of its own and lists it last.
+    bool addRecordUnderEdit();
     void editSelectedRecord();
     // Shows the record dialog, and the Mileage Book picker whenever it ends with Book, until
     // it ends otherwise; returns that end code.

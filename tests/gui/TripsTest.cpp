@@ -68,6 +68,17 @@ protected:
         app.tapRow(row);
     }
 
+    // Thirteen trips, one a day, of which the first twelve were deleted one by one.
+    void startWithAFullUndo()
+    {
+        std::vector<MileageRecord> trips;
+        for (int day = 1; day <= 13; ++day)
+            trips.push_back(trip(2005, 10, day, day * 100));
+        start(trips);
+        for (int i = 0; i < 12; ++i)
+            deleteRow(0);
+    }
+
     TestApp app;
 };
 
@@ -254,12 +265,7 @@ TEST_F(Trips, tappingARowEditsItInPlace)
 
 TEST_F(Trips, deletedTripsGoToAnUndoOfTwelve)
 {
-    std::vector<MileageRecord> trips;
-    for (int day = 1; day <= 13; ++day)
-        trips.push_back(trip(2005, 10, day, day * 100));
-    start(trips);
-    for (int i = 0; i < 12; ++i)
-        deleteRow(0);
+    startWithAFullUndo();
     EXPECT_EQ(app.state().undo.size(), 12u);
     for (int id : {ButtonUndo, CmdUndo, CmdEmptyUndo})
         EXPECT_TRUE(app.isCommandEnabled(id)) << id;
@@ -296,12 +302,7 @@ TEST_F(Trips, deletedTripsGoToAnUndoOfTwelve)
 
 TEST_F(Trips, thirteenthDeletionDeclinedDeletesNothing)
 {
-    std::vector<MileageRecord> trips;
-    for (int day = 1; day <= 13; ++day)
-        trips.push_back(trip(2005, 10, day, day * 100));
-    start(trips);
-    for (int i = 0; i < 12; ++i)
-        deleteRow(0);
+    startWithAFullUndo();
     app.kit.messageBoxes.expect(MessageAnswer::Yes);
     app.kit.messageBoxes.expect(MessageAnswer::No);
     onRecordDialog([](DialogDriver &dialog) {
