@@ -37,8 +37,7 @@ inline void appendGeneratedTrips(RecordList &records, int count)
 }
 
 // Best of several runs, in milliseconds.
-template<typename Work>
-double bestOf(int runs, Work work)
+template<typename Work> double bestOf(int runs, Work work)
 {
     double best = 1e300;
     for (int i = 0; i < runs; ++i) {

@@ -61,14 +61,16 @@ int main(int argc, char *argv[])
             std::vector<std::int32_t> keys;
             for (ListPosition i = 0; i < state.records.size(); ++i)
                 keys.push_back(std::int32_t(state.records.at(i).dateKey));
-            ours = std::min(ours, bench::bestOf(1, [&] { SortRecordsByDate(state.records, order); }));
+            ours =
+                std::min(ours, bench::bestOf(1, [&] { SortRecordsByDate(state.records, order); }));
             bare = std::min(bare, bench::bestOf(1, [&] {
-                std::stable_sort(keys.begin(), keys.end());
-                if (order == SortDescending)
-                    std::reverse(keys.begin(), keys.end());
-            }));
+                                std::stable_sort(keys.begin(), keys.end());
+                                if (order == SortDescending)
+                                    std::reverse(keys.begin(), keys.end());
+                            }));
         }
-        bench::report(order == SortAscending ? "sort by date, ascending" : "sort by date, descending",
+        bench::report(order == SortAscending ? "sort by date, ascending"
+                                             : "sort by date, descending",
                       ours, bare, "std::stable_sort of keys");
     }
     SortRecordsByDate(state.records, SortAscending);

@@ -87,7 +87,8 @@ std::unique_ptr<PlaceholderDialog> makePlaceholder(Services &services, int templ
             return std::make_unique<PlaceholderDialog>(services, QString::fromLatin1(k.caption),
                                                        k.endCode, QString::fromLatin1(k.anchor));
     }
-    return std::make_unique<PlaceholderDialog>(services, QString(), 1, QStringLiteral("Navigating"));
+    return std::make_unique<PlaceholderDialog>(services, QString(), 1,
+                                               QStringLiteral("Navigating"));
 }
 
 } // namespace
@@ -119,12 +120,13 @@ void MainWindow::buildCommandBar()
     bar->clear();
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     // As compact as the handheld's menu bar: everything fits in 240 pixels.
-    bar->setStyleSheet(QStringLiteral(
-        "QToolBar { spacing: 0px; padding: 0px; border: none; }"
-        "QToolBar::separator { width: 6px; }"
-        "QToolButton { padding: 1px 3px; margin: 0px; min-width: 0px; border: none; font: 8pt \"MS Sans Serif\"; }"
-        "QToolButton:hover, QToolButton:pressed { background: #c8c8c8; }"
-        "QToolButton::menu-indicator { image: none; width: 0px; }"));
+    bar->setStyleSheet(
+        QStringLiteral("QToolBar { spacing: 0px; padding: 0px; border: none; }"
+                       "QToolBar::separator { width: 6px; }"
+                       "QToolButton { padding: 1px 3px; margin: 0px; min-width: 0px; border: none; "
+                       "font: 8pt \"MS Sans Serif\"; }"
+                       "QToolButton:hover, QToolButton:pressed { background: #c8c8c8; }"
+                       "QToolButton::menu-indicator { image: none; width: 0px; }"));
 
     QAction *newTrip = addCommand(bar, CmdNew, loadString(40038));
     newTrip->setToolTip(QStringLiteral("New Mileage"));
@@ -262,8 +264,8 @@ void MainWindow::fillList()
 
 void MainWindow::setNeedsRecordsState(bool hasRecords)
 {
-    for (int id : {int(ButtonReport), int(CmdMileageReport), int(CmdExportRecords),
-                   int(CmdDeleteByRange)})
+    for (int id :
+         {int(ButtonReport), int(CmdMileageReport), int(CmdExportRecords), int(CmdDeleteByRange)})
         for (QAction *action : actions(id))
             action->setEnabled(hasRecords);
 }
@@ -538,8 +540,8 @@ void MainWindow::viewOptions()
     m_pane->recomputeStatus();
 }
 
-void MainWindow::runListLoop(int hubTemplate, std::initializer_list<int> changeCodes,
-                             int leaveCode, bool &changed)
+void MainWindow::runListLoop(int hubTemplate, std::initializer_list<int> changeCodes, int leaveCode,
+                             bool &changed)
 {
     for (;;) {
         auto hub = makePlaceholder(m_services, hubTemplate);

@@ -42,8 +42,8 @@ bool Program::start()
         WaitCursorGuard busy(m_services.waitCursor());
         m_store = std::make_unique<ObjectStore>();
         m_databases = std::make_unique<Databases>(*m_store, m_services);
-        if (!openStore(*m_store, m_device.storePath(), m_services)
-            || !m_databases->openAll(m_state->categories, m_state->book)) {
+        if (!openStore(*m_store, m_device.storePath(), m_services) ||
+            !m_databases->openAll(m_state->categories, m_state->book)) {
             m_services.message(IDS_CANNOT_CONTINUE, MessageIcon::Stop);
             return false;
         }
@@ -51,8 +51,8 @@ bool Program::start()
 
     m_frame = std::make_unique<DeviceFrame>(m_services.screen());
     m_frame->setWindowIcon(programIcon());
-    m_mainWindow = std::make_unique<MainWindow>(m_services, *m_state, *m_store, *m_databases,
-                                                *m_frame);
+    m_mainWindow =
+        std::make_unique<MainWindow>(m_services, *m_state, *m_store, *m_databases, *m_frame);
     if (!m_mainWindow->create()) {
         // A failed creation ends the program without the saving steps of the exit.
         m_mainWindow.reset();
@@ -91,8 +91,8 @@ void Program::installHelpFiles() const
         const QString target = windows.filePath(help.fileName());
         QFile installed(target);
         QFile bundled(source);
-        if (installed.open(QIODevice::ReadOnly) && bundled.open(QIODevice::ReadOnly)
-            && installed.readAll() == bundled.readAll())
+        if (installed.open(QIODevice::ReadOnly) && bundled.open(QIODevice::ReadOnly) &&
+            installed.readAll() == bundled.readAll())
             continue;
         installed.close();
         QFile::remove(target);

@@ -14,8 +14,7 @@ namespace tripvane {
 // cursor where the single-cursor chain of the original design would. Nodes live in an indexed
 // array so that append, find at position, next and prev cost O(1) even for 100,000 trips;
 // node addresses stay valid until the node is removed.
-template<typename Node>
-class CursorList
+template<typename Node> class CursorList
 {
 public:
     using NodePtr = std::unique_ptr<Node>;
@@ -134,8 +133,7 @@ protected:
         return true;
     }
 
-    template<typename Predicate>
-    Node *findFirst(Predicate matches)
+    template<typename Predicate> Node *findFirst(Predicate matches)
     {
         if (m_nodes.empty())
             return nullptr;

@@ -28,7 +28,9 @@ public:
     static DateTexts forDate(std::uint16_t year, std::uint16_t month, std::uint16_t day);
 
 private:
-    explicit DateTexts(const Texts *texts) : m_texts(texts) {}
+    explicit DateTexts(const Texts *texts)
+        : m_texts(texts)
+    {}
     const Texts *m_texts = nullptr; // owned by the table of built dates, which lives on
 };
 

@@ -59,12 +59,12 @@ StatusTexts ComputeStatusValues(OdometerHolders &holders, const RecordList &reco
     StatusTexts texts;
     texts.ends = holders.end.distanceTextFor(distanceView);
     texts.starts = holders.start.distanceTextFor(distanceView);
-    texts.registered = balanceError ? QStringLiteral("Error")
-                                    : holders.registered.distanceTextFor(distanceView);
+    texts.registered =
+        balanceError ? QStringLiteral("Error") : holders.registered.distanceTextFor(distanceView);
     const QString &balanceText = holders.balance.distanceTextFor(distanceView);
     if (balance < 0)
-        texts.balance = QStringLiteral("- ")
-                        + (balanceText.isNull() ? QStringLiteral("Error") : balanceText);
+        texts.balance =
+            QStringLiteral("- ") + (balanceText.isNull() ? QStringLiteral("Error") : balanceText);
     else if (balance > 0)
         texts.balance = balanceText;
     else

@@ -31,7 +31,10 @@ struct MileageRecord : DateFields
     bool setStartPlace(const QString &text);
     bool setDestination(const QString &text);
     bool setMemo(const QString &text);
-    const QString &dateTextFor(std::uint32_t dateView) const { return DateTextFor(*this, dateView); }
+    const QString &dateTextFor(std::uint32_t dateView) const
+    {
+        return DateTextFor(*this, dateView);
+    }
     const QString &distanceTextFor(std::uint32_t view) const
     {
         return AmountTextFor(distanceText, view);

@@ -6,8 +6,7 @@ namespace tripvane {
 
 namespace {
 
-template<typename List, typename Less>
-bool stableSort(List &list, std::uint32_t order, Less less)
+template<typename List, typename Less> bool stableSort(List &list, std::uint32_t order, Less less)
 {
     auto nodes = list.takeAll();
     std::stable_sort(nodes.begin(), nodes.end(),
@@ -58,17 +57,15 @@ bool stableSortByInteger(List &list, std::uint32_t order, KeyOf keyOf)
     return true;
 }
 
-template<typename List, typename Key>
-bool sortByText(List &list, std::uint32_t order, Key key)
+template<typename List, typename Key> bool sortByText(List &list, std::uint32_t order, Key key)
 {
     // Every element needs its text before anything moves.
     for (ListPosition i = 0; i < list.size(); ++i) {
         if (key(list.at(i)).isNull())
             return false;
     }
-    return stableSort(list, order, [&key](const auto &a, const auto &b) {
-        return textKeyLess(key(a), key(b));
-    });
+    return stableSort(list, order,
+                      [&key](const auto &a, const auto &b) { return textKeyLess(key(a), key(b)); });
 }
 
 } // namespace
@@ -88,9 +85,8 @@ bool SortRecordsByDate(RecordList &records, std::uint32_t order)
 
 bool SortCategoriesByName(CategoryList &categories, std::uint32_t order)
 {
-    return sortByText(categories, order, [](const CategoryEntry &e) -> const QString & {
-        return e.name;
-    });
+    return sortByText(categories, order,
+                      [](const CategoryEntry &e) -> const QString & { return e.name; });
 }
 
 bool SortCategoriesByTotal(CategoryList &categories, std::uint32_t order)
@@ -100,16 +96,14 @@ bool SortCategoriesByTotal(CategoryList &categories, std::uint32_t order)
 
 bool SortRoutesByStartPlace(RouteList &routes, std::uint32_t order)
 {
-    return sortByText(routes, order, [](const BookRoute &r) -> const QString & {
-        return r.startPlace;
-    });
+    return sortByText(routes, order,
+                      [](const BookRoute &r) -> const QString & { return r.startPlace; });
 }
 
 bool SortRoutesByDestination(RouteList &routes, std::uint32_t order)
 {
-    return sortByText(routes, order, [](const BookRoute &r) -> const QString & {
-        return r.destination;
-    });
+    return sortByText(routes, order,
+                      [](const BookRoute &r) -> const QString & { return r.destination; });
 }
 
 } // namespace tripvane

@@ -27,9 +27,12 @@ static_assert(std::ranges::is_sorted(table, {}, &Entry::id), "string table must 
 int amountMessage(int amountCheck)
 {
     switch (amountCheck) {
-    case 562: return IDS_AMOUNT_TOO_LARGE;
-    case 563: return IDS_AMOUNT_ZERO;
-    default: return IDS_AMOUNT_INVALID;
+    case 562:
+        return IDS_AMOUNT_TOO_LARGE;
+    case 563:
+        return IDS_AMOUNT_ZERO;
+    default:
+        return IDS_AMOUNT_INVALID;
     }
 }
 

@@ -13,7 +13,9 @@
 
 namespace tripvane {
 
-DeviceFrame::DeviceFrame(Screen &screen, QWidget *parent) : QWidget(parent), m_screen(screen)
+DeviceFrame::DeviceFrame(Screen &screen, QWidget *parent)
+    : QWidget(parent)
+    , m_screen(screen)
 {
     setObjectName(QStringLiteral("deviceFrame"));
     auto *topBar = new QWidget(this);

@@ -34,8 +34,8 @@ QString DeviceRoot::defaultPath()
 
 bool DeviceRoot::prepare() const
 {
-    for (const char *folder : {"", "/My Documents", "/My Documents/Business",
-                               "/My Documents/Personal", "/Windows"}) {
+    for (const char *folder :
+         {"", "/My Documents", "/My Documents/Business", "/My Documents/Personal", "/Windows"}) {
         if (!makePrivateFolder(m_path + QLatin1String(folder)))
             return false;
     }

@@ -10,7 +10,9 @@ class DeviceRoot final
 public:
     static QString defaultPath();
 
-    explicit DeviceRoot(QString path) : m_path(std::move(path)) {}
+    explicit DeviceRoot(QString path)
+        : m_path(std::move(path))
+    {}
 
     // Creates the folders of a new handheld (private to the user) where they are missing.
     bool prepare() const;

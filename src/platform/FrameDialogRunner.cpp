@@ -17,11 +17,10 @@ int FrameDialogRunner::run(QDialog &dialog)
 
     QEventLoop loop;
     int endCode = 0;
-    const auto connection = QObject::connect(&dialog, &QDialog::finished, &loop,
-                                             [&](int code) {
-                                                 endCode = code;
-                                                 loop.quit();
-                                             });
+    const auto connection = QObject::connect(&dialog, &QDialog::finished, &loop, [&](int code) {
+        endCode = code;
+        loop.quit();
+    });
     dialog.show();
     loop.exec(QEventLoop::DialogExec);
     QObject::disconnect(connection);

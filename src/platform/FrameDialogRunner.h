@@ -10,7 +10,9 @@ class DeviceFrame;
 class FrameDialogRunner final : public DialogRunner
 {
 public:
-    explicit FrameDialogRunner(DeviceFrame &frame) : m_frame(frame) {}
+    explicit FrameDialogRunner(DeviceFrame &frame)
+        : m_frame(frame)
+    {}
     int run(QDialog &dialog) override;
 
 private:

@@ -4,7 +4,9 @@
 
 namespace tripvane {
 
-Services::Services(Parts parts) : m_parts(std::move(parts)) {}
+Services::Services(Parts parts)
+    : m_parts(std::move(parts))
+{}
 
 Services::~Services() = default;
 

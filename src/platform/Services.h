@@ -165,7 +165,11 @@ private:
 class WaitCursorGuard final
 {
 public:
-    explicit WaitCursorGuard(WaitCursor &cursor) : m_cursor(cursor) { m_cursor.show(); }
+    explicit WaitCursorGuard(WaitCursor &cursor)
+        : m_cursor(cursor)
+    {
+        m_cursor.show();
+    }
     ~WaitCursorGuard() { m_cursor.restore(); }
     WaitCursorGuard(const WaitCursorGuard &) = delete;
     WaitCursorGuard &operator=(const WaitCursorGuard &) = delete;

@@ -24,10 +24,10 @@ QString SingleInstance::socketPathFor(const DeviceRoot &device)
     if (QFile::encodeName(inDevice).size() <= SocketPathLimit)
         return inDevice;
     QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    const QByteArray hash = QCryptographicHash::hash(QFile::encodeName(device.path()),
-                                                     QCryptographicHash::Sha256)
-                                .toHex()
-                                .left(16);
+    const QByteArray hash =
+        QCryptographicHash::hash(QFile::encodeName(device.path()), QCryptographicHash::Sha256)
+            .toHex()
+            .left(16);
     return QDir(runtime).filePath(QStringLiteral("tripvane-") + QString::fromLatin1(hash));
 }
 

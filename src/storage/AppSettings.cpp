@@ -56,8 +56,8 @@ bool writeFields(ObjectStore &registry, const QString &path, const std::array<Fi
     bool allWritten = true;
     for (const Field &field : fields) {
         allWritten = registry.setValue(path, QString::fromLatin1(field.name),
-                                       {REG_DWORD, settings.*field.member, {}})
-                     && allWritten;
+                                       {REG_DWORD, settings.*field.member, {}}) &&
+                     allWritten;
     }
     return allWritten;
 }

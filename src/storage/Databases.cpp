@@ -44,19 +44,36 @@ MileageRecord tripFromProperties(PropertyValues &values)
     SystemTime date;
     for (PropertyValue &value : values) {
         switch (value.id) {
-        case Prop::Key: record.key = std::int32_t(value.number); break;
-        case Prop::Day: date.day = datePart(value.number); break;
-        case Prop::Month: date.month = datePart(value.number); break;
-        case Prop::Year: date.year = datePart(value.number); break;
-        case Prop::TripDistance: record.setDistance(std::int32_t(value.number)); break;
+        case Prop::Key:
+            record.key = std::int32_t(value.number);
+            break;
+        case Prop::Day:
+            date.day = datePart(value.number);
+            break;
+        case Prop::Month:
+            date.month = datePart(value.number);
+            break;
+        case Prop::Year:
+            date.year = datePart(value.number);
+            break;
+        case Prop::TripDistance:
+            record.setDistance(std::int32_t(value.number));
+            break;
         case Prop::TripCategory:
             if (!value.text.isEmpty()) // as set category: an empty name keeps the old one
                 record.category = std::move(value.text);
             break;
-        case Prop::TripMemo: record.memo = std::move(value.text); break;
-        case Prop::TripStartPlace: record.startPlace = std::move(value.text); break;
-        case Prop::TripDestination: record.destination = std::move(value.text); break;
-        default: break;
+        case Prop::TripMemo:
+            record.memo = std::move(value.text);
+            break;
+        case Prop::TripStartPlace:
+            record.startPlace = std::move(value.text);
+            break;
+        case Prop::TripDestination:
+            record.destination = std::move(value.text);
+            break;
+        default:
+            break;
         }
     }
     record.setDate(date);
@@ -72,8 +89,8 @@ SystemTime dateOnly(const SystemTime &time)
 
 std::int32_t keyFromClock(const SystemTime &now)
 {
-    const QString digits = QString::number(now.day) + QString::number(now.hour)
-                           + QString::number(now.minute) + QString::number(now.second);
+    const QString digits = QString::number(now.day) + QString::number(now.hour) +
+                           QString::number(now.minute) + QString::number(now.second);
     return digits.toInt();
 }
 
@@ -95,8 +112,8 @@ void Databases::reportWithName(int stringId, const QString &databaseName)
     m_services.message(loadString(stringId) + u' ' + databaseName, MessageIcon::Exclamation);
 }
 
-Databases::Opened Databases::openOptional(
-    const QString &name, Oid &oid, const std::function<bool(PropertyValues &)> &loadRecord)
+Databases::Opened Databases::openOptional(const QString &name, Oid &oid,
+                                          const std::function<bool(PropertyValues &)> &loadRecord)
 {
     const auto buildError = [this] {
         m_services.beeper().beep();
@@ -163,8 +180,8 @@ bool Databases::openAll(CategoryList &categories, RouteList &book)
         }
     }
 
-    if (!openOrCreate(DatabaseName::Status, m_status)
-        || !openOrCreate(DatabaseName::Mileage, m_mileage))
+    if (!openOrCreate(DatabaseName::Status, m_status) ||
+        !openOrCreate(DatabaseName::Mileage, m_mileage))
         return fail();
 
     BookRoute route; // not cleared between records: a missing property keeps the last value
@@ -215,17 +232,30 @@ bool Databases::loadStatus(OdometerHolders &holders)
         found = true;
         for (const PropertyValue &value : values) {
             switch (value.id) {
-            case Prop::Key: holders.start.key = holders.end.key = std::int32_t(value.number); break;
-            case Prop::Day: date.day = datePart(value.number); break;
-            case Prop::Month: date.month = datePart(value.number); break;
-            case Prop::Year: date.year = datePart(value.number); break;
-            case Prop::StatusStarts: holders.start.setDistance(std::int32_t(value.number)); break;
-            case Prop::StatusEnds: holders.end.setDistance(std::int32_t(value.number)); break;
+            case Prop::Key:
+                holders.start.key = holders.end.key = std::int32_t(value.number);
+                break;
+            case Prop::Day:
+                date.day = datePart(value.number);
+                break;
+            case Prop::Month:
+                date.month = datePart(value.number);
+                break;
+            case Prop::Year:
+                date.year = datePart(value.number);
+                break;
+            case Prop::StatusStarts:
+                holders.start.setDistance(std::int32_t(value.number));
+                break;
+            case Prop::StatusEnds:
+                holders.end.setDistance(std::int32_t(value.number));
+                break;
             case Prop::StatusNotes:
                 holders.start.setMemo(value.text);
                 holders.end.setMemo(value.text);
                 break;
-            default: break;
+            default:
+                break;
             }
         }
         return false; // the status database holds one record

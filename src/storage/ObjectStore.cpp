@@ -149,8 +149,8 @@ ObjectStore::OpenStatus ObjectStore::open(const QString &path)
         return OpenStatus::TooNew;
     }
     SqliteStatement check = m_db.prepare("PRAGMA quick_check(1)");
-    if (!check.isValid() || check.step() != SqliteStatement::Step::Row
-        || check.columnText(0) != QLatin1String("ok")) {
+    if (!check.isValid() || check.step() != SqliteStatement::Step::Row ||
+        check.columnText(0) != QLatin1String("ok")) {
         m_db.close();
         return OpenStatus::Damaged;
     }
@@ -160,10 +160,10 @@ ObjectStore::OpenStatus ObjectStore::open(const QString &path)
 bool ObjectStore::initialiseSchema()
 {
     SqliteTransaction transaction(m_db);
-    return transaction.isActive() && m_db.exec(Schema)
-           && m_db.exec(("PRAGMA application_id = " + std::to_string(ApplicationId)).c_str())
-           && m_db.exec(("PRAGMA user_version = " + std::to_string(SchemaVersion)).c_str())
-           && transaction.commit();
+    return transaction.isActive() && m_db.exec(Schema) &&
+           m_db.exec(("PRAGMA application_id = " + std::to_string(ApplicationId)).c_str()) &&
+           m_db.exec(("PRAGMA user_version = " + std::to_string(SchemaVersion)).c_str()) &&
+           transaction.commit();
 }
 
 bool ObjectStore::findDatabase(const QString &name, Oid &oid)
@@ -201,8 +201,8 @@ bool ObjectStore::deleteDatabase(Oid database)
     SqliteTransaction transaction(m_db);
     SqliteStatement records = m_db.prepare("DELETE FROM records WHERE database = ?");
     SqliteStatement self = m_db.prepare("DELETE FROM databases WHERE oid = ?");
-    return transaction.isActive() && records.bind(1, database) && records.run()
-           && self.bind(1, database) && self.run() && m_db.changes() == 1 && transaction.commit();
+    return transaction.isActive() && records.bind(1, database) && records.run() &&
+           self.bind(1, database) && self.run() && m_db.changes() == 1 && transaction.commit();
 }
 
 std::optional<std::uint32_t> ObjectStore::recordCount(Oid database)
@@ -250,8 +250,8 @@ Oid ObjectStore::seekFirstEqual(Oid database, std::uint32_t sortKey)
     SqliteStatement &statement = cached(
         m_seek, "SELECT oid FROM records WHERE database = ? AND sort_key = ? ORDER BY oid LIMIT 1");
     Oid found = 0;
-    if (statement.bind(1, database) && statement.bind(2, std::int64_t(sortKey))
-        && statement.step() == SqliteStatement::Step::Row)
+    if (statement.bind(1, database) && statement.bind(2, std::int64_t(sortKey)) &&
+        statement.step() == SqliteStatement::Step::Row)
         found = Oid(statement.columnInt(0));
     statement.reset();
     return found;
@@ -261,12 +261,12 @@ Oid ObjectStore::insertRecord(Oid database, const PropertyValues &values)
 {
     if (!writeAllowed())
         return 0;
-    SqliteStatement &statement = cached(
-        m_insert, "INSERT INTO records(database, sort_key, properties) VALUES(?, ?, ?)");
+    SqliteStatement &statement =
+        cached(m_insert, "INSERT INTO records(database, sort_key, properties) VALUES(?, ?, ?)");
     const QByteArray encoded = encodeProperties(values);
-    const bool inserted = statement.bind(1, database) && bindSortKey(statement, 2, values)
-                          && statement.bindUtf8(3, encoded.constData(), int(encoded.size()))
-                          && statement.run();
+    const bool inserted = statement.bind(1, database) && bindSortKey(statement, 2, values) &&
+                          statement.bindUtf8(3, encoded.constData(), int(encoded.size())) &&
+                          statement.run();
     statement.reset(); // a cached statement must not keep this record's bindings
     return inserted ? Oid(m_db.lastInsertRowId()) : 0;
 }
@@ -280,10 +280,10 @@ Oid ObjectStore::writeRecord(Oid database, Oid record, const PropertyValues &val
     SqliteStatement statement = m_db.prepare(
         "UPDATE records SET sort_key = ?, properties = ? WHERE oid = ? AND database = ?");
     const QByteArray encoded = encodeProperties(values);
-    if (!bindSortKey(statement, 1, values)
-        || !statement.bindUtf8(2, encoded.constData(), int(encoded.size()))
-        || !statement.bind(3, record) || !statement.bind(4, database) || !statement.run()
-        || m_db.changes() != 1)
+    if (!bindSortKey(statement, 1, values) ||
+        !statement.bindUtf8(2, encoded.constData(), int(encoded.size())) ||
+        !statement.bind(3, record) || !statement.bind(4, database) || !statement.run() ||
+        m_db.changes() != 1)
         return 0;
     return record;
 }
@@ -294,8 +294,8 @@ bool ObjectStore::deleteRecord(Oid database, Oid record)
         return false;
     SqliteStatement &statement =
         cached(m_delete, "DELETE FROM records WHERE oid = ? AND database = ?");
-    const bool deleted = statement.bind(1, record) && statement.bind(2, database)
-                         && statement.run() && m_db.changes() == 1;
+    const bool deleted = statement.bind(1, record) && statement.bind(2, database) &&
+                         statement.run() && m_db.changes() == 1;
     statement.reset();
     return deleted;
 }
@@ -330,8 +330,8 @@ bool ObjectStore::replaceDatabase(const QString &name, const RecordSource &nextR
         if (!writeAllowed())
             return false;
         const QByteArray encoded = encodeProperties(values);
-        if (!insert.bind(1, oid) || !bindSortKey(insert, 2, values)
-            || !insert.bindUtf8(3, encoded.constData(), int(encoded.size())) || !insert.run())
+        if (!insert.bind(1, oid) || !bindSortKey(insert, 2, values) ||
+            !insert.bindUtf8(3, encoded.constData(), int(encoded.size())) || !insert.run())
             return false;
     }
     if (!transaction.commit())
@@ -364,8 +364,8 @@ std::optional<RegistryValue> ObjectStore::queryValue(const QString &path, const 
 {
     SqliteStatement statement =
         m_db.prepare("SELECT type, value FROM registry_values WHERE path = ? AND name = ?");
-    if (!statement.bind(1, path) || !statement.bind(2, name)
-        || statement.step() != SqliteStatement::Step::Row)
+    if (!statement.bind(1, path) || !statement.bind(2, name) ||
+        statement.step() != SqliteStatement::Step::Row)
         return std::nullopt;
     RegistryValue value;
     value.type = std::uint32_t(statement.columnInt(0));
@@ -381,10 +381,10 @@ bool ObjectStore::setValue(const QString &path, const QString &name, const Regis
     SqliteStatement statement = m_db.prepare(
         "INSERT INTO registry_values(path, name, type, value) VALUES(?, ?, ?, ?) "
         "ON CONFLICT(path, name) DO UPDATE SET type = excluded.type, value = excluded.value");
-    const bool bound = statement.bind(1, path) && statement.bind(2, name)
-                       && statement.bind(3, std::int64_t(value.type))
-                       && (value.type == REG_DWORD ? statement.bind(4, std::int64_t(value.dword))
-                                                   : statement.bind(4, value.text));
+    const bool bound = statement.bind(1, path) && statement.bind(2, name) &&
+                       statement.bind(3, std::int64_t(value.type)) &&
+                       (value.type == REG_DWORD ? statement.bind(4, std::int64_t(value.dword))
+                                                : statement.bind(4, value.text));
     return bound && statement.run();
 }
 

@@ -93,7 +93,10 @@ private:
 class Parser
 {
 public:
-    Parser(const char *text, int bytes) : m_p(text), m_end(text + bytes) {}
+    Parser(const char *text, int bytes)
+        : m_p(text)
+        , m_end(text + bytes)
+    {}
 
     bool parse(PropertyValues &values)
     {
@@ -232,14 +235,30 @@ private:
             const char kind = m_p[1];
             m_p += 2;
             switch (kind) {
-            case '"': out.append(u'"'); break;
-            case '\\': out.append(u'\\'); break;
-            case '/': out.append(u'/'); break;
-            case 'b': out.append(u'\b'); break;
-            case 'f': out.append(u'\f'); break;
-            case 'n': out.append(u'\n'); break;
-            case 'r': out.append(u'\r'); break;
-            case 't': out.append(u'\t'); break;
+            case '"':
+                out.append(u'"');
+                break;
+            case '\\':
+                out.append(u'\\');
+                break;
+            case '/':
+                out.append(u'/');
+                break;
+            case 'b':
+                out.append(u'\b');
+                break;
+            case 'f':
+                out.append(u'\f');
+                break;
+            case 'n':
+                out.append(u'\n');
+                break;
+            case 'r':
+                out.append(u'\r');
+                break;
+            case 't':
+                out.append(u'\t');
+                break;
             case 'u': {
                 if (m_end - m_p < 4)
                     return false;

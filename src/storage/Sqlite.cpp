@@ -42,8 +42,8 @@ bool SqliteConnection::exec(const char *sql)
 SqliteStatement SqliteConnection::prepare(const char *sql)
 {
     sqlite3_stmt *statement = nullptr;
-    if (!m_db || sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr)
-                     != SQLITE_OK) {
+    if (!m_db || sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement,
+                                    nullptr) != SQLITE_OK) {
         sqlite3_finalize(statement);
         return SqliteStatement();
     }
@@ -91,16 +91,14 @@ bool SqliteStatement::bind(int index, std::int64_t value)
 bool SqliteStatement::bind(int index, const QString &text)
 {
     const QByteArray utf8 = text.toUtf8();
-    return m_statement
-           && sqlite3_bind_text(m_statement, index, utf8.constData(), int(utf8.size()),
-                                SQLITE_TRANSIENT)
-                  == SQLITE_OK;
+    return m_statement && sqlite3_bind_text(m_statement, index, utf8.constData(), int(utf8.size()),
+                                            SQLITE_TRANSIENT) == SQLITE_OK;
 }
 
 bool SqliteStatement::bindUtf8(int index, const char *text, int bytes)
 {
-    return m_statement
-           && sqlite3_bind_text(m_statement, index, text, bytes, SQLITE_TRANSIENT) == SQLITE_OK;
+    return m_statement &&
+           sqlite3_bind_text(m_statement, index, text, bytes, SQLITE_TRANSIENT) == SQLITE_OK;
 }
 
 SqliteStatement::Step SqliteStatement::step()
@@ -120,8 +118,8 @@ SqliteStatement::Step SqliteStatement::step()
 
 bool SqliteStatement::reset()
 {
-    return m_statement && sqlite3_reset(m_statement) == SQLITE_OK
-           && sqlite3_clear_bindings(m_statement) == SQLITE_OK;
+    return m_statement && sqlite3_reset(m_statement) == SQLITE_OK &&
+           sqlite3_clear_bindings(m_statement) == SQLITE_OK;
 }
 
 std::int64_t SqliteStatement::columnInt(int column) const
@@ -153,7 +151,8 @@ int SqliteStatement::columnType(int column) const
     return sqlite3_column_type(m_statement, column);
 }
 
-SqliteTransaction::SqliteTransaction(SqliteConnection &db) : m_db(db)
+SqliteTransaction::SqliteTransaction(SqliteConnection &db)
+    : m_db(db)
 {
     m_active = m_db.exec("BEGIN IMMEDIATE");
 }

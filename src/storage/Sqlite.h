@@ -46,7 +46,9 @@ public:
     enum class Step { Row, Done, Error };
 
     SqliteStatement() = default;
-    explicit SqliteStatement(sqlite3_stmt *statement) : m_statement(statement) {}
+    explicit SqliteStatement(sqlite3_stmt *statement)
+        : m_statement(statement)
+    {}
     ~SqliteStatement();
     SqliteStatement(SqliteStatement &&other) noexcept;
     SqliteStatement &operator=(SqliteStatement &&other) noexcept;

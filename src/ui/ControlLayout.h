@@ -43,11 +43,7 @@ public:
     void place(bool portrait) const;
 
     QWidget *widget(int id) const;
-    template<typename T>
-    T *as(int id) const
-    {
-        return qobject_cast<T *>(widget(id));
-    }
+    template<typename T> T *as(int id) const { return qobject_cast<T *>(widget(id)); }
     int idOf(const QWidget *widget) const;
     const std::map<int, QWidget *> &widgets() const { return m_widgets; }
 

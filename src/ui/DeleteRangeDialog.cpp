@@ -15,6 +15,7 @@ namespace {
 
 using D = DeleteRangeDialog;
 
+// clang-format off
 constexpr ControlSpec rangeControls[] = {
     {D::RangeGroup, ControlKind::GroupBox, u"Define Date range", {6, 35, 228, 70}, {26, 35, 228, 70}},
     {D::StartsLabel, ControlKind::Label, u"Starts:", {17, 55, 40, 18}, {37, 55, 40, 18}},
@@ -24,6 +25,7 @@ constexpr ControlSpec rangeControls[] = {
     {D::FindButton, ControlKind::Button, u"Find Records", {8, 115, 100, 21}, {28, 115, 100, 21}},
     {D::CancelButton, ControlKind::Button, u"Cancel", {131, 115, 100, 21}, {151, 115, 100, 21}},
 };
+// clang-format on
 
 QDate toQDate(const SystemTime &date)
 {
@@ -83,8 +85,9 @@ void DeleteRangeDialog::findRecords()
         controls().widget(StartsPicker)->setFocus();
         return;
     }
-    const QString question = stripBlanks(
-        QStringLiteral("%1 %2").arg(m_state.range.size()).arg(loadString(IDS_RECORDS_WILL_BE_DELETED)));
+    const QString question = stripBlanks(QStringLiteral("%1 %2")
+                                             .arg(m_state.range.size())
+                                             .arg(loadString(IDS_RECORDS_WILL_BE_DELETED)));
     if (ask(question, MessageButtons::YesNo) != MessageAnswer::Yes)
         return;
 

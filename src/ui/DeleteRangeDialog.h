@@ -15,8 +15,13 @@ class DeleteRangeDialog final : public DeviceDialog
 
 public:
     enum Control {
-        RangeGroup = 1220, StartsLabel = 1221, StartsPicker = 1222, EndsLabel = 1223,
-        EndsPicker = 1224, FindButton = 1225, CancelButton = 1226,
+        RangeGroup = 1220,
+        StartsLabel = 1221,
+        StartsPicker = 1222,
+        EndsLabel = 1223,
+        EndsPicker = 1224,
+        FindButton = 1225,
+        CancelButton = 1226,
     };
 
     DeleteRangeDialog(Services &services, ProgramState &state, Databases &databases);

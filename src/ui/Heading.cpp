@@ -26,8 +26,8 @@ void paintHeading(QPainter &painter, QPoint topLeft, const QString &text)
     painter.save();
     painter.setFont(headingFont(*painter.device()));
     painter.setPen(Blue);
-    painter.drawText(QRect(topLeft, QSize(2000, 100)), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                     text);
+    painter.drawText(QRect(topLeft, QSize(2000, 100)),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     painter.restore();
 }
 

@@ -16,6 +16,7 @@ namespace {
 
 using R = RecordDialog;
 
+// clang-format off
 constexpr ControlSpec recordControls[] = {
     {R::DateLabel, ControlKind::Label, u"Date:", {3, 8, 33, 18}, {3, 6, 33, 18}},
     {R::DatePicker, ControlKind::DatePicker, nullptr, {65, 6, 90, 18}, {65, 4, 90, 18}},
@@ -36,6 +37,7 @@ constexpr ControlSpec recordControls[] = {
     {R::ToDestinationButton, ControlKind::Button, u"->Dest", {170, 73, 63, 20}, {161, 44, 70, 18}},
     {R::ToStartButton, ControlKind::Button, u"->Start", {170, 95, 63, 20}, {161, 65, 70, 18}},
 };
+// clang-format on
 
 constexpr int UndoCapacity = 12;
 
@@ -194,8 +196,7 @@ void RecordDialog::deleteRecord()
         return;
     }
     const int row = m_shell.selectedRow;
-    MileageRecord *stored =
-        row < 0 ? nullptr : m_state.records.findAtPosition(ListPosition(row));
+    MileageRecord *stored = row < 0 ? nullptr : m_state.records.findAtPosition(ListPosition(row));
     if (!stored) {
         ask(IDS_REPEAT_DELETE, MessageButtons::Ok);
         done(DeleteButton);

@@ -17,11 +17,24 @@ class RecordDialog final : public DeviceDialog
 
 public:
     enum Control {
-        DateLabel = 1020, DatePicker = 1021, DistanceLabel = 1022, DistanceEdit = 1023,
-        CategoryLabel = 1024, CategoryCombo = 1025, StartLabel = 1026, StartEdit = 1027,
-        DestinationLabel = 1028, DestinationEdit = 1029, MemoLabel = 1030, MemoEdit = 1031,
-        CancelButton = 1032, OkButton = 1033, DeleteButton = 1034, BookButton = 1035,
-        ToDestinationButton = 1036, ToStartButton = 1037,
+        DateLabel = 1020,
+        DatePicker = 1021,
+        DistanceLabel = 1022,
+        DistanceEdit = 1023,
+        CategoryLabel = 1024,
+        CategoryCombo = 1025,
+        StartLabel = 1026,
+        StartEdit = 1027,
+        DestinationLabel = 1028,
+        DestinationEdit = 1029,
+        MemoLabel = 1030,
+        MemoEdit = 1031,
+        CancelButton = 1032,
+        OkButton = 1033,
+        DeleteButton = 1034,
+        BookButton = 1035,
+        ToDestinationButton = 1036,
+        ToStartButton = 1037,
     };
 
     // What Delete needs of the shell besides the lists: the selected row, and word of the

@@ -32,9 +32,12 @@ QVariant RecordListModel::data(const QModelIndex &index, int role) const
     const MileageRecord &record = m_state.records.at(ListPosition(index.row()));
     if (role == Qt::DisplayRole) {
         switch (index.column()) {
-        case 0: return record.dateTextFor(m_state.settings.DateTypeView);
-        case 1: return record.category;
-        case 2: return record.distanceTextFor(m_state.settings.DistanceTypeView);
+        case 0:
+            return record.dateTextFor(m_state.settings.DateTypeView);
+        case 1:
+            return record.category;
+        case 2:
+            return record.distanceTextFor(m_state.settings.DistanceTypeView);
         }
     } else if ((role == Qt::DecorationRole || role == ImageRole) && index.column() == 0) {
         const int image = stripBlanks(record.memo).isEmpty() ? ImageNoMemo : ImageMemo;
@@ -88,7 +91,8 @@ void RecordListModel::setDateHeaderImage(int image)
     emit headerDataChanged(Qt::Horizontal, 0, 0);
 }
 
-RecordListView::RecordListView(RecordListModel &model, QWidget *parent) : QTreeView(parent)
+RecordListView::RecordListView(RecordListModel &model, QWidget *parent)
+    : QTreeView(parent)
 {
     setObjectName(QStringLiteral("control500"));
     setProperty("controlId", 500);
@@ -120,8 +124,8 @@ void RecordListView::selectRow(int row)
     if (row < 0 || row >= model()->rowCount())
         return;
     const QModelIndex index = model()->index(row, 0);
-    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect
-                                                 | QItemSelectionModel::Rows);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                 QItemSelectionModel::Rows);
     scrollTo(index);
 }
 

@@ -17,6 +17,7 @@ namespace tripvane {
 
 namespace {
 
+// clang-format off
 constexpr ControlSpec statusControls[] = {
     {StatusDialog::DateLabel, ControlKind::Label, u"Date:", {10, 30, 33, 20}, {10, 10, 33, 20}},
     {StatusDialog::DatePicker, ControlKind::DatePicker, nullptr, {55, 28, 95, 20}, {55, 8, 95, 20}},
@@ -30,6 +31,7 @@ constexpr ControlSpec statusControls[] = {
     {StatusDialog::OkButton, ControlKind::DefaultButton, u"OK", {155, 140, 75, 24}, {240, 50, 70, 24}},
     {StatusDialog::Picture, ControlKind::Picture, nullptr, {151, 39, 66, 52}, {151, 17, 66, 52}},
 };
+// clang-format on
 
 QDate toQDate(const SystemTime &date)
 {

@@ -15,9 +15,17 @@ class StatusDialog final : public DeviceDialog
 
 public:
     enum Control {
-        DateLabel = 1170, DatePicker = 1171, StartsLabel = 1172, StartsEdit = 1173,
-        EndsLabel = 1174, EndsEdit = 1175, NotesLabel = 1176, NotesEdit = 1177,
-        CancelButton = 1178, OkButton = 1179, Picture = 1169,
+        DateLabel = 1170,
+        DatePicker = 1171,
+        StartsLabel = 1172,
+        StartsEdit = 1173,
+        EndsLabel = 1174,
+        EndsEdit = 1175,
+        NotesLabel = 1176,
+        NotesEdit = 1177,
+        CancelButton = 1178,
+        OkButton = 1179,
+        Picture = 1169,
     };
 
     StatusDialog(Services &services, ProgramState &state, Databases &databases);

@@ -16,6 +16,7 @@ namespace tripvane {
 
 namespace {
 
+// clang-format off
 constexpr ControlSpec paneControls[] = {
     {StatusPane::ChangeStatusButton, ControlKind::Button, u"Change Status", {4, 26, 90, 21}, {225, 160, 91, 20}},
     {StatusPane::EndsLabel, ControlKind::Label, u"Ends:", {90, 25, 45, 18}, {209, 4, 45, 16}},
@@ -27,6 +28,7 @@ constexpr ControlSpec paneControls[] = {
     {StatusPane::BalanceLabel, ControlKind::Label, u"Balance:", {90, 91, 45, 18}, {224, 112, 45, 16}},
     {StatusPane::BalanceValue, ControlKind::ValueLabel, u"0", {145, 89, 90, 18}, {225, 128, 90, 18}},
 };
+// clang-format on
 
 constexpr QRect ChangeStatusAfterRotation{225, 158, 91, 20};
 

@@ -20,8 +20,14 @@ class StatusPane final : public QWidget
 
 public:
     enum Control {
-        ChangeStatusButton = 1140, EndsLabel = 1141, EndsValue = 1142, StartsLabel = 1143,
-        StartsValue = 1144, RegisteredLabel = 1145, RegisteredValue = 1146, BalanceLabel = 1147,
+        ChangeStatusButton = 1140,
+        EndsLabel = 1141,
+        EndsValue = 1142,
+        StartsLabel = 1143,
+        StartsValue = 1144,
+        RegisteredLabel = 1145,
+        RegisteredValue = 1146,
+        BalanceLabel = 1147,
         BalanceValue = 1148,
     };
 

@@ -111,13 +111,15 @@ TEST_F(DeleteByRange, startAfterEndAndEmptyRangesAreRefused)
 TEST_F(DeleteByRange, deletingEverythingGreysTheRecordCommandsButKeepsTheUndo)
 {
     app.kit.messageBoxes.expect(MessageAnswer::Yes); // delete one trip into the undo list
-    app.kit.dialogRunner.expect([](QDialog &d) { DialogDriver(d).click(RecordDialog::DeleteButton); });
+    app.kit.dialogRunner.expect(
+        [](QDialog &d) { DialogDriver(d).click(RecordDialog::DeleteButton); });
     app.tapRow(0);
     ASSERT_EQ(app.state().undo.size(), 1u);
 
     app.kit.messageBoxes.expect(MessageAnswer::Yes);
     deleteRange(QDate(2000, 1, 1), QDate(2010, 1, 1));
-    EXPECT_EQ(app.kit.messageBoxes.texts().back(), QStringLiteral("3 records will be deleted. Continue?"));
+    EXPECT_EQ(app.kit.messageBoxes.texts().back(),
+              QStringLiteral("3 records will be deleted. Continue?"));
     EXPECT_EQ(app.rowCount(), 0);
     EXPECT_TRUE(app.storedTrips().empty());
     for (int id : {ButtonReport, CmdMileageReport, CmdExportRecords, CmdDeleteByRange})
@@ -135,12 +137,14 @@ TEST_F(DeleteByRange, controlsFollowBothLayouts)
         QRect portrait;
         QRect wide;
     };
+    // clang-format off
     const Rect rects[] = {
         {1220, {6, 35, 228, 70}, {26, 35, 228, 70}},   {1221, {17, 55, 40, 18}, {37, 55, 40, 18}},
         {1222, {80, 53, 115, 20}, {100, 53, 115, 20}}, {1223, {17, 78, 40, 18}, {37, 78, 40, 18}},
         {1224, {80, 76, 115, 20}, {100, 76, 115, 20}}, {1225, {8, 115, 100, 21}, {28, 115, 100, 21}},
         {1226, {131, 115, 100, 21}, {151, 115, 100, 21}},
     };
+    // clang-format on
     app.kit.dialogRunner.expect([&](QDialog &d) {
         DialogDriver dialog(d);
         for (const Rect &r : rects)

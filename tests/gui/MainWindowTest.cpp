@@ -1,11 +1,11 @@
+#include "MainWindow.h"
 #include "Commands.h"
 #include "DeviceFrame.h"
 #include "DeviceRoot.h"
 #include "GuiHelpers.h"
-#include "MainWindow.h"
 #include "ProgramState.h"
-#include "StatusPane.h"
 #include "RecordListView.h"
+#include "StatusPane.h"
 #include "Testkit.h"
 
 #include <QAction>
@@ -22,8 +22,8 @@ namespace {
 
 const int needsRecords[] = {ButtonReport, CmdMileageReport, CmdExportRecords, CmdDeleteByRange};
 const int needsUndo[] = {ButtonUndo, CmdUndo, CmdEmptyUndo};
-const int alwaysEnabled[] = {CmdNew, CmdMileageBook, CmdExit, CmdEditCategories,
-                             CmdViewOptions, CmdAbout, ButtonCategories, ButtonMileageBook};
+const int alwaysEnabled[] = {CmdNew,         CmdMileageBook, CmdExit,          CmdEditCategories,
+                             CmdViewOptions, CmdAbout,       ButtonCategories, ButtonMileageBook};
 
 TEST(StartUp, emptyDeviceShowsThePaneWithGreyedGroups)
 {
@@ -55,7 +55,8 @@ TEST(StartUp, commandBarHasTheDesignedButtonsAndTips)
     EXPECT_EQ(app.window().actions(CmdNew).front()->toolTip(), QStringLiteral("New Mileage"));
     EXPECT_EQ(app.window().actions(ButtonCategories).front()->toolTip(),
               QStringLiteral("Edit Categories"));
-    EXPECT_EQ(app.window().actions(ButtonReport).front()->toolTip(), QStringLiteral("Mileage Report"));
+    EXPECT_EQ(app.window().actions(ButtonReport).front()->toolTip(),
+              QStringLiteral("Mileage Report"));
     EXPECT_EQ(app.window().actions(ButtonUndo).front()->toolTip(), QStringLiteral("Undo Deleting"));
     EXPECT_EQ(app.window().actions(ButtonMileageBook).front()->toolTip(),
               QStringLiteral("Mileage Book"));
@@ -66,7 +67,8 @@ TEST(StartUp, commandBarHasTheDesignedButtonsAndTips)
     EXPECT_EQ(app.window().actions(CmdNew).size(), 2u) << "the button and the menu item";
     // Everything fits on the portrait screen: no overflow into an extension menu.
     for (const auto &[id, actions] : std::map<int, int>{{ButtonMileageBook, 0}}) {
-        QWidget *button = app.frame().commandBar()->widgetForAction(app.window().actions(id).front());
+        QWidget *button =
+            app.frame().commandBar()->widgetForAction(app.window().actions(id).front());
         ASSERT_NE(button, nullptr);
         EXPECT_TRUE(button->isVisibleTo(app.frame().commandBar()));
         EXPECT_LE(button->geometry().right(), 240);
@@ -175,6 +177,7 @@ struct Rect
     QRect wide;
 };
 
+// clang-format off
 const Rect paneRects[] = {
     {StatusPane::ChangeStatusButton, {4, 26, 90, 21}, {225, 160, 91, 20}},
     {StatusPane::EndsLabel, {90, 25, 45, 18}, {209, 4, 45, 16}},
@@ -186,6 +189,7 @@ const Rect paneRects[] = {
     {StatusPane::BalanceLabel, {90, 91, 45, 18}, {224, 112, 45, 16}},
     {StatusPane::BalanceValue, {145, 89, 90, 18}, {225, 128, 90, 18}},
 };
+// clang-format on
 
 void expectPaneLayout(TestApp &app, bool portrait, bool afterScreenChange)
 {

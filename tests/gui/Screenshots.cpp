@@ -63,7 +63,7 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
-    const bool ok = shoot({240, 320}, out.filePath(QStringLiteral("main-portrait")))
-                    && shoot({320, 240}, out.filePath(QStringLiteral("main-wide")));
+    const bool ok = shoot({240, 320}, out.filePath(QStringLiteral("main-portrait"))) &&
+                    shoot({320, 240}, out.filePath(QStringLiteral("main-wide")));
     return ok ? 0 : 1;
 }

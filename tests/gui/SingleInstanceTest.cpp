@@ -1,9 +1,9 @@
+#include "SingleInstance.h"
 #include "DeviceFrame.h"
 #include "DeviceRoot.h"
 #include "GuiHelpers.h"
 #include "Program.h"
 #include "ProgramState.h"
-#include "SingleInstance.h"
 #include "Testkit.h"
 
 #include <QCoreApplication>
@@ -108,11 +108,11 @@ TEST(SingleInstanceTest, socketIsPrivateToTheUser)
     ASSERT_TRUE(app.start());
     const QFileInfo socket(SingleInstance::socketPathFor(DeviceRoot(app.devicePath())));
     EXPECT_TRUE(socket.exists());
-    EXPECT_EQ(socket.permissions() & (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup
-                                      | QFile::WriteGroup),
+    EXPECT_EQ(socket.permissions() &
+                  (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup | QFile::WriteGroup),
               QFile::Permissions());
-    EXPECT_EQ(QFileInfo(app.devicePath()).permissions()
-                  & (QFile::ExeOther | QFile::ExeGroup | QFile::ReadOther),
+    EXPECT_EQ(QFileInfo(app.devicePath()).permissions() &
+                  (QFile::ExeOther | QFile::ExeGroup | QFile::ReadOther),
               QFile::Permissions());
 }
 

@@ -1,10 +1,10 @@
+#include "StatusDialog.h"
 #include "Commands.h"
 #include "DeviceFrame.h"
 #include "FrameDialogRunner.h"
 #include "GuiHelpers.h"
 #include "Program.h"
 #include "ProgramState.h"
-#include "StatusDialog.h"
 #include "StatusPane.h"
 #include "Testkit.h"
 
@@ -148,8 +148,10 @@ TEST_F(StatusChange, wrongReadingsGetTheirMessagesAndTheFocus)
     };
     const Case cases[] = {
         {"0", "20", "You can not enter 0.0 !", D::StartsEdit},
-        {"abc", "20", "Please specify a valid amount. Check mileage view options in the "
-                      "Tools\\View Options menu item.", D::StartsEdit},
+        {"abc", "20",
+         "Please specify a valid amount. Check mileage view options in the "
+         "Tools\\View Options menu item.",
+         D::StartsEdit},
         {"10", "1000000.01", "You can enter not more than 1,000,000.00", D::EndsEdit},
         {"10", "   ", "You can not enter 0.0 !", D::EndsEdit},
     };
@@ -215,6 +217,7 @@ struct Rect
     QRect wide;
 };
 
+// clang-format off
 const Rect dialogRects[] = {
     {D::DateLabel, {10, 30, 33, 20}, {10, 10, 33, 20}},
     {D::DatePicker, {55, 28, 95, 20}, {55, 8, 95, 20}},
@@ -228,6 +231,7 @@ const Rect dialogRects[] = {
     {D::OkButton, {155, 140, 75, 24}, {240, 50, 70, 24}},
     {D::Picture, {151, 39, 66, 52}, {151, 17, 66, 52}},
 };
+// clang-format on
 
 TEST_F(StatusChange, controlsFollowTheLayoutAndItsChanges)
 {

@@ -198,8 +198,10 @@ TEST_F(Trips, okChecksTheDistanceThenTheCategory)
         {"0", "Job", "You can not enter 0.0 !", R::DistanceEdit},
         {"0.00", "Job", "You can not enter 0.0 !", R::DistanceEdit},
         {"1000000.01", "Job", "You can enter not more than 1,000,000.00", R::DistanceEdit},
-        {"12km", "Job", "Please specify a valid amount. Check mileage view options in the "
-                        "Tools\\View Options menu item.", R::DistanceEdit},
+        {"12km", "Job",
+         "Please specify a valid amount. Check mileage view options in the "
+         "Tools\\View Options menu item.",
+         R::DistanceEdit},
         {"12", "", nullptr, R::CategoryCombo},
     };
     int beeps = 0;
@@ -216,7 +218,8 @@ TEST_F(Trips, okChecksTheDistanceThenTheCategory)
         app.command(CmdNew);
         EXPECT_EQ(app.kit.beeper.count, ++beeps) << c.distance;
         if (c.message) {
-            EXPECT_EQ(app.kit.messageBoxes.shown.back().request.text, QString::fromLatin1(c.message));
+            EXPECT_EQ(app.kit.messageBoxes.shown.back().request.text,
+                      QString::fromLatin1(c.message));
         }
     }
     EXPECT_EQ(app.kit.messageBoxes.shown.size(), 4u);
@@ -236,7 +239,8 @@ TEST_F(Trips, placeButtonsCopyTheNormalisedPlace)
         EXPECT_EQ(dialog.text(R::StartEdit), QStringLiteral("Delft"));
         dialog.setText(R::StartEdit, QStringLiteral("   "));
         dialog.click(R::ToDestinationButton);
-        EXPECT_EQ(dialog.text(R::DestinationEdit), QStringLiteral("Delft")) << "blanks copy nothing";
+        EXPECT_EQ(dialog.text(R::DestinationEdit), QStringLiteral("Delft"))
+            << "blanks copy nothing";
         dialog.click(R::CancelButton);
     });
     app.command(CmdNew);
@@ -253,7 +257,8 @@ TEST_F(Trips, tappingARowEditsItInPlace)
         dialog.click(R::OkButton);
     });
     app.tapRow(1);
-    EXPECT_EQ(app.row(1), (QStringList{"31-12-05", "Holiday", "7.00"})) << "the row keeps its place";
+    EXPECT_EQ(app.row(1), (QStringList{"31-12-05", "Holiday", "7.00"}))
+        << "the row keeps its place";
     EXPECT_EQ(app.selectedRow(), 1);
     EXPECT_FALSE(app.state().editMode);
     const auto stored = app.storedTrips();
@@ -427,6 +432,7 @@ struct Rect
 
 TEST_F(Trips, recordDialogFollowsBothLayouts)
 {
+    // clang-format off
     const Rect rects[] = {
         {1020, {3, 8, 33, 18}, {3, 6, 33, 18}},       {1021, {65, 6, 90, 18}, {65, 4, 90, 18}},
         {1022, {3, 30, 53, 18}, {3, 26, 53, 18}},     {1023, {65, 28, 90, 18}, {65, 24, 90, 18}},
@@ -438,6 +444,7 @@ TEST_F(Trips, recordDialogFollowsBothLayouts)
         {1035, {163, 6, 70, 40}, {161, 4, 70, 37}},   {1036, {170, 73, 63, 20}, {161, 44, 70, 18}},
         {1037, {170, 95, 63, 20}, {161, 65, 70, 18}},
     };
+    // clang-format on
     start();
     onRecordDialog([&](DialogDriver &dialog) {
         for (const Rect &r : rects)

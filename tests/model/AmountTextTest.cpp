@@ -16,7 +16,8 @@ struct Case
 };
 
 class CheckAndRead : public ::testing::TestWithParam<Case>
-{};
+{
+};
 
 TEST_P(CheckAndRead, givesCodeAndAmount)
 {
@@ -30,8 +31,8 @@ TEST_P(CheckAndRead, givesCodeAndAmount)
 
 INSTANTIATE_TEST_SUITE_P(
     CommaView, CheckAndRead,
-    ::testing::Values(Case{u"1,000.87", 0, AMOUNT_OK, 100087}, Case{u"1000.87", 0, AMOUNT_OK, 100087},
-                      Case{u"1,0,0", 0, AMOUNT_OK, 10000},
+    ::testing::Values(Case{u"1,000.87", 0, AMOUNT_OK, 100087},
+                      Case{u"1000.87", 0, AMOUNT_OK, 100087}, Case{u"1,0,0", 0, AMOUNT_OK, 10000},
                       // '.' ends the integer part; only three fraction digits count.
                       Case{u"1.000,87", 0, AMOUNT_OK, 100}, Case{u".5", 0, AMOUNT_OK, 50},
                       Case{u"12.", 0, AMOUNT_OK, 1200}, Case{u"0.005", 0, AMOUNT_OK, 1},
@@ -45,30 +46,30 @@ INSTANTIATE_TEST_SUITE_P(
                       // Digits of other scripts are not decimal digits of an amount.
                       Case{u"\u0661\u0662", 0, AMOUNT_INVALID, 0}));
 
-INSTANTIATE_TEST_SUITE_P(
-    DotView, CheckAndRead,
-    ::testing::Values(Case{u"1.000,87", 1, AMOUNT_OK, 100087}, Case{u"1000,87", 1, AMOUNT_OK, 100087},
-                      Case{u"12.5", 1, AMOUNT_OK, 12500}, Case{u"0,0", 1, AMOUNT_ZERO, 0},
-                      Case{u"1,2,3", 1, AMOUNT_INVALID, 0},
-                      // Any view but 1 reads like view 0.
-                      Case{u"1,000.87", 7, AMOUNT_OK, 100087}));
+INSTANTIATE_TEST_SUITE_P(DotView, CheckAndRead,
+                         ::testing::Values(Case{u"1.000,87", 1, AMOUNT_OK, 100087},
+                                           Case{u"1000,87", 1, AMOUNT_OK, 100087},
+                                           Case{u"12.5", 1, AMOUNT_OK, 12500},
+                                           Case{u"0,0", 1, AMOUNT_ZERO, 0},
+                                           Case{u"1,2,3", 1, AMOUNT_INVALID, 0},
+                                           // Any view but 1 reads like view 0.
+                                           Case{u"1,000.87", 7, AMOUNT_OK, 100087}));
 
-INSTANTIATE_TEST_SUITE_P(
-    Bounds, CheckAndRead,
-    ::testing::Values(Case{u"1000000", 0, AMOUNT_OK, 100000000},
-                      Case{u"1,000,000.00", 0, AMOUNT_OK, 100000000},
-                      Case{u"1000000.01", 0, AMOUNT_TOO_LARGE, 0},
-                      Case{u"999999.995", 0, AMOUNT_OK, 100000000},
-                      Case{u"1000000.005", 0, AMOUNT_TOO_LARGE, 0},
-                      Case{u"0.01", 0, AMOUNT_OK, 1},
-                      // The length guard counts leading zeros.
-                      Case{u"01000000", 0, AMOUNT_OK, 100000000},
-                      Case{u"001000000", 0, AMOUNT_TOO_LARGE, 0},
-                      Case{u"0000000001", 0, AMOUNT_TOO_LARGE, 0},
-                      Case{u"21474836.47", 0, AMOUNT_TOO_LARGE, 0},
-                      Case{u"21474836.46", 0, AMOUNT_TOO_LARGE, 0},
-                      Case{u"99999999999999999999", 0, AMOUNT_TOO_LARGE, 0},
-                      Case{u"0000000.001", 0, AMOUNT_ZERO, 0}));
+INSTANTIATE_TEST_SUITE_P(Bounds, CheckAndRead,
+                         ::testing::Values(Case{u"1000000", 0, AMOUNT_OK, 100000000},
+                                           Case{u"1,000,000.00", 0, AMOUNT_OK, 100000000},
+                                           Case{u"1000000.01", 0, AMOUNT_TOO_LARGE, 0},
+                                           Case{u"999999.995", 0, AMOUNT_OK, 100000000},
+                                           Case{u"1000000.005", 0, AMOUNT_TOO_LARGE, 0},
+                                           Case{u"0.01", 0, AMOUNT_OK, 1},
+                                           // The length guard counts leading zeros.
+                                           Case{u"01000000", 0, AMOUNT_OK, 100000000},
+                                           Case{u"001000000", 0, AMOUNT_TOO_LARGE, 0},
+                                           Case{u"0000000001", 0, AMOUNT_TOO_LARGE, 0},
+                                           Case{u"21474836.47", 0, AMOUNT_TOO_LARGE, 0},
+                                           Case{u"21474836.46", 0, AMOUNT_TOO_LARGE, 0},
+                                           Case{u"99999999999999999999", 0, AMOUNT_TOO_LARGE, 0},
+                                           Case{u"0000000.001", 0, AMOUNT_ZERO, 0}));
 
 TEST(FormatAmount, buildsCommaAndDotTexts)
 {

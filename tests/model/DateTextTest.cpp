@@ -63,7 +63,8 @@ TEST(BuildDateTexts, noCalendarCheckBelowTheBounds)
 
 TEST(BuildDateTexts, outOfBoundsFailsKeepingTextsButStoringTheDate)
 {
-    for (const SystemTime bad : {makeDate(2005, 10, 32), makeDate(2005, 13, 1), makeDate(10000, 1, 1)}) {
+    for (const SystemTime bad :
+         {makeDate(2005, 10, 32), makeDate(2005, 13, 1), makeDate(10000, 1, 1)}) {
         DateFields d = built(2005, 10, 29);
         EXPECT_FALSE(BuildDateTexts(d, bad));
         EXPECT_EQ(d.date, bad);

@@ -9,7 +9,8 @@ namespace {
 class StatusValues : public ::testing::Test
 {
 protected:
-    void setReadings(std::int32_t starts, std::int32_t ends, SystemTime date = makeDate(2005, 10, 29))
+    void setReadings(std::int32_t starts, std::int32_t ends,
+                     SystemTime date = makeDate(2005, 10, 29))
     {
         holders.start.setDistance(starts);
         holders.end.setDistance(ends);

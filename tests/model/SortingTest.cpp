@@ -39,9 +39,8 @@ std::vector<std::int32_t> referenceDateSort(const RecordList &list, std::uint32_
     std::sort(sortedKeys.begin(), sortedKeys.end());
     std::vector<std::int32_t> buffer;
     for (std::int32_t key : sortedKeys) {
-        const auto found = std::find_if(remaining.begin(), remaining.end(), [key](auto *r) {
-            return std::int32_t(r->dateKey) == key;
-        });
+        const auto found = std::find_if(remaining.begin(), remaining.end(),
+                                        [key](auto *r) { return std::int32_t(r->dateKey) == key; });
         buffer.push_back((*found)->key);
         remaining.erase(found);
     }

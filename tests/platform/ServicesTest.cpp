@@ -4,8 +4,8 @@
 
 #include <QDialog>
 
-#include <gtest/gtest.h>
 #include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
 
 using namespace tripvane;
 

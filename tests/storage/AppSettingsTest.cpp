@@ -45,7 +45,8 @@ TEST_F(AppSettingsTest, noKeysGiveDefaultsAndSaveCreatesBothKeys)
     EXPECT_EQ(settings.MinorVersion, 0u);
     ASSERT_TRUE(settings.save(store));
     EXPECT_TRUE(store.keyExists(QString::fromLatin1(versionKey)));
-    const auto order = store.queryValue(QString::fromLatin1(settingsKey), QStringLiteral("SortOrder"));
+    const auto order =
+        store.queryValue(QString::fromLatin1(settingsKey), QStringLiteral("SortOrder"));
     ASSERT_TRUE(order);
     EXPECT_EQ(order->type, REG_DWORD);
     EXPECT_EQ(order->dword, 2u);
@@ -99,7 +100,9 @@ TEST_F(AppSettingsTest, versionIsWrittenBackUnchanged)
     put(versionKey, "MajorVersion", {REG_DWORD, 1, {}});
     put(versionKey, "MinorVersion", {REG_DWORD, 5, {}});
     ASSERT_TRUE(loaded().save(store));
-    EXPECT_EQ(store.queryValue(QString::fromLatin1(versionKey), QStringLiteral("MinorVersion"))->dword, 5u);
+    EXPECT_EQ(
+        store.queryValue(QString::fromLatin1(versionKey), QStringLiteral("MinorVersion"))->dword,
+        5u);
 }
 
 TEST_F(AppSettingsTest, missingNamesFailAndReadNothing)

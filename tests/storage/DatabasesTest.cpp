@@ -7,7 +7,8 @@ using namespace tripvane;
 namespace {
 
 class FirstStart : public StorageFixture
-{};
+{
+};
 
 TEST_F(FirstStart, suppliesDefaultsAndCreatesOnlyStatusAndMileage)
 {
@@ -37,7 +38,8 @@ TEST_F(FirstStart, statusWithoutRecordIsZeroDatedToday)
 }
 
 class Categories : public StorageFixture
-{};
+{
+};
 
 TEST_F(Categories, emptyDatabaseBehavesLikeAMissingOne)
 {
@@ -74,10 +76,11 @@ TEST_F(Categories, duplicateStoredNamesYieldOneEntry)
 {
     Oid oid = store->createDatabase(DatabaseName::Categories);
     for (std::uint32_t i = 0; i < 3; ++i)
-        store->writeRecord(oid, 0,
-                           {PropertyValue::ofNumber(Prop::Sequence, i),
-                            PropertyValue::ofText(Prop::CategoryName,
-                                                  i == 2 ? QStringLiteral("Car") : QStringLiteral("Job"))});
+        store->writeRecord(
+            oid, 0,
+            {PropertyValue::ofNumber(Prop::Sequence, i),
+             PropertyValue::ofText(Prop::CategoryName,
+                                   i == 2 ? QStringLiteral("Car") : QStringLiteral("Job"))});
     reopen();
     ASSERT_EQ(categories.size(), 2u);
     EXPECT_EQ(categories.at(0).name, QStringLiteral("Job"));
@@ -85,7 +88,8 @@ TEST_F(Categories, duplicateStoredNamesYieldOneEntry)
 }
 
 class MileageBook : public StorageFixture
-{};
+{
+};
 
 TEST_F(MileageBook, routesComeBackAndDeletingTheLastEmptiesTheBook)
 {
@@ -127,7 +131,8 @@ TEST_F(MileageBook, aRouteMissingAPlaceKeepsThePreviousOne)
 }
 
 class Status : public StorageFixture
-{};
+{
+};
 
 TEST_F(Status, writtenStatusComesBack)
 {
@@ -164,7 +169,8 @@ TEST_F(Status, equalReadingsLoadAsZeroAndAbsentNotesAsBlank)
 }
 
 class Trips : public StorageFixture
-{};
+{
+};
 
 TEST_F(Trips, keyIsFormedFromTheClock)
 {

@@ -1,5 +1,5 @@
-#include "DeviceRoot.h"
 #include "ObjectStore.h"
+#include "DeviceRoot.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -47,8 +47,8 @@ protected:
 
 TEST_F(ObjectStoreTest, newStoreFileIsPrivate)
 {
-    EXPECT_EQ(QFileInfo(path).permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup
-                                               | QFile::WriteOther),
+    EXPECT_EQ(QFileInfo(path).permissions() &
+                  (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
               QFile::Permissions());
 }
 
@@ -59,7 +59,8 @@ TEST_F(ObjectStoreTest, openByNameReportsMissingDatabases)
     EXPECT_EQ(oid, 0u);
     ASSERT_TRUE(store.findDatabase(QStringLiteral("Velmora OdometerRec"), oid));
     EXPECT_EQ(oid, db);
-    EXPECT_EQ(store.createDatabase(QStringLiteral("Velmora OdometerRec")), 0u) << "names are unique";
+    EXPECT_EQ(store.createDatabase(QStringLiteral("Velmora OdometerRec")), 0u)
+        << "names are unique";
 }
 
 TEST_F(ObjectStoreTest, recordsComeInAscendingSortKeyThenWrittenOrder)
@@ -152,7 +153,8 @@ TEST(DeviceRootTest, newDeviceHasPrivateFoldersAndMapsDevicePaths)
     QTemporaryDir dir;
     const DeviceRoot root(dir.filePath(QStringLiteral("device")));
     ASSERT_TRUE(root.prepare());
-    for (const char *folder : {"", "/My Documents/Business", "/My Documents/Personal", "/Windows"}) {
+    for (const char *folder :
+         {"", "/My Documents/Business", "/My Documents/Personal", "/Windows"}) {
         const QFileInfo info(root.path() + QLatin1String(folder));
         EXPECT_TRUE(info.isDir()) << folder;
         EXPECT_EQ(info.permissions() & (QFile::ReadOther | QFile::ReadGroup | QFile::ExeOther),

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Databases.h"
 #include "DatabaseLayouts.h"
+#include "Databases.h"
 #include "DeviceRoot.h"
 #include "ObjectStore.h"
 #include "Testkit.h"

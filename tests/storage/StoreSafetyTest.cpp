@@ -24,7 +24,10 @@ QByteArray fileHash(const QString &path)
 class InjectedFailures : public StorageFixture
 {
 protected:
-    void failWrites() { store->setWriteHook([] { return false; }); }
+    void failWrites()
+    {
+        store->setWriteHook([] { return false; });
+    }
     void expectOneMessage(const QString &text)
     {
         ASSERT_EQ(kit.messageBoxes.shown.size(), 1u);
@@ -56,9 +59,11 @@ TEST_F(InjectedFailures, failedUpdateAndDeleteKeepTheStoredTrip)
     changed.key = key;
     EXPECT_FALSE(databases->updateRecord(changed));
     EXPECT_FALSE(databases->deleteRecord(key));
-    EXPECT_EQ(kit.messageBoxes.texts(),
-              (QStringList{QStringLiteral("Error during edit operation in database: Velmora OdometerRec"),
-                           QStringLiteral("Error during deleting record in database: Velmora OdometerRec")}));
+    EXPECT_EQ(
+        kit.messageBoxes.texts(),
+        (QStringList{
+            QStringLiteral("Error during edit operation in database: Velmora OdometerRec"),
+            QStringLiteral("Error during deleting record in database: Velmora OdometerRec")}));
     store->setWriteHook({});
     ASSERT_EQ(databases->loadRecords(records, underEdit), 1);
     EXPECT_EQ(records.at(0).distance, 100);
@@ -70,7 +75,8 @@ TEST_F(InjectedFailures, failedStatusWriteNamesTheStatusDatabase)
     failWrites();
     kit.messageBoxes.expect(MessageAnswer::Ok);
     EXPECT_FALSE(databases->writeStatus(holders));
-    expectOneMessage(QStringLiteral("Error during edit operation in database: Velmora OdometerRecStatus"));
+    expectOneMessage(
+        QStringLiteral("Error during edit operation in database: Velmora OdometerRecStatus"));
 }
 
 TEST_F(InjectedFailures, failedCategoryRewriteKeepsTheOldCategories)
@@ -83,7 +89,8 @@ TEST_F(InjectedFailures, failedCategoryRewriteKeepsTheOldCategories)
     failWrites();
     kit.messageBoxes.expect(MessageAnswer::Ok);
     EXPECT_FALSE(databases->rewriteCategories(categories));
-    expectOneMessage(QStringLiteral("Error during edit operation in database: Velmora OdometerRecCustom"));
+    expectOneMessage(
+        QStringLiteral("Error during edit operation in database: Velmora OdometerRecCustom"));
     store->setWriteHook({});
     reopen();
     EXPECT_EQ(categories.size(), 3u);
@@ -102,7 +109,8 @@ TEST_F(InjectedFailures, rebuildFailingHalfWayLosesNothing)
     store->setWriteHook([&] { return ++writes <= 5; });
     kit.messageBoxes.expect(MessageAnswer::Ok);
     databases->writeBackAtExit(records, categories, book, false, false);
-    expectOneMessage(QStringLiteral("Error during edit operation in database: Velmora OdometerRec"));
+    expectOneMessage(
+        QStringLiteral("Error during edit operation in database: Velmora OdometerRec"));
     EXPECT_FALSE(kit.messageBoxes.shown[0].underWaitCursor);
     store->setWriteHook({});
     RecordList stored;
@@ -149,7 +157,8 @@ TEST_F(PartialLoad, tripsThatDidNotLoadCompletelyAreNeverRebuilt)
     databases->writeBackAtExit(records, categories, book, false, false);
     EXPECT_EQ(store->recordCount(databaseOid(DatabaseName::Mileage)), 5u);
     EXPECT_NE(store->seekFirstEqual(databaseOid(DatabaseName::Mileage), std::uint32_t(added)), 0u);
-    EXPECT_NE(store->seekFirstEqual(databaseOid(DatabaseName::Mileage), std::uint32_t(keys[2])), 0u);
+    EXPECT_NE(store->seekFirstEqual(databaseOid(DatabaseName::Mileage), std::uint32_t(keys[2])),
+              0u);
 }
 
 class ForeignFiles : public ::testing::Test
@@ -273,8 +282,8 @@ TEST(CrashDuringRebuild, killedProcessLeavesEveryTrip)
                 raise(SIGKILL);
             return true;
         });
-        session.databases->writeBackAtExit(session.records, session.categories, session.book,
-                                           false, false);
+        session.databases->writeBackAtExit(session.records, session.categories, session.book, false,
+                                           false);
         _exit(4); // never reached: the hook kills the process half way
     }
     int status = 0;

@@ -34,7 +34,9 @@ DeviceSession::DeviceSession(const QString &storePath, Services &services)
 
 DeviceSession::~DeviceSession() = default;
 
-DialogDriver::DialogDriver(QDialog &dialog) : m_dialog(dynamic_cast<DeviceDialog &>(dialog)) {}
+DialogDriver::DialogDriver(QDialog &dialog)
+    : m_dialog(dynamic_cast<DeviceDialog &>(dialog))
+{}
 
 QWidget *DialogDriver::control(int id) const
 {
@@ -178,8 +180,8 @@ TestApp::~TestApp()
     m_program.reset();
 }
 
-void TestApp::seed(const std::vector<MileageRecord> &trips, std::int32_t starts,
-                   std::int32_t ends, SystemTime statusDate)
+void TestApp::seed(const std::vector<MileageRecord> &trips, std::int32_t starts, std::int32_t ends,
+                   SystemTime statusDate)
 {
     const DeviceRoot device(m_devicePath);
     ASSERT_TRUE(device.prepare());

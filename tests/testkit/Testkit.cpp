@@ -41,8 +41,7 @@ int ScriptedDialogRunner::run(QDialog &dialog)
 
 namespace {
 
-template<typename T>
-T &keep(std::unique_ptr<T> &slot, std::unique_ptr<T> made)
+template<typename T> T &keep(std::unique_ptr<T> &slot, std::unique_ptr<T> made)
 {
     slot = std::move(made);
     return *slot;
@@ -50,7 +49,9 @@ T &keep(std::unique_ptr<T> &slot, std::unique_ptr<T> made)
 
 } // namespace
 
-TestServices::TestServices() : TestServices(Services::Parts{}, new RecordingWaitCursor) {}
+TestServices::TestServices()
+    : TestServices(Services::Parts{}, new RecordingWaitCursor)
+{}
 
 TestServices::TestServices(Services::Parts parts, RecordingWaitCursor *cursor)
     : waitCursor(*cursor)

@@ -19,8 +19,8 @@
 // A message box or dialog that no answer was scripted for fails the running test instead of
 // blocking; modal dialogs never spin an event loop.
 
-#include "ObjectStore.h"
 #include "CursorList.h"
+#include "ObjectStore.h"
 #include "Services.h"
 
 #include <QDate>
@@ -30,8 +30,8 @@
 #include <QTemporaryDir>
 
 #include <deque>
-#include <optional>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace tripvane {
@@ -62,7 +62,9 @@ public:
         bool underWaitCursor = false;
     };
 
-    explicit RecordingMessageBoxes(const WaitCursor &cursor) : m_cursor(cursor) {}
+    explicit RecordingMessageBoxes(const WaitCursor &cursor)
+        : m_cursor(cursor)
+    {}
     MessageAnswer show(const MessageBoxRequest &request) override;
 
     void expect(MessageAnswer answer) { scripted.push_back(answer); }

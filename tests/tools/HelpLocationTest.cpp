@@ -1,5 +1,5 @@
-#include "DeviceRoot.h"
 #include "HelpLocation.h"
+#include "DeviceRoot.h"
 
 #include <gtest/gtest.h>
 
