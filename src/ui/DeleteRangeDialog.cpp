@@ -48,6 +48,8 @@ DeleteRangeDialog::DeleteRangeDialog(Services &services, ProgramState &state, Da
     controls().as<QDateEdit>(StartsPicker)->setDate(toQDate(m_state.reportRangeStart));
     controls().as<QDateEdit>(EndsPicker)->setDate(toQDate(m_state.reportRangeEnd));
     relayout();
+    // This dialog keeps the input panel down: only dates are chosen here.
+    setInputPanelAfterDropDown(false);
     services.inputPanel().hide();
     controls().widget(StartsPicker)->setFocus();
 }

@@ -86,7 +86,7 @@ bool DeviceDialog::eventFilter(QObject *watched, QEvent *event)
     if (std::find(m_popups.begin(), m_popups.end(), watched) != m_popups.end()) {
         if (event->type() == QEvent::Show)
             m_services.inputPanel().hide();
-        else if (event->type() == QEvent::Hide)
+        else if (event->type() == QEvent::Hide && m_panelAfterDropDown)
             m_services.inputPanel().show();
     } else if (event->type() == QEvent::FocusIn) {
         if (qobject_cast<QLineEdit *>(watched))

@@ -40,6 +40,8 @@ protected:
     void focusField(int id);
     // Beep, focus on the field with its text selected, as after every refused entry.
     void refuseField(int id);
+    // Whether the input panel comes back when a calendar or combo list closes up (the default).
+    void setInputPanelAfterDropDown(bool show) { m_panelAfterDropDown = show; }
     // A message box of this dialog: the input panel goes down first.
     MessageAnswer ask(int stringId, MessageButtons buttons);
     MessageAnswer ask(const QString &text, MessageButtons buttons);
@@ -50,6 +52,7 @@ private:
     Services &m_services;
     ControlSet m_controls;
     std::vector<QObject *> m_popups; // calendars and combo lists that drop down
+    bool m_panelAfterDropDown = true;
 };
 
 } // namespace tripvane
