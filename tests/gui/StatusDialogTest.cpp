@@ -4,6 +4,7 @@
 #include "FrameDialogRunner.h"
 #include "GuiHelpers.h"
 #include "Program.h"
+#include "PlaceholderDialog.h"
 #include "ProgramState.h"
 #include "StatusPane.h"
 #include "Testkit.h"
@@ -269,6 +270,23 @@ TEST(StatusDialogInFrame, runsAsTheFramesTopPageWithTheOkButton)
     EXPECT_EQ(app.frame().caption(), QStringLiteral("Tripvane"));
     EXPECT_FALSE(app.frame().okButtonVisible());
     EXPECT_FALSE(app.frame().hasDialogOpen());
+}
+
+} // namespace
+
+namespace {
+
+TEST(PlaceholderInFrame, endsAtOnceWithItsCodeAndLeavesTheFrameAsItWas)
+{
+    TestApp app;
+    ASSERT_TRUE(app.start());
+    app.frame().show();
+    PlaceholderDialog dialog(app.kit.services(), QStringLiteral("View Options"), 1160,
+                             QStringLiteral("Settings"));
+    FrameDialogRunner runner(app.frame());
+    EXPECT_EQ(runner.run(dialog), 1160);
+    EXPECT_FALSE(app.frame().hasDialogOpen());
+    EXPECT_EQ(app.frame().caption(), QStringLiteral("Tripvane"));
 }
 
 } // namespace
