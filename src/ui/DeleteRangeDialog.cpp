@@ -45,6 +45,7 @@ DeleteRangeDialog::DeleteRangeDialog(Services &services, ProgramState &state, Da
     , m_state(state)
     , m_databases(databases)
 {
+    setDateOrder(m_state.settings.DateTypeView);
     controls().as<QDateEdit>(StartsPicker)->setDate(toQDate(m_state.reportRangeStart));
     controls().as<QDateEdit>(EndsPicker)->setDate(toQDate(m_state.reportRangeEnd));
     relayout();

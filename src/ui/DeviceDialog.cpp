@@ -48,6 +48,16 @@ void DeviceDialog::relayout()
     update();
 }
 
+void DeviceDialog::setDateOrder(std::uint32_t dateView)
+{
+    static const char *const formats[] = {"dd-MM-yyyy", "dd/MM/yyyy", "MM-dd-yyyy", "MM/dd/yyyy"};
+    const QString format = QString::fromLatin1(formats[dateView <= 3 ? dateView : 0]);
+    for (const auto &[id, widget] : m_controls.widgets()) {
+        if (auto *picker = qobject_cast<QDateEdit *>(widget))
+            picker->setDisplayFormat(format);
+    }
+}
+
 bool DeviceDialog::isPortrait() const
 {
     return m_services.screen().isPortrait();

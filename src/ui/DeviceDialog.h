@@ -32,6 +32,10 @@ public:
 
 protected:
     virtual QString helpAnchor() const = 0;
+    // Escape leaves the dialog as its Cancel does.
+    void reject() override { command(cancelCode()); }
+    // Date pickers show dates in the order the user chose for every date (DateTypeView).
+    void setDateOrder(std::uint32_t dateView);
     // Places the controls for the current screen; dialogs with more to place extend it.
     virtual void relayout();
     bool isPortrait() const;

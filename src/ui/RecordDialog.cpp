@@ -50,6 +50,7 @@ RecordDialog::RecordDialog(Services &services, ProgramState &state, Databases &d
     , m_databases(databases)
     , m_shell(std::move(shell))
 {
+    setDateOrder(m_state.settings.DateTypeView);
     const MileageRecord &record = m_state.recordUnderEdit;
     auto *picker = controls().as<QDateEdit>(DatePicker);
     const QDate date(record.date.year, record.date.month, record.date.day);

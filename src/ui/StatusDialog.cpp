@@ -45,6 +45,7 @@ StatusDialog::StatusDialog(Services &services, ProgramState &state, Databases &d
     , m_state(state)
     , m_databases(databases)
 {
+    setDateOrder(m_state.settings.DateTypeView);
     controls().as<QLabel>(Picture)->setPixmap(odometerPicture());
     const std::uint32_t view = m_state.settings.DistanceTypeView;
     auto *picker = controls().as<QDateEdit>(DatePicker);

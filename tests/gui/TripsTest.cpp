@@ -8,6 +8,7 @@
 #include "Testkit.h"
 
 #include <QComboBox>
+#include <QDateEdit>
 
 #include <set>
 
@@ -497,6 +498,26 @@ TEST_F(Trips, deleteWithoutASelectedRowAsksToRepeat)
               QStringLiteral("Please, repeat Delete Record operation."));
     EXPECT_EQ(app.state().records.size(), 1u);
     EXPECT_TRUE(app.state().undo.isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Trips, escapeCancelsAndPickersFollowTheDateOrder)
+{
+    app.seedSetting("DateTypeView", 2);
+    start();
+    onRecordDialog([](DialogDriver &dialog) {
+        auto *picker = qobject_cast<QDateEdit *>(dialog.control(R::DatePicker));
+        EXPECT_EQ(picker->displayFormat(), QStringLiteral("MM-dd-yyyy"));
+        dialog.setText(R::DistanceEdit, QStringLiteral("5"));
+        qobject_cast<QDialog *>(picker->parentWidget())->reject(); // Escape
+        EXPECT_EQ(dialog.result(), R::CancelButton);
+    });
+    app.command(CmdNew);
+    EXPECT_EQ(app.rowCount(), 0);
+    EXPECT_EQ(app.state().recordUnderEdit.key, -1) << "cancel clears the record under edit";
 }
 
 } // namespace
