@@ -2,6 +2,7 @@
 #include "FrameDialogRunner.h"
 #include "Program.h"
 #include "Services.h"
+#include "TerminationSignals.h"
 
 #include <QApplication>
 #include <QFont>
@@ -15,5 +16,8 @@ int main(int argc, char *argv[])
     if (!program.start())
         return 0;
     services->setDialogRunner(std::make_unique<tripvane::FrameDialogRunner>(*program.frame()));
+    tripvane::TerminationSignals termination;
+    QObject::connect(&termination, &tripvane::TerminationSignals::terminationRequested,
+                     program.frame(), &QWidget::close);
     return app.exec();
 }

@@ -4,12 +4,15 @@
 #include "GuiHelpers.h"
 #include "Program.h"
 #include "ProgramState.h"
+#include "TerminationSignals.h"
 #include "Testkit.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFile>
+
+#include <csignal>
 
 #include <gtest/gtest.h>
 
@@ -114,6 +117,20 @@ TEST(SingleInstanceTest, socketIsPrivateToTheUser)
     EXPECT_EQ(QFileInfo(app.devicePath()).permissions() &
                   (QFile::ExeOther | QFile::ExeGroup | QFile::ReadOther),
               QFile::Permissions());
+}
+
+} // namespace
+
+namespace {
+
+TEST(TerminationSignalsTest, sigtermBecomesARequestToClose)
+{
+    TerminationSignals termination;
+    int requests = 0;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, [&] { ++requests; });
+    ::raise(SIGTERM);
+    processEventsUntil([&] { return requests == 1; });
+    EXPECT_EQ(requests, 1);
 }
 
 } // namespace

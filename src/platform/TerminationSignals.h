@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QObject>
+
+class QSocketNotifier;
+
+namespace tripvane {
+
+// Turns SIGTERM and SIGINT (a logout, Ctrl+C in a terminal) into a request to close through
+// the normal exit, so the settings of the run are saved as after any close.
+class TerminationSignals final : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TerminationSignals(QObject *parent = nullptr);
+    ~TerminationSignals() override;
+
+signals:
+    void terminationRequested();
+
+private:
+    QSocketNotifier *m_notifier = nullptr;
+};
+
+} // namespace tripvane
