@@ -15,9 +15,23 @@ QString storedText(const QString &text)
     return text.isNull() ? QStringLiteral(" ") : text;
 }
 
-std::uint16_t datePart(std::uint32_t value)
+// Day, month and year travel as three properties of their own; true when this was one.
+bool readDatePart(const PropertyValue &value, SystemTime &date)
 {
-    return static_cast<std::uint16_t>(std::min<std::uint32_t>(value, 0xFFFF));
+    const auto part = static_cast<std::uint16_t>(std::min<std::uint32_t>(value.number, 0xFFFF));
+    switch (value.id) {
+    case Prop::Day:
+        date.day = part;
+        return true;
+    case Prop::Month:
+        date.month = part;
+        return true;
+    case Prop::Year:
+        date.year = part;
+        return true;
+    default:
+        return false;
+    }
 }
 
 PropertyValues tripProperties(const MileageRecord &record, std::int32_t key)
@@ -43,18 +57,11 @@ MileageRecord tripFromProperties(PropertyValues &values)
     record.clear();
     SystemTime date;
     for (PropertyValue &value : values) {
+        if (readDatePart(value, date))
+            continue;
         switch (value.id) {
         case Prop::Key:
             record.key = std::int32_t(value.number);
-            break;
-        case Prop::Day:
-            date.day = datePart(value.number);
-            break;
-        case Prop::Month:
-            date.month = datePart(value.number);
-            break;
-        case Prop::Year:
-            date.year = datePart(value.number);
             break;
         case Prop::TripDistance:
             record.setDistance(std::int32_t(value.number));
@@ -231,18 +238,11 @@ bool Databases::loadStatus(OdometerHolders &holders)
     const bool read = m_store.forEachRecord(m_status, [&](Oid, PropertyValues &values) {
         found = true;
         for (const PropertyValue &value : values) {
+            if (readDatePart(value, date))
+                continue;
             switch (value.id) {
             case Prop::Key:
                 holders.start.key = holders.end.key = std::int32_t(value.number);
-                break;
-            case Prop::Day:
-                date.day = datePart(value.number);
-                break;
-            case Prop::Month:
-                date.month = datePart(value.number);
-                break;
-            case Prop::Year:
-                date.year = datePart(value.number);
                 break;
             case Prop::StatusStarts:
                 holders.start.setDistance(std::int32_t(value.number));

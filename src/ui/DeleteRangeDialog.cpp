@@ -27,17 +27,6 @@ constexpr ControlSpec rangeControls[] = {
 };
 // clang-format on
 
-QDate toQDate(const SystemTime &date)
-{
-    return QDate(date.year, date.month, date.day);
-}
-
-SystemTime fromPicker(const QDateEdit *picker)
-{
-    const QDate date = picker->date();
-    return makeDate(date.year(), date.month(), date.day());
-}
-
 } // namespace
 
 DeleteRangeDialog::DeleteRangeDialog(Services &services, ProgramState &state, Databases &databases)
@@ -46,8 +35,8 @@ DeleteRangeDialog::DeleteRangeDialog(Services &services, ProgramState &state, Da
     , m_databases(databases)
 {
     setDateOrder(m_state.settings.DateTypeView);
-    controls().as<QDateEdit>(StartsPicker)->setDate(toQDate(m_state.reportRangeStart));
-    controls().as<QDateEdit>(EndsPicker)->setDate(toQDate(m_state.reportRangeEnd));
+    setPickerDate(StartsPicker, m_state.reportRangeStart);
+    setPickerDate(EndsPicker, m_state.reportRangeEnd);
     relayout();
     // This dialog keeps the input panel down: only dates are chosen here.
     setInputPanelAfterDropDown(false);
@@ -67,8 +56,8 @@ void DeleteRangeDialog::findRecords()
 {
     m_state.rangeStart.clear();
     m_state.rangeEnd.clear();
-    m_state.rangeStart.setDate(fromPicker(controls().as<QDateEdit>(StartsPicker)));
-    m_state.rangeEnd.setDate(fromPicker(controls().as<QDateEdit>(EndsPicker)));
+    m_state.rangeStart.setDate(pickerDate(StartsPicker));
+    m_state.rangeEnd.setDate(pickerDate(EndsPicker));
     const std::uint32_t first = m_state.rangeStart.dateKey;
     const std::uint32_t last = m_state.rangeEnd.dateKey;
     if (first > last) {

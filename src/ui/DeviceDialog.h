@@ -36,6 +36,10 @@ protected:
     void reject() override { command(cancelCode()); }
     // Date pickers show dates in the order the user chose for every date (DateTypeView).
     void setDateOrder(std::uint32_t dateView);
+    // A picker shows a holder's date (today when the holder has none); its date as the
+    // handheld's calendar record, today (UTC) when the picker holds no valid date.
+    void setPickerDate(int id, const SystemTime &date);
+    SystemTime pickerDate(int id);
     // Places the controls for the current screen; dialogs with more to place extend it.
     virtual void relayout();
     bool isPortrait() const;

@@ -52,9 +52,7 @@ RecordDialog::RecordDialog(Services &services, ProgramState &state, Databases &d
 {
     setDateOrder(m_state.settings.DateTypeView);
     const MileageRecord &record = m_state.recordUnderEdit;
-    auto *picker = controls().as<QDateEdit>(DatePicker);
-    const QDate date(record.date.year, record.date.month, record.date.day);
-    picker->setDate(date.isValid() ? date : QDate::currentDate());
+    setPickerDate(DatePicker, record.date);
 
     auto *distance = controls().as<QLineEdit>(DistanceEdit);
     distance->setMaxLength(13);
@@ -119,10 +117,7 @@ void RecordDialog::command(int id)
 
 void RecordDialog::readDate()
 {
-    const QDate picked = controls().as<QDateEdit>(DatePicker)->date();
-    SystemTime date = services().clock().nowUtc();
-    if (picked.isValid())
-        date = makeDate(picked.year(), picked.month(), picked.day());
+    const SystemTime date = pickerDate(DatePicker);
     m_state.recordUnderEdit.setDate(date);
     // The next new trip starts on the date of the one last accepted.
     m_state.lastDate = date;

@@ -33,11 +33,6 @@ constexpr ControlSpec statusControls[] = {
 };
 // clang-format on
 
-QDate toQDate(const SystemTime &date)
-{
-    return QDate(date.year, date.month, date.day);
-}
-
 } // namespace
 
 StatusDialog::StatusDialog(Services &services, ProgramState &state, Databases &databases)
@@ -48,9 +43,7 @@ StatusDialog::StatusDialog(Services &services, ProgramState &state, Databases &d
     setDateOrder(m_state.settings.DateTypeView);
     controls().as<QLabel>(Picture)->setPixmap(odometerPicture());
     const std::uint32_t view = m_state.settings.DistanceTypeView;
-    auto *picker = controls().as<QDateEdit>(DatePicker);
-    const QDate statusDate = toQDate(m_state.holders.end.date);
-    picker->setDate(statusDate.isValid() ? statusDate : QDate::currentDate());
+    setPickerDate(DatePicker, m_state.holders.end.date);
     auto *starts = controls().as<QLineEdit>(StartsEdit);
     auto *ends = controls().as<QLineEdit>(EndsEdit);
     auto *notes = controls().as<QLineEdit>(NotesEdit);
@@ -97,10 +90,7 @@ void StatusDialog::accept()
     MileageRecord start = m_state.holders.start;
     MileageRecord end = m_state.holders.end;
 
-    const QDate picked = controls().as<QDateEdit>(DatePicker)->date();
-    const SystemTime today = services().clock().nowUtc();
-    end.setDate(picked.isValid() ? makeDate(picked.year(), picked.month(), picked.day())
-                                 : makeDate(today.year, today.month, today.day));
+    end.setDate(pickerDate(DatePicker));
     if (!readReading(StartsEdit, start) || !readReading(EndsEdit, end))
         return;
     if (!(start.distance < end.distance)) {
