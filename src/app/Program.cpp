@@ -67,9 +67,22 @@ bool Program::start()
         m_frame->activateWindow();
     });
     QObject::connect(m_instance.get(), &SingleInstance::closeRequested, m_frame.get(),
-                     &QWidget::close);
+                     [this] { requestClose(); });
     m_frame->show();
     return true;
+}
+
+void Program::requestClose()
+{
+    if (!m_frame || m_exited)
+        return;
+    if (m_frame->hasDialogOpen()) {
+        QMetaObject::invokeMethod(m_frame->topPage(), "reject", Qt::DirectConnection);
+        QMetaObject::invokeMethod(
+            m_frame.get(), [this] { requestClose(); }, Qt::QueuedConnection);
+        return;
+    }
+    m_frame->close();
 }
 
 void Program::exit()

@@ -33,6 +33,9 @@ public:
     Databases *databases() const { return m_databases.get(); }
     const DeviceRoot &device() const { return m_device; }
     bool hasExited() const { return m_exited; }
+    // A close asked from outside (another program, a logout): a dialog still open is left
+    // as its Cancel leaves it, then the program closes through its normal exit.
+    void requestClose();
 
 private:
     void exit();

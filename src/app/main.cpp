@@ -18,6 +18,6 @@ int main(int argc, char *argv[])
     services->setDialogRunner(std::make_unique<tripvane::FrameDialogRunner>(*program.frame()));
     tripvane::TerminationSignals termination;
     QObject::connect(&termination, &tripvane::TerminationSignals::terminationRequested,
-                     program.frame(), &QWidget::close);
+                     program.frame(), [&program] { program.requestClose(); });
     return app.exec();
 }

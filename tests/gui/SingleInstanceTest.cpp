@@ -1,6 +1,7 @@
 #include "SingleInstance.h"
 #include "DeviceFrame.h"
 #include "DeviceRoot.h"
+#include "FrameDialogRunner.h"
 #include "GuiHelpers.h"
 #include "Program.h"
 #include "ProgramState.h"
@@ -11,6 +12,7 @@
 #include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTimer>
 
 #include <csignal>
 
@@ -131,6 +133,24 @@ TEST(TerminationSignalsTest, sigtermBecomesARequestToClose)
     ::raise(SIGTERM);
     processEventsUntil([&] { return requests == 1; });
     EXPECT_EQ(requests, 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST(SingleInstanceTest, closeRequestDuringADialogCancelsItFirst)
+{
+    TestApp app;
+    ASSERT_TRUE(app.start());
+    app.frame().show();
+    app.kit.services().setDialogRunner(std::make_unique<FrameDialogRunner>(app.frame()));
+    const QString socket = SingleInstance::socketPathFor(DeviceRoot(app.devicePath()));
+    QTimer::singleShot(50, [&] { SingleInstance::sendRequest(socket, "close\n"); });
+    app.command(40002); // New: the record dialog stays open until the request arrives
+    processEventsUntil([&] { return !app.isRunning(); });
+    EXPECT_FALSE(app.isRunning());
+    EXPECT_EQ(app.rowCount(), 0);
 }
 
 } // namespace
