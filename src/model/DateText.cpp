@@ -2,8 +2,8 @@
 
 #include <QMutex>
 
+#include <array>
 #include <memory>
-#include <unordered_map>
 
 namespace tripvane {
 
@@ -31,13 +31,17 @@ QString dateText(int first, int second, char16_t separator, int yearOfCentury)
 
 DateTexts DateTexts::forDate(std::uint16_t year, std::uint16_t month, std::uint16_t day)
 {
-    // Bounded by the calendar: at most 10,000 years x 13 months x 32 days of valid input.
-    // Entries are never removed, so every holder may keep a plain pointer to its texts.
+    // One table per year, made when a date of that year is first shown; entries are never
+    // removed, so every holder may keep a plain pointer to its texts. Callers have checked
+    // the bounds (year 0..9999, month 0..12, day 0..31).
+    using YearTable = std::array<std::unique_ptr<const Texts>, 13 * 32>;
     static QBasicMutex lock;
-    static std::unordered_map<std::uint32_t, std::unique_ptr<const Texts>> built;
+    static std::array<std::unique_ptr<YearTable>, 10000> years;
     const QMutexLocker guard(&lock);
-    const std::uint32_t key = std::uint32_t(year) * 10000u + month * 100u + day;
-    std::unique_ptr<const Texts> &slot = built[key];
+    std::unique_ptr<YearTable> &table = years[year];
+    if (!table)
+        table = std::make_unique<YearTable>();
+    std::unique_ptr<const Texts> &slot = (*table)[month * 32 + day];
     if (!slot) {
         const int yy = year % 100;
         slot = std::make_unique<const Texts>(Texts{

@@ -1,8 +1,7 @@
 #include "PropertyCodec.h"
 
-#include <string>
-#include <string_view>
-#include <unordered_map>
+#include <array>
+#include <cstring>
 
 namespace tripvane {
 
@@ -58,36 +57,47 @@ void appendString(QByteArray &out, const QString &text)
 }
 
 // Categories and places repeat across thousands of trips: short texts are shared instead of
-// allocated again for every record.
+// allocated again for every record. A small direct-mapped cache whose slots age: a text seen
+// once (a memo) does not push out one that keeps coming back (a category).
 class TextCache
 {
 public:
     QString get(const char *begin, const char *end)
     {
-        if (begin == end)
+        const auto length = std::size_t(end - begin);
+        if (length == 0)
             return QStringLiteral("");
-        if (end - begin > 24)
-            return QString::fromUtf8(begin, end - begin);
-        const std::string_view bytes(begin, std::size_t(end - begin));
-        const auto found = m_texts.find(bytes);
-        if (found != m_texts.end())
-            return found->second;
-        QString text = QString::fromUtf8(begin, end - begin);
-        if (m_texts.size() < 4096)
-            m_texts.emplace(std::string(bytes), text);
+        if (length > MaxBytes)
+            return QString::fromUtf8(begin, qsizetype(length));
+        std::uint32_t hash = 2166136261u; // FNV-1a
+        for (const char *p = begin; p != end; ++p)
+            hash = (hash ^ std::uint8_t(*p)) * 16777619u;
+        Slot &slot = m_slots[hash % m_slots.size()];
+        if (slot.length == length && std::memcmp(slot.bytes.data(), begin, length) == 0) {
+            slot.hits = std::min(slot.hits + 1, 8);
+            return slot.text;
+        }
+        QString text = QString::fromUtf8(begin, qsizetype(length));
+        if (slot.hits > 0) {
+            --slot.hits;
+            return text;
+        }
+        slot.length = length;
+        std::memcpy(slot.bytes.data(), begin, length);
+        slot.text = text;
         return text;
     }
 
 private:
-    struct Hash
+    static constexpr std::size_t MaxBytes = 24;
+    struct Slot
     {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view bytes) const
-        {
-            return std::hash<std::string_view>()(bytes);
-        }
+        std::array<char, MaxBytes> bytes{};
+        std::size_t length = 0;
+        int hits = 0;
+        QString text;
     };
-    std::unordered_map<std::string, QString, Hash, std::equal_to<>> m_texts;
+    std::array<Slot, 1024> m_slots;
 };
 
 class Parser
