@@ -1,5 +1,6 @@
 #pragma once
 
+#include "NodePool.h"
 #include "Records.h"
 
 #include <QString>
@@ -17,13 +18,21 @@ namespace tripvane {
 template<typename Node> class CursorList
 {
 public:
-    using NodePtr = std::unique_ptr<Node>;
+    using NodePtr = std::unique_ptr<Node, PooledNodeDeleter<Node>>;
 
     CursorList() = default;
     CursorList(const CursorList &) = delete;
     CursorList &operator=(const CursorList &) = delete;
-    CursorList(CursorList &&) noexcept = default;
-    CursorList &operator=(CursorList &&) noexcept = default;
+    CursorList(CursorList &&other) noexcept = default;
+    CursorList &operator=(CursorList &&other) noexcept
+    {
+        // The nodes go before the pool that holds them.
+        m_nodes = std::move(other.m_nodes);
+        m_pool = std::move(other.m_pool);
+        m_cursor = other.m_cursor;
+        return *this;
+    }
+    ~CursorList() { m_nodes.clear(); }
 
     Node *first()
     {
@@ -56,7 +65,7 @@ public:
     Node *append(const Node &source)
     {
         try {
-            auto node = std::make_unique<Node>();
+            NodePtr node = makeNode(Node());
             node->copyFrom(source);
             node->position = size();
             m_nodes.push_back(std::move(node));
@@ -92,8 +101,9 @@ public:
     Node &at(ListPosition index) { return *m_nodes[index]; }
     const Node *cursorNode() const { return m_nodes.empty() ? nullptr : m_nodes[m_cursor].get(); }
 
-    // Hands every node out in list order and leaves the list empty; adopt() takes them back.
-    // Used by sorting, which must never lose or duplicate a node.
+    // Hands every node out in list order and leaves the list empty; adopt() takes them back
+    // (only nodes that came from this list). Used by sorting, which must never lose or
+    // duplicate a node.
     std::vector<NodePtr> takeAll()
     {
         m_cursor = 0;
@@ -111,7 +121,8 @@ protected:
     {
         try {
             node.position = size();
-            m_nodes.push_back(std::make_unique<Node>(std::move(node)));
+            NodePtr stored = makeNode(std::move(node));
+            m_nodes.push_back(std::move(stored));
         } catch (const std::bad_alloc &) {
             return nullptr;
         }
@@ -152,12 +163,27 @@ protected:
     void setCursor(ListPosition index) { m_cursor = index; }
 
 private:
+    NodePtr makeNode(Node &&value)
+    {
+        if (!m_pool)
+            m_pool = std::make_unique<NodePool<Node>>();
+        void *slot = m_pool->allocate();
+        try {
+            return NodePtr(new (slot) Node(std::move(value)),
+                           PooledNodeDeleter<Node>{m_pool.get()});
+        } catch (...) {
+            m_pool->release(slot);
+            throw;
+        }
+    }
+
     void renumberFrom(ListPosition start)
     {
         for (ListPosition i = start; i < size(); ++i)
             m_nodes[i]->position = i;
     }
 
+    std::unique_ptr<NodePool<Node>> m_pool; // declared first: destroyed after the nodes
     std::vector<NodePtr> m_nodes;
     ListPosition m_cursor = 0; // meaningful only while the list has nodes
 };

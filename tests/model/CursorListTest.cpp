@@ -266,3 +266,30 @@ TEST(RouteListTest, findsByEitherPlace)
 }
 
 } // namespace
+
+namespace {
+
+TEST(CursorListStorage, movedListsKeepTheirNodesAndFreedSlotsAreReused)
+{
+    RecordList target = listOf(3);
+    RecordList source = listOf(5000);
+    MileageRecord *kept = source.findAtPosition(4321);
+    target = std::move(source);
+    EXPECT_EQ(target.size(), 5000u);
+    EXPECT_EQ(target.findAtPosition(4321), kept) << "nodes stay where they were";
+    EXPECT_EQ(kept->key, 1000 + 4321);
+
+    for (int round = 0; round < 100; ++round) {
+        ASSERT_TRUE(target.removeAtPosition(0));
+        ASSERT_NE(target.append(recordOn(3, round)), nullptr);
+    }
+    EXPECT_EQ(target.size(), 5000u);
+    EXPECT_EQ(target.last()->key, 99);
+
+    RecordList moved(std::move(target));
+    EXPECT_EQ(moved.count(), 5000u);
+    moved.clear();
+    EXPECT_NE(moved.append(recordOn(1, 7)), nullptr);
+}
+
+} // namespace
