@@ -12,11 +12,12 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     auto services = tripvane::makeDesktopServices();
+    // Caught from the start: a termination during start-up is answered once the loop runs.
+    tripvane::TerminationSignals termination;
     tripvane::Program program(*services, tripvane::DeviceRoot(tripvane::DeviceRoot::defaultPath()));
     if (!program.start())
         return 0;
     services->setDialogRunner(std::make_unique<tripvane::FrameDialogRunner>(*program.frame()));
-    tripvane::TerminationSignals termination;
     QObject::connect(&termination, &tripvane::TerminationSignals::terminationRequested,
                      program.frame(), [&program] { program.requestClose(); });
     return app.exec();
