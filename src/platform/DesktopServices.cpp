@@ -65,13 +65,17 @@ class QtSound final : public Sound
 public:
     void play(const QString &resourcePath) override
     {
+        // Made at the first horn: starting the audio system can take seconds, which a start of
+        // the program should not wait for.
+        if (!m_effect)
+            m_effect = std::make_unique<QSoundEffect>();
         // With no audio device the effect "plays" forever; never wait for its end.
-        m_effect.setSource(QUrl(QStringLiteral("qrc") + resourcePath));
-        m_effect.play();
+        m_effect->setSource(QUrl(QStringLiteral("qrc") + resourcePath));
+        m_effect->play();
     }
 
 private:
-    QSoundEffect m_effect;
+    std::unique_ptr<QSoundEffect> m_effect;
 };
 
 class ProcessHelpViewer final : public HelpViewer

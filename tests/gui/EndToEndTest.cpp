@@ -33,7 +33,7 @@ bool waitFor(const std::function<bool()> &condition)
     QElapsedTimer timer;
     timer.start();
     while (!condition()) {
-        if (timer.elapsed() > 10000)
+        if (timer.elapsed() > 60000)
             return false;
         QThread::msleep(20);
     }
@@ -46,18 +46,18 @@ TEST(EndToEnd, oneInstanceRunsAndATerminationSavesThroughTheExit)
     const QString device = dir.filePath(QStringLiteral("device"));
     QObject owner;
     QProcess *first = startProgram(device, &owner);
-    ASSERT_TRUE(first->waitForStarted());
+    ASSERT_TRUE(first->waitForStarted(60000));
     const QString socket = SingleInstance::socketPathFor(DeviceRoot(device));
     ASSERT_TRUE(waitFor([&] { return QFile::exists(socket); }));
 
     QProcess *second = startProgram(device, &owner);
-    ASSERT_TRUE(second->waitForFinished(10000));
+    ASSERT_TRUE(second->waitForFinished(60000));
     EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second->exitCode(), 0);
     EXPECT_EQ(first->state(), QProcess::Running);
 
     ::kill(pid_t(first->processId()), SIGTERM);
-    ASSERT_TRUE(first->waitForFinished(10000));
+    ASSERT_TRUE(first->waitForFinished(60000));
     EXPECT_EQ(first->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(first->exitCode(), 0);
 
