@@ -188,7 +188,6 @@ bool MainWindow::create()
     m_state.reportRangeEnd = now;
 
     buildCommandBar();
-    m_state.sortedOnce = false;
 
     m_state.settings.load(m_store, loadString(IDS_MAKER), loadString(IDS_TITLE));
     m_state.mainSortColumn = m_state.settings.Sort;
@@ -252,29 +251,29 @@ void MainWindow::fillList()
     m_pane->listModel().fill();
     const bool hasRecords = !m_state.records.isEmpty();
     // The fill enables only report and export: Delete by Range keeps its state, as designed.
-    for (int id : {int(ButtonReport), int(CmdMileageReport), int(CmdExportRecords)})
-        for (QAction *action : actions(id))
-            action->setEnabled(hasRecords);
+    setCommandsEnabled({ButtonReport, CmdMileageReport, CmdExportRecords}, hasRecords);
     if (!hasRecords)
-        for (QAction *action : actions(CmdDeleteByRange))
-            action->setEnabled(false);
+        setCommandsEnabled({CmdDeleteByRange}, false);
     if (hasRecords && m_state.mainSortOrder != SortDescending)
         m_pane->listView().scrollToBottom();
 }
 
+void MainWindow::setCommandsEnabled(std::initializer_list<int> ids, bool enabled)
+{
+    for (int id : ids)
+        for (QAction *action : actions(id))
+            action->setEnabled(enabled);
+}
+
 void MainWindow::setNeedsRecordsState(bool hasRecords)
 {
-    for (int id :
-         {int(ButtonReport), int(CmdMileageReport), int(CmdExportRecords), int(CmdDeleteByRange)})
-        for (QAction *action : actions(id))
-            action->setEnabled(hasRecords);
+    setCommandsEnabled({ButtonReport, CmdMileageReport, CmdExportRecords, CmdDeleteByRange},
+                       hasRecords);
 }
 
 void MainWindow::setNeedsUndoState(bool hasUndo)
 {
-    for (int id : {int(ButtonUndo), int(CmdUndo), int(CmdEmptyUndo)})
-        for (QAction *action : actions(id))
-            action->setEnabled(hasUndo);
+    setCommandsEnabled({ButtonUndo, CmdUndo, CmdEmptyUndo}, hasUndo);
 }
 
 const std::vector<QAction *> &MainWindow::actions(int id) const
@@ -596,9 +595,6 @@ void MainWindow::playHorn()
 
 void MainWindow::exit()
 {
-    if (m_exited)
-        return;
-    m_exited = true;
     m_databases.writeBackAtExit(m_state.records, m_state.categories, m_state.book,
                                 m_state.categoriesChanged, m_state.bookChanged);
     m_state.settings.Sort = m_state.mainSortColumn;

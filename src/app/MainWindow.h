@@ -35,7 +35,7 @@ public:
     // The window creation of the design; false when the program cannot go on.
     bool create();
     void command(int id);
-    // Saves everything in the designed order; called once when the frame closes.
+    // Saves everything in the designed order; the program calls it once, when the frame closes.
     void exit();
 
     StatusPane *pane() const { return m_pane; }
@@ -48,6 +48,7 @@ public:
     void setNeedsUndoState(bool hasUndo);
 
 private:
+    void setCommandsEnabled(std::initializer_list<int> ids, bool enabled);
     void newRecord();
     // Stores the record under edit as a new trip with a key of its own and lists it last.
     bool addRecordUnderEdit();
@@ -88,7 +89,6 @@ private:
     QPointer<QWidget> m_page;
     QPointer<StatusPane> m_pane;
     std::map<int, std::vector<QAction *>> m_actions;
-    bool m_exited = false;
 };
 
 } // namespace tripvane

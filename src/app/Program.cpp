@@ -27,8 +27,6 @@ Program::~Program() = default;
 
 bool Program::start()
 {
-    if (loadString(IDS_MAKER).isEmpty())
-        return false;
     if (!m_device.prepare()) {
         m_services.message(IDS_CANNOT_CONTINUE, MessageIcon::Stop);
         return false;
