@@ -118,8 +118,7 @@ TEST(Exit, savesRecordsAndSettingsAndTheNextStartFindsThem)
     first.state().mainSortOrder = 1; // as a header tap would leave it
     first.close();
     EXPECT_FALSE(first.isRunning());
-    const auto order = first.registryValue(QStringLiteral("Software\\Velmora\\Tripvane\\Settings"),
-                                           QStringLiteral("SortOrder"));
+    const auto order = first.setting("SortOrder");
     ASSERT_TRUE(order);
     EXPECT_EQ(order->dword, 1u);
     EXPECT_TRUE(first.registryValue(QStringLiteral("Software\\Velmora\\Tripvane"),
@@ -141,8 +140,7 @@ TEST(Exit, exitCommandClosesThroughTheNormalExit)
     app.command(CmdExit);
     QCoreApplication::processEvents();
     EXPECT_FALSE(app.isRunning());
-    EXPECT_TRUE(app.registryValue(QStringLiteral("Software\\Velmora\\Tripvane\\Settings"),
-                                  QStringLiteral("CatRecsApply")));
+    EXPECT_TRUE(app.setting("CatRecsApply"));
 }
 
 TEST(StartUp, damagedStoreEndsWithTheDesignedMessagesAndIsLeftAlone)

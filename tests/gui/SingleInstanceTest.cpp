@@ -84,8 +84,7 @@ TEST(SingleInstanceTest, closeRequestEndsThroughTheNormalExit)
     ASSERT_TRUE(SingleInstance::sendRequest(socket, "close\n"));
     processEventsUntil([&] { return !app.isRunning(); });
     EXPECT_FALSE(app.isRunning());
-    const auto order = app.registryValue(QStringLiteral("Software\\Velmora\\Tripvane\\Settings"),
-                                         QStringLiteral("SortOrder"));
+    const auto order = app.setting("SortOrder");
     ASSERT_TRUE(order);
     EXPECT_EQ(order->dword, 1u);
     EXPECT_EQ(app.storedTrips().size(), 1u);

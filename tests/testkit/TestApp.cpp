@@ -22,6 +22,12 @@
 
 namespace tripvane {
 
+namespace {
+
+const QString SettingsKey = QStringLiteral("Software\\Velmora\\Tripvane\\Settings");
+
+} // namespace
+
 DeviceSession::DeviceSession(const QString &storePath, Services &services)
 {
     if (store.open(storePath) != ObjectStore::OpenStatus::Ok)
@@ -213,8 +219,7 @@ void TestApp::seedRegistry(const QString &key, const QString &name, RegistryValu
 
 void TestApp::seedSetting(const char *name, std::uint32_t value)
 {
-    seedRegistry(QStringLiteral("Software\\Velmora\\Tripvane\\Settings"), QString::fromLatin1(name),
-                 {REG_DWORD, value, {}});
+    seedRegistry(SettingsKey, QString::fromLatin1(name), {REG_DWORD, value, {}});
 }
 
 bool TestApp::start()
@@ -368,6 +373,11 @@ std::optional<RegistryValue> TestApp::registryValue(const QString &key, const QS
     if (store.open(DeviceRoot(m_devicePath).storePath()) != ObjectStore::OpenStatus::Ok)
         return std::nullopt;
     return store.queryValue(key, name);
+}
+
+std::optional<RegistryValue> TestApp::setting(const char *name)
+{
+    return registryValue(SettingsKey, QString::fromLatin1(name));
 }
 
 } // namespace tripvane

@@ -279,6 +279,8 @@ public:
     // What the device holds, read through a connection of its own.
     std::vector<MileageRecord> storedTrips();
     std::optional<RegistryValue> registryValue(const QString &key, const QString &name);
+    // A value under the program's settings key.
+    std::optional<RegistryValue> setting(const char *name);
 
 private:
     std::unique_ptr<QTemporaryDir> m_tempDir;
