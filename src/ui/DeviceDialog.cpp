@@ -1,6 +1,9 @@
 #include "DeviceDialog.h"
 
+#include "AmountText.h"
 #include "Services.h"
+#include "StringTable.h"
+#include "TextRules.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -86,6 +89,23 @@ void DeviceDialog::focusField(int id)
         edit->selectAll();
     }
     m_services.inputPanel().show();
+}
+
+std::optional<QString> DeviceDialog::checkedAmount(int id, std::uint32_t distanceView)
+{
+    const QString typed = m_controls.as<QLineEdit>(id)->text().left(13);
+    if (typed.isEmpty()) {
+        refuseField(id);
+        return std::nullopt;
+    }
+    const QString text = stripBlanks(typed);
+    const AmountCheck check = CheckAmountText(text, distanceView);
+    if (check != AMOUNT_OK) {
+        ask(amountMessage(check), MessageButtons::Ok);
+        refuseField(id);
+        return std::nullopt;
+    }
+    return text;
 }
 
 MessageAnswer DeviceDialog::ask(int stringId, MessageButtons buttons)

@@ -3,6 +3,7 @@
 #include "ControlLayout.h"
 #include "Services.h"
 
+#include <optional>
 #include <vector>
 
 #include <QDialog>
@@ -50,6 +51,10 @@ protected:
     void refuseField(int id);
     // Whether the input panel comes back when a calendar or combo list closes up (the default).
     void setInputPanelAfterDropDown(bool show) { m_panelAfterDropDown = show; }
+    // The checked text of an amount field (13 characters at most), blanks stripped. An empty
+    // field only beeps; a refused amount shows its message; either way the focus goes back to
+    // the field and nothing is returned.
+    std::optional<QString> checkedAmount(int id, std::uint32_t distanceView);
     // A message box of this dialog: the input panel goes down first.
     MessageAnswer ask(int stringId, MessageButtons buttons);
     MessageAnswer ask(const QString &text, MessageButtons buttons);

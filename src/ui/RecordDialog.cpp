@@ -136,21 +136,11 @@ void RecordDialog::accept()
     MileageRecord &record = m_state.recordUnderEdit;
     readDate();
 
-    const QString distance = controls().as<QLineEdit>(DistanceEdit)->text();
-    if (distance.isEmpty()) {
-        services().beeper().beep();
-        controls().widget(DistanceEdit)->setFocus();
-        return;
-    }
     const std::uint32_t view = m_state.settings.DistanceTypeView;
-    const QString stripped = stripBlanks(distance);
-    const AmountCheck check = CheckAmountText(stripped, view);
-    if (check != AMOUNT_OK) {
-        ask(amountMessage(check), MessageButtons::Ok);
-        refuseField(DistanceEdit);
+    const std::optional<QString> distance = checkedAmount(DistanceEdit, view);
+    if (!distance)
         return;
-    }
-    SetAmountFromText(record, stripped, view);
+    SetAmountFromText(record, *distance, view);
 
     const QString category = controls().as<QComboBox>(CategoryCombo)->currentText().left(20);
     if (category.isEmpty()) {

@@ -67,19 +67,11 @@ void StatusDialog::command(int id)
 
 bool StatusDialog::readReading(int field, MileageRecord &holder)
 {
-    const QString text = stripBlanks(controls().as<QLineEdit>(field)->text().left(13));
-    if (controls().as<QLineEdit>(field)->text().isEmpty()) {
-        refuseField(field);
-        return false;
-    }
     const std::uint32_t view = m_state.settings.DistanceTypeView;
-    const AmountCheck check = CheckAmountText(text, view);
-    if (check != AMOUNT_OK) {
-        ask(amountMessage(check), MessageButtons::Ok);
-        refuseField(field);
+    const std::optional<QString> text = checkedAmount(field, view);
+    if (!text)
         return false;
-    }
-    SetAmountFromText(holder, text, view);
+    SetAmountFromText(holder, *text, view);
     return true;
 }
 
