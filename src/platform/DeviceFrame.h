@@ -28,7 +28,6 @@ public:
     explicit DeviceFrame(Screen &screen, QWidget *parent = nullptr);
 
     QToolBar *commandBar() const { return m_commandBar; }
-    QStackedWidget *contentArea() const { return m_content; }
 
     // The main window's client: the first page, under every dialog.
     void setMainPage(QWidget *page, const QString &caption);

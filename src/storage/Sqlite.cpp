@@ -60,11 +60,6 @@ int SqliteConnection::changes() const
     return sqlite3_changes(m_db);
 }
 
-QString SqliteConnection::lastError() const
-{
-    return m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("not open");
-}
-
 SqliteStatement::~SqliteStatement()
 {
     sqlite3_finalize(m_statement);
@@ -139,11 +134,6 @@ const char *SqliteStatement::columnUtf8(int column, int *bytes) const
     const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
     *bytes = sqlite3_column_bytes(m_statement, column);
     return text;
-}
-
-bool SqliteStatement::columnIsNull(int column) const
-{
-    return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
 }
 
 int SqliteStatement::columnType(int column) const

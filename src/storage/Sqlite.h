@@ -12,8 +12,7 @@ namespace tripvane {
 
 class SqliteStatement;
 
-// A small RAII layer over the SQLite C API. Every call reports success; the connection keeps
-// the last error text for diagnostics.
+// A small RAII layer over the SQLite C API. Every call reports success or failure.
 class SqliteConnection final
 {
 public:
@@ -32,7 +31,6 @@ public:
     SqliteStatement prepare(const char *sql);
     std::int64_t lastInsertRowId() const;
     int changes() const;
-    QString lastError() const;
 
     sqlite3 *handle() const { return m_db; }
 
@@ -65,7 +63,6 @@ public:
     std::int64_t columnInt(int column) const;
     QString columnText(int column) const;
     const char *columnUtf8(int column, int *bytes) const;
-    bool columnIsNull(int column) const;
     int columnType(int column) const;
 
 private:
