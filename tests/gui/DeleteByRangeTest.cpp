@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 using namespace tripvane;
+using tripvane::gui::expectRects;
+using tripvane::gui::Rect;
 using tripvane::gui::trip;
 using D = DeleteRangeDialog;
 
@@ -131,12 +133,6 @@ TEST_F(DeleteByRange, deletingEverythingGreysTheRecordCommandsButKeepsTheUndo)
 
 TEST_F(DeleteByRange, controlsFollowBothLayouts)
 {
-    struct Rect
-    {
-        int id;
-        QRect portrait;
-        QRect wide;
-    };
     // clang-format off
     const Rect rects[] = {
         {1220, {6, 35, 228, 70}, {26, 35, 228, 70}},   {1221, {17, 55, 40, 18}, {37, 55, 40, 18}},
@@ -147,11 +143,9 @@ TEST_F(DeleteByRange, controlsFollowBothLayouts)
     // clang-format on
     app.kit.dialogRunner.expect([&](QDialog &d) {
         DialogDriver dialog(d);
-        for (const Rect &r : rects)
-            EXPECT_EQ(dialog.rect(r.id), r.portrait) << r.id;
+        expectRects(dialog, rects, true);
         app.kit.services().screen().setSize({320, 240});
-        for (const Rect &r : rects)
-            EXPECT_EQ(dialog.rect(r.id), r.wide) << r.id;
+        expectRects(dialog, rects, false);
         dialog.cancel();
     });
     app.command(CmdDeleteByRange);

@@ -16,6 +16,8 @@
 #include <gtest/gtest.h>
 
 using namespace tripvane;
+using tripvane::gui::expectRects;
+using tripvane::gui::Rect;
 using tripvane::gui::trip;
 
 namespace {
@@ -167,13 +169,6 @@ TEST(StartUp, damagedStoreEndsWithTheDesignedMessagesAndIsLeftAlone)
     ASSERT_TRUE(store.open(QIODevice::ReadOnly));
     EXPECT_EQ(store.readAll(), QByteArray("this is not a store"));
 }
-
-struct Rect
-{
-    int id;
-    QRect portrait;
-    QRect wide;
-};
 
 // clang-format off
 const Rect paneRects[] = {

@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 
 using namespace tripvane;
+using tripvane::gui::expectRects;
+using tripvane::gui::Rect;
 using tripvane::gui::trip;
 
 namespace {
@@ -211,13 +213,6 @@ TEST_F(StatusChange, helpOpensTheOdometerStatusSection)
     EXPECT_EQ(app->kit.helpViewer.opened, QStringList{"file:tripvaneppc.htm#OdometerStatus"});
 }
 
-struct Rect
-{
-    int id;
-    QRect portrait;
-    QRect wide;
-};
-
 // clang-format off
 const Rect dialogRects[] = {
     {D::DateLabel, {10, 30, 33, 20}, {10, 10, 33, 20}},
@@ -238,11 +233,9 @@ TEST_F(StatusChange, controlsFollowTheLayoutAndItsChanges)
 {
     start();
     changeStatus([this](DialogDriver &dialog) {
-        for (const Rect &r : dialogRects)
-            EXPECT_EQ(dialog.rect(r.id), r.portrait) << r.id;
+        expectRects(dialog, dialogRects, true);
         app->kit.services().screen().setSize({320, 240});
-        for (const Rect &r : dialogRects)
-            EXPECT_EQ(dialog.rect(r.id), r.wide) << r.id;
+        expectRects(dialog, dialogRects, false);
         dialog.click(D::CancelButton);
     });
 }

@@ -15,6 +15,8 @@
 #include <gtest/gtest.h>
 
 using namespace tripvane;
+using tripvane::gui::expectRects;
+using tripvane::gui::Rect;
 using tripvane::gui::trip;
 using R = RecordDialog;
 
@@ -424,13 +426,6 @@ TEST_F(Trips, failedAddStillHonksAndSelectsTheLastRow)
     app.program().store().setWriteHook({});
 }
 
-struct Rect
-{
-    int id;
-    QRect portrait;
-    QRect wide;
-};
-
 TEST_F(Trips, recordDialogFollowsBothLayouts)
 {
     // clang-format off
@@ -448,15 +443,13 @@ TEST_F(Trips, recordDialogFollowsBothLayouts)
     // clang-format on
     start();
     onRecordDialog([&](DialogDriver &dialog) {
-        for (const Rect &r : rects)
-            EXPECT_EQ(dialog.rect(r.id), r.portrait) << r.id;
+        expectRects(dialog, rects, true);
         // The combo box's template height holds its list; the box is one line high.
         EXPECT_EQ(dialog.rect(R::CategoryCombo).topLeft(), QPoint(65, 50));
         EXPECT_EQ(dialog.rect(R::CategoryCombo).width(), 120);
         EXPECT_LT(dialog.rect(R::CategoryCombo).height(), 30);
         app.kit.services().screen().setSize({640, 480});
-        for (const Rect &r : rects)
-            EXPECT_EQ(dialog.rect(r.id), r.wide) << r.id;
+        expectRects(dialog, rects, false);
         EXPECT_EQ(dialog.rect(R::CategoryCombo).topLeft(), QPoint(63, 84));
         EXPECT_EQ(dialog.rect(R::CategoryCombo).width(), 92);
         dialog.click(R::CancelButton);
