@@ -7,6 +7,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
+#include <QThread>
 
 namespace tripvane {
 
@@ -62,9 +63,15 @@ void SingleInstance::release()
 
 bool SingleInstance::claim()
 {
-    if (sendRequest(m_socketPath, "raise\n"))
-        return false;
-    // Nobody answered: a socket file left by a program that ended abruptly is stale.
+    // A socket file that does not answer may belong to a program that is just starting to
+    // listen; only when it stays silent is it one left by a program that ended abruptly.
+    for (int attempt = 0;; ++attempt) {
+        if (sendRequest(m_socketPath, "raise\n"))
+            return false;
+        if (!QFile::exists(m_socketPath) || attempt == 4)
+            break;
+        QThread::msleep(50);
+    }
     QLocalServer::removeServer(m_socketPath);
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);

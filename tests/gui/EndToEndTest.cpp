@@ -51,13 +51,15 @@ TEST(EndToEnd, oneInstanceRunsAndATerminationSavesThroughTheExit)
     ASSERT_TRUE(waitFor([&] { return QFile::exists(socket); }));
 
     QProcess *second = startProgram(device, &owner);
-    ASSERT_TRUE(second->waitForFinished(60000));
+    ASSERT_TRUE(second->waitForFinished(60000))
+        << "second: " << second->readAllStandardError().toStdString();
     EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second->exitCode(), 0);
     EXPECT_EQ(first->state(), QProcess::Running);
 
     ::kill(pid_t(first->processId()), SIGTERM);
-    ASSERT_TRUE(first->waitForFinished(60000));
+    ASSERT_TRUE(first->waitForFinished(60000))
+        << "first: " << first->readAllStandardError().toStdString();
     EXPECT_EQ(first->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(first->exitCode(), 0);
 
