@@ -10,6 +10,7 @@
 #include "Services.h"
 #include "SingleInstance.h"
 #include "StringTable.h"
+#include "TripLog.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -40,8 +41,8 @@ bool Program::start()
         WaitCursorGuard busy(m_services.waitCursor());
         m_store = std::make_unique<ObjectStore>();
         m_databases = std::make_unique<Databases>(*m_store, m_services);
-        if (!openStore(*m_store, m_device.storePath(), m_services) ||
-            !m_databases->openAll(m_state->categories, m_state->book)) {
+        m_log = std::make_unique<TripLog>(*m_databases, m_services.waitCursor());
+        if (!openStore(*m_store, m_device.storePath(), m_services) || !m_log->openDatabases()) {
             m_services.message(IDS_CANNOT_CONTINUE, MessageIcon::Stop);
             return false;
         }
@@ -49,8 +50,7 @@ bool Program::start()
 
     m_frame = std::make_unique<DeviceFrame>(m_services.screen());
     m_frame->setWindowIcon(programIcon());
-    m_mainWindow =
-        std::make_unique<MainWindow>(m_services, *m_state, *m_store, *m_databases, *m_frame);
+    m_mainWindow = std::make_unique<MainWindow>(m_services, *m_state, *m_log, *m_store, *m_frame);
     if (!m_mainWindow->create()) {
         // A failed creation ends the program without the saving steps of the exit.
         m_mainWindow.reset();
@@ -74,8 +74,8 @@ void Program::requestClose()
 {
     if (!m_frame || m_exited)
         return;
-    if (m_frame->hasDialogOpen()) {
-        QMetaObject::invokeMethod(m_frame->topPage(), "reject", Qt::DirectConnection);
+    if (FramePage *dialog = m_frame->topDialog()) {
+        dialog->pageCancel();
         QMetaObject::invokeMethod(
             m_frame.get(), [this] { requestClose(); }, Qt::QueuedConnection);
         return;

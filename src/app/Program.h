@@ -12,6 +12,7 @@ class MainWindow;
 class ObjectStore;
 class Services;
 class SingleInstance;
+class TripLog;
 struct ProgramState;
 
 // mileagelog from start to exit: one instance per device, the databases opened, the main
@@ -31,6 +32,7 @@ public:
     ProgramState &state() { return *m_state; }
     ObjectStore &store() { return *m_store; }
     Databases *databases() const { return m_databases.get(); }
+    TripLog &log() { return *m_log; }
     const DeviceRoot &device() const { return m_device; }
     bool hasExited() const { return m_exited; }
     // A close asked from outside (another program, a logout): a dialog still open is left
@@ -47,6 +49,7 @@ private:
     std::unique_ptr<SingleInstance> m_instance;
     std::unique_ptr<ObjectStore> m_store;
     std::unique_ptr<Databases> m_databases;
+    std::unique_ptr<TripLog> m_log;
     std::unique_ptr<DeviceFrame> m_frame;
     std::unique_ptr<MainWindow> m_mainWindow;
     bool m_exited = false;

@@ -134,7 +134,7 @@ private:
 class ModalDialogRunner final : public DialogRunner
 {
 public:
-    int run(QDialog &dialog) override { return dialog.exec(); }
+    int run(FramePage &page) override { return page.pageDialog().exec(); }
 };
 
 } // namespace

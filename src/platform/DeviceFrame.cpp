@@ -3,6 +3,7 @@
 #include "Services.h"
 
 #include <QCloseEvent>
+#include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -83,36 +84,31 @@ void DeviceFrame::setMainPage(QWidget *page, const QString &caption)
     showTop();
 }
 
-void DeviceFrame::pushPage(QWidget *page, const QString &caption, bool okButton)
+void DeviceFrame::pushPage(FramePage &page)
 {
-    m_pages.push_back({page, caption, okButton});
-    m_content->addWidget(page);
+    m_pages.push_back(&page);
+    m_content->addWidget(&page.pageDialog());
     showTop();
 }
 
-void DeviceFrame::popPage(QWidget *page)
+void DeviceFrame::popPage(FramePage &page)
 {
-    std::erase_if(m_pages, [page](const Page &p) { return p.widget == page; });
-    m_content->removeWidget(page);
+    std::erase(m_pages, &page);
+    m_content->removeWidget(&page.pageDialog());
     showTop();
-}
-
-QWidget *DeviceFrame::topPage() const
-{
-    return m_pages.empty() ? m_mainPage : m_pages.back().widget;
 }
 
 void DeviceFrame::showTop()
 {
-    const bool dialogOnTop = !m_pages.empty();
-    const QString caption = dialogOnTop ? m_pages.back().caption : m_mainCaption;
+    FramePage *top = topDialog();
+    const QString caption = top ? top->pageDialog().windowTitle() : m_mainCaption;
     m_caption->setText(caption);
     setWindowTitle(caption);
-    m_okButton->setVisible(dialogOnTop && m_pages.back().okButton);
+    m_okButton->setVisible(top && top->showsTitleBarOk());
     // The command bar belongs to the main window; a full-screen dialog hides it.
-    m_commandArea->setVisible(!dialogOnTop);
-    if (QWidget *top = topPage())
-        m_content->setCurrentWidget(top);
+    m_commandArea->setVisible(!top);
+    if (QWidget *shown = top ? &top->pageDialog() : m_mainPage)
+        m_content->setCurrentWidget(shown);
 }
 
 QString DeviceFrame::caption() const
@@ -122,15 +118,14 @@ QString DeviceFrame::caption() const
 
 bool DeviceFrame::okButtonVisible() const
 {
-    return !m_pages.empty() && m_pages.back().okButton;
+    return !m_pages.empty() && m_pages.back()->showsTitleBarOk();
 }
 
 void DeviceFrame::clickOk()
 {
     // The title-bar OK arrives at the dialog on top as command 1.
-    if (!m_pages.empty())
-        QMetaObject::invokeMethod(m_pages.back().widget, "command", Qt::DirectConnection,
-                                  Q_ARG(int, 1));
+    if (FramePage *top = topDialog())
+        top->pageCommand(TitleBarOkCommand);
 }
 
 void DeviceFrame::rotate()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FramePage.h"
+
 #include <QSize>
 #include <QWidget>
 
@@ -33,9 +35,10 @@ public:
     void setMainPage(QWidget *page, const QString &caption);
 
     // A full-screen dialog covers the main page until it is popped again.
-    void pushPage(QWidget *page, const QString &caption, bool okButton);
-    void popPage(QWidget *page);
-    QWidget *topPage() const;
+    void pushPage(FramePage &page);
+    void popPage(FramePage &page);
+    // The dialog on top, or null when the main page shows.
+    FramePage *topDialog() const { return m_pages.empty() ? nullptr : m_pages.back(); }
     bool hasDialogOpen() const { return !m_pages.empty(); }
 
     QString caption() const;
@@ -54,12 +57,6 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    struct Page
-    {
-        QWidget *widget;
-        QString caption;
-        bool okButton;
-    };
     void showTop();
 
     Screen &m_screen;
@@ -70,7 +67,7 @@ private:
     QToolBar *m_commandBar = nullptr;
     QWidget *m_mainPage = nullptr;
     QString m_mainCaption;
-    std::vector<Page> m_pages;
+    std::vector<FramePage *> m_pages;
 };
 
 } // namespace tripvane

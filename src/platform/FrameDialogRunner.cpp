@@ -7,12 +7,12 @@
 
 namespace tripvane {
 
-int FrameDialogRunner::run(QDialog &dialog)
+int FrameDialogRunner::run(FramePage &page)
 {
+    QDialog &dialog = page.pageDialog();
     QWidget *previousParent = dialog.parentWidget();
-    const bool okButton = dialog.property("shellOkButton").toBool();
     dialog.setWindowFlags(Qt::Widget);
-    m_frame.pushPage(&dialog, dialog.windowTitle(), okButton);
+    m_frame.pushPage(page);
     dialog.setResult(0);
 
     QEventLoop loop;
@@ -25,7 +25,7 @@ int FrameDialogRunner::run(QDialog &dialog)
     loop.exec(QEventLoop::DialogExec);
     QObject::disconnect(connection);
 
-    m_frame.popPage(&dialog);
+    m_frame.popPage(page);
     dialog.setParent(previousParent);
     return endCode;
 }

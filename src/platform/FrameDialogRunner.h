@@ -13,7 +13,7 @@ public:
     explicit FrameDialogRunner(DeviceFrame &frame)
         : m_frame(frame)
     {}
-    int run(QDialog &dialog) override;
+    int run(FramePage &page) override;
 
 private:
     DeviceFrame &m_frame;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FramePage.h"
 #include "SystemTime.h"
 
 #include <QObject>
@@ -8,7 +9,6 @@
 
 #include <memory>
 
-class QDialog;
 
 namespace tripvane {
 
@@ -84,8 +84,8 @@ class DialogRunner
 {
 public:
     virtual ~DialogRunner() = default;
-    // Runs the dialog modally and returns the id of the control that ended it.
-    virtual int run(QDialog &dialog) = 0;
+    // Runs the page's dialog modally and returns the id of the control that ended it.
+    virtual int run(FramePage &page) = 0;
 };
 
 // The handheld's screen size. The device frame keeps it up to date; every dialog and pane

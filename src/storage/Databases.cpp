@@ -323,37 +323,68 @@ bool Databases::addRecord(const MileageRecord &record, std::int32_t &newKey)
     return false;
 }
 
-bool Databases::updateRecord(const MileageRecord &record)
+Databases::Written Databases::storeUpdate(const MileageRecord &record)
 {
     const Oid found = m_store.seekFirstEqual(m_mileage, std::uint32_t(record.key));
     if (found == 0)
-        return false;
-    if (m_store.writeRecord(m_mileage, found, tripProperties(record, record.key)) != 0)
-        return true;
-    reportWithName(IDS_EDIT_ERROR, DatabaseName::Mileage);
-    return false;
+        return Written::NotFound;
+    return m_store.writeRecord(m_mileage, found, tripProperties(record, record.key)) != 0
+               ? Written::Done
+               : Written::Failed;
+}
+
+Databases::Written Databases::storeDelete(std::int32_t key)
+{
+    const Oid found = m_store.seekFirstEqual(m_mileage, std::uint32_t(key));
+    if (found == 0)
+        return Written::NotFound;
+    return m_store.deleteRecord(m_mileage, found) ? Written::Done : Written::Failed;
+}
+
+bool Databases::updateRecord(const MileageRecord &record)
+{
+    const Written written = storeUpdate(record);
+    if (written == Written::Failed)
+        reportWithName(IDS_EDIT_ERROR, DatabaseName::Mileage);
+    return written == Written::Done;
 }
 
 bool Databases::deleteRecord(std::int32_t key)
 {
-    const Oid found = m_store.seekFirstEqual(m_mileage, std::uint32_t(key));
-    if (found == 0)
-        return false;
-    if (m_store.deleteRecord(m_mileage, found))
-        return true;
-    reportWithName(IDS_DELETE_ERROR, DatabaseName::Mileage);
-    return false;
+    const Written written = storeDelete(key);
+    if (written == Written::Failed)
+        reportWithName(IDS_DELETE_ERROR, DatabaseName::Mileage);
+    return written == Written::Done;
 }
 
-void Databases::deleteRecords(const RecordList &records)
+template<typename Item, typename Write>
+std::size_t Databases::writeEach(std::span<const Item> items, int failureMessage, Write write)
 {
+    std::size_t done = 0;
+    bool failed = false;
     const bool committed = m_store.inTransaction([&] {
-        for (ListPosition i = 0; i < records.size(); ++i)
-            deleteRecord(records.at(i).key);
+        for (const Item &item : items) {
+            const Written written = write(item);
+            done += written == Written::Done ? 1 : 0;
+            failed = failed || written == Written::Failed;
+        }
         return true;
     });
-    if (!committed)
-        reportWithName(IDS_DELETE_ERROR, DatabaseName::Mileage);
+    // No message while the transaction holds the file.
+    if (!committed || failed)
+        reportWithName(failureMessage, DatabaseName::Mileage);
+    return committed ? done : 0;
+}
+
+std::size_t Databases::updateRecords(std::span<const MileageRecord *const> records)
+{
+    return writeEach(records, IDS_EDIT_ERROR,
+                     [this](const MileageRecord *record) { return storeUpdate(*record); });
+}
+
+std::size_t Databases::deleteRecords(std::span<const std::int32_t> keys)
+{
+    return writeEach(keys, IDS_DELETE_ERROR, [this](std::int32_t key) { return storeDelete(key); });
 }
 
 bool Databases::writeStatus(const OdometerHolders &holders)

@@ -4,6 +4,7 @@
 #include "OdometerArithmetic.h"
 
 #include <cstdint>
+#include <span>
 
 namespace tripvane {
 
@@ -29,9 +30,10 @@ public:
     bool addRecord(const MileageRecord &record, std::int32_t &newKey);
     bool updateRecord(const MileageRecord &record);
     bool deleteRecord(std::int32_t key);
-    // Deletes many trips in one transaction; a trip that cannot be deleted is reported and the
-    // rest go on.
-    void deleteRecords(const RecordList &records);
+    // Many trips in one transaction; a trip that cannot be written is skipped and the rest go
+    // on. Failures are reported once, after the transaction. Returns how many were written.
+    std::size_t updateRecords(std::span<const MileageRecord *const> records);
+    std::size_t deleteRecords(std::span<const std::int32_t> keys);
     bool writeStatus(const OdometerHolders &holders);
     bool rewriteCategories(const CategoryList &categories);
     bool rewriteMileageBook(const RouteList &book);
@@ -51,6 +53,12 @@ private:
     template<typename List, typename ToValues>
     bool replaceWithList(const QString &name, const List &list, Oid &oid, ToValues toValues);
     std::int32_t freeKeyFromClock();
+    enum class Written { Done, NotFound, Failed };
+    Written storeUpdate(const MileageRecord &record);
+    Written storeDelete(std::int32_t key);
+    // Runs write for each item in one transaction and reports a failure once, after it ends.
+    template<typename Item, typename Write>
+    std::size_t writeEach(std::span<const Item> items, int failureMessage, Write write);
 
     ObjectStore &m_store;
     Services &m_services;

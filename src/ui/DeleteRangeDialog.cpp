@@ -1,10 +1,10 @@
 #include "DeleteRangeDialog.h"
 
-#include "Databases.h"
+#include "AppSettings.h"
 #include "Heading.h"
-#include "ProgramState.h"
 #include "StringTable.h"
 #include "TextRules.h"
+#include "TripLog.h"
 
 #include <QDateEdit>
 #include <QPainter>
@@ -29,14 +29,15 @@ constexpr ControlSpec rangeControls[] = {
 
 } // namespace
 
-DeleteRangeDialog::DeleteRangeDialog(Services &services, ProgramState &state, Databases &databases)
+DeleteRangeDialog::DeleteRangeDialog(Services &services, const AppSettings &settings,
+                                     TripLog &log, const SystemTime &rangeStart,
+                                     const SystemTime &rangeEnd)
     : DeviceDialog(services, QStringLiteral("Delete by Range"), rangeControls, true)
-    , m_state(state)
-    , m_databases(databases)
+    , m_log(log)
 {
-    setDateOrder(m_state.settings.DateTypeView);
-    setPickerDate(StartsPicker, m_state.reportRangeStart);
-    setPickerDate(EndsPicker, m_state.reportRangeEnd);
+    setDateOrder(settings.DateTypeView);
+    setPickerDate(StartsPicker, rangeStart);
+    setPickerDate(EndsPicker, rangeEnd);
     relayout();
     // This dialog keeps the input panel down: only dates are chosen here.
     setInputPanelAfterDropDown(false);
@@ -48,46 +49,32 @@ void DeleteRangeDialog::command(int id)
 {
     if (id == FindButton)
         findRecords();
-    else if (id == CancelButton || id == 1)
+    else if (id == CancelButton || id == TitleBarOkCommand)
         done(CancelButton);
 }
 
 void DeleteRangeDialog::findRecords()
 {
-    m_state.rangeStart.clear();
-    m_state.rangeEnd.clear();
-    m_state.rangeStart.setDate(pickerDate(StartsPicker));
-    m_state.rangeEnd.setDate(pickerDate(EndsPicker));
-    const std::uint32_t first = m_state.rangeStart.dateKey;
-    const std::uint32_t last = m_state.rangeEnd.dateKey;
-    if (first > last) {
+    DateFields first;
+    DateFields last;
+    BuildDateTexts(first, pickerDate(StartsPicker));
+    BuildDateTexts(last, pickerDate(EndsPicker));
+    if (first.dateKey > last.dateKey) {
         ask(IDS_RANGE_START_AFTER_END, MessageButtons::Ok);
         controls().widget(StartsPicker)->setFocus();
         return;
     }
-
-    m_state.range.clear();
-    for (ListPosition i = 0; i < m_state.records.size(); ++i) {
-        const MileageRecord &record = m_state.records.at(i);
-        if (dateKeyInRange(record.dateKey, first, last))
-            m_state.range.append(record);
-    }
-    if (m_state.range.isEmpty()) {
+    const ListPosition found = m_log.countTripsInRange(first.dateKey, last.dateKey);
+    if (found == 0) {
         ask(IDS_NO_RECORDS_FOUND, MessageButtons::Ok);
         controls().widget(StartsPicker)->setFocus();
         return;
     }
-    const QString question = stripBlanks(QStringLiteral("%1 %2")
-                                             .arg(m_state.range.size())
-                                             .arg(loadString(IDS_RECORDS_WILL_BE_DELETED)));
+    const QString question = stripBlanks(
+        QStringLiteral("%1 %2").arg(found).arg(loadString(IDS_RECORDS_WILL_BE_DELETED)));
     if (ask(question, MessageButtons::YesNo) != MessageAnswer::Yes)
         return;
-
-    {
-        WaitCursorGuard busy(services().waitCursor());
-        m_databases.deleteRecords(m_state.range);
-        m_databases.loadRecords(m_state.records, m_state.recordUnderEdit);
-    }
+    m_log.deleteTripsInRange(first.dateKey, last.dateKey);
     done(FindButton);
 }
 
@@ -96,7 +83,7 @@ void DeleteRangeDialog::paintEvent(QPaintEvent *event)
     DeviceDialog::paintEvent(event);
     QPainter painter(this);
     const bool portrait = isPortrait();
-    paintHeading(painter, {portrait ? 6 : 26, 4}, loadString(40010));
+    paintHeading(painter, {portrait ? 6 : 26, 4}, loadString(IDS_DELETE_RANGE_HEADING));
     paintRule(painter, {portrait ? 1 : 21, 23}, {portrait ? 235 : 255, 23});
 }
 

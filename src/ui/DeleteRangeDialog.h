@@ -4,8 +4,8 @@
 
 namespace tripvane {
 
-class Databases;
-struct ProgramState;
+struct AppSettings;
+class TripLog;
 
 // "Delete by Range" (133): every trip dated within the range is deleted after one question,
 // without undo.
@@ -24,7 +24,9 @@ public:
         CancelButton = 1226,
     };
 
-    DeleteRangeDialog(Services &services, ProgramState &state, Databases &databases);
+    // The pickers start on the range of the last report.
+    DeleteRangeDialog(Services &services, const AppSettings &settings, TripLog &log,
+                      const SystemTime &rangeStart, const SystemTime &rangeEnd);
 
     void command(int id) override;
     int cancelCode() const override { return CancelButton; }
@@ -36,8 +38,7 @@ protected:
 private:
     void findRecords();
 
-    ProgramState &m_state;
-    Databases &m_databases;
+    TripLog &m_log;
 };
 
 } // namespace tripvane

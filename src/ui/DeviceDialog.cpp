@@ -16,11 +16,11 @@
 namespace tripvane {
 
 DeviceDialog::DeviceDialog(Services &services, const QString &caption,
-                           std::span<const ControlSpec> controls, bool shellOkButton)
+                           std::span<const ControlSpec> controls, bool titleBarOk)
     : m_services(services)
+    , m_titleBarOk(titleBarOk)
 {
     setWindowTitle(caption);
-    setProperty("shellOkButton", shellOkButton);
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     m_controls.create(this, controls);
     for (const auto &[id, widget] : m_controls.widgets()) {

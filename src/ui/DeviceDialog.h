@@ -15,21 +15,27 @@ class Services;
 // A full-screen dialog of the handheld: controls from a template placed for the current
 // layout, the end code of the button that ended it, the input panel raised for edit fields
 // and lowered for everything else, and the help anchor of its section of the help file.
-class DeviceDialog : public QDialog
+class DeviceDialog : public QDialog, public FramePage
 {
     Q_OBJECT
 
 public:
     DeviceDialog(Services &services, const QString &caption, std::span<const ControlSpec> controls,
-                 bool shellOkButton);
+                 bool titleBarOk);
 
     const ControlSet &controls() const { return m_controls; }
 
-    // A button press, or 1 for the title-bar OK of the frame.
-    Q_INVOKABLE virtual void command(int id) = 0;
-    Q_INVOKABLE void help();
+    // A button press, or TitleBarOkCommand.
+    virtual void command(int id) = 0;
+    void help();
     // The end code of the dialog's Cancel (or of its leaving without change).
-    Q_INVOKABLE virtual int cancelCode() const = 0;
+    virtual int cancelCode() const = 0;
+
+    QDialog &pageDialog() override { return *this; }
+    bool showsTitleBarOk() const override { return m_titleBarOk; }
+    void pageCommand(int id) override { command(id); }
+    void pageHelp() override { help(); }
+    void pageCancel() override { reject(); }
 
 protected:
     virtual QString helpAnchor() const = 0;
@@ -66,6 +72,7 @@ private:
     ControlSet m_controls;
     std::vector<QObject *> m_popups; // calendars and combo lists that drop down
     bool m_panelAfterDropDown = true;
+    bool m_titleBarOk;
 };
 
 } // namespace tripvane

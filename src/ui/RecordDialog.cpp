@@ -1,9 +1,9 @@
 #include "RecordDialog.h"
 
-#include "Databases.h"
-#include "ProgramState.h"
+#include "AppSettings.h"
 #include "StringTable.h"
 #include "TextRules.h"
+#include "TripLog.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -39,19 +39,17 @@ constexpr ControlSpec recordControls[] = {
 };
 // clang-format on
 
-constexpr int UndoCapacity = 12;
-
 } // namespace
 
-RecordDialog::RecordDialog(Services &services, ProgramState &state, Databases &databases,
-                           Shell shell)
+RecordDialog::RecordDialog(Services &services, const AppSettings &settings, TripLog &log,
+                           Edit edit)
     : DeviceDialog(services, QStringLiteral("Kilometers"), recordControls, true)
-    , m_state(state)
-    , m_databases(databases)
-    , m_shell(std::move(shell))
+    , m_settings(settings)
+    , m_log(log)
+    , m_edit(edit)
 {
-    setDateOrder(m_state.settings.DateTypeView);
-    const MileageRecord &record = m_state.recordUnderEdit;
+    setDateOrder(m_settings.DateTypeView);
+    const MileageRecord &record = m_edit.record;
     setPickerDate(DatePicker, record.date);
 
     auto *distance = controls().as<QLineEdit>(DistanceEdit);
@@ -60,12 +58,12 @@ RecordDialog::RecordDialog(Services &services, ProgramState &state, Databases &d
     AmountTexts shown = record.distanceText;
     if (shown[0].isNull())
         FormatAmount(shown, record.distance);
-    distance->setText(AmountTextFor(shown, m_state.settings.DistanceTypeView));
+    distance->setText(AmountTextFor(shown, m_settings.DistanceTypeView));
 
     // The list is sorted by the control, as the handheld's sorted combo box does.
     QStringList names;
-    for (ListPosition i = 0; i < m_state.categories.size(); ++i)
-        names.append(m_state.categories.at(i).name);
+    for (ListPosition i = 0; i < m_log.categories().size(); ++i)
+        names.append(m_log.categories().at(i).name);
     std::stable_sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
         return a.compare(b, Qt::CaseInsensitive) < 0;
     });
@@ -80,7 +78,7 @@ RecordDialog::RecordDialog(Services &services, ProgramState &state, Databases &d
         edit->setMaxLength(limit);
         edit->setText(*text);
     }
-    controls().widget(DeleteButton)->setVisible(m_state.editMode);
+    controls().widget(DeleteButton)->setVisible(m_edit.editMode);
     relayout();
     focusField(DistanceEdit);
 }
@@ -88,16 +86,16 @@ RecordDialog::RecordDialog(Services &services, ProgramState &state, Databases &d
 void RecordDialog::command(int id)
 {
     switch (id) {
-    case 1:
+    case TitleBarOkCommand:
     case OkButton:
         accept();
         break;
     case CancelButton:
-        m_state.recordUnderEdit.clear();
+        m_edit.record.clear();
         done(CancelButton);
         break;
     case DeleteButton:
-        if (m_state.editMode)
+        if (m_edit.editMode)
             deleteRecord();
         break;
     case BookButton:
@@ -118,14 +116,14 @@ void RecordDialog::command(int id)
 void RecordDialog::readDate()
 {
     const SystemTime date = pickerDate(DatePicker);
-    m_state.recordUnderEdit.setDate(date);
+    m_edit.record.setDate(date);
     // The next new trip starts on the date of the one last accepted.
-    m_state.lastDate = date;
+    m_edit.lastDate = date;
 }
 
 void RecordDialog::setPlaces()
 {
-    MileageRecord &record = m_state.recordUnderEdit;
+    MileageRecord &record = m_edit.record;
     record.setStartPlace(normalisePlaceName(controls().as<QLineEdit>(StartEdit)->text()));
     record.setDestination(normalisePlaceName(controls().as<QLineEdit>(DestinationEdit)->text()));
     record.setMemo(stripBlanks(controls().as<QLineEdit>(MemoEdit)->text()));
@@ -133,10 +131,10 @@ void RecordDialog::setPlaces()
 
 void RecordDialog::accept()
 {
-    MileageRecord &record = m_state.recordUnderEdit;
+    MileageRecord &record = m_edit.record;
     readDate();
 
-    const std::uint32_t view = m_state.settings.DistanceTypeView;
+    const std::uint32_t view = m_settings.DistanceTypeView;
     const std::optional<QString> distance = checkedAmount(DistanceEdit, view);
     if (!distance)
         return;
@@ -155,11 +153,11 @@ void RecordDialog::accept()
 
 void RecordDialog::saveForBook()
 {
-    MileageRecord &record = m_state.recordUnderEdit;
+    MileageRecord &record = m_edit.record;
     readDate();
     const QString distance = controls().as<QLineEdit>(DistanceEdit)->text();
     if (!distance.isEmpty())
-        SetAmountFromText(record, stripBlanks(distance), m_state.settings.DistanceTypeView);
+        SetAmountFromText(record, stripBlanks(distance), m_settings.DistanceTypeView);
     const QString category = controls().as<QComboBox>(CategoryCombo)->currentText();
     if (!category.isEmpty())
         record.setCategory(stripBlanks(category));
@@ -181,30 +179,15 @@ void RecordDialog::deleteRecord()
         focusField(DistanceEdit);
         return;
     }
-    const int row = m_shell.selectedRow;
-    MileageRecord *stored = row < 0 ? nullptr : m_state.records.findAtPosition(ListPosition(row));
-    if (!stored) {
+    const int row = m_edit.selectedRow;
+    if (row < 0 || !m_log.hasTripAt(ListPosition(row))) {
         ask(IDS_REPEAT_DELETE, MessageButtons::Ok);
         done(DeleteButton);
         return;
     }
-    // Undo restores the trip as stored, not as it was edited in this showing.
-    m_state.recordUnderEdit.clear();
-    m_state.recordUnderEdit.copyFrom(*stored);
-    if (m_state.undo.size() >= UndoCapacity) {
-        if (ask(IDS_UNDO_FULL, MessageButtons::YesNo) != MessageAnswer::Yes)
-            return;
-        m_state.undo.removeAtPosition(0);
-    }
-    m_state.undo.append(m_state.recordUnderEdit);
-    if (m_shell.undoChanged)
-        m_shell.undoChanged();
-
-    const std::int32_t key = stored->key;
-    m_state.records.removeAtPosition(ListPosition(row));
-    m_databases.deleteRecord(key);
-    if (m_shell.rowRemoved)
-        m_shell.rowRemoved(row);
+    if (m_log.undoIsFull() && ask(IDS_UNDO_FULL, MessageButtons::YesNo) != MessageAnswer::Yes)
+        return;
+    m_log.deleteTrip(ListPosition(row)); // a failure is reported by the store; the trip is gone
     done(DeleteButton);
 }
 

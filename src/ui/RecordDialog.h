@@ -2,12 +2,13 @@
 
 #include "DeviceDialog.h"
 
-#include <functional>
+#include "SystemTime.h"
 
 namespace tripvane {
 
-class Databases;
-struct ProgramState;
+struct AppSettings;
+struct MileageRecord;
+class TripLog;
 
 // The mileage record dialog (108): a new trip, or an existing one to change or delete. It
 // edits the record under edit; the caller stores it.
@@ -37,16 +38,16 @@ public:
         ToStartButton = 1037,
     };
 
-    // What Delete needs of the shell besides the lists: the selected row, and word of the
-    // row that left the list and of the new undo state.
-    struct Shell
+    // The record the dialog edits, and what it leaves behind for the shell.
+    struct Edit
     {
-        int selectedRow = -1;
-        std::function<void(int row)> rowRemoved;
-        std::function<void()> undoChanged;
+        MileageRecord &record;
+        SystemTime &lastDate; // the date of the last accepted trip, for the next new one
+        bool editMode;        // an existing trip: Delete is offered
+        int selectedRow;      // the trip that Delete removes; -1 for none
     };
 
-    RecordDialog(Services &services, ProgramState &state, Databases &databases, Shell shell);
+    RecordDialog(Services &services, const AppSettings &settings, TripLog &log, Edit edit);
 
     void command(int id) override;
     int cancelCode() const override { return CancelButton; }
@@ -62,9 +63,9 @@ private:
     void readDate();
     void setPlaces();
 
-    ProgramState &m_state;
-    Databases &m_databases;
-    Shell m_shell;
+    const AppSettings &m_settings;
+    TripLog &m_log;
+    Edit m_edit;
 };
 
 } // namespace tripvane

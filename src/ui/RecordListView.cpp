@@ -1,23 +1,39 @@
 #include "RecordListView.h"
 
+#include "AppSettings.h"
 #include "Images.h"
-#include "ProgramState.h"
 #include "StringTable.h"
 #include "TextRules.h"
+#include "TripLog.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
 
 namespace tripvane {
 
-RecordListModel::RecordListModel(const ProgramState &state, QObject *parent)
+RecordListModel::RecordListModel(const TripLog &log, const AppSettings &settings,
+                                 QObject *parent)
     : QAbstractTableModel(parent)
-    , m_state(state)
-{}
+    , m_log(log)
+    , m_settings(settings)
+{
+    connect(&log, &TripLog::tripsAboutToReset, this, &RecordListModel::beginResetModel);
+    connect(&log, &TripLog::tripsReset, this, &RecordListModel::endResetModel);
+    connect(&log, &TripLog::tripAboutToAppend, this, [this] {
+        const int row = rowCount();
+        beginInsertRows({}, row, row);
+    });
+    connect(&log, &TripLog::tripAppended, this, &RecordListModel::endInsertRows);
+    connect(&log, &TripLog::tripChanged, this,
+            [this](int row) { emit dataChanged(index(row, 0), index(row, 2)); });
+    connect(&log, &TripLog::tripAboutToRemove, this,
+            [this](int row) { beginRemoveRows({}, row, row); });
+    connect(&log, &TripLog::tripRemoved, this, &RecordListModel::endRemoveRows);
+}
 
 int RecordListModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : m_rows;
+    return parent.isValid() ? 0 : int(m_log.trips().size());
 }
 
 int RecordListModel::columnCount(const QModelIndex &parent) const
@@ -27,17 +43,17 @@ int RecordListModel::columnCount(const QModelIndex &parent) const
 
 QVariant RecordListModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= int(m_state.records.size()))
+    if (!index.isValid() || index.row() >= rowCount())
         return {};
-    const MileageRecord &record = m_state.records.at(ListPosition(index.row()));
+    const MileageRecord &record = m_log.trips().at(ListPosition(index.row()));
     if (role == Qt::DisplayRole) {
         switch (index.column()) {
         case 0:
-            return record.dateTextFor(m_state.settings.DateTypeView);
+            return record.dateTextFor(m_settings.DateTypeView);
         case 1:
             return record.category;
         case 2:
-            return record.distanceTextFor(m_state.settings.DistanceTypeView);
+            return record.distanceTextFor(m_settings.DistanceTypeView);
         }
     } else if ((role == Qt::DecorationRole || role == ImageRole) && index.column() == 0) {
         const int image = stripBlanks(record.memo).isEmpty() ? ImageNoMemo : ImageMemo;
@@ -53,36 +69,10 @@ QVariant RecordListModel::headerData(int section, Qt::Orientation orientation, i
     if (orientation != Qt::Horizontal)
         return {};
     if (role == Qt::DisplayRole)
-        return loadString(40012 + section);
+        return loadString(IDS_DATE_COLUMN + section);
     if (role == Qt::DecorationRole && section == 0)
         return listImage(m_dateHeaderImage);
     return {};
-}
-
-void RecordListModel::fill()
-{
-    beginResetModel();
-    m_rows = int(m_state.records.size());
-    endResetModel();
-}
-
-void RecordListModel::appendRow()
-{
-    beginInsertRows({}, m_rows, m_rows);
-    ++m_rows;
-    endInsertRows();
-}
-
-void RecordListModel::updateRow(int row)
-{
-    emit dataChanged(index(row, 0), index(row, 2));
-}
-
-void RecordListModel::removeRow(int row)
-{
-    beginRemoveRows({}, row, row);
-    --m_rows;
-    endRemoveRows();
 }
 
 void RecordListModel::setDateHeaderImage(int image)

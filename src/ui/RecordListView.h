@@ -5,11 +5,12 @@
 
 namespace tripvane {
 
-struct ProgramState;
+class TripLog;
+struct AppSettings;
 
-// Rows of the main list: row i is the i-th record of the record list, with its date and
-// distance texts in the current view options. The model reads the list directly, so filling
-// 100,000 rows is one reset.
+// Rows of the main list: row i is the i-th trip of the log, with its date and distance texts
+// in the current view options. The model reads the log directly and follows its signals, so
+// filling 100,000 rows is one reset.
 class RecordListModel final : public QAbstractTableModel
 {
     Q_OBJECT
@@ -18,23 +19,19 @@ public:
     // The index of the row's image in the list images, for column 0.
     static constexpr int ImageRole = Qt::UserRole;
 
-    explicit RecordListModel(const ProgramState &state, QObject *parent = nullptr);
+    RecordListModel(const TripLog &log, const AppSettings &settings, QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    void fill();
-    void appendRow();
-    void updateRow(int row);
-    void removeRow(int row);
     int dateHeaderImage() const { return m_dateHeaderImage; }
     void setDateHeaderImage(int image);
 
 private:
-    const ProgramState &m_state;
-    int m_rows = 0;
+    const TripLog &m_log;
+    const AppSettings &m_settings;
     int m_dateHeaderImage = 2;
 };
 

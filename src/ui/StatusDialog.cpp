@@ -1,12 +1,12 @@
 #include "StatusDialog.h"
 
-#include "Databases.h"
+#include "AppSettings.h"
 #include "Heading.h"
 #include "Images.h"
-#include "ProgramState.h"
 #include "Services.h"
 #include "StringTable.h"
 #include "TextRules.h"
+#include "TripLog.h"
 
 #include <QDateEdit>
 #include <QLabel>
@@ -35,24 +35,24 @@ constexpr ControlSpec statusControls[] = {
 
 } // namespace
 
-StatusDialog::StatusDialog(Services &services, ProgramState &state, Databases &databases)
+StatusDialog::StatusDialog(Services &services, const AppSettings &settings, TripLog &log)
     : DeviceDialog(services, QStringLiteral("Kilometers"), statusControls, true)
-    , m_state(state)
-    , m_databases(databases)
+    , m_settings(settings)
+    , m_log(log)
 {
-    setDateOrder(m_state.settings.DateTypeView);
+    setDateOrder(m_settings.DateTypeView);
     controls().as<QLabel>(Picture)->setPixmap(odometerPicture());
-    const std::uint32_t view = m_state.settings.DistanceTypeView;
-    setPickerDate(DatePicker, m_state.holders.end.date);
+    const std::uint32_t view = m_settings.DistanceTypeView;
+    setPickerDate(DatePicker, m_log.status().end.date);
     auto *starts = controls().as<QLineEdit>(StartsEdit);
     auto *ends = controls().as<QLineEdit>(EndsEdit);
     auto *notes = controls().as<QLineEdit>(NotesEdit);
     starts->setMaxLength(13);
     ends->setMaxLength(13);
     notes->setMaxLength(20);
-    starts->setText(m_state.holders.start.distanceTextFor(view));
-    ends->setText(m_state.holders.end.distanceTextFor(view));
-    notes->setText(m_state.holders.end.memo);
+    starts->setText(m_log.status().start.distanceTextFor(view));
+    ends->setText(m_log.status().end.distanceTextFor(view));
+    notes->setText(m_log.status().end.memo);
     relayout();
     focusField(EndsEdit);
 }
@@ -61,13 +61,13 @@ void StatusDialog::command(int id)
 {
     if (id == CancelButton)
         done(CancelButton);
-    else if (id == OkButton || id == 1)
+    else if (id == OkButton || id == TitleBarOkCommand)
         accept();
 }
 
 bool StatusDialog::readReading(int field, MileageRecord &holder)
 {
-    const std::uint32_t view = m_state.settings.DistanceTypeView;
+    const std::uint32_t view = m_settings.DistanceTypeView;
     const std::optional<QString> text = checkedAmount(field, view);
     if (!text)
         return false;
@@ -79,8 +79,8 @@ void StatusDialog::accept()
 {
     services().inputPanel().hide();
     // Work on copies: a refused reading followed by Cancel leaves the status as it was.
-    MileageRecord start = m_state.holders.start;
-    MileageRecord end = m_state.holders.end;
+    MileageRecord start = m_log.status().start;
+    MileageRecord end = m_log.status().end;
 
     end.setDate(pickerDate(DatePicker));
     if (!readReading(StartsEdit, start) || !readReading(EndsEdit, end))
@@ -92,9 +92,7 @@ void StatusDialog::accept()
     }
     end.setMemo(stripBlanks(controls().as<QLineEdit>(NotesEdit)->text().left(20)));
 
-    m_state.holders.start = start;
-    m_state.holders.end = end;
-    m_databases.writeStatus(m_state.holders); // shows its own message; the dialog closes anyway
+    m_log.writeStatus(start, end); // a failure shows its own message; the dialog closes anyway
     done(OkButton);
 }
 

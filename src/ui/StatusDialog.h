@@ -5,8 +5,8 @@
 
 namespace tripvane {
 
-class Databases;
-struct ProgramState;
+struct AppSettings;
+class TripLog;
 
 // The status change dialog (1167): the date, Starts and Ends readings and the notes.
 class StatusDialog final : public DeviceDialog
@@ -28,7 +28,7 @@ public:
         Picture = 1169,
     };
 
-    StatusDialog(Services &services, ProgramState &state, Databases &databases);
+    StatusDialog(Services &services, const AppSettings &settings, TripLog &log);
 
     void command(int id) override;
     int cancelCode() const override { return CancelButton; }
@@ -42,8 +42,8 @@ private:
     // Reads a reading field into the holder; false after the refusal was shown.
     bool readReading(int field, MileageRecord &holder);
 
-    ProgramState &m_state;
-    Databases &m_databases;
+    const AppSettings &m_settings;
+    TripLog &m_log;
 };
 
 } // namespace tripvane

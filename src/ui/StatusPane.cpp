@@ -1,12 +1,12 @@
 #include "StatusPane.h"
 
+#include "AppSettings.h"
 #include "Heading.h"
-#include "ProgramState.h"
 #include "RecordListView.h"
 #include "Services.h"
-#include "StatusDialog.h"
 #include "StringTable.h"
 #include "TextRules.h"
+#include "TripLog.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -34,12 +34,12 @@ constexpr QRect ChangeStatusAfterRotation{225, 158, 91, 20};
 
 } // namespace
 
-StatusPane::StatusPane(Services &services, ProgramState &state, Databases &databases,
+StatusPane::StatusPane(Services &services, const AppSettings &settings, TripLog &log,
                        QWidget *parent)
     : QWidget(parent)
     , m_services(services)
-    , m_state(state)
-    , m_databases(databases)
+    , m_settings(settings)
+    , m_log(log)
 {
     setObjectName(QStringLiteral("statusPane"));
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
@@ -47,9 +47,9 @@ StatusPane::StatusPane(Services &services, ProgramState &state, Databases &datab
     for (int label : {EndsLabel, StartsLabel, RegisteredLabel, BalanceLabel})
         m_controls.as<QLabel>(label)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     connect(m_controls.as<QPushButton>(ChangeStatusButton), &QPushButton::clicked, this,
-            &StatusPane::changeStatus);
+            &StatusPane::changeStatusClicked);
 
-    m_model = new RecordListModel(m_state, this);
+    m_model = new RecordListModel(m_log, m_settings, this);
     m_view = new RecordListView(*m_model, this);
     // The pane hears the list first: the input panel goes down before the list is handled.
     connect(m_view, &RecordListView::rowTapped, this, [this] {
@@ -95,9 +95,9 @@ void StatusPane::resizeEvent(QResizeEvent *event)
 
 void StatusPane::recomputeStatus()
 {
-    const StatusTexts texts = ComputeStatusValues(
-        m_state.holders, m_state.records, m_state.settings.DistanceTypeView,
-        [this] { m_services.message(IDS_BALANCE_OVERFLOW, MessageIcon::Exclamation); });
+    const StatusTexts texts = m_log.computeStatus(m_settings.DistanceTypeView, [this] {
+        m_services.message(IDS_BALANCE_OVERFLOW, MessageIcon::Exclamation);
+    });
     m_controls.as<QLabel>(EndsValue)->setText(texts.ends);
     m_controls.as<QLabel>(StartsValue)->setText(texts.starts);
     m_controls.as<QLabel>(RegisteredValue)->setText(texts.registered);
@@ -107,7 +107,7 @@ void StatusPane::recomputeStatus()
 
 QString StatusPane::headingText() const
 {
-    const QString &date = m_state.holders.end.dateTextFor(m_state.settings.DateTypeView);
+    const QString &date = m_log.status().end.dateTextFor(m_settings.DateTypeView);
     if (date.isNull())
         return stripBlanks(loadString(IDS_ODOMETER_STATUS));
     return stripBlanks(loadString(IDS_ODOMETER_STATUS_ON) + u' ' + date);
@@ -127,13 +127,6 @@ void StatusPane::paintEvent(QPaintEvent *event)
         paintHeading(painter, {5, 4}, headingText());
         paintRule(painter, {1, 19}, {222, 19});
     }
-}
-
-void StatusPane::changeStatus()
-{
-    StatusDialog dialog(m_services, m_state, m_databases);
-    if (m_services.dialogRunner().run(dialog) != StatusDialog::CancelButton)
-        recomputeStatus();
 }
 
 } // namespace tripvane

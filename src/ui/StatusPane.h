@@ -6,11 +6,11 @@
 
 namespace tripvane {
 
-class Databases;
 class RecordListModel;
 class RecordListView;
 class Services;
-struct ProgramState;
+class TripLog;
+struct AppSettings;
 
 // The status pane (dialog 129): the odometer heading, the four values with "Change Status",
 // and the record list view inside it.
@@ -31,7 +31,7 @@ public:
         BalanceValue = 1148,
     };
 
-    StatusPane(Services &services, ProgramState &state, Databases &databases,
+    StatusPane(Services &services, const AppSettings &settings, TripLog &log,
                QWidget *parent = nullptr);
 
     const ControlSet &controls() const { return m_controls; }
@@ -50,18 +50,18 @@ signals:
     // lowered the input panel.
     void rowTapped();
     void columnTapped(int column);
+    void changeStatusClicked();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void changeStatus();
     void placeList();
 
     Services &m_services;
-    ProgramState &m_state;
-    Databases &m_databases;
+    const AppSettings &m_settings;
+    TripLog &m_log;
     ControlSet m_controls;
     RecordListModel *m_model = nullptr;
     RecordListView *m_view = nullptr;

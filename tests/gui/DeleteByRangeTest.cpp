@@ -5,6 +5,7 @@
 #include "RecordDialog.h"
 #include "StatusPane.h"
 #include "Testkit.h"
+#include "TripLog.h"
 
 #include <gtest/gtest.h>
 
@@ -116,7 +117,7 @@ TEST_F(DeleteByRange, deletingEverythingGreysTheRecordCommandsButKeepsTheUndo)
     app.kit.dialogRunner.expect(
         [](QDialog &d) { DialogDriver(d).click(RecordDialog::DeleteButton); });
     app.tapRow(0);
-    ASSERT_EQ(app.state().undo.size(), 1u);
+    ASSERT_EQ(app.log().undoList().size(), 1u);
 
     app.kit.messageBoxes.expect(MessageAnswer::Yes);
     deleteRange(QDate(2000, 1, 1), QDate(2010, 1, 1));

@@ -43,12 +43,13 @@ bool shoot(QSize screen, const QString &file)
 
     // The record dialog of the first trip, as the frame shows it.
     app.kit.dialogRunner.expect([&](QDialog &dialog) {
+        auto &page = dynamic_cast<FramePage &>(dialog);
         dialog.setWindowFlags(Qt::Widget);
-        app.frame().pushPage(&dialog, dialog.windowTitle(), true);
+        app.frame().pushPage(page);
         dialog.show();
         QApplication::processEvents();
         saved = app.frame().grab().save(file + QStringLiteral("-trip.png")) && saved;
-        app.frame().popPage(&dialog);
+        app.frame().popPage(page);
         DialogDriver(dialog).cancel();
     });
     app.tapRow(0);

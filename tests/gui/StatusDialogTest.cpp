@@ -8,6 +8,7 @@
 #include "ProgramState.h"
 #include "StatusPane.h"
 #include "Testkit.h"
+#include "TripLog.h"
 
 #include <QTimer>
 
@@ -84,7 +85,7 @@ TEST_F(StatusChange, acceptedReadingsAreStoredAndShown)
     EXPECT_EQ(app->statusValue(StatusPane::RegisteredValue), QStringLiteral("50.00"));
     EXPECT_EQ(app->statusValue(StatusPane::BalanceValue), QStringLiteral("950.50"));
     EXPECT_EQ(app->heading(), QStringLiteral("Odometer status on 04-03-06"));
-    EXPECT_EQ(app->state().holders.end.memo, QStringLiteral("winter tyres"));
+    EXPECT_EQ(app->log().status().end.memo, QStringLiteral("winter tyres"));
     EXPECT_TRUE(app->kit.messageBoxes.shown.empty());
 
     app->close();
@@ -92,7 +93,7 @@ TEST_F(StatusChange, acceptedReadingsAreStoredAndShown)
     ASSERT_TRUE(again.start());
     EXPECT_EQ(again.statusValue(StatusPane::EndsValue), QStringLiteral("2,500.50"));
     EXPECT_EQ(again.heading(), QStringLiteral("Odometer status on 04-03-06"));
-    EXPECT_EQ(again.state().holders.start.memo, QStringLiteral("winter tyres"));
+    EXPECT_EQ(again.log().status().start.memo, QStringLiteral("winter tyres"));
 }
 
 TEST_F(StatusChange, titleBarOkActsAsOk)
@@ -121,9 +122,9 @@ TEST_F(StatusChange, equalReadingsAreRefusedAndCancelKeepsTheOldStatus)
     EXPECT_EQ(app->kit.messageBoxes.texts(),
               QStringList{"Starts value must be less than Ends value !"});
     EXPECT_EQ(app->kit.messageBoxes.shown[0].request.icon, MessageIcon::Exclamation);
-    EXPECT_EQ(app->state().holders.start.distance, 100000);
-    EXPECT_EQ(app->state().holders.end.distance, 200000);
-    EXPECT_EQ(app->state().holders.end.dateKey, 20051020u);
+    EXPECT_EQ(app->log().status().start.distance, 100000);
+    EXPECT_EQ(app->log().status().end.distance, 200000);
+    EXPECT_EQ(app->log().status().end.dateKey, 20051020u);
 }
 
 TEST_F(StatusChange, emptyStartsOnlyBeeps)
@@ -172,7 +173,7 @@ TEST_F(StatusChange, wrongReadingsGetTheirMessagesAndTheFocus)
         EXPECT_EQ(app->kit.messageBoxes.shown.back().request.text, QString::fromLatin1(c.message));
     }
     EXPECT_EQ(app->kit.beeper.count, 4);
-    EXPECT_EQ(app->state().holders.start.distance, 100000);
+    EXPECT_EQ(app->log().status().start.distance, 100000);
 }
 
 TEST_F(StatusChange, fieldsKeepTheirLimits)
@@ -207,7 +208,7 @@ TEST_F(StatusChange, helpOpensTheOdometerStatusSection)
 {
     start();
     changeStatus([](DialogDriver &dialog) {
-        QMetaObject::invokeMethod(dialog.control(D::OkButton)->parent(), "help");
+        dynamic_cast<FramePage &>(*dialog.control(D::OkButton)->parent()).pageHelp();
         dialog.click(D::CancelButton);
     });
     EXPECT_EQ(app->kit.helpViewer.opened, QStringList{"file:tripvaneppc.htm#OdometerStatus"});
@@ -245,13 +246,13 @@ TEST(StatusDialogInFrame, runsAsTheFramesTopPageWithTheOkButton)
     TestApp app;
     ASSERT_TRUE(app.start());
     app.frame().show();
-    StatusDialog dialog(app.kit.services(), app.state(), *app.program().databases());
+    StatusDialog dialog(app.kit.services(), app.state().settings, app.log());
     bool seen = false;
     QTimer::singleShot(0, [&] {
         seen = true;
         EXPECT_EQ(app.frame().caption(), QStringLiteral("Kilometers"));
         EXPECT_TRUE(app.frame().okButtonVisible());
-        EXPECT_EQ(app.frame().topPage(), &dialog);
+        EXPECT_EQ(app.frame().topDialog(), &dialog);
         DialogDriver driver(dialog);
         driver.setText(StatusDialog::StartsEdit, QStringLiteral("1"));
         driver.setText(StatusDialog::EndsEdit, QStringLiteral("2"));

@@ -6,6 +6,7 @@
 #include "RecordDialog.h"
 #include "StatusPane.h"
 #include "Testkit.h"
+#include "TripLog.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -274,7 +275,7 @@ TEST_F(Trips, tappingARowEditsItInPlace)
 TEST_F(Trips, deletedTripsGoToAnUndoOfTwelve)
 {
     startWithAFullUndo();
-    EXPECT_EQ(app.state().undo.size(), 12u);
+    EXPECT_EQ(app.log().undoList().size(), 12u);
     for (int id : {ButtonUndo, CmdUndo, CmdEmptyUndo})
         EXPECT_TRUE(app.isCommandEnabled(id)) << id;
 
@@ -294,7 +295,7 @@ TEST_F(Trips, deletedTripsGoToAnUndoOfTwelve)
         const int rows = app.rowCount();
         app.command(CmdUndo);
         if (app.rowCount() > rows)
-            distances.push_back(app.state().records.last()->distance);
+            distances.push_back(app.log().trips().at(app.log().trips().size() - 1).distance);
     }
     // Newest first: days 13 down to 2; day 1 was discarded.
     ASSERT_EQ(distances.size(), 12u);
@@ -320,7 +321,7 @@ TEST_F(Trips, thirteenthDeletionDeclinedDeletesNothing)
     });
     app.tapRow(0);
     EXPECT_EQ(app.rowCount(), 1);
-    EXPECT_EQ(app.state().undo.first()->distance, 100);
+    EXPECT_EQ(app.log().undoList().at(0).distance, 100);
 }
 
 TEST_F(Trips, undoRestoresTheTripAsStoredNotAsEdited)
@@ -337,7 +338,7 @@ TEST_F(Trips, undoRestoresTheTripAsStoredNotAsEdited)
     app.command(ButtonUndo);
     ASSERT_EQ(app.rowCount(), 1);
     EXPECT_EQ(app.row(0), (QStringList{"01-10-05", "Job", "1.00"}));
-    EXPECT_EQ(app.state().records.at(0).memo, QStringLiteral("original"));
+    EXPECT_EQ(app.log().trips().at(0).memo, QStringLiteral("original"));
     EXPECT_EQ(app.storedTrips().at(0).memo, QStringLiteral("original"));
 }
 
@@ -353,7 +354,7 @@ TEST_F(Trips, deleteDeclinedStaysOpen)
     });
     app.tapRow(0);
     EXPECT_EQ(app.rowCount(), 1);
-    EXPECT_TRUE(app.state().undo.isEmpty());
+    EXPECT_TRUE(app.log().undoList().isEmpty());
 }
 
 TEST_F(Trips, emptyUndoGreysTheUndoGroup)
@@ -376,8 +377,8 @@ TEST_F(Trips, dateHeaderCyclesTheOrderAndOtherHeadersDoNothing)
     EXPECT_EQ(app.dateHeaderImage(), 2);
     const auto distances = [this] {
         std::vector<std::int32_t> d;
-        for (ListPosition i = 0; i < app.state().records.size(); ++i)
-            d.push_back(app.state().records.at(i).distance);
+        for (ListPosition i = 0; i < app.log().trips().size(); ++i)
+            d.push_back(app.log().trips().at(i).distance);
         return d;
     };
     EXPECT_EQ(distances(), (std::vector<std::int32_t>{300, 100, 200}));
@@ -479,18 +480,19 @@ TEST_F(Trips, inputPanelFollowsFieldsAndDropDowns)
 TEST_F(Trips, deleteWithoutASelectedRowAsksToRepeat)
 {
     start({trip(2005, 10, 1, 100)});
-    app.state().editMode = true;
-    app.state().recordUnderEdit.copyFrom(app.state().records.at(0));
-    RecordDialog dialog(app.kit.services(), app.state(), *app.program().databases(),
-                        RecordDialog::Shell{});
+    MileageRecord underEdit;
+    underEdit.copyFrom(app.log().trips().at(0));
+    SystemTime lastDate = underEdit.date;
+    RecordDialog dialog(app.kit.services(), app.state().settings, app.log(),
+                        {underEdit, lastDate, true, -1});
     app.kit.messageBoxes.expect(MessageAnswer::Yes);
     app.kit.messageBoxes.expect(MessageAnswer::Ok);
     DialogDriver(dialog).click(R::DeleteButton);
     EXPECT_EQ(dialog.result(), R::DeleteButton);
     EXPECT_EQ(app.kit.messageBoxes.texts().back(),
               QStringLiteral("Please, repeat Delete Record operation."));
-    EXPECT_EQ(app.state().records.size(), 1u);
-    EXPECT_TRUE(app.state().undo.isEmpty());
+    EXPECT_EQ(app.log().trips().size(), 1u);
+    EXPECT_TRUE(app.log().undoList().isEmpty());
 }
 
 } // namespace

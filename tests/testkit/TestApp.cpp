@@ -8,6 +8,7 @@
 #include "ProgramState.h"
 #include "RecordListView.h"
 #include "StatusPane.h"
+#include "TripLog.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -257,6 +258,11 @@ StatusPane &TestApp::pane()
 ProgramState &TestApp::state()
 {
     return m_program->state();
+}
+
+TripLog &TestApp::log()
+{
+    return m_program->log();
 }
 
 void TestApp::command(int id)

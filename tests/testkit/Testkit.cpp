@@ -25,8 +25,9 @@ QStringList RecordingMessageBoxes::texts() const
     return result;
 }
 
-int ScriptedDialogRunner::run(QDialog &dialog)
+int ScriptedDialogRunner::run(FramePage &page)
 {
+    QDialog &dialog = page.pageDialog();
     ++runCount;
     if (scripts.empty()) {
         ADD_FAILURE() << "unexpected dialog: " << dialog.metaObject()->className();

@@ -138,7 +138,7 @@ class ScriptedDialogRunner final : public DialogRunner
 {
 public:
     using Script = std::function<void(QDialog &)>;
-    int run(QDialog &dialog) override;
+    int run(FramePage &page) override;
     void expect(Script script) { scripts.push_back(std::move(script)); }
 
     std::deque<Script> scripts;
@@ -172,6 +172,7 @@ class DeviceFrame;
 class MainWindow;
 class Program;
 class StatusPane;
+class TripLog;
 struct ProgramState;
 
 // The program's databases on a store file, opened and loaded as the program does at start,
@@ -255,6 +256,7 @@ public:
     DeviceFrame &frame();
     StatusPane &pane();
     ProgramState &state();
+    TripLog &log();
 
     void command(int id);
     bool isCommandEnabled(int id);

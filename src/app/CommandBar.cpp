@@ -1,0 +1,160 @@
+#include "CommandBar.h"
+
+#include "Commands.h"
+#include "Images.h"
+#include "StringTable.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace tripvane {
+
+namespace {
+
+enum class Kind {
+    TextButton,  // a button on the bar
+    Menu,        // a drop-down on the bar; the items below belong to it
+    MenuItem,    // an item of the last menu
+    Separator,   // in the last menu
+    BarSeparator,
+    ImageButton, // a button on the bar showing an image of the command-bar bitmap
+};
+
+struct Item
+{
+    Kind kind;
+    int id = 0;
+    int stringId = 0; // the text from the string table, or
+    const char *text = nullptr;
+    const char *toolTip = nullptr;
+    int image = -1;
+};
+
+// clang-format off
+constexpr Item items[] = {
+    {Kind::TextButton, CmdNew, IDS_NEW_BUTTON, nullptr, "New Mileage"},
+    {Kind::Menu, CmdMileageMenu, IDS_MILEAGE_MENU},
+    {Kind::MenuItem, CmdNew, 0, "New..."},
+    {Kind::MenuItem, CmdUndo, 0, "Undo Deleting"},
+    {Kind::MenuItem, CmdMileageBook, 0, "Mileage Book..."},
+    {Kind::MenuItem, CmdMileageReport, 0, "Mileage Report..."},
+    {Kind::MenuItem, CmdExit, 0, "Exit"},
+    {Kind::Menu, CmdToolsMenu, IDS_TOOLS_MENU},
+    {Kind::MenuItem, CmdEditCategories, 0, "Edit Categories..."},
+    {Kind::MenuItem, CmdDeleteByRange, 0, "Delete by Range of Dates..."},
+    {Kind::MenuItem, CmdEmptyUndo, 0, "Empty Undo Mileage records"},
+    {Kind::Separator},
+    {Kind::MenuItem, CmdExportRecords, 0, "Export Mileage records..."},
+    {Kind::MenuItem, CmdViewOptions, 0, "View Options..."},
+    {Kind::Separator},
+    {Kind::MenuItem, CmdAbout, 0, "About"},
+    {Kind::BarSeparator},
+    {Kind::ImageButton, ButtonCategories, 0, nullptr, "Edit Categories", 0},
+    {Kind::ImageButton, ButtonReport, 0, nullptr, "Mileage Report", 1},
+    {Kind::ImageButton, ButtonUndo, 0, nullptr, "Undo Deleting", 2},
+    {Kind::ImageButton, ButtonMileageBook, 0, nullptr, "Mileage Book", 3},
+};
+// clang-format on
+
+constexpr int needsTrips[] = {ButtonReport, CmdMileageReport, CmdExportRecords, CmdDeleteByRange};
+constexpr int needsUndo[] = {ButtonUndo, CmdUndo, CmdEmptyUndo};
+constexpr int enabledByFill[] = {ButtonReport, CmdMileageReport, CmdExportRecords};
+
+const std::vector<QAction *> noActions;
+
+QString textOf(const Item &item)
+{
+    return item.stringId ? loadString(item.stringId) : QString::fromLatin1(item.text);
+}
+
+} // namespace
+
+const std::span<const int> CommandBar::NeedsTrips = needsTrips;
+const std::span<const int> CommandBar::NeedsUndo = needsUndo;
+const std::span<const int> CommandBar::EnabledByFill = enabledByFill;
+
+CommandBar::CommandBar(QToolBar &bar, std::function<void(int)> dispatch)
+    : QObject(&bar)
+    , m_dispatch(std::move(dispatch))
+{
+    bar.clear();
+    bar.setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // As compact as the handheld's menu bar: everything fits in 240 pixels.
+    bar.setStyleSheet(
+        QStringLiteral("QToolBar { spacing: 0px; padding: 0px; border: none; }"
+                       "QToolBar::separator { width: 6px; }"
+                       "QToolButton { padding: 1px 3px; margin: 0px; min-width: 0px; border: none; "
+                       "font: 8pt \"MS Sans Serif\"; }"
+                       "QToolButton:hover, QToolButton:pressed { background: #c8c8c8; }"
+                       "QToolButton::menu-indicator { image: none; width: 0px; }"));
+
+    QMenu *menu = nullptr;
+    for (const Item &item : items) {
+        switch (item.kind) {
+        case Kind::TextButton:
+            addAction(bar, item.id, textOf(item))->setToolTip(QString::fromLatin1(item.toolTip));
+            break;
+        case Kind::Menu: {
+            menu = new QMenu(&bar);
+            menu->setObjectName(QStringLiteral("menu%1").arg(item.id));
+            auto *button = new QToolButton(&bar);
+            button->setObjectName(QStringLiteral("command%1").arg(item.id));
+            button->setText(textOf(item));
+            button->setPopupMode(QToolButton::InstantPopup);
+            button->setMenu(menu);
+            bar.addWidget(button);
+            break;
+        }
+        case Kind::MenuItem:
+            addAction(*menu, item.id, textOf(item));
+            break;
+        case Kind::Separator:
+            menu->addSeparator();
+            break;
+        case Kind::BarSeparator:
+            bar.addSeparator();
+            break;
+        case Kind::ImageButton: {
+            QAction *action = addAction(bar, item.id, QString());
+            action->setIcon(commandBarImage(item.image));
+            action->setToolTip(QString::fromLatin1(item.toolTip));
+            if (auto *widget = qobject_cast<QToolButton *>(bar.widgetForAction(action)))
+                widget->setToolButtonStyle(Qt::ToolButtonIconOnly);
+            break;
+        }
+        }
+    }
+}
+
+QAction *CommandBar::addAction(QWidget &owner, int id, const QString &text)
+{
+    auto *action = new QAction(text, &owner);
+    action->setObjectName(QStringLiteral("command%1").arg(id));
+    connect(action, &QAction::triggered, this, [this, id] { m_dispatch(id); });
+    owner.addAction(action);
+    m_actions[id].push_back(action);
+    return action;
+}
+
+const std::vector<QAction *> &CommandBar::actions(int id) const
+{
+    const auto found = m_actions.find(id);
+    return found == m_actions.end() ? noActions : found->second;
+}
+
+bool CommandBar::isEnabled(int id) const
+{
+    const auto &list = actions(id);
+    return !list.empty() && list.front()->isEnabled();
+}
+
+void CommandBar::setEnabled(std::span<const int> ids, bool enabled)
+{
+    for (int id : ids)
+        for (QAction *action : actions(id))
+            action->setEnabled(enabled);
+}
+
+} // namespace tripvane

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+#include <map>
+#include <span>
+#include <vector>
+
+class QAction;
+class QToolBar;
+
+namespace tripvane {
+
+// The command bar of the main window, built from one table: the "New" button, the Mileage and
+// Tools menus, and the four image buttons with their tool tips.
+class CommandBar final : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Commands that need trips in the log, and those that need deletions to undo.
+    static const std::span<const int> NeedsTrips;
+    static const std::span<const int> NeedsUndo;
+    // The list fill sets only these: Delete by Range keeps its state, as designed.
+    static const std::span<const int> EnabledByFill;
+
+    CommandBar(QToolBar &bar, std::function<void(int)> dispatch);
+
+    // A command's actions: a menu item, a button, or both for "New".
+    const std::vector<QAction *> &actions(int id) const;
+    bool isEnabled(int id) const;
+    void setEnabled(std::span<const int> ids, bool enabled);
+
+private:
+    QAction *addAction(QWidget &owner, int id, const QString &text);
+
+    std::function<void(int)> m_dispatch;
+    std::map<int, std::vector<QAction *>> m_actions;
+};
+
+} // namespace tripvane

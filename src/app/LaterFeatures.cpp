@@ -1,0 +1,113 @@
+#include "LaterFeatures.h"
+
+#include "HubLoop.h"
+#include "PlaceholderDialog.h"
+#include "ProgramState.h"
+#include "Shell.h"
+#include "TripLog.h"
+
+namespace tripvane {
+
+namespace {
+
+struct Page
+{
+    const char *caption;
+    int endCode;
+    const char *helpAnchor;
+};
+
+constexpr Page About{"About", 1, "Navigating"};
+constexpr Page Categories{"Edit Categories...", 1052, "Categories"};
+constexpr Page Report{"Mileage Report", 1, "Workwithrapport"};
+constexpr Page MileageBook{"Mileage Book", 1, "Rittenboek"};
+constexpr Page Export{"Export Mileage records", 1095, "Export"};
+constexpr Page ViewOptions{"View Options", 1160, "Settings"};
+constexpr Page BookPicker{"Mileage Book", 1211, "Rittenboek"};
+
+enum : int {
+    CategoriesNew = 1040,
+    CategoriesRename = 1041,
+    CategoriesDelete = 1042,
+    BookNew = 1186,
+    BookEdit = 1187,
+    BookDelete = 1185,
+    ViewOptionsOk = 1161,
+};
+
+int show(Shell &shell, const Page &page)
+{
+    PlaceholderDialog dialog(shell.services(), QString::fromLatin1(page.caption), page.endCode,
+                             QString::fromLatin1(page.helpAnchor));
+    return shell.runDialog(dialog);
+}
+
+void showKeepingSelection(Shell &shell, const Page &page)
+{
+    const int row = shell.rememberSelection();
+    show(shell, page);
+    shell.restoreSelection(row);
+}
+
+} // namespace
+
+void editCategories(Shell &shell)
+{
+    const int row = shell.rememberSelection();
+    const HubLoop loop{
+        .showHub = [&] { return show(shell, Categories); },
+        .subDialogs = {},
+        .changeCodes = {CategoriesNew, CategoriesRename, CategoriesDelete},
+        .leaveCode = Categories.endCode,
+    };
+    if (runHubLoop(loop))
+        shell.state().categoriesChanged = true;
+    if (shell.log().takeTripsChangedByCategories())
+        shell.resortAndRefill();
+    shell.restoreSelection(row);
+}
+
+void editMileageBook(Shell &shell)
+{
+    const int row = shell.rememberSelection();
+    const HubLoop loop{
+        .showHub = [&] { return show(shell, MileageBook); },
+        .subDialogs = {},
+        .changeCodes = {BookNew, BookEdit, BookDelete},
+        .leaveCode = MileageBook.endCode,
+    };
+    if (runHubLoop(loop))
+        shell.state().bookChanged = true;
+    shell.restoreSelection(row);
+}
+
+void pickRouteFromBook(Shell &shell)
+{
+    show(shell, BookPicker);
+}
+
+void showMileageReport(Shell &shell)
+{
+    showKeepingSelection(shell, Report);
+}
+
+void exportTrips(Shell &shell)
+{
+    showKeepingSelection(shell, Export);
+}
+
+void changeViewOptions(Shell &shell)
+{
+    const int code = show(shell, ViewOptions);
+    if (code != ViewOptionsOk && code != TitleBarOkCommand)
+        return;
+    shell.resortAndRefill();
+    shell.recomputeStatus();
+}
+
+void showAbout(Shell &shell)
+{
+    showKeepingSelection(shell, About);
+}
+
+} // namespace tripvane

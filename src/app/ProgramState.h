@@ -1,0 +1,27 @@
+#pragma once
+
+#include "AppSettings.h"
+#include "Records.h"
+#include "Sorting.h"
+
+namespace tripvane {
+
+// What the shell keeps for the whole run besides the trip log: the settings (written back at
+// exit), the record the record dialog edits, and the remembered dates and list states.
+struct ProgramState
+{
+    AppSettings settings;
+    MileageRecord recordUnderEdit;
+
+    SystemTime lastDate;
+    SystemTime reportRangeStart;
+    SystemTime reportRangeEnd;
+    std::uint32_t mainSortColumn = 0;
+    std::uint32_t mainSortOrder = SortUnset;
+    bool sortedOnce = false;
+    bool categoriesChanged = false;
+    bool bookChanged = false;
+    bool editMode = false;
+};
+
+} // namespace tripvane

@@ -1,0 +1,266 @@
+#include "TripLog.h"
+
+#include "Databases.h"
+#include "Services.h"
+#include "Sorting.h"
+
+namespace tripvane {
+
+TripLog::TripLog(Databases &databases, WaitCursor &waitCursor)
+    : m_databases(databases)
+    , m_waitCursor(waitCursor)
+{}
+
+TripLog::~TripLog() = default;
+
+bool TripLog::openDatabases()
+{
+    const bool opened = m_databases.openAll(m_categories, m_book);
+    emit categoriesChanged();
+    emit routesChanged();
+    return opened;
+}
+
+bool TripLog::loadStatus()
+{
+    const bool loaded = m_databases.loadStatus(m_status);
+    emit statusChanged();
+    return loaded;
+}
+
+bool TripLog::loadTrips()
+{
+    emit tripsAboutToReset();
+    const bool loaded = m_databases.loadRecords(m_trips, m_scratch) == 1;
+    emit tripsReset();
+    return loaded;
+}
+
+void TripLog::reloadTrips()
+{
+    WaitCursorGuard busy(m_waitCursor);
+    loadTrips();
+}
+
+bool TripLog::appendStored(const MileageRecord &trip, std::int32_t &key)
+{
+    if (!m_databases.addRecord(trip, key))
+        return false;
+    WaitCursorGuard busy(m_waitCursor);
+    MileageRecord stored;
+    stored.clear();
+    stored.copyFrom(trip);
+    stored.key = key;
+    emit tripAboutToAppend();
+    m_trips.appendMoved(std::move(stored));
+    emit tripAppended();
+    return true;
+}
+
+bool TripLog::addTrip(MileageRecord &trip)
+{
+    std::int32_t key = 0;
+    if (!appendStored(trip, key))
+        return false;
+    trip.key = key;
+    return true;
+}
+
+bool TripLog::replaceTrip(ListPosition position, const MileageRecord &trip)
+{
+    if (!hasTripAt(position))
+        return false;
+    {
+        WaitCursorGuard busy(m_waitCursor);
+        m_trips.findAtPosition(position); // the replace searches from the cursor
+        m_trips.replaceAtPosition(position, trip);
+    }
+    emit tripChanged(int(position));
+    return m_databases.updateRecord(m_trips.at(position));
+}
+
+bool TripLog::deleteTrip(ListPosition position)
+{
+    if (!hasTripAt(position))
+        return false;
+    if (undoIsFull())
+        m_undo.removeAtPosition(0);
+    // Undo restores the trip as stored, whatever the dialog showed of it.
+    m_undo.append(m_trips.at(position));
+    emit undoChanged(true);
+
+    const std::int32_t key = m_trips.at(position).key;
+    emit tripAboutToRemove(int(position));
+    m_trips.removeAtPosition(position);
+    emit tripRemoved(int(position));
+    return m_databases.deleteRecord(key);
+}
+
+bool TripLog::undoLastDeletion()
+{
+    const MileageRecord *last = m_undo.last();
+    if (!last)
+        return false;
+    MileageRecord trip;
+    trip.clear();
+    trip.copyFrom(*last);
+    std::int32_t key = 0;
+    const bool restored = appendStored(trip, key);
+    if (restored)
+        m_undo.removeAtPosition(m_undo.size() - 1);
+    emit undoChanged(!m_undo.isEmpty());
+    return restored;
+}
+
+void TripLog::emptyUndo()
+{
+    m_undo.clear();
+    emit undoChanged(false);
+}
+
+ListPosition TripLog::countTripsInRange(std::uint32_t firstDateKey,
+                                        std::uint32_t lastDateKey) const
+{
+    ListPosition count = 0;
+    for (ListPosition i = 0; i < m_trips.size(); ++i)
+        count += dateKeyInRange(m_trips.at(i).dateKey, firstDateKey, lastDateKey) ? 1 : 0;
+    return count;
+}
+
+void TripLog::deleteTripsInRange(std::uint32_t firstDateKey, std::uint32_t lastDateKey)
+{
+    std::vector<std::int32_t> keys;
+    for (ListPosition i = 0; i < m_trips.size(); ++i) {
+        const MileageRecord &trip = m_trips.at(i);
+        if (dateKeyInRange(trip.dateKey, firstDateKey, lastDateKey))
+            keys.push_back(trip.key);
+    }
+    WaitCursorGuard busy(m_waitCursor);
+    m_databases.deleteRecords(keys);
+    loadTrips();
+}
+
+bool TripLog::sortTripsByDate(std::uint32_t order)
+{
+    emit tripsAboutToReset();
+    const bool sorted = SortRecordsByDate(m_trips, order);
+    emit tripsReset();
+    return sorted;
+}
+
+StatusTexts TripLog::computeStatus(std::uint32_t distanceView, const OverflowNotice &overflow)
+{
+    return ComputeStatusValues(m_status, m_trips, distanceView, overflow);
+}
+
+bool TripLog::writeStatus(const MileageRecord &start, const MileageRecord &end)
+{
+    m_status.start = start;
+    m_status.end = end;
+    emit statusChanged();
+    return m_databases.writeStatus(m_status);
+}
+
+bool TripLog::rewriteCategories()
+{
+    const bool written = m_databases.rewriteCategories(m_categories);
+    emit categoriesChanged();
+    return written;
+}
+
+bool TripLog::addCategory(const QString &name)
+{
+    CategoryEntry entry;
+    if (entry.setName(name))
+        m_categories.append(entry);
+    return rewriteCategories();
+}
+
+bool TripLog::renameCategory(const QString &oldName, const QString &newName, bool throughTrips)
+{
+    const QString old = oldName; // the name may belong to the entry that leaves
+    m_categories.removeByName(old);
+    CategoryEntry entry;
+    if (entry.setName(newName))
+        m_categories.append(entry);
+    if (!rewriteCategories())
+        return false;
+    if (!throughTrips)
+        return true;
+
+    WaitCursorGuard busy(m_waitCursor);
+    std::vector<const MileageRecord *> renamed;
+    for (ListPosition i = 0; i < m_trips.size(); ++i) {
+        MileageRecord &trip = m_trips.at(i);
+        if (trip.category == old) {
+            trip.setCategory(newName);
+            renamed.push_back(&trip);
+        }
+    }
+    if (!renamed.empty() && m_databases.updateRecords(renamed) > 0) {
+        m_tripsChangedByCategories = true;
+        reloadTrips();
+    }
+    return true;
+}
+
+bool TripLog::deleteCategory(const QString &name, bool throughTrips)
+{
+    const QString deleted = name;
+    m_categories.removeByName(deleted);
+    const bool written = rewriteCategories();
+    if (!throughTrips)
+        return written;
+
+    WaitCursorGuard busy(m_waitCursor);
+    std::vector<std::int32_t> keys;
+    for (ListPosition i = 0; i < m_trips.size(); ++i) {
+        if (m_trips.at(i).category == deleted)
+            keys.push_back(m_trips.at(i).key);
+    }
+    if (!keys.empty() && m_databases.deleteRecords(keys) > 0) {
+        m_tripsChangedByCategories = true;
+        reloadTrips();
+    }
+    return written;
+}
+
+bool TripLog::takeTripsChangedByCategories()
+{
+    return std::exchange(m_tripsChangedByCategories, false);
+}
+
+bool TripLog::rewriteBook()
+{
+    const bool written = m_databases.rewriteMileageBook(m_book);
+    emit routesChanged();
+    return written;
+}
+
+bool TripLog::addRoute(const BookRoute &route)
+{
+    m_book.append(route);
+    return rewriteBook();
+}
+
+bool TripLog::replaceRoute(ListPosition position, const BookRoute &route)
+{
+    if (!m_book.removeAtPosition(position))
+        return false;
+    m_book.append(route);
+    return rewriteBook();
+}
+
+bool TripLog::deleteRoute(ListPosition position)
+{
+    if (!m_book.removeAtPosition(position))
+        return false;
+    return rewriteBook();
+}
+
+void TripLog::writeBackAtExit(bool categoriesChanged, bool bookChanged)
+{
+    m_databases.writeBackAtExit(m_trips, m_categories, m_book, categoriesChanged, bookChanged);
+}
+
+} // namespace tripvane

@@ -1,0 +1,115 @@
+#pragma once
+
+#include "CursorList.h"
+#include "OdometerArithmetic.h"
+
+#include <QObject>
+
+#include <cstdint>
+
+namespace tripvane {
+
+class Databases;
+class WaitCursor;
+
+// The trip log in memory and in the store together: the one place that changes trips, the undo
+// list, categories, routes and the odometer status. A store failure is reported by the databases
+// with the program's own message; every result also comes back to the caller. Views follow the
+// signals; the about-to signals come before the list changes, as item models need.
+class TripLog final : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr ListPosition UndoCapacity = 12;
+
+    TripLog(Databases &databases, WaitCursor &waitCursor);
+    ~TripLog() override;
+
+    const RecordList &trips() const { return m_trips; }
+    const RecordList &undoList() const { return m_undo; }
+    const CategoryList &categories() const { return m_categories; }
+    const RouteList &book() const { return m_book; }
+    const OdometerHolders &status() const { return m_status; }
+
+    // Start-up, in this order: the databases with the categories and the Mileage Book, the
+    // odometer status, the trips. loadTrips is true when trips were loaded.
+    bool openDatabases();
+    bool loadStatus();
+    bool loadTrips();
+
+    // A new trip is stored with a key of its own (written into the trip) and listed last; it is
+    // not sorted into place until the next sort.
+    bool addTrip(MileageRecord &trip);
+    // The trip keeps its place in the list.
+    bool replaceTrip(ListPosition position, const MileageRecord &trip);
+    bool hasTripAt(ListPosition position) const { return position < m_trips.size(); }
+    bool undoIsFull() const { return m_undo.size() >= UndoCapacity; }
+    // The trip as stored goes to the end of the undo list (whose oldest entry leaves when it is
+    // full), then out of the list and the store.
+    bool deleteTrip(ListPosition position);
+    // The newest deletion comes back as a new trip, listed last; it leaves the undo list only
+    // when it was stored.
+    bool undoLastDeletion();
+    void emptyUndo();
+    ListPosition countTripsInRange(std::uint32_t firstDateKey, std::uint32_t lastDateKey) const;
+    // One transaction for the whole range, then the trips are loaded again.
+    void deleteTripsInRange(std::uint32_t firstDateKey, std::uint32_t lastDateKey);
+    bool sortTripsByDate(std::uint32_t order);
+
+    // Registered and Balance from the trips and the readings.
+    StatusTexts computeStatus(std::uint32_t distanceView, const OverflowNotice &overflow);
+    bool writeStatus(const MileageRecord &start, const MileageRecord &end);
+
+    // Every category change rewrites the categories database. A duplicate name is refused by
+    // the list without a word, and the database is rewritten all the same.
+    bool addCategory(const QString &name);
+    // The old name leaves and the new one is added last, so renaming onto an existing name
+    // merges the two. Trips are renamed only when the categories were rewritten.
+    bool renameCategory(const QString &oldName, const QString &newName, bool throughTrips);
+    // Trips of the category are deleted even when the categories rewrite failed.
+    bool deleteCategory(const QString &name, bool throughTrips);
+    // Whether a category change reached stored trips since this was last asked.
+    bool takeTripsChangedByCategories();
+
+    // Every route change rewrites the Mileage Book database; the book keeps the change even
+    // when the rewrite fails. An edited route moves to the end.
+    bool addRoute(const BookRoute &route);
+    bool replaceRoute(ListPosition position, const BookRoute &route);
+    bool deleteRoute(ListPosition position);
+
+    // The database part of the exit: the trips rebuilt, categories and book rewritten when a
+    // dialog changed them during the run.
+    void writeBackAtExit(bool categoriesChanged, bool bookChanged);
+
+signals:
+    void tripsAboutToReset();
+    void tripsReset();
+    void tripAboutToAppend();
+    void tripAppended();
+    void tripChanged(int row);
+    void tripAboutToRemove(int row);
+    void tripRemoved(int row);
+    void undoChanged(bool hasUndo);
+    void categoriesChanged();
+    void routesChanged();
+    void statusChanged();
+
+private:
+    bool appendStored(const MileageRecord &trip, std::int32_t &key);
+    void reloadTrips();
+    bool rewriteCategories();
+    bool rewriteBook();
+
+    Databases &m_databases;
+    WaitCursor &m_waitCursor;
+    RecordList m_trips;
+    RecordList m_undo;
+    CategoryList m_categories;
+    RouteList m_book;
+    OdometerHolders m_status;
+    MileageRecord m_scratch;
+    bool m_tripsChangedByCategories = false;
+};
+
+} // namespace tripvane
