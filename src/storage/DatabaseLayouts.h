@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace tripvane {
 
 namespace DatabaseName {
@@ -41,5 +43,56 @@ inline constexpr std::uint32_t RouteDistance = makePropertyId(3, CEVT_UI4);
 
 static_assert(Prop::TripCategory == 0x0005001F && Prop::TripDestination == 0x0008001F);
 static_assert(Prop::RouteDistance == 0x00030013 && Prop::StatusNotes == 0x0006001F);
+
+// How each database's properties show as named columns to any SQLite tool: one view per
+// database, in store order.
+struct ViewColumn
+{
+    std::uint32_t property;
+    const char *name;
+};
+
+struct DatabaseView
+{
+    const QString &database;
+    const char *view;
+    std::vector<ViewColumn> columns;
+};
+
+inline const std::vector<DatabaseView> &databaseViews()
+{
+    static const std::vector<DatabaseView> views{
+        {DatabaseName::Mileage,
+         "trips",
+         {{Prop::Key, "key"},
+          {Prop::Day, "day"},
+          {Prop::Month, "month"},
+          {Prop::Year, "year"},
+          {Prop::TripDistance, "distance_hundredths"},
+          {Prop::TripCategory, "category"},
+          {Prop::TripMemo, "memo"},
+          {Prop::TripStartPlace, "start_place"},
+          {Prop::TripDestination, "destination"}}},
+        {DatabaseName::Status,
+         "odometer_status",
+         {{Prop::Key, "key"},
+          {Prop::Day, "day"},
+          {Prop::Month, "month"},
+          {Prop::Year, "year"},
+          {Prop::StatusStarts, "starts_hundredths"},
+          {Prop::StatusEnds, "ends_hundredths"},
+          {Prop::StatusNotes, "notes"}}},
+        {DatabaseName::Categories,
+         "categories",
+         {{Prop::Sequence, "sequence"}, {Prop::CategoryName, "name"}}},
+        {DatabaseName::MileageBook,
+         "mileage_book",
+         {{Prop::Sequence, "sequence"},
+          {Prop::RouteStartPlace, "start_place"},
+          {Prop::RouteDestination, "destination"},
+          {Prop::RouteDistance, "distance_hundredths"}}},
+    };
+    return views;
+}
 
 } // namespace tripvane

@@ -105,7 +105,9 @@ bool openStore(ObjectStore &store, const QString &path, Services &services)
 {
     if (store.open(path) == ObjectStore::OpenStatus::Ok)
         return true;
-    services.message(loadString(IDS_BUILD_ERROR) + u' ' + path, MessageIcon::Exclamation);
+    const QString text = loadString(IDS_BUILD_ERROR) + u' ' + path;
+    qCWarning(storeLog, "%s (%s)", qPrintable(text), qPrintable(store.lastError()));
+    services.message(text, MessageIcon::Exclamation);
     return false;
 }
 
@@ -116,7 +118,9 @@ Databases::Databases(ObjectStore &store, Services &services)
 
 void Databases::reportWithName(int stringId, const QString &databaseName)
 {
-    m_services.message(loadString(stringId) + u' ' + databaseName, MessageIcon::Exclamation);
+    const QString text = loadString(stringId) + u' ' + databaseName;
+    qCWarning(storeLog, "%s (%s)", qPrintable(text), qPrintable(m_store.lastError()));
+    m_services.message(text, MessageIcon::Exclamation);
 }
 
 Databases::Opened Databases::openOptional(const QString &name, Oid &oid,

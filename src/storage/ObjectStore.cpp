@@ -1,7 +1,12 @@
 #include "ObjectStore.h"
 
+#include "DatabaseLayouts.h"
+
 #include <QFile>
 #include <QFileInfo>
+
+#include <cstdio>
+#include <string>
 
 #include <sqlite3.h>
 
@@ -13,9 +18,7 @@ namespace tripvane {
 namespace {
 
 constexpr std::int64_t ApplicationId = 0x54525056; // "TRPV"
-constexpr std::int64_t SchemaVersion = 1;
-
-constexpr const char *Schema = R"sql(
+constexpr const char *TablesVersion1 = R"sql(
 CREATE TABLE databases(
     oid INTEGER PRIMARY KEY,
     name TEXT NOT NULL UNIQUE,
@@ -34,41 +37,43 @@ CREATE TABLE registry_values(
     value,
     PRIMARY KEY(path, name));
 
-CREATE VIEW trips AS SELECT r.oid AS record,
-    json_extract(r.properties, '$."0x00000013"') AS key,
-    json_extract(r.properties, '$."0x00010013"') AS day,
-    json_extract(r.properties, '$."0x00020013"') AS month,
-    json_extract(r.properties, '$."0x00030013"') AS year,
-    json_extract(r.properties, '$."0x00040013"') AS distance_hundredths,
-    json_extract(r.properties, '$."0x0005001F"') AS category,
-    json_extract(r.properties, '$."0x0006001F"') AS memo,
-    json_extract(r.properties, '$."0x0007001F"') AS start_place,
-    json_extract(r.properties, '$."0x0008001F"') AS destination
-  FROM records r JOIN databases d ON d.oid = r.database
-  WHERE d.name = 'Velmora OdometerRec' ORDER BY r.sort_key, r.oid;
-CREATE VIEW odometer_status AS SELECT r.oid AS record,
-    json_extract(r.properties, '$."0x00000013"') AS key,
-    json_extract(r.properties, '$."0x00010013"') AS day,
-    json_extract(r.properties, '$."0x00020013"') AS month,
-    json_extract(r.properties, '$."0x00030013"') AS year,
-    json_extract(r.properties, '$."0x00040013"') AS starts_hundredths,
-    json_extract(r.properties, '$."0x00050013"') AS ends_hundredths,
-    json_extract(r.properties, '$."0x0006001F"') AS notes
-  FROM records r JOIN databases d ON d.oid = r.database
-  WHERE d.name = 'Velmora OdometerRecStatus' ORDER BY r.sort_key, r.oid;
-CREATE VIEW categories AS SELECT r.oid AS record,
-    json_extract(r.properties, '$."0x00000013"') AS sequence,
-    json_extract(r.properties, '$."0x0001001F"') AS name
-  FROM records r JOIN databases d ON d.oid = r.database
-  WHERE d.name = 'Velmora OdometerRecCustom' ORDER BY r.sort_key, r.oid;
-CREATE VIEW mileage_book AS SELECT r.oid AS record,
-    json_extract(r.properties, '$."0x00000013"') AS sequence,
-    json_extract(r.properties, '$."0x0001001F"') AS start_place,
-    json_extract(r.properties, '$."0x0002001F"') AS destination,
-    json_extract(r.properties, '$."0x00030013"') AS distance_hundredths
-  FROM records r JOIN databases d ON d.oid = r.database
-  WHERE d.name = 'Velmora OdometerMBook' ORDER BY r.sort_key, r.oid;
 )sql";
+
+// One view per database gives its properties named columns, from the table of layouts.
+std::string viewsSql()
+{
+    std::string sql;
+    for (const DatabaseView &view : databaseViews()) {
+        sql += "DROP VIEW IF EXISTS " + std::string(view.view) + ";\n";
+        sql += "CREATE VIEW " + std::string(view.view) + " AS SELECT r.oid AS record";
+        for (const ViewColumn &column : view.columns) {
+            char id[11];
+            std::snprintf(id, sizeof id, "0x%08X", column.property);
+            sql += ",\n    json_extract(r.properties, '$.\"" + std::string(id) + "\"') AS " +
+                   column.name;
+        }
+        // Database names are ours and hold no quote.
+        sql += "\n  FROM records r JOIN databases d ON d.oid = r.database\n  WHERE d.name = '" +
+               view.database.toStdString() + "' ORDER BY r.sort_key, r.oid;\n";
+    }
+    return sql;
+}
+
+// Each step brings a store from the version before it to its own, in one transaction. A new
+// store is made by running every step from nothing.
+struct SchemaStep
+{
+    std::int64_t version;
+    bool (*apply)(SqliteConnection &db);
+};
+
+constexpr SchemaStep schemaSteps[] = {
+    {1, [](SqliteConnection &db) { return db.exec(TablesVersion1); }},
+    // Views follow the table of layouts; version 1 wrote them out by hand.
+    {2, [](SqliteConnection &db) { return db.exec(viewsSql().c_str()); }},
+};
+
+constexpr std::int64_t SchemaVersion = std::end(schemaSteps)[-1].version;
 
 std::optional<std::int64_t> sortKeyOf(const PropertyValues &values)
 {
@@ -113,7 +118,7 @@ ObjectStore::OpenStatus ObjectStore::open(const QString &path)
     if (!info.exists()) {
         if (!createPrivateFile(path))
             return OpenStatus::CannotCreate;
-        if (!m_db.open(path, SqliteConnection::Mode::ReadWriteExisting) || !initialiseSchema()) {
+        if (!m_db.open(path, SqliteConnection::Mode::ReadWriteExisting) || !upgradeSchema(0)) {
             m_db.close();
             QFile::remove(path);
             return OpenStatus::CannotCreate;
@@ -130,7 +135,7 @@ ObjectStore::OpenStatus ObjectStore::open(const QString &path)
         return (error & 0xFF) == SQLITE_NOTADB ? OpenStatus::NotAStore : OpenStatus::Damaged;
     }
     if (*applicationId == 0 && info.size() == 0) {
-        if (initialiseSchema())
+        if (upgradeSchema(0))
             return OpenStatus::Ok;
         m_db.close();
         return OpenStatus::CannotCreate;
@@ -154,16 +159,33 @@ ObjectStore::OpenStatus ObjectStore::open(const QString &path)
         m_db.close();
         return OpenStatus::Damaged;
     }
+    if (!upgradeSchema(*version)) {
+        m_db.close();
+        return OpenStatus::CannotCreate;
+    }
     return OpenStatus::Ok;
 }
 
-bool ObjectStore::initialiseSchema()
+bool ObjectStore::upgradeSchema(std::int64_t fromVersion)
 {
-    SqliteTransaction transaction(m_db);
-    return transaction.isActive() && m_db.exec(Schema) &&
-           m_db.exec(("PRAGMA application_id = " + std::to_string(ApplicationId)).c_str()) &&
-           m_db.exec(("PRAGMA user_version = " + std::to_string(SchemaVersion)).c_str()) &&
-           transaction.commit();
+    for (const SchemaStep &step : schemaSteps) {
+        if (step.version <= fromVersion)
+            continue;
+        SqliteTransaction transaction(m_db);
+        const bool done =
+            transaction.isActive() && step.apply(m_db) &&
+            m_db.exec(("PRAGMA application_id = " + std::to_string(ApplicationId)).c_str()) &&
+            m_db.exec(("PRAGMA user_version = " + std::to_string(step.version)).c_str()) &&
+            transaction.commit();
+        if (!done)
+            return false;
+    }
+    return true;
+}
+
+std::int64_t ObjectStore::schemaVersion()
+{
+    return SchemaVersion;
 }
 
 bool ObjectStore::findDatabase(const QString &name, Oid &oid)

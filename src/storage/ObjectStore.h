@@ -73,8 +73,14 @@ public:
     // Test seam: called before each record write; returning false makes that write fail.
     void setWriteHook(std::function<bool()> hook) { m_writeHook = std::move(hook); }
 
+    // SQLite's text of the last failure, for the log beside the program's message.
+    const QString &lastError() const { return m_db.lastError(); }
+    // The version a store has once opened.
+    static std::int64_t schemaVersion();
+
 private:
-    bool initialiseSchema();
+    // Runs the schema steps after fromVersion (0 for a new file), each in a transaction.
+    bool upgradeSchema(std::int64_t fromVersion);
     bool writeAllowed() { return !m_writeHook || m_writeHook(); }
     Oid insertRecord(Oid database, const PropertyValues &values);
 

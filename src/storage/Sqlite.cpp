@@ -6,6 +6,8 @@
 
 namespace tripvane {
 
+Q_LOGGING_CATEGORY(storeLog, "tripvane.store")
+
 SqliteConnection::~SqliteConnection()
 {
     close();
@@ -18,6 +20,7 @@ bool SqliteConnection::open(const QString &path, Mode mode)
     if (mode == Mode::ReadWriteCreate)
         flags |= SQLITE_OPEN_CREATE;
     if (sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr) != SQLITE_OK) {
+        noteFailure("open");
         close();
         return false;
     }
@@ -34,9 +37,18 @@ void SqliteConnection::close()
     }
 }
 
+void SqliteConnection::noteFailure(const char *what)
+{
+    m_lastError = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("not open");
+    qCWarning(storeLog, "%s: %s", what, qPrintable(m_lastError));
+}
+
 bool SqliteConnection::exec(const char *sql)
 {
-    return m_db && sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+    if (m_db && sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK)
+        return true;
+    noteFailure(sql);
+    return false;
 }
 
 SqliteStatement SqliteConnection::prepare(const char *sql)
@@ -44,10 +56,11 @@ SqliteStatement SqliteConnection::prepare(const char *sql)
     sqlite3_stmt *statement = nullptr;
     if (!m_db || sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement,
                                     nullptr) != SQLITE_OK) {
+        noteFailure(sql);
         sqlite3_finalize(statement);
         return SqliteStatement();
     }
-    return SqliteStatement(statement);
+    return SqliteStatement(*this, statement);
 }
 
 std::int64_t SqliteConnection::lastInsertRowId() const
@@ -66,13 +79,15 @@ SqliteStatement::~SqliteStatement()
 }
 
 SqliteStatement::SqliteStatement(SqliteStatement &&other) noexcept
-    : m_statement(std::exchange(other.m_statement, nullptr))
+    : m_owner(other.m_owner)
+    , m_statement(std::exchange(other.m_statement, nullptr))
 {}
 
 SqliteStatement &SqliteStatement::operator=(SqliteStatement &&other) noexcept
 {
     if (this != &other) {
         sqlite3_finalize(m_statement);
+        m_owner = other.m_owner;
         m_statement = std::exchange(other.m_statement, nullptr);
     }
     return *this;
@@ -106,6 +121,8 @@ SqliteStatement::Step SqliteStatement::step()
     case SQLITE_DONE:
         return Step::Done;
     default:
+        // The statement's own text first: the reset may replace the connection's message.
+        m_owner->noteFailure(sqlite3_sql(m_statement));
         sqlite3_reset(m_statement);
         return Step::Error;
     }

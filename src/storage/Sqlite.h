@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLoggingCategory>
 #include <QString>
 
 #include <cstdint>
@@ -9,6 +10,8 @@ struct sqlite3;
 struct sqlite3_stmt;
 
 namespace tripvane {
+
+Q_DECLARE_LOGGING_CATEGORY(storeLog)
 
 class SqliteStatement;
 
@@ -33,9 +36,14 @@ public:
     int changes() const;
 
     sqlite3 *handle() const { return m_db; }
+    // SQLite's text of the last failure, kept after later calls succeed; failures are also
+    // written to the store log.
+    const QString &lastError() const { return m_lastError; }
+    void noteFailure(const char *what);
 
 private:
     sqlite3 *m_db = nullptr;
+    QString m_lastError;
 };
 
 class SqliteStatement final
@@ -44,8 +52,9 @@ public:
     enum class Step { Row, Done, Error };
 
     SqliteStatement() = default;
-    explicit SqliteStatement(sqlite3_stmt *statement)
-        : m_statement(statement)
+    SqliteStatement(SqliteConnection &owner, sqlite3_stmt *statement)
+        : m_owner(&owner)
+        , m_statement(statement)
     {}
     ~SqliteStatement();
     SqliteStatement(SqliteStatement &&other) noexcept;
@@ -66,6 +75,7 @@ public:
     int columnType(int column) const;
 
 private:
+    SqliteConnection *m_owner = nullptr;
     sqlite3_stmt *m_statement = nullptr;
 };
 

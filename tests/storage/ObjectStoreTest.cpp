@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <sqlite3.h>
+
 #include <gtest/gtest.h>
 
 using namespace tripvane;
@@ -173,6 +175,54 @@ TEST(DeviceRootTest, environmentChoosesTheDevice)
     qputenv("XDG_DATA_HOME", "/tmp/data");
     EXPECT_EQ(DeviceRoot::defaultPath(), QStringLiteral("/tmp/data/Tripvane/device"));
     qunsetenv("XDG_DATA_HOME");
+}
+
+} // namespace
+
+namespace {
+
+std::int64_t sqliteNumber(const QString &path, const char *sql)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt *statement = nullptr;
+    std::int64_t result = -1;
+    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW)
+        result = sqlite3_column_int64(statement, 0);
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return result;
+}
+
+TEST(SchemaUpgrade, aVersionOneFileGetsTheViewsOfTheLayoutTable)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("objectstore.db"));
+    {
+        ObjectStore store;
+        ASSERT_EQ(store.open(path), ObjectStore::OpenStatus::Ok);
+        const Oid trips = store.createDatabase(QStringLiteral("Velmora OdometerRec"));
+        ASSERT_NE(store.writeRecord(trips, 0,
+                                    {PropertyValue::ofNumber(0x00000013, 7),
+                                     PropertyValue::ofNumber(0x00040013, 1250)}),
+                  0u);
+    }
+    // As version 1 left a file: its own views (here one is gone) and its version number.
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr),
+              SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "DROP VIEW trips; PRAGMA user_version = 1", nullptr, nullptr,
+                           nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+
+    ObjectStore store;
+    ASSERT_EQ(store.open(path), ObjectStore::OpenStatus::Ok);
+    EXPECT_EQ(sqliteNumber(path, "PRAGMA user_version"), ObjectStore::schemaVersion());
+    EXPECT_GT(ObjectStore::schemaVersion(), 1);
+    EXPECT_EQ(sqliteNumber(path, "SELECT distance_hundredths FROM trips WHERE key = 7"), 1250);
+    EXPECT_EQ(sqliteNumber(path, "SELECT count(*) FROM mileage_book"), 0);
 }
 
 } // namespace
