@@ -12,7 +12,6 @@
 using namespace tripvane;
 using tripvane::gui::expectRects;
 using tripvane::gui::Rect;
-using tripvane::gui::trip;
 using D = DeleteRangeDialog;
 
 namespace {

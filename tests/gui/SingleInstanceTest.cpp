@@ -19,7 +19,6 @@
 #include <gtest/gtest.h>
 
 using namespace tripvane;
-using tripvane::gui::trip;
 
 namespace {
 

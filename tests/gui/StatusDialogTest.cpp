@@ -17,7 +17,6 @@
 using namespace tripvane;
 using tripvane::gui::expectRects;
 using tripvane::gui::Rect;
-using tripvane::gui::trip;
 
 namespace {
 

@@ -18,7 +18,6 @@
 using namespace tripvane;
 using tripvane::gui::expectRects;
 using tripvane::gui::Rect;
-using tripvane::gui::trip;
 using R = RecordDialog;
 
 namespace {

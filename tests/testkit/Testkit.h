@@ -20,6 +20,7 @@
 // blocking; modal dialogs never spin an event loop.
 
 #include "CursorList.h"
+#include "Records.h"
 #include "ObjectStore.h"
 #include "Services.h"
 
@@ -34,7 +35,28 @@
 #include <optional>
 #include <vector>
 
+#include <ostream>
+
+// Readable texts in test failures.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
 namespace tripvane {
+
+// A trip as the record dialog would make it.
+inline MileageRecord trip(int year, int month, int day, std::int32_t distance,
+                          const char *category = "Job", const char *memo = nullptr)
+{
+    MileageRecord r;
+    r.setDate(makeDate(year, month, day));
+    r.setDistance(distance);
+    r.setCategory(QString::fromLatin1(category));
+    if (memo)
+        r.setMemo(QString::fromLatin1(memo));
+    return r;
+}
 
 class RecordingWaitCursor final : public WaitCursor
 {
@@ -72,6 +94,8 @@ public:
 
     std::deque<MessageAnswer> scripted;
     std::vector<Shown> shown;
+    // Called as each box shows, to look at what the program holds at that moment.
+    std::function<void(const MessageBoxRequest &)> onShow;
 
 private:
     const WaitCursor &m_cursor;
