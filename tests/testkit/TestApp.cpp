@@ -11,6 +11,7 @@
 #include "TripLog.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -226,7 +227,13 @@ void TestApp::seedSetting(const char *name, std::uint32_t value)
 bool TestApp::start()
 {
     m_program = std::make_unique<Program>(kit.services(), DeviceRoot(m_devicePath));
-    return m_program->start();
+    if (!m_program->start())
+        return false;
+    // Every change of the list keeps the item-model contract, or the test ends there.
+    new QAbstractItemModelTester(&pane().listModel(),
+                                 QAbstractItemModelTester::FailureReportingMode::Fatal,
+                                 &pane().listModel());
+    return true;
 }
 
 bool TestApp::isRunning() const
