@@ -1,6 +1,5 @@
 #include "Commands.h"
 #include "DeleteRangeDialog.h"
-#include "GuiHelpers.h"
 #include "ProgramState.h"
 #include "RecordDialog.h"
 #include "StatusPane.h"
@@ -10,8 +9,6 @@
 #include <gtest/gtest.h>
 
 using namespace tripvane;
-using tripvane::gui::expectRects;
-using tripvane::gui::Rect;
 using D = DeleteRangeDialog;
 
 namespace {
@@ -131,24 +128,5 @@ TEST_F(DeleteByRange, deletingEverythingGreysTheRecordCommandsButKeepsTheUndo)
     EXPECT_EQ(app.rowCount(), 1);
 }
 
-TEST_F(DeleteByRange, controlsFollowBothLayouts)
-{
-    // clang-format off
-    const Rect rects[] = {
-        {1220, {6, 35, 228, 70}, {26, 35, 228, 70}},   {1221, {17, 55, 40, 18}, {37, 55, 40, 18}},
-        {1222, {80, 53, 115, 20}, {100, 53, 115, 20}}, {1223, {17, 78, 40, 18}, {37, 78, 40, 18}},
-        {1224, {80, 76, 115, 20}, {100, 76, 115, 20}}, {1225, {8, 115, 100, 21}, {28, 115, 100, 21}},
-        {1226, {131, 115, 100, 21}, {151, 115, 100, 21}},
-    };
-    // clang-format on
-    app.kit.dialogRunner.expect([&](QDialog &d) {
-        DialogDriver dialog(d);
-        expectRects(dialog, rects, true);
-        app.kit.services().screen().setSize({320, 240});
-        expectRects(dialog, rects, false);
-        dialog.cancel();
-    });
-    app.command(CmdDeleteByRange);
-}
 
 } // namespace

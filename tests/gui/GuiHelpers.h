@@ -1,29 +1,43 @@
 #pragma once
 
-#include "Records.h"
-#include "Testkit.h"
+#include "ControlLayout.h"
 
+#include <QGroupBox>
+#include <QLabel>
 #include <QRect>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
-#include <span>
+#include <vector>
 
 namespace tripvane::gui {
 
-// A control of a template and its rectangle in each layout.
-struct Rect
+// Every control lies inside the area and no two that a user acts on overlap: a group box only
+// frames the controls inside it, and a label may reach under its neighbour, as the pane's
+// right-aligned labels do. Extra widgets (a list view) are checked with the controls.
+inline void expectControlsFit(const ControlSet &controls, QRect area, const char *what,
+                              std::vector<const QWidget *> extra = {})
 {
-    int id;
-    QRect portrait;
-    QRect wide;
-};
-
-// Every control of the dialog stands where its layout puts it.
-inline void expectRects(const DialogDriver &dialog, std::span<const Rect> rects, bool portrait)
-{
-    for (const Rect &r : rects)
-        EXPECT_EQ(dialog.rect(r.id), portrait ? r.portrait : r.wide) << "control " << r.id;
+    for (const auto &[id, widget] : controls.widgets())
+        extra.push_back(widget);
+    for (std::size_t i = 0; i < extra.size(); ++i) {
+        const QRect rect = extra[i]->geometry();
+        EXPECT_TRUE(area.contains(rect))
+            << what << ": control " << controls.idOf(extra[i]) << " leaves the area";
+        const auto passive = [](const QWidget *w) {
+            return qobject_cast<const QGroupBox *>(w) || qobject_cast<const QLabel *>(w);
+        };
+        if (passive(extra[i]))
+            continue;
+        for (std::size_t j = i + 1; j < extra.size(); ++j) {
+            if (passive(extra[j]))
+                continue;
+            EXPECT_FALSE(rect.intersects(extra[j]->geometry()))
+                << what << ": controls " << controls.idOf(extra[i]) << " and "
+                << controls.idOf(extra[j]) << " overlap";
+        }
+    }
 }
 
 } // namespace tripvane::gui

@@ -2,7 +2,6 @@
 #include "DeviceFrame.h"
 #include "DeviceRoot.h"
 #include "FrameDialogRunner.h"
-#include "GuiHelpers.h"
 #include "Program.h"
 #include "ProgramState.h"
 #include "TerminationSignals.h"

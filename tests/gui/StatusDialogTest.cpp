@@ -2,7 +2,6 @@
 #include "Commands.h"
 #include "DeviceFrame.h"
 #include "FrameDialogRunner.h"
-#include "GuiHelpers.h"
 #include "PlaceholderDialog.h"
 #include "Program.h"
 #include "ProgramState.h"
@@ -15,8 +14,6 @@
 #include <gtest/gtest.h>
 
 using namespace tripvane;
-using tripvane::gui::expectRects;
-using tripvane::gui::Rect;
 
 namespace {
 
@@ -211,33 +208,6 @@ TEST_F(StatusChange, helpOpensTheOdometerStatusSection)
         dialog.click(D::CancelButton);
     });
     EXPECT_EQ(app->kit.helpViewer.opened, QStringList{"file:tripvaneppc.htm#OdometerStatus"});
-}
-
-// clang-format off
-const Rect dialogRects[] = {
-    {D::DateLabel, {10, 30, 33, 20}, {10, 10, 33, 20}},
-    {D::DatePicker, {55, 28, 95, 20}, {55, 8, 95, 20}},
-    {D::StartsLabel, {10, 54, 38, 20}, {10, 33, 38, 20}},
-    {D::StartsEdit, {55, 53, 95, 20}, {55, 32, 95, 20}},
-    {D::EndsLabel, {10, 80, 32, 20}, {10, 59, 32, 20}},
-    {D::EndsEdit, {55, 78, 95, 20}, {55, 57, 95, 20}},
-    {D::NotesLabel, {10, 105, 38, 20}, {10, 84, 38, 20}},
-    {D::NotesEdit, {55, 103, 175, 20}, {55, 82, 175, 20}},
-    {D::CancelButton, {10, 140, 75, 24}, {240, 8, 70, 24}},
-    {D::OkButton, {155, 140, 75, 24}, {240, 50, 70, 24}},
-    {D::Picture, {151, 39, 66, 52}, {151, 17, 66, 52}},
-};
-// clang-format on
-
-TEST_F(StatusChange, controlsFollowTheLayoutAndItsChanges)
-{
-    start();
-    changeStatus([this](DialogDriver &dialog) {
-        expectRects(dialog, dialogRects, true);
-        app->kit.services().screen().setSize({320, 240});
-        expectRects(dialog, dialogRects, false);
-        dialog.click(D::CancelButton);
-    });
 }
 
 TEST(StatusDialogInFrame, runsAsTheFramesTopPageWithTheOkButton)

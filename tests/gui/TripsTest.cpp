@@ -1,5 +1,4 @@
 #include "Commands.h"
-#include "GuiHelpers.h"
 #include "MainWindow.h"
 #include "Program.h"
 #include "ProgramState.h"
@@ -16,8 +15,6 @@
 #include <gtest/gtest.h>
 
 using namespace tripvane;
-using tripvane::gui::expectRects;
-using tripvane::gui::Rect;
 using R = RecordDialog;
 
 namespace {
@@ -426,36 +423,6 @@ TEST_F(Trips, failedAddStillHonksAndSelectsTheLastRow)
     app.program().store().setWriteHook({});
 }
 
-TEST_F(Trips, recordDialogFollowsBothLayouts)
-{
-    // clang-format off
-    const Rect rects[] = {
-        {1020, {3, 8, 33, 18}, {3, 6, 33, 18}},       {1021, {65, 6, 90, 18}, {65, 4, 90, 18}},
-        {1022, {3, 30, 53, 18}, {3, 26, 53, 18}},     {1023, {65, 28, 90, 18}, {65, 24, 90, 18}},
-        {1024, {3, 52, 55, 18}, {3, 86, 55, 18}},     {1026, {3, 75, 33, 16}, {3, 46, 33, 18}},
-        {1027, {40, 74, 123, 18}, {40, 44, 115, 18}}, {1028, {3, 97, 31, 18}, {3, 65, 31, 18}},
-        {1029, {40, 96, 123, 18}, {40, 64, 115, 18}}, {1030, {3, 119, 39, 18}, {161, 87, 39, 18}},
-        {1031, {65, 118, 168, 18}, {203, 86, 114, 18}}, {1032, {5, 147, 73, 24}, {244, 58, 73, 24}},
-        {1033, {161, 147, 73, 24}, {244, 4, 73, 24}}, {1034, {83, 147, 73, 24}, {244, 31, 73, 24}},
-        {1035, {163, 6, 70, 40}, {161, 4, 70, 37}},   {1036, {170, 73, 63, 20}, {161, 44, 70, 18}},
-        {1037, {170, 95, 63, 20}, {161, 65, 70, 18}},
-    };
-    // clang-format on
-    start();
-    onRecordDialog([&](DialogDriver &dialog) {
-        expectRects(dialog, rects, true);
-        // The combo box's template height holds its list; the box is one line high.
-        EXPECT_EQ(dialog.rect(R::CategoryCombo).topLeft(), QPoint(65, 50));
-        EXPECT_EQ(dialog.rect(R::CategoryCombo).width(), 120);
-        EXPECT_LT(dialog.rect(R::CategoryCombo).height(), 30);
-        app.kit.services().screen().setSize({640, 480});
-        expectRects(dialog, rects, false);
-        EXPECT_EQ(dialog.rect(R::CategoryCombo).topLeft(), QPoint(63, 84));
-        EXPECT_EQ(dialog.rect(R::CategoryCombo).width(), 92);
-        dialog.click(R::CancelButton);
-    });
-    app.command(CmdNew);
-}
 
 } // namespace
 

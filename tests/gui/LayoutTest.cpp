@@ -1,0 +1,71 @@
+#include "DeleteRangeDialog.h"
+#include "DeviceFrame.h"
+#include "GuiHelpers.h"
+#include "ProgramState.h"
+#include "RecordDialog.h"
+#include "RecordListView.h"
+#include "StatusDialog.h"
+#include "StatusPane.h"
+#include "Testkit.h"
+#include "TripLog.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+using namespace tripvane;
+
+namespace {
+
+// Every dialog and the status pane fit the handheld's screen in both layouts, also after the
+// screen changed under an open dialog.
+TEST(Layout, everyDialogFitsBothScreens)
+{
+    TestApp app;
+    app.seed({trip(2005, 10, 1, 100)});
+    ASSERT_TRUE(app.start());
+    Services &services = app.kit.services();
+    MileageRecord underEdit = app.log().trips().at(0);
+    SystemTime lastDate = underEdit.date;
+    const AppSettings &settings = app.state().settings;
+    RecordDialog record(services, settings, app.log(), {underEdit, lastDate, true, 0});
+    StatusDialog status(services, settings, app.log());
+    DeleteRangeDialog range(services, settings, app.log(), lastDate, lastDate);
+    const std::pair<const char *, DeviceDialog *> dialogs[] = {
+        {"record", &record}, {"status", &status}, {"delete by range", &range}};
+
+    for (QSize screen : {QSize(240, 320), QSize(320, 240), QSize(240, 320)}) {
+        app.resizeScreen(screen);
+        const bool portrait = screen == Screen::Portrait;
+        // A dialog covers the frame below its top bar.
+        const QRect page(0, 0, screen.width(), screen.height() - DeviceFrame::BarHeight);
+        for (const auto &[name, dialog] : dialogs)
+            gui::expectControlsFit(dialog->controls(), page, name);
+
+        // A combo box is one line high; its template height holds the dropped-down list.
+        const QRect combo = record.controls().widget(RecordDialog::CategoryCombo)->geometry();
+        EXPECT_EQ(combo.topLeft(), portrait ? QPoint(65, 50) : QPoint(63, 84));
+        EXPECT_LT(combo.height(), 30);
+
+        StatusPane &pane = app.pane();
+        QRect paneArea = pane.rect();
+        // As designed, the wide layout places "Change Status" below the pane; it is checked on
+        // its own.
+        if (!portrait)
+            paneArea.setBottom(screen.height());
+        gui::expectControlsFit(pane.controls(), paneArea, "status pane", {&pane.listView()});
+    }
+}
+
+TEST(Layout, changeStatusMovesTwoPixelsUpAfterAScreenChangeInTheWideLayout)
+{
+    TestApp app(QSize(320, 240));
+    ASSERT_TRUE(app.start());
+    EXPECT_EQ(app.paneControlRect(StatusPane::ChangeStatusButton), QRect(225, 160, 91, 20));
+    app.frame().rotate();
+    app.frame().rotate();
+    QApplication::processEvents();
+    EXPECT_EQ(app.paneControlRect(StatusPane::ChangeStatusButton), QRect(225, 158, 91, 20));
+}
+
+} // namespace
