@@ -14,10 +14,10 @@ namespace tripvane {
 namespace {
 
 enum class Kind {
-    TextButton,  // a button on the bar
-    Menu,        // a drop-down on the bar; the items below belong to it
-    MenuItem,    // an item of the last menu
-    Separator,   // in the last menu
+    TextButton, // a button on the bar
+    Menu,       // a drop-down on the bar; the items below belong to it
+    MenuItem,   // an item of the last menu
+    Separator,  // in the last menu
     BarSeparator,
     ImageButton, // a button on the bar showing an image of the command-bar bitmap
 };

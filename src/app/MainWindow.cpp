@@ -126,9 +126,8 @@ void MainWindow::buildDispatch()
     both({CmdExportRecords}, [&shell] { exportTrips(shell); });
     both({CmdViewOptions}, [&shell] { changeViewOptions(shell); });
     both({CmdAbout}, [&shell] { showAbout(shell); });
-    both({CmdExit}, [this] {
-        QMetaObject::invokeMethod(&m_frame, &QWidget::close, Qt::QueuedConnection);
-    });
+    both({CmdExit},
+         [this] { QMetaObject::invokeMethod(&m_frame, &QWidget::close, Qt::QueuedConnection); });
 }
 
 void MainWindow::command(int id)

@@ -118,8 +118,7 @@ void TripLog::emptyUndo()
     emit undoChanged(false);
 }
 
-ListPosition TripLog::countTripsInRange(std::uint32_t firstDateKey,
-                                        std::uint32_t lastDateKey) const
+ListPosition TripLog::countTripsInRange(std::uint32_t firstDateKey, std::uint32_t lastDateKey) const
 {
     ListPosition count = 0;
     for (ListPosition i = 0; i < m_trips.size(); ++i)

@@ -9,7 +9,6 @@
 
 #include <memory>
 
-
 namespace tripvane {
 
 enum class MessageButtons { Ok, YesNo };

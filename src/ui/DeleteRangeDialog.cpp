@@ -29,9 +29,8 @@ constexpr ControlSpec rangeControls[] = {
 
 } // namespace
 
-DeleteRangeDialog::DeleteRangeDialog(Services &services, const AppSettings &settings,
-                                     TripLog &log, const SystemTime &rangeStart,
-                                     const SystemTime &rangeEnd)
+DeleteRangeDialog::DeleteRangeDialog(Services &services, const AppSettings &settings, TripLog &log,
+                                     const SystemTime &rangeStart, const SystemTime &rangeEnd)
     : DeviceDialog(services, QStringLiteral("Delete by Range"), rangeControls, true)
     , m_log(log)
 {

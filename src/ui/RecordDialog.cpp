@@ -41,8 +41,7 @@ constexpr ControlSpec recordControls[] = {
 
 } // namespace
 
-RecordDialog::RecordDialog(Services &services, const AppSettings &settings, TripLog &log,
-                           Edit edit)
+RecordDialog::RecordDialog(Services &services, const AppSettings &settings, TripLog &log, Edit edit)
     : DeviceDialog(services, QStringLiteral("Kilometers"), recordControls, true)
     , m_settings(settings)
     , m_log(log)

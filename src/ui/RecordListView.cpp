@@ -11,8 +11,7 @@
 
 namespace tripvane {
 
-RecordListModel::RecordListModel(const TripLog &log, const AppSettings &settings,
-                                 QObject *parent)
+RecordListModel::RecordListModel(const TripLog &log, const AppSettings &settings, QObject *parent)
     : QAbstractTableModel(parent)
     , m_log(log)
     , m_settings(settings)

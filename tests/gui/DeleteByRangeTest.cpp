@@ -128,5 +128,4 @@ TEST_F(DeleteByRange, deletingEverythingGreysTheRecordCommandsButKeepsTheUndo)
     EXPECT_EQ(app.rowCount(), 1);
 }
 
-
 } // namespace

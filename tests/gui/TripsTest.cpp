@@ -423,7 +423,6 @@ TEST_F(Trips, failedAddStillHonksAndSelectsTheLastRow)
     app.program().store().setWriteHook({});
 }
 
-
 } // namespace
 
 namespace {

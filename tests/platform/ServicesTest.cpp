@@ -55,7 +55,8 @@ TEST(Services, unexpectedMessageFailsTheTestAndDeclines)
 TEST(Services, dialogRunnerHandsTheDialogToTheScript)
 {
     TestServices kit;
-    PlaceholderDialog dialog(kit.services(), QStringLiteral("Any"), 1, QStringLiteral("Navigating"));
+    PlaceholderDialog dialog(kit.services(), QStringLiteral("Any"), 1,
+                             QStringLiteral("Navigating"));
     kit.dialogRunner.expect([](QDialog &d) { d.done(1033); });
     EXPECT_EQ(kit.services().dialogRunner().run(dialog), 1033);
     EXPECT_NONFATAL_FAILURE(kit.services().dialogRunner().run(dialog), "unexpected dialog");

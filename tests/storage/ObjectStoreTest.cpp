@@ -212,9 +212,9 @@ TEST(SchemaUpgrade, aVersionOneFileGetsTheViewsOfTheLayoutTable)
     sqlite3 *db = nullptr;
     ASSERT_EQ(sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr),
               SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db, "DROP VIEW trips; PRAGMA user_version = 1", nullptr, nullptr,
-                           nullptr),
-              SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_exec(db, "DROP VIEW trips; PRAGMA user_version = 1", nullptr, nullptr, nullptr),
+        SQLITE_OK);
     sqlite3_close(db);
 
     ObjectStore store;

@@ -20,8 +20,8 @@
 // blocking; modal dialogs never spin an event loop.
 
 #include "CursorList.h"
-#include "Records.h"
 #include "ObjectStore.h"
+#include "Records.h"
 #include "Services.h"
 
 #include <QDate>
