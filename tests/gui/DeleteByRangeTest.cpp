@@ -1,7 +1,6 @@
 #include "Commands.h"
 #include "DeleteRangeDialog.h"
 #include "ProgramState.h"
-#include "RecordDialog.h"
 #include "StatusPane.h"
 #include "Testkit.h"
 #include "TripLog.h"
@@ -51,18 +50,25 @@ protected:
     TestApp app;
 };
 
-TEST_F(DeleteByRange, opensOnTheReportRange)
+TEST_F(DeleteByRange, opensOnTheReportRangeAndALoneTripGetsThePluralQuestion)
 {
+    app.kit.messageBoxes.expect(MessageAnswer::No);
     app.kit.dialogRunner.expect([](QDialog &d) {
         DialogDriver dialog(d);
         EXPECT_EQ(dialog.date(D::StartsPicker), QDate(2005, 10, 29));
         EXPECT_EQ(dialog.date(D::EndsPicker), QDate(2005, 10, 29));
         EXPECT_EQ(dialog.focusedControl(), D::StartsPicker);
+        dialog.setDate(D::StartsPicker, QDate(2005, 10, 1));
+        dialog.setDate(D::EndsPicker, QDate(2005, 10, 1));
+        dialog.click(D::FindButton);
+        EXPECT_EQ(dialog.result(), 0) << "No keeps the dialog open";
         dialog.click(D::CancelButton);
         EXPECT_EQ(dialog.result(), D::CancelButton);
     });
     app.command(CmdDeleteByRange);
     EXPECT_FALSE(app.kit.inputPanel.isShown());
+    EXPECT_EQ(app.kit.messageBoxes.texts(), QStringList{"1 records will be deleted. Continue?"});
+    EXPECT_EQ(distances().size(), 4u);
 }
 
 TEST_F(DeleteByRange, oneDayRangeDeletesThatDaysTripsAfterTheQuestion)
@@ -75,17 +81,6 @@ TEST_F(DeleteByRange, oneDayRangeDeletesThatDaysTripsAfterTheQuestion)
     EXPECT_EQ(app.rowCount(), 2);
     EXPECT_EQ(app.statusValue(StatusPane::RegisteredValue), QStringLiteral("5.00"));
     EXPECT_FALSE(app.kit.waitCursor.isShown());
-}
-
-TEST_F(DeleteByRange, oneTripGivesThePluralQuestionUnchanged)
-{
-    app.kit.messageBoxes.expect(MessageAnswer::No);
-    deleteRange(QDate(2005, 10, 1), QDate(2005, 10, 1), [](DialogDriver &dialog) {
-        EXPECT_EQ(dialog.result(), 0) << "No keeps the dialog open";
-        dialog.click(D::CancelButton);
-    });
-    EXPECT_EQ(app.kit.messageBoxes.texts(), QStringList{"1 records will be deleted. Continue?"});
-    EXPECT_EQ(distances().size(), 4u);
 }
 
 TEST_F(DeleteByRange, startAfterEndAndEmptyRangesAreRefused)
@@ -109,11 +104,7 @@ TEST_F(DeleteByRange, startAfterEndAndEmptyRangesAreRefused)
 
 TEST_F(DeleteByRange, deletingEverythingGreysTheRecordCommandsButKeepsTheUndo)
 {
-    app.kit.messageBoxes.expect(MessageAnswer::Yes); // delete one trip into the undo list
-    app.kit.dialogRunner.expect(
-        [](QDialog &d) { DialogDriver(d).click(RecordDialog::DeleteButton); });
-    app.tapRow(0);
-    ASSERT_EQ(app.log().undoList().size(), 1u);
+    ASSERT_TRUE(app.log().deleteTrip(0)); // one trip in the undo list
 
     app.kit.messageBoxes.expect(MessageAnswer::Yes);
     deleteRange(QDate(2000, 1, 1), QDate(2010, 1, 1));

@@ -1,0 +1,93 @@
+#include "Commands.h"
+#include "RecordDialog.h"
+#include "StatusDialog.h"
+#include "StatusPane.h"
+#include "Testkit.h"
+#include "TripLog.h"
+
+#include <gtest/gtest.h>
+
+using namespace tripvane;
+using R = RecordDialog;
+using S = StatusDialog;
+
+namespace {
+
+const char *const InvalidAmount =
+    "Please specify a valid amount. Check mileage view options in the Tools\\View Options menu "
+    "item.";
+
+// Every field that takes a distance refuses the same way: an empty field only beeps, a refused
+// amount shows its message; either way the dialog stays open with the focus on that field.
+TEST(TypedAmounts, everyDistanceFieldRefusesTheSameWay)
+{
+    struct Case
+    {
+        int field;
+        const char *text;
+        const char *message; // nullptr: a beep only
+        int otherField = 0;  // filled with a valid amount
+    };
+    const Case cases[] = {
+        {R::DistanceEdit, "", nullptr},
+        {R::DistanceEdit, "0", "You can not enter 0.0 !"},
+        {R::DistanceEdit, "0.00", "You can not enter 0.0 !"},
+        {R::DistanceEdit, "1000000.01", "You can enter not more than 1,000,000.00"},
+        {R::DistanceEdit, "12km", InvalidAmount},
+        {S::StartsEdit, "", nullptr, S::EndsEdit},
+        {S::StartsEdit, "abc", InvalidAmount, S::EndsEdit},
+        {S::EndsEdit, "   ", "You can not enter 0.0 !", S::StartsEdit},
+        {S::EndsEdit, "1000000.01", "You can enter not more than 1,000,000.00", S::StartsEdit},
+    };
+    TestApp app;
+    app.seed({}, 100000, 200000, makeDate(2005, 10, 20));
+    ASSERT_TRUE(app.start());
+    int beeps = 0;
+    for (const Case &c : cases) {
+        const bool record = c.field == R::DistanceEdit;
+        if (c.message)
+            app.kit.messageBoxes.expect(MessageAnswer::Ok);
+        app.kit.dialogRunner.expect([&](QDialog &d) {
+            DialogDriver dialog(d);
+            if (record)
+                dialog.select(R::CategoryCombo, QStringLiteral("Job"));
+            else
+                dialog.setText(c.otherField, QStringLiteral("1500"));
+            dialog.setText(c.field, QString::fromLatin1(c.text));
+            dialog.click(record ? int(R::OkButton) : int(S::OkButton));
+            EXPECT_EQ(dialog.result(), 0) << c.text;
+            EXPECT_EQ(dialog.focusedControl(), c.field) << c.text;
+            dialog.cancel();
+        });
+        if (record)
+            app.command(CmdNew);
+        else
+            app.clickPane(StatusPane::ChangeStatusButton);
+        EXPECT_EQ(app.kit.beeper.count, ++beeps) << c.text;
+        if (c.message) {
+            EXPECT_EQ(app.kit.messageBoxes.texts().back(), QString::fromLatin1(c.message));
+        }
+    }
+    EXPECT_EQ(app.rowCount(), 0);
+    EXPECT_EQ(app.log().status().end.distance, 200000);
+}
+
+// A trip without a category only beeps, with the focus on the category.
+TEST(TypedAmounts, aTripNeedsACategoryAfterItsDistance)
+{
+    TestApp app;
+    ASSERT_TRUE(app.start());
+    app.kit.dialogRunner.expect([](QDialog &d) {
+        DialogDriver dialog(d);
+        dialog.setText(R::DistanceEdit, QStringLiteral("12"));
+        dialog.click(R::OkButton);
+        EXPECT_EQ(dialog.result(), 0);
+        EXPECT_EQ(dialog.focusedControl(), R::CategoryCombo);
+        dialog.cancel();
+    });
+    app.command(CmdNew);
+    EXPECT_EQ(app.kit.beeper.count, 1);
+    EXPECT_TRUE(app.kit.messageBoxes.shown.empty());
+}
+
+} // namespace
