@@ -27,29 +27,22 @@ CategoryEntry *CategoryList::append(const CategoryEntry &source)
 
 CategoryEntry *CategoryList::findByName(const QString &name)
 {
-    if (name.isEmpty())
+    if (isEmpty() || name.isEmpty())
         return nullptr;
-    return findFirst([&name](const CategoryEntry &e) { return e.name == name; });
+    for (ListPosition i = 0; i < size(); ++i) {
+        if (at(i).name == name) {
+            setCursor(i);
+            return &at(i);
+        }
+    }
+    setCursor(0);
+    return nullptr;
 }
 
 bool CategoryList::removeByName(const QString &name)
 {
     const CategoryEntry *entry = findByName(name);
     return entry && removeAtPosition(entry->position);
-}
-
-BookRoute *RouteList::findByStartPlace(const QString &text)
-{
-    if (text.isEmpty())
-        return nullptr;
-    return findFirst([&text](const BookRoute &r) { return r.startPlace == text; });
-}
-
-BookRoute *RouteList::findByDestination(const QString &text)
-{
-    if (text.isEmpty())
-        return nullptr;
-    return findFirst([&text](const BookRoute &r) { return r.destination == text; });
 }
 
 } // namespace tripvane

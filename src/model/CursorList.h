@@ -11,10 +11,10 @@
 
 namespace tripvane {
 
-// A list with one cursor, as the callers of the record model expect: every operation leaves the
-// cursor where the single-cursor chain of the original design would. Nodes live in an indexed
-// array so that append, find at position, next and prev cost O(1) even for 100,000 trips;
-// node addresses stay valid until the node is removed.
+// A list with one cursor: append, find and remove leave it where the single-cursor chain of the
+// original design would, and a replace searches forward from it. Nodes live in an indexed array
+// so that append and find at position cost O(1) even for 100,000 trips; node addresses stay
+// valid until the node is removed.
 template<typename Node> class CursorList
 {
 public:
@@ -34,32 +34,7 @@ public:
     }
     ~CursorList() { m_nodes.clear(); }
 
-    Node *first()
-    {
-        if (m_nodes.empty())
-            return nullptr;
-        m_cursor = 0;
-        return m_nodes.front().get();
-    }
     Node *last() { return m_nodes.empty() ? nullptr : m_nodes.back().get(); }
-    Node *next()
-    {
-        if (m_nodes.empty() || m_cursor + 1 >= size())
-            return nullptr;
-        return m_nodes[++m_cursor].get();
-    }
-    Node *prev()
-    {
-        if (m_nodes.empty() || m_cursor == 0)
-            return nullptr;
-        return m_nodes[--m_cursor].get();
-    }
-    ListPosition count()
-    {
-        if (!m_nodes.empty())
-            m_cursor = 0;
-        return size();
-    }
 
     // Stores a deep copy; the caller keeps its own object. Null when memory runs out.
     Node *append(const Node &source)
@@ -99,7 +74,6 @@ public:
     bool isEmpty() const { return m_nodes.empty(); }
     const Node &at(ListPosition index) const { return *m_nodes[index]; }
     Node &at(ListPosition index) { return *m_nodes[index]; }
-    const Node *cursorNode() const { return m_nodes.empty() ? nullptr : m_nodes[m_cursor].get(); }
 
     // Hands every node out in list order and leaves the list empty; adopt() takes them back
     // (only nodes that came from this list). Used by sorting, which must never lose or
@@ -144,21 +118,6 @@ protected:
         return true;
     }
 
-    template<typename Predicate> Node *findFirst(Predicate matches)
-    {
-        if (m_nodes.empty())
-            return nullptr;
-        for (ListPosition i = 0; i < size(); ++i) {
-            if (matches(*m_nodes[i])) {
-                m_cursor = i;
-                return m_nodes[i].get();
-            }
-        }
-        m_cursor = 0;
-        return nullptr;
-    }
-
-    Node *cursorNodeMutable() { return m_nodes.empty() ? nullptr : m_nodes[m_cursor].get(); }
     ListPosition cursorIndex() const { return m_cursor; }
     void setCursor(ListPosition index) { m_cursor = index; }
 
@@ -195,10 +154,6 @@ public:
     MileageRecord *appendMoved(MileageRecord &&record) { return appendNode(std::move(record)); }
     // An empty list reports success, a missing position failure.
     bool removeAtPosition(ListPosition position) { return removeAt(position, true); }
-    MileageRecord *findByDateKey(std::uint32_t dateKey)
-    {
-        return findFirst([dateKey](const MileageRecord &r) { return r.dateKey == dateKey; });
-    }
     // Searches forward from the cursor only; the record keeps its place in the list.
     MileageRecord *replaceAtPosition(ListPosition position, const MileageRecord &source);
 };
@@ -206,24 +161,17 @@ public:
 class CategoryList final : public CursorList<CategoryEntry>
 {
 public:
-    CategoryEntry *current() { return cursorNodeMutable(); }
     // Refuses a name already present, compared code unit for code unit.
     CategoryEntry *append(const CategoryEntry &source);
     bool removeAtPosition(ListPosition position) { return removeAt(position, false); }
     CategoryEntry *findByName(const QString &name);
     bool removeByName(const QString &name);
-    CategoryEntry *findByTotal(std::int32_t total)
-    {
-        return findFirst([total](const CategoryEntry &e) { return e.total == total; });
-    }
 };
 
 class RouteList final : public CursorList<BookRoute>
 {
 public:
     bool removeAtPosition(ListPosition position) { return removeAt(position, true); }
-    BookRoute *findByStartPlace(const QString &text);
-    BookRoute *findByDestination(const QString &text);
 };
 
 } // namespace tripvane
