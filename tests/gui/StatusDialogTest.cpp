@@ -113,17 +113,6 @@ TEST_F(StatusChange, equalReadingsAreRefusedAndCancelKeepsTheOldStatus)
     EXPECT_EQ(app->log().status().end.dateKey, 20051020u);
 }
 
-TEST_F(StatusChange, fieldsKeepTheirLimits)
-{
-    start();
-    changeStatus([](DialogDriver &dialog) {
-        dialog.setText(D::StartsEdit, QStringLiteral("12345678901234567"));
-        dialog.setText(D::NotesEdit, QStringLiteral("a note longer than twenty characters"));
-        EXPECT_EQ(dialog.text(D::StartsEdit).size(), 13);
-        EXPECT_EQ(dialog.text(D::NotesEdit).size(), 20);
-        dialog.click(D::CancelButton);
-    });
-}
 
 TEST_F(StatusChange, failedWriteIsReportedAndTheDialogStillCloses)
 {

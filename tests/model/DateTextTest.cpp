@@ -84,12 +84,5 @@ TEST(DateTextFor, valuesAboveThreeGiveTextZero)
     EXPECT_EQ(DateTextFor(d, 0xFFFFFFFFu), QStringLiteral("29-10-05"));
 }
 
-TEST(DateKeyRange, includesBothEnds)
-{
-    EXPECT_TRUE(dateKeyInRange(20051029, 20051029, 20051029));
-    EXPECT_TRUE(dateKeyInRange(20051029, 20051001, 20051029));
-    EXPECT_FALSE(dateKeyInRange(20051030, 20051001, 20051029));
-    EXPECT_FALSE(dateKeyInRange(20050930, 20051001, 20051029));
-}
 
 } // namespace

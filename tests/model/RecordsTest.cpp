@@ -19,16 +19,6 @@ MileageRecord trip()
     return r;
 }
 
-TEST(MileageRecord, createdEmpty)
-{
-    const MileageRecord r;
-    EXPECT_EQ(r.key, 0);
-    EXPECT_EQ(r.dateKey, 0u);
-    EXPECT_EQ(r.distance, 0);
-    EXPECT_TRUE(r.category.isNull());
-    EXPECT_TRUE(r.memo.isNull());
-    EXPECT_TRUE(r.distanceText[0].isNull());
-}
 
 TEST(MileageRecord, clearKeepsDateAndPosition)
 {
@@ -86,25 +76,7 @@ TEST(MileageRecord, copyFromKeepsTargetTextsWhereSourceHasNone)
     EXPECT_EQ(target.destination, QStringLiteral("Office"));
 }
 
-TEST(MileageRecord, copyIsDeep)
-{
-    MileageRecord source = trip();
-    MileageRecord copy;
-    copy.copyFrom(source);
-    source.setMemo(QStringLiteral("changed"));
-    source.setDistance(1);
-    EXPECT_EQ(copy.memo, QStringLiteral("client"));
-    EXPECT_EQ(copy.distance, 1250);
-}
 
-TEST(MileageRecord, textsFollowTheViewOptions)
-{
-    const MileageRecord r = trip();
-    EXPECT_EQ(r.dateTextFor(7), QStringLiteral("29-10-05"));
-    EXPECT_EQ(r.dateTextFor(3), QStringLiteral("10/29/05"));
-    EXPECT_EQ(r.distanceTextFor(5), QStringLiteral("12.50"));
-    EXPECT_EQ(r.distanceTextFor(1), QStringLiteral("12,50"));
-}
 
 TEST(BookRoute, placesRefuseEmptyAndCopyKeepsThem)
 {
