@@ -9,11 +9,19 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 namespace tripvane {
 
 namespace {
 
 constexpr int SocketPathLimit = 100; // sockaddr_un holds 108 bytes
+
+// A running instance may still be starting up when a second start asks it to come forward.
+constexpr int AnswerAttempts = 100;
+constexpr int AnswerPauseMs = 50;
 
 } // namespace
 
@@ -59,19 +67,32 @@ void SingleInstance::release()
 {
     if (m_server && m_server->isListening())
         m_server->close();
+    if (m_lock >= 0) {
+        ::close(m_lock);
+        m_lock = -1;
+    }
 }
 
 bool SingleInstance::claim()
 {
-    // A socket file that does not answer may belong to a program that is just starting to
-    // listen; only when it stays silent is it one left by a program that ended abruptly.
-    for (int attempt = 0;; ++attempt) {
-        if (sendRequest(m_socketPath, "raise\n"))
-            return false;
-        if (!QFile::exists(m_socketPath) || attempt == 4)
-            break;
-        QThread::msleep(50);
+    const QByteArray lockPath = QFile::encodeName(m_socketPath + QStringLiteral(".lock"));
+    m_lock = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (m_lock >= 0 && ::flock(m_lock, LOCK_EX | LOCK_NB) != 0) {
+        ::close(m_lock);
+        m_lock = -1;
+        // Another instance runs; it answers once it listens. Never become a second one.
+        for (int attempt = 0; attempt < AnswerAttempts; ++attempt) {
+            if (sendRequest(m_socketPath, "raise\n"))
+                return false;
+            QThread::msleep(AnswerPauseMs);
+        }
+        qWarning("another mileagelog runs on this device but does not answer");
+        return false;
     }
+    // This process holds the device (or cannot lock it at all): a socket file is stale unless
+    // it answers, as one from a run without the lock would.
+    if (m_lock < 0 && sendRequest(m_socketPath, "raise\n"))
+        return false;
     QLocalServer::removeServer(m_socketPath);
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);

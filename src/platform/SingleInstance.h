@@ -9,9 +9,10 @@ namespace tripvane {
 
 class DeviceRoot;
 
-// One running program per device. The first start listens on a local socket that only this
-// user can reach; a later start asks it to come forward and ends. Any program may ask the
-// running one to close by writing "close\n" to the socket.
+// One running program per device. The first start holds a lock beside a local socket that only
+// this user can reach and listens on it; a later start asks it to come forward and ends. Any
+// program may ask the running one to close by writing "close\n" to the socket. The lock ends
+// with the process, however it ends, so a socket file without it is a stale one.
 class SingleInstance final : public QObject
 {
     Q_OBJECT
@@ -38,6 +39,7 @@ private:
 
     QString m_socketPath;
     QLocalServer *m_server = nullptr;
+    int m_lock = -1;
 };
 
 } // namespace tripvane

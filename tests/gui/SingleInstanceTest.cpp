@@ -14,6 +14,14 @@
 #include <QTimer>
 
 #include <csignal>
+#include <cstring>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -70,6 +78,31 @@ TEST(SingleInstanceTest, theSecondClaimAsksTheFirstToComeForward)
 
     first.release();
     EXPECT_FALSE(SingleInstance::sendRequest(socket, "raise\n")) << "a released instance is gone";
+}
+
+TEST(SingleInstanceTest, aSecondStartWaitsForAFirstThatIsStillStartingUp)
+{
+    QTemporaryDir dir;
+    const QString socket = dir.filePath(QStringLiteral("instance"));
+    // A first instance holds the device but, under load, listens only a moment later.
+    const int lock = ::open(QFile::encodeName(socket + QStringLiteral(".lock")).constData(),
+                            O_RDWR | O_CREAT, 0600);
+    ASSERT_EQ(::flock(lock, LOCK_EX | LOCK_NB), 0);
+    const int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, QFile::encodeName(socket).constData(),
+                 sizeof address.sun_path - 1);
+    std::thread late([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        ::bind(server, reinterpret_cast<sockaddr *>(&address), sizeof address);
+        ::listen(server, 4);
+    });
+    SingleInstance second(socket);
+    EXPECT_FALSE(second.claim()) << "never a second instance";
+    late.join();
+    ::close(server);
+    ::close(lock);
 }
 
 TEST(SingleInstanceTest, closeRequestEndsThroughTheNormalExit)
