@@ -51,16 +51,23 @@ void showKeepingSelection(Shell &shell, const Page &page)
 
 } // namespace
 
+// The hub ends at once with its leave code; the list changed if it ever ended otherwise.
+bool runHub(Shell &shell, const Page &hub, std::vector<int> changeCodes)
+{
+    return runHubLoop({
+        .showHub = [&] { return show(shell, hub); },
+        .subDialogs = {},
+        .changeCodes = std::move(changeCodes),
+        .leaveCode = hub.endCode,
+    });
+}
+
+} // namespace
+
 void editCategories(Shell &shell)
 {
     const int row = shell.rememberSelection();
-    const HubLoop loop{
-        .showHub = [&] { return show(shell, Categories); },
-        .subDialogs = {},
-        .changeCodes = {CategoriesNew, CategoriesRename, CategoriesDelete},
-        .leaveCode = Categories.endCode,
-    };
-    if (runHubLoop(loop))
+    if (runHub(shell, Categories, {CategoriesNew, CategoriesRename, CategoriesDelete}))
         shell.state().categoriesChanged = true;
     if (shell.log().takeTripsChangedByCategories())
         shell.resortAndRefill();
@@ -70,13 +77,7 @@ void editCategories(Shell &shell)
 void editMileageBook(Shell &shell)
 {
     const int row = shell.rememberSelection();
-    const HubLoop loop{
-        .showHub = [&] { return show(shell, MileageBook); },
-        .subDialogs = {},
-        .changeCodes = {BookNew, BookEdit, BookDelete},
-        .leaveCode = MileageBook.endCode,
-    };
-    if (runHubLoop(loop))
+    if (runHub(shell, MileageBook, {BookNew, BookEdit, BookDelete}))
         shell.state().bookChanged = true;
     shell.restoreSelection(row);
 }

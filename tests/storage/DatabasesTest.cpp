@@ -174,11 +174,11 @@ class Trips : public StorageFixture
 
 TEST_F(Trips, keyIsFormedFromTheClock)
 {
-    std::int32_t key = addTrip(trip(1, 100));
+    std::int32_t key = addTrip(trip(2005, 10, 1, 100));
     EXPECT_EQ(key, 291457);
     kit.clock.now = makeDate(2005, 10, 3);
     kit.clock.now.second = 9;
-    EXPECT_EQ(addTrip(trip(2, 100)), 3009);
+    EXPECT_EQ(addTrip(trip(2005, 10, 2, 100)), 3009);
     EXPECT_EQ(storedKeys(), (std::vector<std::int32_t>{3009, 291457}));
 }
 
@@ -186,7 +186,7 @@ TEST_F(Trips, loadComesInAscendingKeyOrder)
 {
     ASSERT_EQ(databases->loadRecords(records, underEdit), 0);
     for (std::int32_t key : {291457, 11030, 150912}) {
-        MileageRecord r = trip(1, 100);
+        MileageRecord r = trip(2005, 10, 1, 100);
         r.key = key;
         records.append(r);
     }
@@ -196,9 +196,9 @@ TEST_F(Trips, loadComesInAscendingKeyOrder)
 
 TEST_F(Trips, sameSecondKeysAreDistinctAndDeleteHitsTheRightTrip)
 {
-    const std::int32_t first = addTrip(trip(1, 100));
-    const std::int32_t second = addTrip(trip(2, 200));
-    const std::int32_t third = addTrip(trip(3, 300));
+    const std::int32_t first = addTrip(trip(2005, 10, 1, 100));
+    const std::int32_t second = addTrip(trip(2005, 10, 2, 200));
+    const std::int32_t third = addTrip(trip(2005, 10, 3, 300));
     EXPECT_EQ(first, 291457);
     EXPECT_EQ(second, 291458);
     EXPECT_EQ(third, 291459);
@@ -212,8 +212,8 @@ TEST_F(Trips, sameSecondKeysAreDistinctAndDeleteHitsTheRightTrip)
 
 TEST_F(Trips, updateReplacesTheTripAndAMissingKeyFailsSilently)
 {
-    const std::int32_t key = addTrip(trip(1, 100));
-    MileageRecord changed = trip(5, 777, "Holiday");
+    const std::int32_t key = addTrip(trip(2005, 10, 1, 100));
+    MileageRecord changed = trip(2005, 10, 5, 777, "Holiday");
     changed.key = key;
     changed.setMemo(QStringLiteral("changed"));
     ASSERT_TRUE(databases->updateRecord(changed));
@@ -230,7 +230,7 @@ TEST_F(Trips, updateReplacesTheTripAndAMissingKeyFailsSilently)
 
 TEST_F(Trips, absentTextsAreStoredAsOneBlank)
 {
-    MileageRecord bare = trip(1, 100);
+    MileageRecord bare = trip(2005, 10, 1, 100);
     bare.setMemo(QStringLiteral("")); // present but empty stays empty
     addTrip(bare);
     ASSERT_EQ(databases->loadRecords(records, underEdit), 1);
@@ -242,7 +242,7 @@ TEST_F(Trips, absentTextsAreStoredAsOneBlank)
 
 TEST_F(Trips, exitWithNoTripsLeavesAnEmptyDatabase)
 {
-    addTrip(trip(1, 100));
+    addTrip(trip(2005, 10, 1, 100));
     ASSERT_EQ(databases->loadRecords(records, underEdit), 1);
     records.clear();
     databases->writeBackAtExit(records, categories, book, false, false);

@@ -39,14 +39,6 @@ protected:
         ASSERT_TRUE(databases->openAll(categories, book));
     }
 
-    MileageRecord trip(int day, std::int32_t distance, const char *category = "Job")
-    {
-        MileageRecord r;
-        r.setDate(makeDate(2005, 10, day));
-        r.setDistance(distance);
-        r.setCategory(QString::fromLatin1(category));
-        return r;
-    }
 
     // Adds through the writer and keeps the list in step, as the shell does.
     std::int32_t addTrip(const MileageRecord &record)

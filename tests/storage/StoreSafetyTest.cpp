@@ -39,11 +39,11 @@ protected:
 
 TEST_F(InjectedFailures, failedAddShowsTheMessageAndStoresNothing)
 {
-    addTrip(trip(1, 100));
+    addTrip(trip(2005, 10, 1, 100));
     failWrites();
     kit.messageBoxes.expect(MessageAnswer::Ok);
     std::int32_t key = 0;
-    EXPECT_FALSE(databases->addRecord(trip(2, 200), key));
+    EXPECT_FALSE(databases->addRecord(trip(2005, 10, 2, 200), key));
     expectOneMessage(QStringLiteral("Error during adding record to database: Velmora OdometerRec"));
     store->setWriteHook({});
     EXPECT_EQ(storedKeys(), (std::vector<std::int32_t>{291457}));
@@ -51,11 +51,11 @@ TEST_F(InjectedFailures, failedAddShowsTheMessageAndStoresNothing)
 
 TEST_F(InjectedFailures, failedUpdateAndDeleteKeepTheStoredTrip)
 {
-    const std::int32_t key = addTrip(trip(1, 100));
+    const std::int32_t key = addTrip(trip(2005, 10, 1, 100));
     failWrites();
     kit.messageBoxes.expect(MessageAnswer::Ok);
     kit.messageBoxes.expect(MessageAnswer::Ok);
-    MileageRecord changed = trip(9, 900);
+    MileageRecord changed = trip(2005, 10, 9, 900);
     changed.key = key;
     EXPECT_FALSE(databases->updateRecord(changed));
     EXPECT_FALSE(databases->deleteRecord(key));
@@ -100,7 +100,7 @@ TEST_F(InjectedFailures, rebuildFailingHalfWayLosesNothing)
 {
     for (int i = 0; i < 10; ++i) {
         kit.clock.now.second = std::uint16_t(i);
-        addTrip(trip(i + 1, 100 * (i + 1)));
+        addTrip(trip(2005, 10, i + 1, 100 * (i + 1)));
     }
     ASSERT_EQ(databases->loadRecords(records, underEdit), 1);
     for (ListPosition i = 0; i < records.size(); ++i)
@@ -139,7 +139,7 @@ TEST_F(PartialLoad, tripsThatDidNotLoadCompletelyAreNeverRebuilt)
     std::vector<std::int32_t> keys;
     for (int i = 0; i < 4; ++i) {
         kit.clock.now.second = std::uint16_t(10 + i);
-        keys.push_back(addTrip(trip(i + 1, 100)));
+        keys.push_back(addTrip(trip(2005, 10, i + 1, 100)));
     }
     damageOneTrip(keys[2]);
     reopen();
@@ -153,7 +153,7 @@ TEST_F(PartialLoad, tripsThatDidNotLoadCompletelyAreNeverRebuilt)
 
     // Adding still works after the failed read, and is written through.
     kit.clock.now.second = 30;
-    const std::int32_t added = addTrip(trip(9, 900));
+    const std::int32_t added = addTrip(trip(2005, 10, 9, 900));
     databases->writeBackAtExit(records, categories, book, false, false);
     EXPECT_EQ(store->recordCount(databaseOid(DatabaseName::Mileage)), 5u);
     EXPECT_NE(store->seekFirstEqual(databaseOid(DatabaseName::Mileage), std::uint32_t(added)), 0u);
