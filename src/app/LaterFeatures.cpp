@@ -49,8 +49,6 @@ void showKeepingSelection(Shell &shell, const Page &page)
     shell.restoreSelection(row);
 }
 
-} // namespace
-
 // The hub ends at once with its leave code; the list changed if it ever ended otherwise.
 bool runHub(Shell &shell, const Page &hub, std::vector<int> changeCodes)
 {
