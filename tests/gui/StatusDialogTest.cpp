@@ -113,7 +113,6 @@ TEST_F(StatusChange, equalReadingsAreRefusedAndCancelKeepsTheOldStatus)
     EXPECT_EQ(app->log().status().end.dateKey, 20051020u);
 }
 
-
 TEST_F(StatusChange, failedWriteIsReportedAndTheDialogStillCloses)
 {
     start();

@@ -84,5 +84,4 @@ TEST(DateTextFor, valuesAboveThreeGiveTextZero)
     EXPECT_EQ(DateTextFor(d, 0xFFFFFFFFu), QStringLiteral("29-10-05"));
 }
 
-
 } // namespace

@@ -19,7 +19,6 @@ MileageRecord trip()
     return r;
 }
 
-
 TEST(MileageRecord, clearKeepsDateAndPosition)
 {
     MileageRecord r = trip();
@@ -75,8 +74,6 @@ TEST(MileageRecord, copyFromKeepsTargetTextsWhereSourceHasNone)
     EXPECT_EQ(target.category, QStringLiteral("Job"));
     EXPECT_EQ(target.destination, QStringLiteral("Office"));
 }
-
-
 
 TEST(BookRoute, placesRefuseEmptyAndCopyKeepsThem)
 {

@@ -39,7 +39,6 @@ protected:
         ASSERT_TRUE(databases->openAll(categories, book));
     }
 
-
     // Adds through the writer and keeps the list in step, as the shell does.
     std::int32_t addTrip(const MileageRecord &record)
     {
