@@ -4,12 +4,15 @@
 
 #include <QDialog>
 #include <QEventLoop>
+#include <QPointer>
 
 namespace tripvane {
 
 int FrameDialogRunner::run(FramePage &page)
 {
     QDialog &dialog = page.pageDialog();
+    // The dialog chose its field before it was shown; becoming a page of the frame forgets it.
+    const QPointer<QWidget> field = dialog.focusWidget();
     QWidget *previousParent = dialog.parentWidget();
     dialog.setWindowFlags(Qt::Widget);
     m_frame.pushPage(page);
@@ -22,6 +25,8 @@ int FrameDialogRunner::run(FramePage &page)
         loop.quit();
     });
     dialog.show();
+    if (field)
+        field->setFocus(Qt::OtherFocusReason);
     loop.exec(QEventLoop::DialogExec);
     QObject::disconnect(connection);
 

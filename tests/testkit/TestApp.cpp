@@ -19,6 +19,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -270,6 +271,25 @@ ProgramState &TestApp::state()
 TripLog &TestApp::log()
 {
     return m_program->log();
+}
+
+void TestApp::showFrame()
+{
+    frame().show();
+    frame().activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&frame()));
+    kit.dialogRunner.showIn(&frame());
+}
+
+void TestApp::type(const QString &text)
+{
+    for (const QChar c : text)
+        QTest::keyClick(frame().windowHandle(), c.toLatin1());
+}
+
+void TestApp::press(Qt::Key key)
+{
+    QTest::keyClick(frame().windowHandle(), key);
 }
 
 void TestApp::command(int id)

@@ -1,5 +1,9 @@
 #include "Testkit.h"
 
+#include "FrameDialogRunner.h"
+
+#include <QTimer>
+
 #include <gtest/gtest.h>
 
 namespace tripvane {
@@ -38,8 +42,18 @@ int ScriptedDialogRunner::run(FramePage &page)
     const Script script = std::move(scripts.front());
     scripts.pop_front();
     dialog.setResult(QDialog::Rejected);
-    script(dialog);
-    return dialog.result();
+    if (!m_frame) {
+        script(dialog);
+        return dialog.result();
+    }
+    QTimer::singleShot(0, &dialog, [&] {
+        script(dialog);
+        if (dialog.isVisible()) {
+            ADD_FAILURE() << "the script left " << dialog.metaObject()->className() << " open";
+            page.pageCancel();
+        }
+    });
+    return FrameDialogRunner(*m_frame).run(page);
 }
 
 namespace {

@@ -58,6 +58,8 @@ inline MileageRecord trip(int year, int month, int day, std::int32_t distance,
     return r;
 }
 
+class DeviceFrame;
+
 class RecordingWaitCursor final : public WaitCursor
 {
 public:
@@ -164,9 +166,15 @@ public:
     using Script = std::function<void(QDialog &)>;
     int run(FramePage &page) override;
     void expect(Script script) { scripts.push_back(std::move(script)); }
+    // From now on each dialog shows as the frame's page, as in the program, and its script runs
+    // once the page is up, so that keys reach whatever really has the focus.
+    void showIn(DeviceFrame *frame) { m_frame = frame; }
 
     std::deque<Script> scripts;
     int runCount = 0;
+
+private:
+    DeviceFrame *m_frame = nullptr;
 };
 
 class TestServices final
@@ -281,6 +289,12 @@ public:
     StatusPane &pane();
     ProgramState &state();
     TripLog &log();
+
+    // Shows the frame as the user's window; dialogs then show in it (see showIn).
+    void showFrame();
+    // Keys typed into the window, reaching whatever has the keyboard focus.
+    void type(const QString &text);
+    void press(Qt::Key key);
 
     void command(int id);
     bool isCommandEnabled(int id);

@@ -1,0 +1,80 @@
+// Each dialog as the user meets it: a page of the shown frame, with keys typed into whatever has
+// the keyboard focus, without clicking a field first.
+#include "Commands.h"
+#include "DeleteRangeDialog.h"
+#include "DeviceFrame.h"
+#include "RecordDialog.h"
+#include "StatusDialog.h"
+#include "StatusPane.h"
+#include "Testkit.h"
+#include "TripLog.h"
+
+#include <gtest/gtest.h>
+
+using namespace tripvane;
+
+namespace {
+
+TEST(InTheFrame, aNewTripTakesTheTypedDistanceAlsoAfterARefusal)
+{
+    TestApp app;
+    ASSERT_TRUE(app.start());
+    app.showFrame();
+    app.kit.messageBoxes.expect(MessageAnswer::Ok);
+    app.kit.dialogRunner.expect([&](QDialog &d) {
+        DialogDriver dialog(d);
+        app.type(QStringLiteral("0"));
+        EXPECT_EQ(dialog.text(RecordDialog::DistanceEdit), QStringLiteral("0"));
+        app.press(Qt::Key_Return);
+        EXPECT_EQ(dialog.result(), 0) << "zero is refused";
+        app.type(QStringLiteral("42.5")); // the refused text is selected: typing replaces it
+        app.press(Qt::Key_Tab);
+        app.type(QStringLiteral("J")); // the category list, by its first letter
+        EXPECT_EQ(dialog.text(RecordDialog::DistanceEdit), QStringLiteral("42.5"));
+        dialog.click(RecordDialog::OkButton);
+    });
+    app.command(CmdNew);
+    ASSERT_EQ(app.kit.messageBoxes.texts(), QStringList{"You can not enter 0.0 !"});
+    const auto stored = app.storedTrips();
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0].distance, 4250);
+    EXPECT_EQ(stored[0].category, QStringLiteral("Job"));
+    EXPECT_EQ(stored[0].dateKey, 20051029u) << "the date was not typed over";
+}
+
+TEST(InTheFrame, changeStatusTakesTheTypedEnds)
+{
+    TestApp app;
+    app.seed({}, 100000, 200000, makeDate(2005, 10, 20));
+    ASSERT_TRUE(app.start());
+    app.showFrame();
+    app.kit.dialogRunner.expect([&](QDialog &d) {
+        app.type(QStringLiteral("2500"));
+        EXPECT_EQ(DialogDriver(d).text(StatusDialog::EndsEdit), QStringLiteral("2500"));
+        app.press(Qt::Key_Return);
+    });
+    app.clickPane(StatusPane::ChangeStatusButton);
+    EXPECT_EQ(app.log().status().end.distance, 250000);
+    EXPECT_EQ(app.log().status().end.dateKey, 20051020u);
+    EXPECT_EQ(app.statusValue(StatusPane::EndsValue), QStringLiteral("2,500.00"));
+}
+
+TEST(InTheFrame, deleteByRangeTakesTheTypedStartDay)
+{
+    TestApp app;
+    app.seed({trip(2005, 10, 1, 100), trip(2005, 10, 5, 200), trip(2005, 10, 30, 300)});
+    ASSERT_TRUE(app.start());
+    app.showFrame();
+    app.kit.messageBoxes.expect(MessageAnswer::Yes);
+    app.kit.dialogRunner.expect([&](QDialog &d) {
+        DialogDriver dialog(d);
+        app.type(QStringLiteral("02")); // the day of Starts
+        EXPECT_EQ(dialog.date(DeleteRangeDialog::StartsPicker), QDate(2005, 10, 2));
+        dialog.click(DeleteRangeDialog::FindButton);
+    });
+    app.command(CmdDeleteByRange);
+    EXPECT_EQ(app.kit.messageBoxes.texts(), QStringList{"1 records will be deleted. Continue?"});
+    EXPECT_EQ(app.storedTrips().size(), 2u);
+}
+
+} // namespace
