@@ -4,4 +4,4 @@ set -e
 cd "$(dirname "$0")/.."
 sh scripts/install-deps.sh
 sh scripts/build.sh
-exec ./build/src/app/mileagelog
+exec ./build/bin/mileagelog

@@ -197,7 +197,7 @@ void MainWindow::help()
         return;
     }
     const int row = m_shell->rememberSelection();
-    m_services.helpViewer().open(QStringLiteral("file:tripvaneppc.htm#Navigating"));
+    m_services.openHelp(QStringLiteral("Navigating"));
     m_shell->restoreSelection(row);
 }
 

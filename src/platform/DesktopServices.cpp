@@ -81,12 +81,16 @@ private:
 class ProcessHelpViewer final : public HelpViewer
 {
 public:
-    void open(const QString &commandLine) override
+    explicit ProcessHelpViewer(const QString &programFolder)
+        : m_viewer(QDir(programFolder).filePath(QStringLiteral("peghelp")))
+    {}
+    bool open(const QString &commandLine) override
     {
-        const QString viewer =
-            QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("peghelp"));
-        QProcess::startDetached(viewer, {commandLine});
+        return QProcess::startDetached(m_viewer, {commandLine});
     }
+
+private:
+    QString m_viewer;
 };
 
 class SystemClock final : public Clock
@@ -139,6 +143,11 @@ public:
 
 } // namespace
 
+std::unique_ptr<HelpViewer> makeProgramHelpViewer(const QString &programFolder)
+{
+    return std::make_unique<ProcessHelpViewer>(programFolder);
+}
+
 std::unique_ptr<Services> makeDesktopServices()
 {
     Services::Parts parts;
@@ -146,7 +155,7 @@ std::unique_ptr<Services> makeDesktopServices()
     parts.inputPanel = std::make_unique<QtInputPanel>();
     parts.beeper = std::make_unique<QtBeeper>();
     parts.sound = std::make_unique<QtSound>();
-    parts.helpViewer = std::make_unique<ProcessHelpViewer>();
+    parts.helpViewer = makeProgramHelpViewer(QCoreApplication::applicationDirPath());
     parts.clock = std::make_unique<SystemClock>();
     parts.waitCursor = std::make_unique<OverrideWaitCursor>();
     parts.dialogRunner = std::make_unique<ModalDialogRunner>();

@@ -21,4 +21,10 @@ MessageAnswer Services::message(int stringId, MessageIcon icon, MessageButtons b
     return message(loadString(stringId), icon, buttons);
 }
 
+void Services::openHelp(const QString &anchor)
+{
+    if (!helpViewer().open(QStringLiteral("file:tripvaneppc.htm#") + anchor))
+        message(QStringLiteral("The help viewer could not be started."), MessageIcon::Exclamation);
+}
+
 } // namespace tripvane

@@ -58,8 +58,9 @@ class HelpViewer
 {
 public:
     virtual ~HelpViewer() = default;
-    // The whole command line handed to the help viewer, e.g. "file:tripvaneppc.htm#Navigating".
-    virtual void open(const QString &commandLine) = 0;
+    // The whole command line handed to the help viewer, e.g. "file:tripvaneppc.htm#Navigating";
+    // false when the viewer could not be started.
+    virtual bool open(const QString &commandLine) = 0;
 };
 
 class Clock
@@ -154,6 +155,8 @@ public:
                           MessageButtons buttons = MessageButtons::Ok);
     MessageAnswer message(int stringId, MessageIcon icon,
                           MessageButtons buttons = MessageButtons::Ok);
+    // The help file at a section; the user is told when the viewer cannot be started.
+    void openHelp(const QString &anchor);
 
 private:
     Parts m_parts;
@@ -178,5 +181,7 @@ private:
 };
 
 std::unique_ptr<Services> makeDesktopServices();
+// The help viewer "peghelp" from the folder the programs are installed in.
+std::unique_ptr<HelpViewer> makeProgramHelpViewer(const QString &programFolder);
 
 } // namespace tripvane

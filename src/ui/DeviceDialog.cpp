@@ -42,7 +42,7 @@ DeviceDialog::DeviceDialog(Services &services, const QString &caption,
 
 void DeviceDialog::help()
 {
-    m_services.helpViewer().open(QStringLiteral("file:tripvaneppc.htm#") + helpAnchor());
+    m_services.openHelp(helpAnchor());
 }
 
 void DeviceDialog::relayout()

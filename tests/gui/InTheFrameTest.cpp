@@ -9,6 +9,12 @@
 #include "Testkit.h"
 #include "TripLog.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <csignal>
+
 #include <gtest/gtest.h>
 
 using namespace tripvane;
@@ -75,6 +81,55 @@ TEST(InTheFrame, deleteByRangeTakesTheTypedStartDay)
     app.command(CmdDeleteByRange);
     EXPECT_EQ(app.kit.messageBoxes.texts(), QStringList{"1 records will be deleted. Continue?"});
     EXPECT_EQ(app.storedTrips().size(), 2u);
+}
+
+} // namespace
+
+namespace {
+
+// The processes whose command line is exactly these arguments.
+std::vector<pid_t> processesRunning(const QStringList &arguments)
+{
+    std::vector<pid_t> found;
+    const QByteArray wanted = arguments.join(QChar(0)).toLocal8Bit() + '\0';
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        bool number = false;
+        const pid_t pid = entry.toInt(&number);
+        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(entry));
+        if (number && cmdline.open(QIODevice::ReadOnly) && cmdline.readAll() == wanted)
+            found.push_back(pid);
+    }
+    return found;
+}
+
+TEST(HelpKey, f1StartsTheViewerBesideTheProgramAtTheSectionOnScreen)
+{
+    TestApp app;
+    ASSERT_TRUE(app.start());
+    app.kit.helpViewer.forwardTo = makeProgramHelpViewer(QStringLiteral(PROGRAM_FOLDER));
+    app.showFrame();
+    app.press(Qt::Key_F1);
+    const QStringList viewer{QStringLiteral(PROGRAM_FOLDER "/peghelp"),
+                             QStringLiteral("file:tripvaneppc.htm#Navigating")};
+    std::vector<pid_t> started;
+    for (int wait = 0; wait < 100 && started.empty(); ++wait) {
+        QTest::qWait(50);
+        started = processesRunning(viewer);
+    }
+    ASSERT_EQ(started.size(), 1u) << "peghelp with the Navigating section";
+    ::kill(started.front(), SIGTERM);
+    EXPECT_TRUE(app.kit.messageBoxes.shown.empty());
+}
+
+TEST(HelpKey, aViewerThatCannotStartIsReported)
+{
+    TestApp app;
+    ASSERT_TRUE(app.start());
+    app.kit.helpViewer.forwardTo = makeProgramHelpViewer(QStringLiteral("/nonexistent"));
+    app.kit.messageBoxes.expect(MessageAnswer::Ok);
+    app.showFrame();
+    app.press(Qt::Key_F1);
+    EXPECT_EQ(app.kit.messageBoxes.texts(), QStringList{"The help viewer could not be started."});
 }
 
 } // namespace

@@ -141,8 +141,13 @@ public:
 class RecordingHelpViewer final : public HelpViewer
 {
 public:
-    void open(const QString &commandLine) override { opened.append(commandLine); }
+    bool open(const QString &commandLine) override
+    {
+        opened.append(commandLine);
+        return !forwardTo || forwardTo->open(commandLine);
+    }
     QStringList opened;
+    std::unique_ptr<HelpViewer> forwardTo; // a real viewer, for the end-to-end tests
 };
 
 class FixedClock final : public Clock
