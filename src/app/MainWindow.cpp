@@ -167,7 +167,12 @@ void MainWindow::placePane()
     if (!m_pane || !m_page)
         return;
     const QRect client = m_page->rect();
-    m_pane->setGeometry(0, 27, client.width(), client.height() - 26);
+    // The wide layout's "Change Status" stands low in the pane: there the pane fills the whole
+    // client, or the command bar would cover the button.
+    if (m_services.screen().isPortrait())
+        m_pane->setGeometry(0, 27, client.width(), client.height() - 26);
+    else
+        m_pane->setGeometry(client);
 }
 
 void MainWindow::relayout()

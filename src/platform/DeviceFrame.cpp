@@ -73,7 +73,13 @@ DeviceFrame::DeviceFrame(Screen &screen, QWidget *parent)
     rotateKey->setContext(Qt::WindowShortcut);
     connect(rotateKey, &QShortcut::activated, this, &DeviceFrame::rotate);
 
-    resize(m_screen.size());
+    setScreenSize(m_screen.size());
+}
+
+void DeviceFrame::setScreenSize(QSize size)
+{
+    // A handheld's screen is not dragged to other sizes: it only turns.
+    setFixedSize(size);
 }
 
 void DeviceFrame::setMainPage(QWidget *page, const QString &caption)
@@ -130,7 +136,7 @@ void DeviceFrame::clickOk()
 
 void DeviceFrame::rotate()
 {
-    resize(height(), width());
+    setScreenSize(size().transposed());
 }
 
 void DeviceFrame::resizeEvent(QResizeEvent *event)

@@ -19,7 +19,7 @@ class Screen;
 // The handheld's screen: the top-level window. Its size is the screen size. The top bar shows
 // the caption of whatever is on top, with an "ok" button for full-screen dialogs that ask for
 // it; the content area holds the main window's pane or the dialog on top; the bottom bar is
-// the command bar. Resizing the frame, or Ctrl+R (rotate), is a screen change.
+// the command bar. Ctrl+R (rotate) is a screen change; the window keeps the screen's size.
 class DeviceFrame final : public QWidget
 {
     Q_OBJECT
@@ -44,7 +44,9 @@ public:
     QString caption() const;
     bool okButtonVisible() const;
     void clickOk();
+    // The screens of the two layouts, 240 x 320 and 320 x 240: Ctrl+R turns one into the other.
     void rotate();
+    void setScreenSize(QSize size);
 
 signals:
     void helpRequested();

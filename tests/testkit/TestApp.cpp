@@ -312,7 +312,7 @@ void TestApp::clickPane(int controlId)
 
 void TestApp::resizeScreen(QSize size)
 {
-    frame().resize(size);
+    frame().setScreenSize(size);
     QApplication::processEvents();
 }
 
