@@ -5,6 +5,7 @@
 #include "StringTable.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QMenu>
 #include <QToolBar>
 #include <QToolButton>
@@ -87,7 +88,7 @@ CommandBar::CommandBar(QToolBar &bar, std::function<void(int)> dispatch)
                        "QToolBar::separator { width: 6px; }"
                        "QToolButton { padding: 1px 3px; margin: 0px; min-width: 0px; border: none; "
                        "font: 8pt \"MS Sans Serif\"; }"
-                       "QToolButton:hover, QToolButton:pressed { background: #c8c8c8; }"
+                       "QToolButton:pressed { background: #c8c8c8; }"
                        "QToolButton::menu-indicator { image: none; width: 0px; }"));
 
     QMenu *menu = nullptr;
@@ -105,6 +106,8 @@ CommandBar::CommandBar(QToolBar &bar, std::function<void(int)> dispatch)
             button->setPopupMode(QToolButton::InstantPopup);
             button->setMenu(menu);
             bar.addWidget(button);
+            menu->installEventFilter(this);
+            m_menuButtons[menu] = button;
             break;
         }
         case Kind::MenuItem:
@@ -136,6 +139,26 @@ QAction *CommandBar::addAction(QWidget &owner, int id, const QString &text)
     owner.addAction(action);
     m_actions[id].push_back(action);
     return action;
+}
+
+bool CommandBar::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *menu = qobject_cast<QMenu *>(watched);
+    const auto button = m_menuButtons.find(menu);
+    if (button == m_menuButtons.end())
+        return false;
+    if (event->type() == QEvent::Show) {
+        // As on the handheld, a menu of the bottom bar opens upward, inside the screen.
+        const QWidget *screen = button->second->window();
+        const QPoint corner = button->second->mapToGlobal(QPoint(0, 0));
+        const int right = screen->mapToGlobal(QPoint(screen->width(), 0)).x();
+        menu->move(std::min(corner.x(), right - menu->width()), corner.y() - menu->height());
+    } else if (event->type() == QEvent::Hide) {
+        // The pointer left for the menu: the button must not stay lit.
+        button->second->setAttribute(Qt::WA_UnderMouse, false);
+        button->second->update();
+    }
+    return false;
 }
 
 const std::vector<QAction *> &CommandBar::actions(int id) const

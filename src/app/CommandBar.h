@@ -8,7 +8,9 @@
 #include <vector>
 
 class QAction;
+class QMenu;
 class QToolBar;
+class QToolButton;
 
 namespace tripvane {
 
@@ -32,11 +34,15 @@ public:
     bool isEnabled(int id) const;
     void setEnabled(std::span<const int> ids, bool enabled);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     QAction *addAction(QWidget &owner, int id, const QString &text);
 
     std::function<void(int)> m_dispatch;
     std::map<int, std::vector<QAction *>> m_actions;
+    std::map<QMenu *, QToolButton *> m_menuButtons;
 };
 
 } // namespace tripvane

@@ -4,34 +4,65 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QInputMethod>
-#include <QMessageBox>
+#include <QLabel>
 #include <QProcess>
+#include <QPushButton>
+#include <QScreen>
 #include <QSoundEffect>
+#include <QStyle>
 #include <QUrl>
 
 namespace tripvane {
 
 namespace {
 
+// The handheld's message box: no wider than its screen and centred on it, with the answer
+// buttons of the request (No is the default of a question).
 class QtMessageBoxes final : public MessageBoxes
 {
 public:
     MessageAnswer show(const MessageBoxRequest &request) override
     {
-        QMessageBox box(request.icon == MessageIcon::Stop ? QMessageBox::Critical
-                                                          : QMessageBox::Warning,
-                        request.caption, request.text);
-        if (request.buttons == MessageButtons::YesNo) {
-            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-            box.setDefaultButton(QMessageBox::No);
-            return box.exec() == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
-        }
-        box.setStandardButtons(QMessageBox::Ok);
-        box.exec();
-        return MessageAnswer::Ok;
+        QWidget *screen = nullptr;
+        for (QWidget *window : QApplication::topLevelWidgets())
+            if (window->isVisible() && window->objectName() == QLatin1String("deviceFrame"))
+                screen = window;
+        QDialog box(screen);
+        box.setWindowTitle(request.caption);
+        auto *icon = new QLabel(&box);
+        const QStyle::StandardPixmap pixmap = request.icon == MessageIcon::Stop
+                                                  ? QStyle::SP_MessageBoxCritical
+                                                  : QStyle::SP_MessageBoxWarning;
+        icon->setPixmap(box.style()->standardIcon(pixmap).pixmap(32, 32));
+        auto *text = new QLabel(request.text, &box);
+        text->setObjectName(QStringLiteral("messageText"));
+        text->setWordWrap(true);
+        const bool question = request.buttons == MessageButtons::YesNo;
+        auto *buttons = new QDialogButtonBox(
+            question ? QDialogButtonBox::Yes | QDialogButtonBox::No : QDialogButtonBox::Ok, &box);
+        buttons->button(question ? QDialogButtonBox::No : QDialogButtonBox::Ok)->setDefault(true);
+        QObject::connect(buttons, &QDialogButtonBox::clicked, &box, [&](QAbstractButton *b) {
+            box.done(buttons->standardButton(b) == QDialogButtonBox::Yes ? 1 : 0);
+        });
+        auto *layout = new QGridLayout(&box);
+        layout->addWidget(icon, 0, 0, Qt::AlignTop);
+        layout->addWidget(text, 0, 1);
+        layout->addWidget(buttons, 1, 0, 1, 2);
+        // Room for the window's own border inside the screen.
+        const int width = (screen ? screen->width() : Screen::Portrait.width()) - 16;
+        box.setFixedWidth(std::min(width, box.sizeHint().width()));
+        box.setFixedHeight(box.heightForWidth(box.width()) > 0 ? box.heightForWidth(box.width())
+                                                               : box.sizeHint().height());
+        const QRect area = screen ? screen->geometry() : QApplication::primaryScreen()->geometry();
+        box.move(area.center() - QPoint(box.width() / 2, box.height() / 2));
+        const int answer = box.exec();
+        return question ? (answer == 1 ? MessageAnswer::Yes : MessageAnswer::No)
+                        : MessageAnswer::Ok;
     }
 };
 

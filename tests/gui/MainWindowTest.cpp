@@ -10,7 +10,10 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QFile>
+#include <QMenu>
+#include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -58,6 +61,32 @@ TEST(StartUp, theCommandBarFitsThePortraitScreen)
     ASSERT_NE(button, nullptr);
     EXPECT_TRUE(button->isVisibleTo(app.frame().commandBar()));
     EXPECT_LE(button->geometry().right(), 240);
+}
+
+TEST(StartUp, theBarsMenusOpenUpwardInsideTheScreen)
+{
+    for (QSize screen : {QSize(240, 320), QSize(320, 240)}) {
+        TestApp app(screen);
+        ASSERT_TRUE(app.start());
+        app.frame().move(400, 300);
+        app.showFrame();
+        for (int id : {CmdMileageMenu, CmdToolsMenu}) {
+            auto *button = app.frame().commandBar()->findChild<QToolButton *>(
+                QStringLiteral("command%1").arg(id));
+            ASSERT_NE(button, nullptr);
+            QRect menu;
+            QTimer::singleShot(0, [&] {
+                menu = button->menu()->geometry();
+                button->menu()->close();
+            });
+            button->click();
+            const QRect frame = app.frame().geometry();
+            EXPECT_LE(menu.bottom(), button->mapToGlobal(QPoint(0, 0)).y()) << id;
+            EXPECT_GE(menu.top(), frame.top()) << id;
+            EXPECT_TRUE(menu.left() >= frame.left() && menu.right() <= frame.right()) << id;
+            EXPECT_FALSE(button->underMouse()) << id;
+        }
+    }
 }
 
 TEST(StartUp, recordsComeBackSortedByTheSavedOrder)
