@@ -5,4 +5,5 @@ export DEBIAN_FRONTEND=noninteractive
 apt-get update
 apt-get install -y --no-install-recommends \
     qt6-base-dev qt6-multimedia-dev libsqlite3-dev libgtest-dev \
-    cmake ninja-build g++ pkg-config fonts-liberation2 sqlite3
+    cmake ninja-build g++ pkg-config fonts-liberation2 sqlite3 \
+    desktop-file-utils appstream

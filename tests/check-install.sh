@@ -1,0 +1,18 @@
+#!/bin/sh
+# Installs the build into a scratch prefix and checks that everything lands where a Linux
+# desktop looks for it, the programs side by side.
+set -e
+build=$1
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix" >/dev/null
+for path in bin/mileagelog bin/peghelp \
+    share/applications/org.tripvane.Tripvane.desktop \
+    share/metainfo/org.tripvane.Tripvane.metainfo.xml \
+    share/icons/hicolor/scalable/apps/org.tripvane.Tripvane.svg \
+    share/icons/hicolor/48x48/apps/org.tripvane.Tripvane.png \
+    share/icons/hicolor/256x256/apps/org.tripvane.Tripvane.png; do
+    [ -e "$prefix/$path" ] || { echo "missing: $path"; exit 1; }
+done
+[ -x "$prefix/bin/mileagelog" ] && [ -x "$prefix/bin/peghelp" ]
+echo "installed layout complete"
