@@ -1,7 +1,7 @@
 #!/bin/sh
-# Installs what is needed, builds and starts mileagelog on its default device.
+# Installs what is missing, builds the two programs and starts mileagelog on its default device.
 set -e
 cd "$(dirname "$0")/.."
-sh scripts/install-deps.sh
-sh scripts/build.sh
+sh scripts/install-deps.sh --if-missing
+sh scripts/build.sh mileagelog peghelp
 exec ./build/bin/mileagelog

@@ -1,6 +1,7 @@
 #include "Services.h"
 
 #include <QApplication>
+#include <QAudioDevice>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDialog>
@@ -10,6 +11,7 @@
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QLabel>
+#include <QMediaDevices>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
@@ -98,14 +100,28 @@ public:
     {
         // Made at the first horn: starting the audio system can take seconds, which a start of
         // the program should not wait for.
+        if (!m_probed) {
+            m_probed = true;
+            // Without a device the audio system would complain at every start and horn; one
+            // line says it all.
+            const QtMessageHandler previous = qInstallMessageHandler(
+                [](QtMsgType, const QMessageLogContext &, const QString &) {});
+            const bool silent = QMediaDevices::audioOutputs().isEmpty();
+            qInstallMessageHandler(previous);
+            if (silent)
+                qInfo("mileagelog: no audio device, the horn is not played");
+            else
+                m_effect = std::make_unique<QSoundEffect>();
+        }
         if (!m_effect)
-            m_effect = std::make_unique<QSoundEffect>();
+            return;
         // With no audio device the effect "plays" forever; never wait for its end.
         m_effect->setSource(QUrl(QStringLiteral("qrc") + resourcePath));
         m_effect->play();
     }
 
 private:
+    bool m_probed = false;
     std::unique_ptr<QSoundEffect> m_effect;
 };
 
