@@ -18,10 +18,11 @@
 
 namespace tripvane {
 
-Program::Program(Services &services, DeviceRoot device)
+Program::Program(Services &services, DeviceRoot device, QString zoomSettings)
     : m_services(services)
     , m_device(std::move(device))
     , m_state(std::make_unique<ProgramState>())
+    , m_zoom(zoomSettings.isEmpty() ? ScreenZoom::defaultSettingsFile() : zoomSettings)
 {}
 
 Program::~Program() = default;
@@ -66,6 +67,8 @@ bool Program::start()
     });
     QObject::connect(m_instance.get(), &SingleInstance::closeRequested, m_frame.get(),
                      [this] { requestClose(); });
+    QObject::connect(m_frame.get(), &DeviceFrame::zoomRequested, m_frame.get(),
+                     [this](int step) { zoom(step); });
     m_frame->show();
     return true;
 }
@@ -80,6 +83,16 @@ void Program::requestClose()
             m_frame.get(), [this] { requestClose(); }, Qt::QueuedConnection);
         return;
     }
+    m_frame->close();
+}
+
+void Program::zoom(int step)
+{
+    // Qt scales a window only from its start: the program closes through its normal exit and
+    // main() starts it again.
+    if (m_frame->hasDialogOpen() || !m_zoom.setLevel(m_zoom.level() + step))
+        return;
+    m_restart = true;
     m_frame->close();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DeviceRoot.h"
+#include "ScreenZoom.h"
 
 #include <memory>
 
@@ -20,7 +21,8 @@ struct ProgramState;
 class Program final
 {
 public:
-    Program(Services &services, DeviceRoot device);
+    // The zoom's settings file is the desktop's (ScreenZoom::defaultSettingsFile) unless given.
+    Program(Services &services, DeviceRoot device, QString zoomSettings = {});
     ~Program();
 
     // The instance start of the design. False when the program must end: another instance
@@ -35,6 +37,8 @@ public:
     TripLog &log() { return *m_log; }
     const DeviceRoot &device() const { return m_device; }
     bool hasExited() const { return m_exited; }
+    // A new zoom takes effect in a new start, after this one's normal exit.
+    bool restartRequested() const { return m_restart; }
     // A close asked from outside (another program, a logout): a dialog still open is left
     // as its Cancel leaves it, then the program closes through its normal exit.
     void requestClose();
@@ -42,6 +46,7 @@ public:
 private:
     void exit();
     void installHelpFiles() const;
+    void zoom(int step);
 
     Services &m_services;
     DeviceRoot m_device;
@@ -53,6 +58,8 @@ private:
     std::unique_ptr<DeviceFrame> m_frame;
     std::unique_ptr<MainWindow> m_mainWindow;
     bool m_exited = false;
+    bool m_restart = false;
+    ScreenZoom m_zoom;
 };
 
 } // namespace tripvane

@@ -51,6 +51,8 @@ public:
 signals:
     void helpRequested();
     void closeRequested();
+    // Ctrl+plus and Ctrl+minus: the screen shown larger or smaller on the desktop.
+    void zoomRequested(int step);
     void activated();
 
 protected:

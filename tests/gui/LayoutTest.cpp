@@ -1,9 +1,11 @@
 #include "DeleteRangeDialog.h"
 #include "DeviceFrame.h"
 #include "GuiHelpers.h"
+#include "Program.h"
 #include "ProgramState.h"
 #include "RecordDialog.h"
 #include "RecordListView.h"
+#include "ScreenZoom.h"
 #include "StatusDialog.h"
 #include "StatusPane.h"
 #include "Testkit.h"
@@ -25,6 +27,9 @@ TEST(Layout, everyDialogFitsBothScreens)
     app.seed({trip(2005, 10, 1, 100)});
     ASSERT_TRUE(app.start());
     app.frame().show();
+    // Run again at each zoom: the window is scaled, the layouts' coordinates are not.
+    const int zoom = std::max(1, qEnvironmentVariableIntValue("QT_SCALE_FACTOR"));
+    EXPECT_EQ(app.frame().devicePixelRatio(), zoom);
     Services &services = app.kit.services();
     MileageRecord underEdit = app.log().trips().at(0);
     SystemTime lastDate = underEdit.date;
@@ -66,6 +71,33 @@ TEST(Layout, changeStatusMovesTwoPixelsUpAfterAScreenChangeInTheWideLayout)
     app.frame().rotate();
     QApplication::processEvents();
     EXPECT_EQ(app.paneControlRect(StatusPane::ChangeStatusButton), QRect(225, 158, 91, 20));
+}
+
+// Ctrl+plus and Ctrl+minus keep a level from 1 to 3 and close for a new start at the new one.
+TEST(Layout, zoomKeysStoreTheLevelAndCloseThroughTheNormalExit)
+{
+    struct Case
+    {
+        int from;
+        Qt::Key key;
+        int to; // the same level: nothing happens
+    };
+    for (const Case c : {Case{1, Qt::Key_Plus, 2}, Case{2, Qt::Key_Minus, 1},
+                         Case{3, Qt::Key_Plus, 3}, Case{1, Qt::Key_Minus, 1}}) {
+        TestApp app;
+        ASSERT_TRUE(app.start());
+        ScreenZoom zoom(app.zoomSettingsFile());
+        zoom.setLevel(c.from);
+        app.showFrame();
+        app.press(c.key, Qt::ControlModifier);
+        QApplication::processEvents();
+        EXPECT_EQ(zoom.level(), c.to);
+        EXPECT_EQ(app.isRunning(), c.from == c.to) << c.from << " " << c.key;
+        EXPECT_EQ(app.program().restartRequested(), c.from != c.to);
+        if (c.from != c.to) {
+            EXPECT_TRUE(app.setting("SortOrder")) << "saved through the normal exit";
+        }
+    }
 }
 
 } // namespace

@@ -1,5 +1,7 @@
-// Writes screenshots of the main window in both layouts, for the documentation:
+// Writes screenshots of the main window in both layouts, for the documentation; with a zoom
+// (QT_SCALE_FACTOR=2) only the portrait one, named for its zoom:
 //     QT_QPA_PLATFORM=offscreen build/tests/gui/screenshots docs
+//     QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 build/tests/gui/screenshots docs
 #include "DeviceFrame.h"
 #include "RecordListView.h"
 #include "StatusPane.h"
@@ -37,19 +39,14 @@ bool shoot(QSize screen, const QString &file)
              4512300, 4563000, makeDate(2026, 12, 6));
     if (!app.start())
         return false;
-    app.frame().show();
+    app.showFrame();
     QApplication::processEvents();
     bool saved = app.frame().grab().save(file + QStringLiteral(".png"));
 
     // The record dialog of the first trip, as the frame shows it.
     app.kit.dialogRunner.expect([&](QDialog &dialog) {
-        auto &page = dynamic_cast<FramePage &>(dialog);
-        dialog.setWindowFlags(Qt::Widget);
-        app.frame().pushPage(page);
-        dialog.show();
         QApplication::processEvents();
         saved = app.frame().grab().save(file + QStringLiteral("-trip.png")) && saved;
-        app.frame().popPage(page);
         DialogDriver(dialog).cancel();
     });
     app.tapRow(0);
@@ -64,6 +61,10 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
+    const int zoom = qEnvironmentVariableIntValue("QT_SCALE_FACTOR");
+    if (zoom > 1)
+        return shoot({240, 320}, out.filePath(QStringLiteral("main-portrait-%1x").arg(zoom))) ? 0
+                                                                                              : 1;
     const bool ok = shoot({240, 320}, out.filePath(QStringLiteral("main-portrait"))) &&
                     shoot({320, 240}, out.filePath(QStringLiteral("main-wide")));
     return ok ? 0 : 1;

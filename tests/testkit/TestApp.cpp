@@ -227,7 +227,9 @@ void TestApp::seedSetting(const char *name, std::uint32_t value)
 
 bool TestApp::start()
 {
-    m_program = std::make_unique<Program>(kit.services(), DeviceRoot(m_devicePath));
+    // The desktop settings (the zoom) beside the device, never the user's own.
+    m_program =
+        std::make_unique<Program>(kit.services(), DeviceRoot(m_devicePath), zoomSettingsFile());
     if (!m_program->start())
         return false;
     // Every change of the list keeps the item-model contract, or the test ends there.
@@ -273,6 +275,11 @@ TripLog &TestApp::log()
     return m_program->log();
 }
 
+QString TestApp::zoomSettingsFile() const
+{
+    return m_devicePath + QStringLiteral(".desktop.conf");
+}
+
 void TestApp::showFrame()
 {
     frame().show();
@@ -287,9 +294,9 @@ void TestApp::type(const QString &text)
         QTest::keyClick(frame().windowHandle(), c.toLatin1());
 }
 
-void TestApp::press(Qt::Key key)
+void TestApp::press(Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
-    QTest::keyClick(frame().windowHandle(), key);
+    QTest::keyClick(frame().windowHandle(), key, modifiers);
 }
 
 void TestApp::command(int id)

@@ -288,6 +288,7 @@ public:
 
     TestServices kit;
     QString devicePath() const { return m_devicePath; }
+    QString zoomSettingsFile() const;
     Program &program() { return *m_program; }
     MainWindow &window();
     DeviceFrame &frame();
@@ -299,7 +300,7 @@ public:
     void showFrame();
     // Keys typed into the window, reaching whatever has the keyboard focus.
     void type(const QString &text);
-    void press(Qt::Key key);
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
     void command(int id);
     bool isCommandEnabled(int id);
