@@ -72,8 +72,12 @@ DeviceFrame::DeviceFrame(Screen &screen, QWidget *parent)
     auto *rotateKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this);
     rotateKey->setContext(Qt::WindowShortcut);
     connect(rotateKey, &QShortcut::activated, this, &DeviceFrame::rotate);
-    for (auto [keys, step] : {std::pair{QKeySequence::ZoomIn, 1}, {QKeySequence::ZoomOut, -1}}) {
-        auto *zoom = new QShortcut(QKeySequence(keys), this);
+    // Ctrl+= too: on most keyboards "+" needs Shift.
+    const std::pair<QKeySequence, int> zoomKeys[] = {{QKeySequence::ZoomIn, 1},
+                                                     {QKeySequence(Qt::CTRL | Qt::Key_Equal), 1},
+                                                     {QKeySequence::ZoomOut, -1}};
+    for (const auto &[keys, step] : zoomKeys) {
+        auto *zoom = new QShortcut(keys, this);
         zoom->setContext(Qt::WindowShortcut);
         connect(zoom, &QShortcut::activated, this,
                 [this, step = step] { emit zoomRequested(step); });
