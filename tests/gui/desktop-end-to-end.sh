@@ -1,0 +1,59 @@
+#!/bin/sh
+# The installed programs as a user meets them: a real X server, real keys typed into whatever
+# has the focus. F1 starts peghelp at the section on screen; after New, typing goes into the
+# distance; a termination saves the trip.
+#     sh desktop-end-to-end.sh <folder of mileagelog and peghelp>
+set -eu
+programs=$1
+work=$(mktemp -d)
+chmod 700 "$work"
+trap 'kill -9 $app $server 2>/dev/null || true; pkill -f "$programs/peghelp" || true; rm -rf "$work"' EXIT
+
+# Waits up to five seconds for the main window's caption.
+caption_becomes() {
+    for _ in $(seq 50); do
+        [ "$(xdotool getwindowname "$window")" = "$1" ] && return 0
+        sleep 0.1
+    done
+    echo "the window's caption stayed '$(xdotool getwindowname "$window")', not '$1'"
+    return 1
+}
+
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+server=$!
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$work/display")" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work"
+export TRIPVANE_DEVICE="$work/device"
+
+"$programs/mileagelog" >"$work/log" 2>&1 &
+app=$!
+window=$(timeout 20 xdotool search --sync --name '^Tripvane$' | head -n 1)
+xdotool windowfocus --sync "$window"
+
+xdotool key F1
+for _ in $(seq 50); do
+    pgrep -f "$programs/peghelp file:tripvaneppc.htm#Navigating" >/dev/null && break
+    sleep 0.1
+done
+pgrep -f "$programs/peghelp file:tripvaneppc.htm#Navigating" >/dev/null ||
+    { echo "F1 did not start peghelp at Navigating"; cat "$work/log"; exit 1; }
+pkill -f "$programs/peghelp"
+
+# "New" is the first button of the bottom bar.
+xdotool mousemove --window "$window" 12 308 click 1
+caption_becomes Kilometers
+xdotool type --delay 30 '42.5'
+xdotool key Tab J Return
+caption_becomes Tripvane
+
+kill -TERM $app
+for _ in $(seq 100); do kill -0 $app 2>/dev/null || break; sleep 0.1; done
+if kill -0 $app 2>/dev/null; then
+    echo "mileagelog did not end on SIGTERM"
+    exit 1
+fi
+wait $app || { echo "mileagelog did not end cleanly"; cat "$work/log"; exit 1; }
+stored=$(sqlite3 "$work/device/objectstore.db" 'SELECT distance_hundredths, category FROM trips')
+[ "$stored" = "4250|Job" ] || { echo "stored: '$stored', expected '4250|Job'"; exit 1; }
+echo "F1, typing after New and the exit work under a real X server"
