@@ -14,4 +14,5 @@ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRIPVA
     -DTRIPVANE_SANITIZE=address,undefined -DTRIPVANE_BENCH=OFF
 cmake --build build-sanitize
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    LSAN_OPTIONS=suppressions="$PWD/tests/leak-suppressions.txt" \
     ctest --test-dir build-sanitize --output-on-failure -j2
