@@ -1,7 +1,7 @@
 #!/bin/sh
 # The installed programs as a user meets them: a real X server, real keys typed into whatever
 # has the focus. F1 starts peghelp at the section on screen; after New, typing goes into the
-# distance; a termination saves the trip.
+# distance; after Ctrl+R "Change Status" is there to click; a termination saves the trip.
 #     sh desktop-end-to-end.sh <folder of mileagelog and peghelp>
 set -eu
 programs=$1
@@ -45,6 +45,17 @@ xdotool mousemove --window "$window" 12 308 click 1
 caption_becomes Kilometers
 xdotool type --delay 30 '42.5'
 xdotool key Tab J Return
+caption_becomes Tripvane
+
+# Wide: the pane fills the window below the 26-pixel top bar; "Change Status" is at (225, 158).
+xdotool key ctrl+r
+for _ in $(seq 50); do
+    [ "$(xdotool getwindowgeometry "$window" | grep -o '[0-9]*x[0-9]*$')" = 320x240 ] && break
+    sleep 0.1
+done
+xdotool mousemove --window "$window" 270 194 click 1
+caption_becomes Kilometers
+xdotool key Escape
 caption_becomes Tripvane
 
 kill -TERM $app
