@@ -55,11 +55,16 @@ TEST(InTheFrame, changeStatusTakesTheTypedEnds)
     ASSERT_TRUE(app.start());
     app.showFrame();
     app.kit.dialogRunner.expect([&](QDialog &d) {
+        EXPECT_EQ(app.frame().caption(), QStringLiteral("Kilometers"));
+        EXPECT_EQ(app.frame().topDialog(), dynamic_cast<FramePage *>(&d));
         app.type(QStringLiteral("2500"));
         EXPECT_EQ(DialogDriver(d).text(StatusDialog::EndsEdit), QStringLiteral("2500"));
-        app.press(Qt::Key_Return);
+        ASSERT_TRUE(app.frame().okButtonVisible());
+        app.frame().clickOk(); // the title-bar ok
     });
     app.clickPane(StatusPane::ChangeStatusButton);
+    EXPECT_EQ(app.frame().caption(), QStringLiteral("Tripvane"));
+    EXPECT_FALSE(app.frame().okButtonVisible());
     EXPECT_EQ(app.log().status().end.distance, 250000);
     EXPECT_EQ(app.log().status().end.dateKey, 20051020u);
     EXPECT_EQ(app.statusValue(StatusPane::EndsValue), QStringLiteral("2,500.00"));

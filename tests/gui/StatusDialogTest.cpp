@@ -129,35 +129,6 @@ TEST_F(StatusChange, failedWriteIsReportedAndTheDialogStillCloses)
     app->program().store().setWriteHook({});
 }
 
-TEST(StatusDialogInFrame, runsAsTheFramesTopPageWithTheOkButton)
-{
-    TestApp app;
-    ASSERT_TRUE(app.start());
-    app.frame().show();
-    StatusDialog dialog(app.kit.services(), app.state().settings, app.log());
-    bool seen = false;
-    QTimer::singleShot(0, [&] {
-        seen = true;
-        EXPECT_EQ(app.frame().caption(), QStringLiteral("Kilometers"));
-        EXPECT_TRUE(app.frame().okButtonVisible());
-        EXPECT_EQ(app.frame().topDialog(), &dialog);
-        DialogDriver driver(dialog);
-        driver.setText(StatusDialog::StartsEdit, QStringLiteral("1"));
-        driver.setText(StatusDialog::EndsEdit, QStringLiteral("2"));
-        app.frame().clickOk();
-    });
-    FrameDialogRunner runner(app.frame());
-    EXPECT_EQ(runner.run(dialog), StatusDialog::OkButton);
-    EXPECT_TRUE(seen);
-    EXPECT_EQ(app.frame().caption(), QStringLiteral("Tripvane"));
-    EXPECT_FALSE(app.frame().okButtonVisible());
-    EXPECT_FALSE(app.frame().hasDialogOpen());
-}
-
-} // namespace
-
-namespace {
-
 TEST(PlaceholderInFrame, endsAtOnceWithItsCodeAndLeavesTheFrameAsItWas)
 {
     TestApp app;

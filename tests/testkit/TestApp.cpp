@@ -137,12 +137,6 @@ QStringList DialogDriver::items(int id) const
     return result;
 }
 
-QRect DialogDriver::rect(int id) const
-{
-    QWidget *widget = control(id);
-    return widget ? widget->geometry() : QRect();
-}
-
 bool DialogDriver::isVisible(int id) const
 {
     QWidget *widget = control(id);

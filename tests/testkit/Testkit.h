@@ -63,15 +63,9 @@ class DeviceFrame;
 class RecordingWaitCursor final : public WaitCursor
 {
 public:
-    void show() override
-    {
-        m_shown = true;
-        ++showCount;
-    }
+    void show() override { m_shown = true; }
     void restore() override { m_shown = false; }
     bool isShown() const override { return m_shown; }
-
-    int showCount = 0;
 
 private:
     bool m_shown = false;
@@ -106,19 +100,9 @@ private:
 class RecordingInputPanel final : public InputPanel
 {
 public:
-    void show() override
-    {
-        m_shown = true;
-        history.push_back(true);
-    }
-    void hide() override
-    {
-        m_shown = false;
-        history.push_back(false);
-    }
+    void show() override { m_shown = true; }
+    void hide() override { m_shown = false; }
     bool isShown() const override { return m_shown; }
-
-    std::vector<bool> history;
 
 private:
     bool m_shown = false;
@@ -252,7 +236,6 @@ public:
     // Picks the entry with this text in a combo box; an empty text picks nothing.
     void select(int id, const QString &text);
     QStringList items(int id) const;
-    QRect rect(int id) const;
     bool isVisible(int id) const;
     // Id of the control that has (or would have) the focus; 0 for none.
     int focusedControl() const;
