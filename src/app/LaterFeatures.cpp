@@ -18,7 +18,6 @@ struct Page
 };
 
 constexpr Page About{"About", 1, "Navigating"};
-constexpr Page Categories{"Edit Categories...", 1052, "Categories"};
 constexpr Page Report{"Mileage Report", 1, "Workwithrapport"};
 constexpr Page MileageBook{"Mileage Book", 1, "Rittenboek"};
 constexpr Page Export{"Export Mileage records", 1095, "Export"};
@@ -26,9 +25,6 @@ constexpr Page ViewOptions{"View Options", 1160, "Settings"};
 constexpr Page BookPicker{"Mileage Book", 1211, "Rittenboek"};
 
 enum : int {
-    CategoriesNew = 1040,
-    CategoriesRename = 1041,
-    CategoriesDelete = 1042,
     BookNew = 1186,
     BookEdit = 1187,
     BookDelete = 1185,
@@ -61,16 +57,6 @@ bool runHub(Shell &shell, const Page &hub, std::vector<int> changeCodes)
 }
 
 } // namespace
-
-void editCategories(Shell &shell)
-{
-    const int row = shell.rememberSelection();
-    if (runHub(shell, Categories, {CategoriesNew, CategoriesRename, CategoriesDelete}))
-        shell.state().categoriesChanged = true;
-    if (shell.log().takeTripsChangedByCategories())
-        shell.resortAndRefill();
-    shell.restoreSelection(row);
-}
 
 void editMileageBook(Shell &shell)
 {

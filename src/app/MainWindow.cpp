@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "CategoriesFlow.h"
 #include "CommandBar.h"
 #include "DeleteRangeFlow.h"
 #include "DeviceFrame.h"

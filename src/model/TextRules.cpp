@@ -1,5 +1,7 @@
 #include "TextRules.h"
 
+#include <algorithm>
+
 namespace tripvane {
 
 QString stripBlanks(const QString &text)
@@ -24,6 +26,12 @@ QString normalisePlaceName(const QString &text)
     place = place.toLower();
     place[0] = upper.at(0);
     return stripBlanks(place);
+}
+
+bool isNameText(const QString &text)
+{
+    return std::all_of(text.begin(), text.end(),
+                       [](QChar c) { return c == u' ' || c.isLetter() || c.isDigit(); });
 }
 
 } // namespace tripvane

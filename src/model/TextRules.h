@@ -13,4 +13,7 @@ QString stripBlanks(const QString &text);
 // are accepted.
 QString normalisePlaceName(const QString &text);
 
+// Category names and route places may hold only letters, decimal digits and blanks.
+bool isNameText(const QString &text);
+
 } // namespace tripvane

@@ -1,0 +1,50 @@
+#include "CategoriesFlow.h"
+
+#include "CategoriesDialog.h"
+#include "CategoryNameDialog.h"
+#include "HubLoop.h"
+#include "ProgramState.h"
+#include "Shell.h"
+#include "TripLog.h"
+
+namespace tripvane {
+
+void editCategories(Shell &shell)
+{
+    const int row = shell.rememberSelection();
+    ProgramState &state = shell.state();
+    QString selected;
+    const HubLoop loop{
+        .showHub =
+            [&] {
+                CategoriesDialog hub(shell.services(), state.settings, shell.log());
+                const int code = shell.runDialog(hub);
+                selected = hub.selectedName();
+                return code;
+            },
+        .subDialogs =
+            {
+                {CategoriesDialog::NewButton,
+                 [&] {
+                     CategoryNameDialog dialog(shell.services(), shell.log());
+                     shell.runDialog(dialog);
+                 }},
+                {CategoriesDialog::RenameButton,
+                 [&] {
+                     CategoryNameDialog dialog(shell.services(), shell.log(), selected,
+                                               state.settings.CatRecsApply == 1);
+                     shell.runDialog(dialog);
+                 }},
+            },
+        .changeCodes = {CategoriesDialog::NewButton, CategoriesDialog::RenameButton,
+                        CategoriesDialog::DeleteButton},
+        .leaveCode = CategoriesDialog::LeaveCode,
+    };
+    if (runHubLoop(loop))
+        state.categoriesChanged = true;
+    if (shell.log().takeTripsChangedByCategories())
+        shell.resortAndRefill();
+    shell.restoreSelection(row);
+}
+
+} // namespace tripvane

@@ -1,0 +1,133 @@
+#include "CategoriesDialog.h"
+
+#include "AppSettings.h"
+#include "Heading.h"
+#include "StringTable.h"
+#include "TripLog.h"
+
+#include <QCheckBox>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+
+namespace tripvane {
+
+namespace {
+
+using C = CategoriesDialog;
+
+// clang-format off
+constexpr ControlSpec hubControls[] = {
+    {C::ListBox, ControlKind::ListBox, nullptr, {6, 26, 228, 150}, {6, 26, 200, 150}},
+    {C::NewButton, ControlKind::DefaultButton, u"New", {6, 182, 70, 24}, {214, 26, 100, 24}},
+    {C::RenameButton, ControlKind::Button, u"Rename", {84, 182, 70, 24}, {214, 56, 100, 24}},
+    {C::DeleteButton, ControlKind::Button, u"Delete", {162, 182, 70, 24}, {214, 86, 100, 24}},
+    {C::ThroughTripsBox, ControlKind::CheckBox, u"Apply Rename and Delete to records", {6, 212, 228, 20}, {6, 182, 308, 20}},
+};
+// clang-format on
+
+} // namespace
+
+CategoriesDialog::CategoriesDialog(Services &services, AppSettings &settings, TripLog &log)
+    : DeviceDialog(services, QStringLiteral("Edit Categories..."), hubControls, true)
+    , m_settings(settings)
+    , m_log(log)
+{
+    fillList();
+    controls().as<QCheckBox>(ThroughTripsBox)->setChecked(m_settings.CatRecsApply == 1);
+    connect(controls().as<QListWidget>(ListBox), &QListWidget::itemSelectionChanged, this,
+            &CategoriesDialog::selectionChanged);
+    selectionChanged();
+    relayout();
+    // Only names are chosen here: the input panel stays down.
+    setInputPanelAfterDropDown(false);
+    services.inputPanel().hide();
+    controls().widget(ListBox)->setFocus();
+}
+
+void CategoriesDialog::fillList()
+{
+    // Sorted by the list box, as the handheld's sorted list box does.
+    QStringList names;
+    for (ListPosition i = 0; i < m_log.categories().size(); ++i)
+        names.append(m_log.categories().at(i).name);
+    std::stable_sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
+    controls().as<QListWidget>(ListBox)->addItems(names);
+}
+
+void CategoriesDialog::selectionChanged()
+{
+    services().inputPanel().hide();
+    const bool selected = !currentName().isEmpty();
+    controls().widget(RenameButton)->setEnabled(selected);
+    controls().widget(DeleteButton)->setEnabled(selected);
+    controls().as<QPushButton>(NewButton)->setDefault(!selected);
+    controls().as<QPushButton>(RenameButton)->setDefault(selected);
+}
+
+QString CategoriesDialog::currentName() const
+{
+    const QList<QListWidgetItem *> items = controls().as<QListWidget>(ListBox)->selectedItems();
+    return items.isEmpty() ? QString() : items.front()->text();
+}
+
+void CategoriesDialog::keepThroughTripsSetting()
+{
+    m_settings.CatRecsApply = controls().as<QCheckBox>(ThroughTripsBox)->isChecked() ? 1 : 0;
+}
+
+void CategoriesDialog::command(int id)
+{
+    switch (id) {
+    case NewButton:
+        keepThroughTripsSetting();
+        done(NewButton);
+        break;
+    case RenameButton:
+        keepThroughTripsSetting();
+        m_selected = currentName();
+        if (m_selected.isEmpty())
+            selectionChanged();
+        else
+            done(RenameButton);
+        break;
+    case DeleteButton:
+        deleteSelected();
+        break;
+    case TitleBarOkCommand:
+    case LeaveCode:
+        keepThroughTripsSetting();
+        done(LeaveCode);
+        break;
+    default:
+        break;
+    }
+}
+
+void CategoriesDialog::deleteSelected()
+{
+    if (ask(IDS_DELETE_ITEM_QUESTION, MessageButtons::YesNo) != MessageAnswer::Yes) {
+        controls().widget(ListBox)->setFocus();
+        return;
+    }
+    keepThroughTripsSetting();
+    const QString name = currentName();
+    if (name.isEmpty()) {
+        selectionChanged();
+        return;
+    }
+    m_log.deleteCategory(name, m_settings.CatRecsApply == 1);
+    done(DeleteButton);
+}
+
+void CategoriesDialog::paintEvent(QPaintEvent *event)
+{
+    DeviceDialog::paintEvent(event);
+    QPainter painter(this);
+    paintHeading(painter, {6, 4}, loadString(IDS_CATEGORY_HEADING));
+    paintRule(painter, {1, 20}, {238, 20});
+}
+
+} // namespace tripvane

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "DeviceDialog.h"
+
+namespace tripvane {
+
+struct AppSettings;
+class TripLog;
+
+// "Edit Categories..." (124): the categories, and New, Rename and Delete. Delete is carried out
+// here; New and Rename end the dialog so that the caller shows the name dialog. The check box
+// carries a rename or a deletion through every trip of the category.
+class CategoriesDialog final : public DeviceDialog
+{
+    Q_OBJECT
+
+public:
+    enum Control {
+        NewButton = 1040,
+        RenameButton = 1041,
+        DeleteButton = 1042,
+        ListBox = 1051,
+        ThroughTripsBox = 1212,
+    };
+    static constexpr int LeaveCode = 1052;
+
+    CategoriesDialog(Services &services, AppSettings &settings, TripLog &log);
+
+    void command(int id) override;
+    int cancelCode() const override { return LeaveCode; }
+    // The category that Rename was pressed on.
+    QString selectedName() const { return m_selected; }
+
+protected:
+    QString helpAnchor() const override { return QStringLiteral("Categories"); }
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void fillList();
+    void selectionChanged();
+    void keepThroughTripsSetting();
+    QString currentName() const;
+    void deleteSelected();
+
+    AppSettings &m_settings;
+    TripLog &m_log;
+    QString m_selected;
+};
+
+} // namespace tripvane
