@@ -54,7 +54,11 @@ void CategoriesDialog::fillList()
     std::stable_sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
         return a.compare(b, Qt::CaseInsensitive) < 0;
     });
-    controls().as<QListWidget>(ListBox)->addItems(names);
+    auto *list = controls().as<QListWidget>(ListBox);
+    list->addItems(names);
+    // Nothing is selected, but the keys start from the first name.
+    if (list->count() > 0)
+        list->setCurrentRow(0, QItemSelectionModel::NoUpdate);
 }
 
 void CategoriesDialog::selectionChanged()
