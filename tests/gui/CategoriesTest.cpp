@@ -193,7 +193,7 @@ TEST_F(Categories, theKeysReachTheListAndTheNameAsAUserTypesThem)
     app.kit.dialogRunner.expect([this](QDialog &d) {
         EXPECT_EQ(DialogDriver(d).focusedControl(), C::ListBox);
         EXPECT_FALSE(app.kit.inputPanel.isShown());
-        app.press(Qt::Key_Down);   // the first name, Holiday
+        app.press(Qt::Key_Space);  // selects the first name, Holiday, which has the focus
         app.press(Qt::Key_Return); // Rename is the default now
     });
     app.kit.dialogRunner.expect([this](QDialog &d) {
