@@ -47,15 +47,8 @@ CategoriesDialog::CategoriesDialog(Services &services, AppSettings &settings, Tr
 
 void CategoriesDialog::fillList()
 {
-    // Sorted by the list box, as the handheld's sorted list box does.
-    QStringList names;
-    for (ListPosition i = 0; i < m_log.categories().size(); ++i)
-        names.append(m_log.categories().at(i).name);
-    std::stable_sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
-        return a.compare(b, Qt::CaseInsensitive) < 0;
-    });
     auto *list = controls().as<QListWidget>(ListBox);
-    list->addItems(names);
+    list->addItems(sortedNames(m_log.categories()));
     // Nothing is selected, but the keys start from the first name.
     if (list->count() > 0)
         list->setCurrentRow(0, QItemSelectionModel::NoUpdate);

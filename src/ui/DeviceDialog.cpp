@@ -1,6 +1,7 @@
 #include "DeviceDialog.h"
 
 #include "AmountText.h"
+#include "CursorList.h"
 #include "Services.h"
 #include "StringTable.h"
 #include "TextRules.h"
@@ -14,6 +15,17 @@
 #include <QLineEdit>
 
 namespace tripvane {
+
+QStringList sortedNames(const CategoryList &categories)
+{
+    QStringList names;
+    for (ListPosition i = 0; i < categories.size(); ++i)
+        names.append(categories.at(i).name);
+    std::stable_sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
+    return names;
+}
 
 DeviceDialog::DeviceDialog(Services &services, const QString &caption,
                            std::span<const ControlSpec> controls, bool titleBarOk)

@@ -10,7 +10,12 @@
 
 namespace tripvane {
 
+class CategoryList;
 class Services;
+
+// Category names in the order the handheld's sorted list and combo boxes show them: without
+// regard to case, equal names in list order.
+QStringList sortedNames(const CategoryList &categories);
 
 // A full-screen dialog of the handheld: controls from a template placed for the current
 // layout, the end code of the button that ended it, the input panel raised for edit fields

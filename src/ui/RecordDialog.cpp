@@ -59,15 +59,8 @@ RecordDialog::RecordDialog(Services &services, const AppSettings &settings, Trip
         FormatAmount(shown, record.distance);
     distance->setText(AmountTextFor(shown, m_settings.DistanceTypeView));
 
-    // The list is sorted by the control, as the handheld's sorted combo box does.
-    QStringList names;
-    for (ListPosition i = 0; i < m_log.categories().size(); ++i)
-        names.append(m_log.categories().at(i).name);
-    std::stable_sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
-        return a.compare(b, Qt::CaseInsensitive) < 0;
-    });
     auto *combo = controls().as<QComboBox>(CategoryCombo);
-    combo->addItems(names);
+    combo->addItems(sortedNames(m_log.categories()));
     combo->setCurrentIndex(record.category.isEmpty() ? -1 : combo->findText(record.category));
 
     for (auto [id, limit, text] : {std::tuple{StartEdit, 32, &record.startPlace},
