@@ -7,9 +7,9 @@
 #include "DeleteRangeDialog.h"
 #include "DeviceFrame.h"
 #include "DeviceRoot.h"
+#include "ListView.h"
 #include "ObjectStore.h"
 #include "RecordDialog.h"
-#include "RecordListView.h"
 #include "Sorting.h"
 #include "StatusPane.h"
 #include "Testkit.h"
@@ -98,7 +98,7 @@ int main(int argc, char *argv[])
         app.kit.messageBoxes.expect(MessageAnswer::Yes);
         app.kit.dialogRunner.expect(
             [](QDialog &d) { DialogDriver(d).click(RecordDialog::DeleteButton); });
-        app.tapRow(int(trips.size() / 2));
+        app.list().tapRow(int(trips.size() / 2));
     });
     std::printf("%-34s %9.1f ms\n", "delete one trip (store write)", remove);
 

@@ -38,7 +38,7 @@ void editCategories(Shell &shell)
             },
         .changeCodes = {CategoriesDialog::NewButton, CategoriesDialog::RenameButton,
                         CategoriesDialog::DeleteButton},
-        .leaveCode = CategoriesDialog::LeaveCode,
+        .leaveCodes = {CategoriesDialog::LeaveCode},
     };
     if (runHubLoop(loop))
         state.categoriesChanged = true;

@@ -13,7 +13,7 @@ bool runHubLoop(const HubLoop &loop)
             sub->second();
         if (std::ranges::find(loop.changeCodes, code) != loop.changeCodes.end())
             changed = true;
-        if (code == loop.leaveCode)
+        if (std::ranges::find(loop.leaveCodes, code) != loop.leaveCodes.end())
             return changed;
     }
 }

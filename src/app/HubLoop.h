@@ -7,13 +7,13 @@
 namespace tripvane {
 
 // The loop of a dialog that manages a list: the hub shows; by its end code a sub-dialog may
-// show; then the hub shows again, until it ends with the leave code.
+// show; then the hub shows again, until it ends with a leave code.
 struct HubLoop
 {
     std::function<int()> showHub;
     std::map<int, std::function<void()>> subDialogs; // by the hub's end code
     std::vector<int> changeCodes;                    // end codes after which the list changed
-    int leaveCode = 0;
+    std::vector<int> leaveCodes;
 };
 
 // True when the hub ended with a change code at least once.

@@ -6,8 +6,9 @@
 #include "DeviceFrame.h"
 #include "Images.h"
 #include "LaterFeatures.h"
+#include "ListView.h"
+#include "MileageBookFlow.h"
 #include "ProgramState.h"
-#include "RecordListView.h"
 #include "Services.h"
 #include "Shell.h"
 #include "Sorting.h"
@@ -141,11 +142,11 @@ void MainWindow::command(int id)
 
 bool MainWindow::sortAndFill()
 {
-    RecordListModel &model = m_pane->listModel();
+    ListModel &model = m_pane->listModel();
     if (m_state.mainSortColumn == 0 && m_state.mainSortOrder <= SortDescending)
-        model.setDateHeaderImage(int(m_state.mainSortOrder));
+        model.setHeaderImage(0, int(m_state.mainSortOrder));
     else if (m_state.mainSortOrder == SortUnset)
-        model.setDateHeaderImage(ImageNoOrder);
+        model.setHeaderImage(0, ImageNoOrder);
     else {
         m_shell->afterFill();
         return true;

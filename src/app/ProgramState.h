@@ -16,6 +16,7 @@ struct ProgramState
     SystemTime lastDate;
     SystemTime reportRangeStart;
     SystemTime reportRangeEnd;
+    int selectedRoute = -1; // the route chosen last in the book, for its Edit and Delete
     std::uint32_t mainSortColumn = 0;
     std::uint32_t mainSortOrder = SortUnset;
     bool sortedOnce = false;

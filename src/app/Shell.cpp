@@ -1,8 +1,8 @@
 #include "Shell.h"
 
 #include "CommandBar.h"
+#include "ListView.h"
 #include "ProgramState.h"
-#include "RecordListView.h"
 #include "Services.h"
 #include "Sorting.h"
 #include "StatusPane.h"

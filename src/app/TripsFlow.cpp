@@ -1,10 +1,10 @@
 #include "TripsFlow.h"
 
 #include "Images.h"
-#include "LaterFeatures.h"
+#include "ListView.h"
+#include "MileageBookFlow.h"
 #include "ProgramState.h"
 #include "RecordDialog.h"
-#include "RecordListView.h"
 #include "Services.h"
 #include "Shell.h"
 #include "Sorting.h"
@@ -82,8 +82,8 @@ void TripsFlow::dateHeaderTapped(int column)
     if (column != 0)
         return;
     ProgramState &state = m_shell.state();
-    RecordListModel &model = m_shell.pane().listModel();
-    int image = model.dateHeaderImage();
+    ListModel &model = m_shell.pane().listModel();
+    int image = model.headerImage(0);
     if (image == ImageAscending) {
         image = ImageDescending;
         state.mainSortOrder = SortDescending;
@@ -98,7 +98,7 @@ void TripsFlow::dateHeaderTapped(int column)
         state.mainSortOrder = SortAscending;
         state.mainSortColumn = 0;
     }
-    model.setDateHeaderImage(image);
+    model.setHeaderImage(0, image);
     if (m_shell.log().trips().isEmpty())
         return;
     if (m_shell.resortAndRefill())

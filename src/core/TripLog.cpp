@@ -15,6 +15,7 @@ TripLog::~TripLog() = default;
 
 bool TripLog::openDatabases()
 {
+    emit routesAboutToChange();
     const bool opened = m_databases.openAll(m_categories, m_book);
     emit categoriesChanged();
     emit routesChanged();
@@ -238,23 +239,37 @@ bool TripLog::rewriteBook()
 
 bool TripLog::addRoute(const BookRoute &route)
 {
+    emit routesAboutToChange();
     m_book.append(route);
     return rewriteBook();
 }
 
 bool TripLog::replaceRoute(ListPosition position, const BookRoute &route)
 {
-    if (!m_book.removeAtPosition(position))
+    if (position >= m_book.size())
         return false;
+    emit routesAboutToChange();
+    m_book.removeAtPosition(position);
     m_book.append(route);
     return rewriteBook();
 }
 
 bool TripLog::deleteRoute(ListPosition position)
 {
-    if (!m_book.removeAtPosition(position))
+    if (position >= m_book.size())
         return false;
+    emit routesAboutToChange();
+    m_book.removeAtPosition(position);
     return rewriteBook();
+}
+
+bool TripLog::sortBook(int column, std::uint32_t order)
+{
+    emit routesAboutToChange();
+    const bool sorted = column == 1 ? SortRoutesByDestination(m_book, order)
+                                    : SortRoutesByStartPlace(m_book, order);
+    emit routesChanged();
+    return sorted;
 }
 
 void TripLog::writeBackAtExit(bool categoriesChanged, bool bookChanged)

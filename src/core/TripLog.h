@@ -77,6 +77,8 @@ public:
     bool addRoute(const BookRoute &route);
     bool replaceRoute(ListPosition position, const BookRoute &route);
     bool deleteRoute(ListPosition position);
+    // The book in the order of a route list: column 0 by starting place, 1 by destination.
+    bool sortBook(int column, std::uint32_t order);
 
     // The database part of the exit: the trips rebuilt, categories and book rewritten when a
     // dialog changed them during the run.
@@ -92,6 +94,7 @@ signals:
     void tripRemoved(int row);
     void undoChanged(bool hasUndo);
     void categoriesChanged();
+    void routesAboutToChange();
     void routesChanged();
     void statusChanged();
 

@@ -5,7 +5,6 @@
 #include "TripLog.h"
 
 #include <QLineEdit>
-#include <QPushButton>
 
 namespace tripvane {
 
@@ -56,20 +55,10 @@ CategoryNameDialog::CategoryNameDialog(Services &services, TripLog &log, bool re
     , m_ok(rename ? EditOkButton : NewOkButton)
     , m_cancel(rename ? EditCancelButton : NewCancelButton)
 {
-    auto *edit = controls().as<QLineEdit>(m_edit);
-    edit->setMaxLength(NameLimit);
-    connect(edit, &QLineEdit::textChanged, this, &CategoryNameDialog::textChanged);
-    textChanged();
+    controls().as<QLineEdit>(m_edit)->setMaxLength(NameLimit);
+    enableOkWhileTyped({m_edit}, m_ok, m_cancel);
     relayout();
     focusField(m_edit);
-}
-
-void CategoryNameDialog::textChanged()
-{
-    const bool typed = !controls().as<QLineEdit>(m_edit)->text().isEmpty();
-    controls().widget(m_ok)->setEnabled(typed);
-    controls().as<QPushButton>(m_ok)->setDefault(typed);
-    controls().as<QPushButton>(m_cancel)->setDefault(!typed);
 }
 
 void CategoryNameDialog::command(int id)
@@ -83,23 +72,13 @@ void CategoryNameDialog::command(int id)
 void CategoryNameDialog::accept()
 {
     services().inputPanel().hide();
-    const QString name = stripBlanks(controls().as<QLineEdit>(m_edit)->text());
-    if (name.isEmpty()) {
-        if (m_rename)
-            services().beeper().beep();
-        focusField(m_edit);
+    const std::optional<QString> name = checkedName(m_edit, NameLimit, m_rename);
+    if (!name)
         return;
-    }
-    if (!isNameText(name)) {
-        ask(IDS_NAME_RULE, MessageButtons::Ok);
-        focusField(m_edit);
-        return;
-    }
-    const QString normalised = normalisePlaceName(name);
     if (m_rename)
-        m_log.renameCategory(m_oldName, normalised, m_throughTrips);
+        m_log.renameCategory(m_oldName, *name, m_throughTrips);
     else
-        m_log.addCategory(normalised);
+        m_log.addCategory(*name);
     done(m_ok);
 }
 

@@ -37,7 +37,6 @@ protected:
 
 private:
     CategoryNameDialog(Services &services, TripLog &log, bool rename);
-    void textChanged();
     void accept() override;
 
     TripLog &m_log;

@@ -28,10 +28,12 @@ QWidget *make(QWidget *parent, const ControlSpec &spec)
     case ControlKind::Edit:
         return new QLineEdit(text, parent);
     case ControlKind::Button:
-        return new QPushButton(text, parent);
     case ControlKind::DefaultButton: {
+        // A dialog hosted in the frame is not a window of its own, where Qt's focus-following
+        // default would drop the default for good; the dialog decides the default itself.
         auto *button = new QPushButton(text, parent);
-        button->setDefault(true);
+        button->setAutoDefault(false);
+        button->setDefault(spec.kind == ControlKind::DefaultButton);
         return button;
     }
     case ControlKind::DatePicker: {

@@ -12,7 +12,9 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace tripvane {
 
@@ -89,6 +91,19 @@ SystemTime DeviceDialog::pickerDate(int id)
     return makeDate(picked.year(), picked.month(), picked.day());
 }
 
+void DeviceDialog::enableOkWhileTyped(std::initializer_list<int> fields, int okId, int cancelId)
+{
+    auto follow = [this, okId, cancelId](const QString &text) {
+        const bool typed = !text.isEmpty();
+        m_controls.widget(okId)->setEnabled(typed);
+        m_controls.as<QPushButton>(okId)->setDefault(typed);
+        m_controls.as<QPushButton>(cancelId)->setDefault(!typed);
+    };
+    for (int id : fields)
+        connect(m_controls.as<QLineEdit>(id), &QLineEdit::textChanged, this, follow);
+    follow(m_controls.as<QLineEdit>(*fields.begin())->text());
+}
+
 bool DeviceDialog::isPortrait() const
 {
     return m_services.screen().isPortrait();
@@ -120,6 +135,23 @@ std::optional<QString> DeviceDialog::checkedAmount(int id, std::uint32_t distanc
     return text;
 }
 
+std::optional<QString> DeviceDialog::checkedName(int id, int keptLength, bool beepWhenEmpty)
+{
+    const QString name = stripBlanks(m_controls.as<QLineEdit>(id)->text().left(keptLength));
+    if (name.isEmpty()) {
+        if (beepWhenEmpty)
+            m_services.beeper().beep();
+        focusField(id);
+        return std::nullopt;
+    }
+    if (!isNameText(name)) {
+        ask(IDS_NAME_RULE, MessageButtons::Ok);
+        focusField(id);
+        return std::nullopt;
+    }
+    return normalisePlaceName(name);
+}
+
 MessageAnswer DeviceDialog::ask(int stringId, MessageButtons buttons)
 {
     m_services.inputPanel().hide();
@@ -146,6 +178,13 @@ bool DeviceDialog::eventFilter(QObject *watched, QEvent *event)
             m_services.inputPanel().hide();
         else if (event->type() == QEvent::Hide && m_panelAfterDropDown)
             m_services.inputPanel().show();
+    } else if (event->type() == QEvent::KeyPress && qobject_cast<QPushButton *>(watched)) {
+        // Enter presses the button that has the focus, as on the handheld.
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            static_cast<QPushButton *>(watched)->click();
+            return true;
+        }
     } else if (event->type() == QEvent::FocusIn) {
         if (qobject_cast<QLineEdit *>(watched))
             m_services.inputPanel().show();

@@ -60,12 +60,19 @@ protected:
     void focusField(int id);
     // Beep, focus on the field with its text selected, as after every refused entry.
     void refuseField(int id);
+    // OK is enabled and the default while the field changed last holds text; else Cancel is
+    // the default. The first field decides at the start.
+    void enableOkWhileTyped(std::initializer_list<int> fields, int okId, int cancelId);
     // Whether the input panel comes back when a calendar or combo list closes up (the default).
     void setInputPanelAfterDropDown(bool show) { m_panelAfterDropDown = show; }
     // The checked text of an amount field (13 characters at most), blanks stripped. An empty
     // field only beeps; a refused amount shows its message; either way the focus goes back to
     // the field and nothing is returned.
     std::optional<QString> checkedAmount(int id, std::uint32_t distanceView);
+    // The normalised name in a field (its first keptLength characters) under the name rule. An
+    // empty name fails without a message (with a beep if asked); a name that breaks the rule
+    // shows its message; either way the focus goes back to the field and nothing is returned.
+    std::optional<QString> checkedName(int id, int keptLength, bool beepWhenEmpty);
     // A message box of this dialog: the input panel goes down first.
     MessageAnswer ask(int stringId, MessageButtons buttons);
     MessageAnswer ask(const QString &text, MessageButtons buttons);

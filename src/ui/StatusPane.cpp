@@ -2,7 +2,8 @@
 
 #include "AppSettings.h"
 #include "Heading.h"
-#include "RecordListView.h"
+#include "ListView.h"
+#include "LogLists.h"
 #include "Services.h"
 #include "StringTable.h"
 #include "TextRules.h"
@@ -49,14 +50,14 @@ StatusPane::StatusPane(Services &services, const AppSettings &settings, TripLog 
     connect(m_controls.as<QPushButton>(ChangeStatusButton), &QPushButton::clicked, this,
             &StatusPane::changeStatusClicked);
 
-    m_model = new RecordListModel(m_log, m_settings, this);
-    m_view = new RecordListView(*m_model, this);
+    m_model = makeRecordListModel(m_log, m_settings, this);
+    m_view = new ListView(500, *m_model, this);
     // The pane hears the list first: the input panel goes down before the list is handled.
-    connect(m_view, &RecordListView::rowTapped, this, [this] {
+    connect(m_view, &ListView::rowTapped, this, [this] {
         m_services.inputPanel().hide();
         emit rowTapped();
     });
-    connect(m_view, &RecordListView::columnTapped, this, [this](int column) {
+    connect(m_view, &ListView::columnTapped, this, [this](int column) {
         m_services.inputPanel().hide();
         emit columnTapped(column);
     });
@@ -71,7 +72,7 @@ void StatusPane::placeControls(bool afterScreenChange)
     m_controls.place(portrait);
     if (afterScreenChange && !portrait)
         m_controls.widget(ChangeStatusButton)->setGeometry(ChangeStatusAfterRotation);
-    m_view->setLayoutWidths(portrait);
+    m_view->setColumnWidths(portrait);
     placeList();
     update();
 }

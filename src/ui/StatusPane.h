@@ -6,8 +6,8 @@
 
 namespace tripvane {
 
-class RecordListModel;
-class RecordListView;
+class ListModel;
+class ListView;
 class Services;
 class TripLog;
 struct AppSettings;
@@ -35,8 +35,8 @@ public:
                QWidget *parent = nullptr);
 
     const ControlSet &controls() const { return m_controls; }
-    RecordListModel &listModel() { return *m_model; }
-    RecordListView &listView() { return *m_view; }
+    ListModel &listModel() { return *m_model; }
+    ListView &listView() { return *m_view; }
 
     // Places the controls and the list for the current screen. The pane's first placing in the
     // wide layout puts "Change Status" two pixels lower than every later one, as designed.
@@ -63,8 +63,8 @@ private:
     const AppSettings &m_settings;
     TripLog &m_log;
     ControlSet m_controls;
-    RecordListModel *m_model = nullptr;
-    RecordListView *m_view = nullptr;
+    ListModel *m_model = nullptr;
+    ListView *m_view = nullptr;
 };
 
 } // namespace tripvane

@@ -127,7 +127,7 @@ TEST_F(Categories, renamingOntoAnExistingNameMergesThemThroughTheTrips)
     app.command(ButtonCategories);
     EXPECT_EQ(stored(), (std::vector<QString>{"Holiday", "Job", "Shopping", "Home"}));
     EXPECT_EQ(storedTripCategories(), (std::vector<QString>{"Home", "Home", "Home"}));
-    EXPECT_EQ(app.row(0), (QStringList{"01-10-05", "Home", "2.00"})) << "sorted again";
+    EXPECT_EQ(app.list().row(0), (QStringList{"01-10-05", "Home", "2.00"})) << "sorted again";
     EXPECT_EQ(app.state().settings.CatRecsApply, 1u);
 }
 
@@ -171,7 +171,7 @@ TEST_F(Categories, deletingTakesTheTripsAlongOnlyWithTheBoxSet)
     EXPECT_EQ(app.kit.messageBoxes.texts().back(),
               QStringLiteral("Selected item will be permanently deleted. Continue?"));
     EXPECT_EQ(stored(), (std::vector<QString>{"Holiday", "Job", "Shopping"}));
-    EXPECT_EQ(app.rowCount(), 3);
+    EXPECT_EQ(app.list().rowCount(), 3);
     EXPECT_FALSE(app.state().categoriesChanged);
 
     deleteCategory("Shopping", false, MessageAnswer::Yes);
@@ -181,8 +181,8 @@ TEST_F(Categories, deletingTakesTheTripsAlongOnlyWithTheBoxSet)
     deleteCategory("Job", true, MessageAnswer::Yes);
     EXPECT_EQ(stored(), (std::vector<QString>{"Holiday"}));
     EXPECT_EQ(storedTripCategories(), (std::vector<QString>{"Shopping"}));
-    ASSERT_EQ(app.rowCount(), 1);
-    EXPECT_EQ(app.row(0)[1], QStringLiteral("Shopping"));
+    ASSERT_EQ(app.list().rowCount(), 1);
+    EXPECT_EQ(app.list().row(0)[1], QStringLiteral("Shopping"));
     EXPECT_TRUE(app.state().categoriesChanged);
 }
 

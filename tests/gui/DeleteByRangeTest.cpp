@@ -78,7 +78,7 @@ TEST_F(DeleteByRange, oneDayRangeDeletesThatDaysTripsAfterTheQuestion)
     EXPECT_EQ(app.kit.messageBoxes.texts(), QStringList{"2 records will be deleted. Continue?"});
     EXPECT_EQ(app.kit.messageBoxes.shown[0].request.buttons, MessageButtons::YesNo);
     EXPECT_EQ(distances(), (std::vector<std::int32_t>{100, 400}));
-    EXPECT_EQ(app.rowCount(), 2);
+    EXPECT_EQ(app.list().rowCount(), 2);
     EXPECT_EQ(app.statusValue(StatusPane::RegisteredValue), QStringLiteral("5.00"));
     EXPECT_FALSE(app.kit.waitCursor.isShown());
 }
@@ -110,13 +110,13 @@ TEST_F(DeleteByRange, deletingEverythingGreysTheRecordCommandsButKeepsTheUndo)
     deleteRange(QDate(2000, 1, 1), QDate(2010, 1, 1));
     EXPECT_EQ(app.kit.messageBoxes.texts().back(),
               QStringLiteral("3 records will be deleted. Continue?"));
-    EXPECT_EQ(app.rowCount(), 0);
+    EXPECT_EQ(app.list().rowCount(), 0);
     EXPECT_TRUE(app.storedTrips().empty());
     for (int id : {ButtonReport, CmdMileageReport, CmdExportRecords, CmdDeleteByRange})
         EXPECT_FALSE(app.isCommandEnabled(id)) << id;
     EXPECT_TRUE(app.isCommandEnabled(CmdUndo)) << "Delete by Range leaves the undo list alone";
     app.command(CmdUndo);
-    EXPECT_EQ(app.rowCount(), 1);
+    EXPECT_EQ(app.list().rowCount(), 1);
 }
 
 } // namespace

@@ -19,6 +19,7 @@ namespace tripvane::gui {
 inline void expectControlsFit(const ControlSet &controls, QRect area, const char *what,
                               std::vector<const QWidget *> extra = {})
 {
+    std::erase(extra, nullptr);
     for (const auto &[id, widget] : controls.widgets())
         extra.push_back(widget);
     for (std::size_t i = 0; i < extra.size(); ++i) {

@@ -1,10 +1,12 @@
 #include "DeleteRangeDialog.h"
 #include "DeviceFrame.h"
 #include "GuiHelpers.h"
+#include "ListView.h"
+#include "MileageBookDialog.h"
 #include "Program.h"
 #include "ProgramState.h"
 #include "RecordDialog.h"
-#include "RecordListView.h"
+#include "RouteDialog.h"
 #include "ScreenZoom.h"
 #include "StatusDialog.h"
 #include "StatusPane.h"
@@ -37,8 +39,13 @@ TEST(Layout, everyDialogFitsBothScreens)
     RecordDialog record(services, settings, app.log(), {underEdit, lastDate, true, 0});
     StatusDialog status(services, settings, app.log());
     DeleteRangeDialog range(services, settings, app.log(), lastDate, lastDate);
+    ProgramState &state = app.state();
+    MileageBookDialog book(services, state.settings, app.log(), state.selectedRoute);
+    BookPickerDialog picker(services, state.settings, app.log(), state.selectedRoute, underEdit);
+    RouteDialog route(services, settings, app.log());
     const std::pair<const char *, DeviceDialog *> dialogs[] = {
-        {"record", &record}, {"status", &status}, {"delete by range", &range}};
+        {"record", &record},     {"status", &status},      {"delete by range", &range},
+        {"mileage book", &book}, {"book picker", &picker}, {"route", &route}};
 
     for (QSize screen : {QSize(240, 320), QSize(320, 240), QSize(240, 320)}) {
         app.resizeScreen(screen);
@@ -46,7 +53,18 @@ TEST(Layout, everyDialogFitsBothScreens)
         // A dialog covers the frame below its top bar.
         const QRect page(0, 0, screen.width(), screen.height() - DeviceFrame::BarHeight);
         for (const auto &[name, dialog] : dialogs)
-            gui::expectControlsFit(dialog->controls(), page, name);
+            gui::expectControlsFit(dialog->controls(), page, name,
+                                   {dialog->findChild<ListView *>()});
+        // The route list of the book and the picker, as designed for each layout.
+        const std::vector<int> widths =
+            portrait ? std::vector<int>{75, 98, 60} : std::vector<int>{105, 105, 85};
+        for (QDialog *routes : std::initializer_list<QDialog *>{&book, &picker}) {
+            ListDriver list = DialogDriver(*routes).list(RouteListDialog::ListControl);
+            EXPECT_EQ(list.rect(), portrait ? QRect(6, 25, 226, 124) : QRect(6, 25, 304, 124));
+            EXPECT_EQ(list.columnWidths(), widths);
+        }
+        EXPECT_EQ(book.controls().widget(MileageBookDialog::DeleteButton)->geometry(),
+                  portrait ? QRect(162, 155, 70, 24) : QRect(225, 155, 85, 24));
 
         // A combo box is one line high; its template height holds the dropped-down list.
         const QRect combo = record.controls().widget(RecordDialog::CategoryCombo)->geometry();

@@ -2,8 +2,8 @@
 #include "Commands.h"
 #include "DeviceFrame.h"
 #include "DeviceRoot.h"
+#include "ListView.h"
 #include "ProgramState.h"
-#include "RecordListView.h"
 #include "StatusPane.h"
 #include "Testkit.h"
 
@@ -32,7 +32,7 @@ TEST(StartUp, emptyDeviceShowsThePaneWithGreyedGroups)
     ASSERT_TRUE(app.start());
     EXPECT_EQ(app.frame().size(), QSize(240, 320));
     EXPECT_EQ(app.frame().caption(), QStringLiteral("Tripvane"));
-    EXPECT_EQ(app.rowCount(), 0);
+    EXPECT_EQ(app.list().rowCount(), 0);
     for (int id : needsRecords)
         EXPECT_FALSE(app.isCommandEnabled(id)) << id;
     for (int id : needsUndo)
@@ -96,14 +96,14 @@ TEST(StartUp, recordsComeBackSortedByTheSavedOrder)
     app.seed({trip(2005, 10, 20, 1000), trip(2005, 10, 2, 2000, "Holiday", "  "),
               trip(2005, 10, 11, 3000, "Shopping", " memo ")});
     ASSERT_TRUE(app.start());
-    ASSERT_EQ(app.rowCount(), 3);
-    EXPECT_EQ(app.row(0), (QStringList{"02-10-05", "Holiday", "20.00"}));
-    EXPECT_EQ(app.row(1), (QStringList{"11-10-05", "Shopping", "30.00"}));
-    EXPECT_EQ(app.row(2), (QStringList{"20-10-05", "Job", "10.00"}));
-    EXPECT_EQ(app.dateHeaderImage(), 2) << "order 2 shows no arrow";
-    EXPECT_EQ(app.rowImage(0), 4) << "a memo of blanks is no memo";
-    EXPECT_EQ(app.rowImage(1), 3);
-    EXPECT_EQ(app.rowImage(2), 4);
+    ASSERT_EQ(app.list().rowCount(), 3);
+    EXPECT_EQ(app.list().row(0), (QStringList{"02-10-05", "Holiday", "20.00"}));
+    EXPECT_EQ(app.list().row(1), (QStringList{"11-10-05", "Shopping", "30.00"}));
+    EXPECT_EQ(app.list().row(2), (QStringList{"20-10-05", "Job", "10.00"}));
+    EXPECT_EQ(app.list().headerImage(0), 2) << "order 2 shows no arrow";
+    EXPECT_EQ(app.list().rowImage(0), 4) << "a memo of blanks is no memo";
+    EXPECT_EQ(app.list().rowImage(1), 3);
+    EXPECT_EQ(app.list().rowImage(2), 4);
     for (int id : needsRecords)
         EXPECT_TRUE(app.isCommandEnabled(id)) << id;
     for (int id : needsUndo)
@@ -118,9 +118,9 @@ TEST(StartUp, descendingOrderAndViewOptionsFromTheRegistry)
     app.seedSetting("DateTypeView", 3);
     app.seedSetting("DistanceTypeView", 1);
     ASSERT_TRUE(app.start());
-    EXPECT_EQ(app.dateHeaderImage(), 1);
-    EXPECT_EQ(app.row(0), (QStringList{"10/20/05", "Job", "1.234,56"}));
-    EXPECT_EQ(app.row(1), (QStringList{"10/02/05", "Job", "1.000,00"}));
+    EXPECT_EQ(app.list().headerImage(0), 1);
+    EXPECT_EQ(app.list().row(0), (QStringList{"10/20/05", "Job", "1.234,56"}));
+    EXPECT_EQ(app.list().row(1), (QStringList{"10/02/05", "Job", "1.000,00"}));
 }
 
 TEST(Exit, savesRecordsAndSettingsAndTheNextStartFindsThem)
@@ -141,8 +141,8 @@ TEST(Exit, savesRecordsAndSettingsAndTheNextStartFindsThem)
 
     TestApp second(Screen::Portrait, first.devicePath());
     ASSERT_TRUE(second.start());
-    EXPECT_EQ(second.dateHeaderImage(), 1);
-    EXPECT_EQ(second.rowCount(), 1);
+    EXPECT_EQ(second.list().headerImage(0), 1);
+    EXPECT_EQ(second.list().rowCount(), 1);
     for (int id : needsUndo)
         EXPECT_FALSE(second.isCommandEnabled(id)) << id;
 }
@@ -192,11 +192,11 @@ void expectPanePlaced(TestApp &app, bool portrait)
     EXPECT_EQ(pane, portrait ? QRect(0, 27, app.frame().width(), client - 26)
                              : QRect(0, 0, app.frame().width(), client));
     if (portrait) {
-        EXPECT_EQ(app.listRect(), QRect(1, 109, pane.width() - 2, pane.height() - 109));
-        EXPECT_EQ(app.listColumnWidths(), (std::vector<int>{75, 75, 70}));
+        EXPECT_EQ(app.list().rect(), QRect(1, 109, pane.width() - 2, pane.height() - 109));
+        EXPECT_EQ(app.list().columnWidths(), (std::vector<int>{75, 75, 70}));
     } else {
-        EXPECT_EQ(app.listRect(), QRect(1, 24, pane.width() - 100, pane.height() - 32));
-        EXPECT_EQ(app.listColumnWidths(), (std::vector<int>{75, 70, 60}));
+        EXPECT_EQ(app.list().rect(), QRect(1, 24, pane.width() - 100, pane.height() - 32));
+        EXPECT_EQ(app.list().columnWidths(), (std::vector<int>{75, 70, 60}));
     }
 }
 
@@ -219,13 +219,13 @@ TEST(Layout, resizingIsAScreenChangeAndKeepsTheOrder)
     app.frame().show();
     app.resizeScreen({320, 240});
     expectPanePlaced(app, false);
-    EXPECT_EQ(app.row(0)[0], QStringLiteral("20-10-05"));
-    EXPECT_EQ(app.dateHeaderImage(), 1);
+    EXPECT_EQ(app.list().row(0)[0], QStringLiteral("20-10-05"));
+    EXPECT_EQ(app.list().headerImage(0), 1);
     app.frame().rotate();
     QCoreApplication::processEvents();
     EXPECT_EQ(app.frame().size(), QSize(240, 320));
     expectPanePlaced(app, true);
-    EXPECT_EQ(app.row(0)[0], QStringLiteral("20-10-05"));
+    EXPECT_EQ(app.list().row(0)[0], QStringLiteral("20-10-05"));
 }
 
 TEST(Help, f1OpensTheNavigatingSectionAndKeepsTheSelection)
@@ -236,7 +236,7 @@ TEST(Help, f1OpensTheNavigatingSectionAndKeepsTheSelection)
     app.pane().listView().selectRow(1);
     emit app.frame().helpRequested();
     EXPECT_EQ(app.kit.helpViewer.opened, QStringList{"file:tripvaneppc.htm#Navigating"});
-    EXPECT_EQ(app.selectedRow(), 1);
+    EXPECT_EQ(app.list().selectedRow(), 1);
 }
 
 // The balance arithmetic is the model's; here only that the pane shows it in the chosen form.

@@ -3,7 +3,7 @@
 //     QT_QPA_PLATFORM=offscreen build/tests/gui/screenshots docs
 //     QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 build/tests/gui/screenshots docs
 #include "DeviceFrame.h"
-#include "RecordListView.h"
+#include "ListView.h"
 #include "StatusPane.h"
 #include "Testkit.h"
 
@@ -49,7 +49,7 @@ bool shoot(QSize screen, const QString &file)
         saved = app.frame().grab().save(file + QStringLiteral("-trip.png")) && saved;
         DialogDriver(dialog).cancel();
     });
-    app.tapRow(0);
+    app.list().tapRow(0);
     app.close();
     return saved;
 }

@@ -180,7 +180,7 @@ TEST(SingleInstanceTest, closeRequestDuringADialogCancelsItFirst)
     app.command(40002); // New: the record dialog stays open until the request arrives
     processEventsUntil([&] { return !app.isRunning(); });
     EXPECT_FALSE(app.isRunning());
-    EXPECT_EQ(app.rowCount(), 0);
+    EXPECT_EQ(app.list().rowCount(), 0);
 }
 
 } // namespace

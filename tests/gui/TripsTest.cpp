@@ -87,9 +87,9 @@ TEST_F(Trips, newTripOpensEmptyAndIsStoredListedSelectedAndHonked)
         EXPECT_EQ(dialog.result(), R::OkButton);
     });
     app.command(CmdNew);
-    ASSERT_EQ(app.rowCount(), 1);
-    EXPECT_EQ(app.row(0), (QStringList{"15-01-06", "Shopping", "1,234.50"}));
-    EXPECT_EQ(app.selectedRow(), 0);
+    ASSERT_EQ(app.list().rowCount(), 1);
+    EXPECT_EQ(app.list().row(0), (QStringList{"15-01-06", "Shopping", "1,234.50"}));
+    EXPECT_EQ(app.list().selectedRow(), 0);
     EXPECT_EQ(app.kit.sound.played, QStringList{":/sounds/IDW_CAR_HORN.wav"});
     for (int id : {ButtonReport, CmdMileageReport, CmdExportRecords, CmdDeleteByRange})
         EXPECT_TRUE(app.isCommandEnabled(id)) << id;
@@ -118,7 +118,7 @@ TEST_F(Trips, bookKeepsTheFieldsTypedBefore)
         dialog.click(R::BookButton);
         EXPECT_EQ(dialog.result(), R::BookButton);
     });
-    expectPlaceholder(); // the Mileage Book picker, left with Back
+    app.kit.dialogRunner.expect([](QDialog &d) { DialogDriver(d).click(1211); }); // picker's Back
     onRecordDialog([](DialogDriver &dialog) {
         EXPECT_EQ(dialog.text(R::DistanceEdit), QStringLiteral("12.50"));
         EXPECT_EQ(dialog.text(R::CategoryCombo), QStringLiteral("Holiday"));
@@ -129,8 +129,8 @@ TEST_F(Trips, bookKeepsTheFieldsTypedBefore)
     });
     app.command(CmdNew);
     EXPECT_EQ(app.kit.dialogRunner.runCount, 3);
-    ASSERT_EQ(app.rowCount(), 1);
-    EXPECT_EQ(app.row(0), (QStringList{"29-10-05", "Holiday", "12.50"}));
+    ASSERT_EQ(app.list().rowCount(), 1);
+    EXPECT_EQ(app.list().row(0), (QStringList{"29-10-05", "Holiday", "12.50"}));
 }
 
 TEST_F(Trips, placeButtonsCopyTheNormalisedPlace)
@@ -163,10 +163,10 @@ TEST_F(Trips, tappingARowEditsItInPlace)
         fill(dialog, "7", "Holiday");
         dialog.click(R::OkButton);
     });
-    app.tapRow(1);
-    EXPECT_EQ(app.row(1), (QStringList{"31-12-05", "Holiday", "7.00"}))
+    app.list().tapRow(1);
+    EXPECT_EQ(app.list().row(1), (QStringList{"31-12-05", "Holiday", "7.00"}))
         << "the row keeps its place";
-    EXPECT_EQ(app.selectedRow(), 1);
+    EXPECT_EQ(app.list().selectedRow(), 1);
     EXPECT_FALSE(app.state().editMode);
     const auto stored = app.storedTrips();
     ASSERT_EQ(stored.size(), 3u);
@@ -188,18 +188,19 @@ TEST_F(Trips, deletedTripLeavesListAndStoreAndUndoBringsItBackAsStored)
         dialog.click(R::DeleteButton);
         EXPECT_EQ(dialog.result(), R::DeleteButton);
     });
-    app.tapRow(0);
+    app.list().tapRow(0);
     EXPECT_EQ(app.kit.messageBoxes.texts().back(),
               QStringLiteral("Selected record will be deleted. Continue?"));
-    EXPECT_EQ(app.rowCount(), 1);
+    EXPECT_EQ(app.list().rowCount(), 1);
     EXPECT_EQ(app.storedTrips().size(), 1u);
     for (int id : {ButtonUndo, CmdUndo, CmdEmptyUndo})
         EXPECT_TRUE(app.isCommandEnabled(id)) << id;
 
     app.command(ButtonUndo);
-    ASSERT_EQ(app.rowCount(), 2);
-    EXPECT_EQ(app.row(1), (QStringList{"01-10-05", "Job", "1.00"})) << "as stored, listed last";
-    EXPECT_EQ(app.selectedRow(), 1);
+    ASSERT_EQ(app.list().rowCount(), 2);
+    EXPECT_EQ(app.list().row(1), (QStringList{"01-10-05", "Job", "1.00"}))
+        << "as stored, listed last";
+    EXPECT_EQ(app.list().selectedRow(), 1);
     EXPECT_TRUE(std::ranges::any_of(app.storedTrips(), [](const MileageRecord &t) {
         return t.memo == QStringLiteral("original");
     }));
@@ -217,19 +218,19 @@ TEST_F(Trips, thirteenthDeletionAsksFirstAndEmptyUndoForgetsThemAll)
         EXPECT_EQ(dialog.result(), 0) << "stays open";
         dialog.click(R::CancelButton);
     });
-    app.tapRow(0);
+    app.list().tapRow(0);
     EXPECT_EQ(app.kit.messageBoxes.texts().back(),
               QStringLiteral("The Undo can hold only 12 records. Deleting this record will add it "
                              "to the end and discard the first record. Do you want to delete it "
                              "anyway?"));
-    EXPECT_EQ(app.rowCount(), 1);
+    EXPECT_EQ(app.list().rowCount(), 1);
     EXPECT_EQ(app.log().undoList().size(), 12u);
 
     app.command(CmdEmptyUndo);
     for (int id : {ButtonUndo, CmdUndo, CmdEmptyUndo})
         EXPECT_FALSE(app.isCommandEnabled(id)) << id;
     app.command(CmdUndo);
-    EXPECT_EQ(app.rowCount(), 1);
+    EXPECT_EQ(app.list().rowCount(), 1);
 }
 
 TEST_F(Trips, dateHeaderCyclesTheOrderAndOtherHeadersDoNothing)
@@ -237,7 +238,7 @@ TEST_F(Trips, dateHeaderCyclesTheOrderAndOtherHeadersDoNothing)
     MileageRecord a = trip(2005, 10, 5, 100, "Job", "A");
     MileageRecord b = trip(2005, 10, 5, 200, "Job", "B");
     start({a, b, trip(2005, 10, 1, 300)});
-    EXPECT_EQ(app.dateHeaderImage(), 2);
+    EXPECT_EQ(app.list().headerImage(0), 2);
     const auto distances = [this] {
         std::vector<std::int32_t> d;
         for (ListPosition i = 0; i < app.log().trips().size(); ++i)
@@ -245,18 +246,18 @@ TEST_F(Trips, dateHeaderCyclesTheOrderAndOtherHeadersDoNothing)
         return d;
     };
     EXPECT_EQ(distances(), (std::vector<std::int32_t>{300, 100, 200}));
-    app.tapHeader(1);
-    app.tapHeader(2);
-    EXPECT_EQ(app.dateHeaderImage(), 2);
+    app.list().tapHeader(1);
+    app.list().tapHeader(2);
+    EXPECT_EQ(app.list().headerImage(0), 2);
     // The first tap after a start with order 2 sorts ascending; each further tap reverses.
-    app.tapHeader(0);
-    EXPECT_EQ(app.dateHeaderImage(), 0);
+    app.list().tapHeader(0);
+    EXPECT_EQ(app.list().headerImage(0), 0);
     EXPECT_EQ(distances(), (std::vector<std::int32_t>{300, 100, 200}));
-    app.tapHeader(0);
-    EXPECT_EQ(app.dateHeaderImage(), 1);
+    app.list().tapHeader(0);
+    EXPECT_EQ(app.list().headerImage(0), 1);
     EXPECT_EQ(distances(), (std::vector<std::int32_t>{200, 100, 300}));
-    app.tapHeader(0);
-    EXPECT_EQ(app.dateHeaderImage(), 0);
+    app.list().tapHeader(0);
+    EXPECT_EQ(app.list().headerImage(0), 0);
     EXPECT_EQ(distances(), (std::vector<std::int32_t>{300, 200, 100})) << "ties stay reversed";
     EXPECT_EQ(app.state().mainSortOrder, 0u);
 }
@@ -264,12 +265,12 @@ TEST_F(Trips, dateHeaderCyclesTheOrderAndOtherHeadersDoNothing)
 TEST_F(Trips, laterDialogsAreReachedAndLeftWithoutChange)
 {
     start({trip(2005, 10, 1, 100), trip(2005, 10, 2, 100)});
-    app.selectRow(1);
+    app.list().selectRow(1);
     for (int id : {CmdEditCategories, ButtonCategories, CmdMileageBook, ButtonMileageBook,
                    CmdMileageReport, ButtonReport, CmdExportRecords, CmdViewOptions, CmdAbout}) {
         expectPlaceholder();
         app.command(id);
-        EXPECT_EQ(app.selectedRow(), 1) << id;
+        EXPECT_EQ(app.list().selectedRow(), 1) << id;
     }
     EXPECT_EQ(app.kit.dialogRunner.runCount, 9);
     EXPECT_FALSE(app.state().categoriesChanged);
@@ -288,8 +289,8 @@ TEST_F(Trips, failedAddStillHonksAndSelectsTheLastRow)
     app.command(CmdNew);
     EXPECT_EQ(app.kit.messageBoxes.texts(),
               QStringList{"Error during adding record to database: Velmora OdometerRec"});
-    EXPECT_EQ(app.rowCount(), 1);
-    EXPECT_EQ(app.selectedRow(), 0);
+    EXPECT_EQ(app.list().rowCount(), 1);
+    EXPECT_EQ(app.list().selectedRow(), 0);
     EXPECT_EQ(app.kit.sound.played.size(), 1);
     app.program().store().setWriteHook({});
 }
@@ -324,7 +325,7 @@ TEST_F(Trips, escapeCancelsAndPickersFollowTheDateOrder)
         EXPECT_EQ(dialog.result(), R::CancelButton);
     });
     app.command(CmdNew);
-    EXPECT_EQ(app.rowCount(), 0);
+    EXPECT_EQ(app.list().rowCount(), 0);
     EXPECT_EQ(app.state().recordUnderEdit.key, -1) << "cancel clears the record under edit";
 }
 

@@ -68,7 +68,7 @@ TEST(TypedAmounts, everyDistanceFieldRefusesTheSameWay)
             EXPECT_EQ(app.kit.messageBoxes.texts().back(), QString::fromLatin1(c.message));
         }
     }
-    EXPECT_EQ(app.rowCount(), 0);
+    EXPECT_EQ(app.list().rowCount(), 0);
     EXPECT_EQ(app.log().status().end.distance, 200000);
 }
 

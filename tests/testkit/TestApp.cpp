@@ -3,10 +3,10 @@
 #include "Databases.h"
 #include "DeviceDialog.h"
 #include "DeviceFrame.h"
+#include "ListView.h"
 #include "MainWindow.h"
 #include "Program.h"
 #include "ProgramState.h"
-#include "RecordListView.h"
 #include "StatusPane.h"
 #include "TripLog.h"
 
@@ -22,6 +22,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <stdexcept>
 
 namespace tripvane {
 
@@ -64,6 +66,87 @@ void DialogDriver::setText(int id, const QString &text)
     } else {
         ADD_FAILURE() << "control " << id << " is not an edit field";
     }
+}
+
+ListDriver DialogDriver::list(int id) const
+{
+    auto *view = m_dialog.findChild<ListView *>(QStringLiteral("control%1").arg(id));
+    if (!view)
+        ADD_FAILURE() << "no list view " << id << " in " << m_dialog.metaObject()->className();
+    return ListDriver(view);
+}
+
+ListDriver::ListDriver(ListView *view)
+    : m_view(view)
+{
+    if (!view)
+        throw std::runtime_error("no such list view"); // gtest reports it as the test's failure
+    // Every change of the list keeps the item-model contract, or the test ends there.
+    if (!view->model()->findChild<QAbstractItemModelTester *>())
+        new QAbstractItemModelTester(
+            view->model(), QAbstractItemModelTester::FailureReportingMode::Fatal, view->model());
+}
+
+int ListDriver::rowCount() const
+{
+    return m_view->model()->rowCount();
+}
+
+QStringList ListDriver::row(int index) const
+{
+    QStringList texts;
+    for (int column = 0; column < m_view->model()->columnCount(); ++column)
+        texts.append(m_view->model()->index(index, column).data().toString());
+    return texts;
+}
+
+int ListDriver::rowImage(int index) const
+{
+    return m_view->model()->index(index, 0).data(ListModel::ImageRole).toInt();
+}
+
+int ListDriver::headerImage(int column) const
+{
+    return m_view->listModel().headerImage(column);
+}
+
+QString ListDriver::headerText(int column) const
+{
+    return m_view->model()->headerData(column, Qt::Horizontal).toString();
+}
+
+int ListDriver::selectedRow() const
+{
+    return m_view->selectedRow();
+}
+
+void ListDriver::selectRow(int row)
+{
+    m_view->selectRow(row);
+}
+
+void ListDriver::tapRow(int row)
+{
+    selectRow(row);
+    emit m_view->clicked(m_view->model()->index(row, 0));
+}
+
+void ListDriver::tapHeader(int column)
+{
+    emit m_view->header()->sectionClicked(column);
+}
+
+QRect ListDriver::rect() const
+{
+    return m_view->geometry();
+}
+
+std::vector<int> ListDriver::columnWidths() const
+{
+    std::vector<int> widths;
+    for (int column = 0; column < m_view->model()->columnCount(); ++column)
+        widths.push_back(m_view->columnWidth(column));
+    return widths;
 }
 
 QString DialogDriver::text(int id) const
@@ -147,7 +230,7 @@ int DialogDriver::focusedControl() const
 {
     QWidget *focused = m_dialog.focusWidget();
     while (focused && focused != &m_dialog) {
-        const int id = m_dialog.controls().idOf(focused);
+        const int id = focused->property("controlId").toInt();
         if (id != 0)
             return id;
         focused = focused->parentWidget();
@@ -226,10 +309,7 @@ bool TestApp::start()
         std::make_unique<Program>(kit.services(), DeviceRoot(m_devicePath), zoomSettingsFile());
     if (!m_program->start())
         return false;
-    // Every change of the list keeps the item-model contract, or the test ends there.
-    new QAbstractItemModelTester(&pane().listModel(),
-                                 QAbstractItemModelTester::FailureReportingMode::Fatal,
-                                 &pane().listModel());
+    list(); // its model is watched from here on
     return true;
 }
 
@@ -317,48 +397,9 @@ void TestApp::resizeScreen(QSize size)
     QApplication::processEvents();
 }
 
-void TestApp::selectRow(int row)
+ListDriver TestApp::list()
 {
-    pane().listView().selectRow(row);
-}
-
-void TestApp::tapRow(int row)
-{
-    selectRow(row);
-    emit pane().listView().clicked(pane().listModel().index(row, 0));
-}
-
-void TestApp::tapHeader(int column)
-{
-    emit pane().listView().header()->sectionClicked(column);
-}
-
-int TestApp::rowCount()
-{
-    return pane().listModel().rowCount();
-}
-
-QStringList TestApp::row(int index)
-{
-    QStringList texts;
-    for (int column = 0; column < 3; ++column)
-        texts.append(pane().listModel().index(index, column).data().toString());
-    return texts;
-}
-
-int TestApp::selectedRow()
-{
-    return pane().listView().selectedRow();
-}
-
-int TestApp::rowImage(int index)
-{
-    return pane().listModel().index(index, 0).data(RecordListModel::ImageRole).toInt();
-}
-
-int TestApp::dateHeaderImage()
-{
-    return pane().listModel().dateHeaderImage();
+    return ListDriver(&pane().listView());
 }
 
 QString TestApp::statusValue(int controlId)
@@ -376,19 +417,6 @@ QRect TestApp::paneControlRect(int controlId)
 {
     QWidget *widget = pane().controls().widget(controlId);
     return widget ? widget->geometry() : QRect();
-}
-
-QRect TestApp::listRect()
-{
-    return pane().listView().geometry();
-}
-
-std::vector<int> TestApp::listColumnWidths()
-{
-    std::vector<int> widths;
-    for (int column = 0; column < 3; ++column)
-        widths.push_back(pane().listView().columnWidth(column));
-    return widths;
 }
 
 std::vector<MileageRecord> TestApp::storedTrips()

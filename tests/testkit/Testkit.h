@@ -217,6 +217,31 @@ private:
     bool m_open = false;
 };
 
+class ListView;
+
+// Acts on a list view (the main list or a dialog's) as a user would, and reads what it shows.
+class ListDriver
+{
+public:
+    explicit ListDriver(ListView *view);
+
+    int rowCount() const;
+    QStringList row(int index) const;
+    int rowImage(int index) const;
+    int headerImage(int column) const;
+    QString headerText(int column) const;
+    int selectedRow() const;
+    void selectRow(int row);
+    // A tap on a row (it is selected first), and on a column header.
+    void tapRow(int row);
+    void tapHeader(int column);
+    QRect rect() const;
+    std::vector<int> columnWidths() const;
+
+private:
+    ListView *m_view;
+};
+
 // Acts on a dialog by control id, as a user would.
 class DialogDriver
 {
@@ -236,6 +261,8 @@ public:
     // Picks the entry with this text in a combo box; an empty text picks nothing.
     void select(int id, const QString &text);
     QStringList items(int id) const;
+    // The list view with this control id.
+    ListDriver list(int id) const;
     bool isVisible(int id) const;
     // Id of the control that has (or would have) the focus; 0 for none.
     int focusedControl() const;
@@ -290,20 +317,11 @@ public:
     void clickPane(int controlId);
     void resizeScreen(QSize size);
 
-    void selectRow(int row);
-    // A tap on a row of the list (it is selected first), and on a column header.
-    void tapRow(int row);
-    void tapHeader(int column);
-    int rowCount();
-    QStringList row(int index);
-    int selectedRow();
-    int rowImage(int index);
-    int dateHeaderImage();
+    // The record list (control 500).
+    ListDriver list();
     QString statusValue(int controlId);
     QString heading();
     QRect paneControlRect(int controlId);
-    QRect listRect();
-    std::vector<int> listColumnWidths();
 
     // What the device holds, read through a connection of its own.
     std::vector<MileageRecord> storedTrips();

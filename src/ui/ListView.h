@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QTreeView>
+
+#include <functional>
+#include <vector>
+
+namespace tripvane {
+
+// One column of a list view: the string id of its name, its width in each layout, and whether
+// its texts are right-aligned (amounts).
+struct ListColumn
+{
+    int nameId;
+    int portraitWidth;
+    int wideWidth;
+    bool rightAligned = false;
+};
+
+// The rows of a list, read where they live: nothing is copied into the model, so a list of
+// 100,000 trips fills with one reset.
+struct ListRows
+{
+    std::function<int()> count;
+    std::function<QString(int row, int column)> text;
+    std::function<int(int row)> image; // the image of the row's first column
+};
+
+// The model of every list view of the program (trips, routes, report). The owner of the rows
+// calls the begin/end pairs around each change of them, as item models need.
+class ListModel final : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    // The index of a row's image in the list images, for column 0.
+    static constexpr int ImageRole = Qt::UserRole;
+    static constexpr int NoImage = -1;
+
+    // headerImages: one per column, NoImage for a header without one.
+    ListModel(std::vector<ListColumn> columns, ListRows rows, std::vector<int> headerImages,
+              QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    const std::vector<ListColumn> &columns() const { return m_columns; }
+    int headerImage(int column) const { return m_headerImages.at(std::size_t(column)); }
+    void setHeaderImage(int column, int image);
+
+    void beginRowsReset() { beginResetModel(); }
+    void endRowsReset() { endResetModel(); }
+    void beginAppendRow();
+    void endAppendRow() { endInsertRows(); }
+    void rowChanged(int row);
+    void beginRemoveRow(int row) { beginRemoveRows({}, row, row); }
+    void endRemoveRow() { endRemoveRows(); }
+
+private:
+    std::vector<ListColumn> m_columns;
+    ListRows m_rows;
+    std::vector<int> m_headerImages;
+};
+
+// A list view of the handheld (report style, one selected row, images): a tap on a row or
+// Enter asks for the row, a tap on a header reports its column.
+class ListView final : public QTreeView
+{
+    Q_OBJECT
+
+public:
+    ListView(int controlId, ListModel &model, QWidget *parent = nullptr);
+
+    ListModel &listModel() const { return m_model; }
+    // -1 when no row is selected.
+    int selectedRow() const;
+    void selectRow(int row);
+    void setColumnWidths(bool portrait);
+
+signals:
+    void rowTapped();
+    void columnTapped(int column);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    ListModel &m_model;
+};
+
+} // namespace tripvane

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "RouteListDialog.h"
+
+namespace tripvane {
+
+struct MileageRecord;
+
+// "Mileage Book" (130): the routes, and New, Edit and Delete. Delete is carried out here; New
+// and Edit end the dialog so that the caller shows the route dialog.
+class MileageBookDialog final : public RouteListDialog
+{
+    Q_OBJECT
+
+public:
+    enum Control {
+        NewButton = 1186,
+        EditButton = 1187,
+        DeleteButton = 1185,
+    };
+    static constexpr int LeaveCode = TitleBarOkCommand;
+
+    MileageBookDialog(Services &services, AppSettings &settings, TripLog &log, int &selectedRoute);
+
+    void command(int id) override;
+    int cancelCode() const override { return LeaveCode; }
+    bool deletedRoutes() const { return m_deleted; }
+
+protected:
+    QString helpAnchor() const override { return QStringLiteral("Rittenboek"); }
+    void paintEvent(QPaintEvent *event) override;
+    void rowTapped() override;
+
+private:
+    void chooseRow(int row);
+    void showSelectedRoute();
+    void deleteSelected();
+
+    bool m_deleted = false;
+};
+
+// The picker "Mileage Book" (1210) from the record dialog's Book: a tap on a route puts its
+// places and distance into the record under edit.
+class BookPickerDialog final : public RouteListDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr int BackButton = 1211;
+
+    BookPickerDialog(Services &services, AppSettings &settings, TripLog &log, int &selectedRoute,
+                     MileageRecord &record);
+
+    void command(int id) override;
+    int cancelCode() const override { return BackButton; }
+
+protected:
+    QString helpAnchor() const override { return QStringLiteral("Rittenboek"); }
+    void paintEvent(QPaintEvent *event) override;
+    void rowTapped() override;
+
+private:
+    MileageRecord &m_record;
+};
+
+} // namespace tripvane

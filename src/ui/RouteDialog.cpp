@@ -1,0 +1,121 @@
+#include "RouteDialog.h"
+
+#include "AppSettings.h"
+#include "TripLog.h"
+
+#include <QLineEdit>
+
+namespace tripvane {
+
+namespace {
+
+using R = RouteDialog;
+constexpr int E = RouteDialog::EditOffset;
+
+// clang-format off
+constexpr ControlSpec newControls[] = {
+    {R::StartLabel, ControlKind::Label, u"Starting Place:", {6, 8, 228, 16}, {6, 6, 228, 16}},
+    {R::StartEdit, ControlKind::Edit, nullptr, {6, 26, 228, 20}, {6, 22, 228, 20}},
+    {R::DestinationLabel, ControlKind::Label, u"Destination:", {6, 52, 228, 16}, {6, 46, 228, 16}},
+    {R::DestinationEdit, ControlKind::Edit, nullptr, {6, 70, 228, 20}, {6, 62, 228, 20}},
+    {R::MileageLabel, ControlKind::Label, u"Mileage:", {6, 96, 100, 16}, {6, 86, 100, 16}},
+    {R::MileageEdit, ControlKind::Edit, nullptr, {6, 114, 100, 20}, {6, 102, 100, 20}},
+    {R::CancelButton, ControlKind::DefaultButton, u"Cancel", {83, 146, 73, 24}, {244, 4, 70, 24}},
+    {R::OkButton, ControlKind::Button, u"OK", {161, 146, 73, 24}, {244, 32, 70, 24}},
+};
+constexpr ControlSpec editControls[] = {
+    {R::StartLabel + E, ControlKind::Label, u"Starting Place:", {6, 8, 228, 16}, {6, 6, 228, 16}},
+    {R::StartEdit + E, ControlKind::Edit, nullptr, {6, 26, 228, 20}, {6, 22, 228, 20}},
+    {R::DestinationLabel + E, ControlKind::Label, u"Destination:", {6, 52, 228, 16}, {6, 46, 228, 16}},
+    {R::DestinationEdit + E, ControlKind::Edit, nullptr, {6, 70, 228, 20}, {6, 62, 228, 20}},
+    {R::MileageLabel + E, ControlKind::Label, u"Mileage:", {6, 96, 100, 16}, {6, 86, 100, 16}},
+    {R::MileageEdit + E, ControlKind::Edit, nullptr, {6, 114, 100, 20}, {6, 102, 100, 20}},
+    {R::CancelButton + E, ControlKind::DefaultButton, u"Cancel", {83, 146, 73, 24}, {244, 4, 70, 24}},
+    {R::OkButton + E, ControlKind::Button, u"OK", {161, 146, 73, 24}, {244, 32, 70, 24}},
+};
+// clang-format on
+
+// The place fields take 35 characters, of which the first 32 are kept.
+constexpr int PlaceFieldLimit = 35;
+constexpr int PlaceKept = 32;
+constexpr int MileageFieldLimit = 13;
+
+} // namespace
+
+RouteDialog::RouteDialog(Services &services, const AppSettings &settings, TripLog &log)
+    : RouteDialog(services, settings, log, -1, false)
+{}
+
+RouteDialog::RouteDialog(Services &services, const AppSettings &settings, TripLog &log,
+                         int position)
+    : RouteDialog(services, settings, log, position, true)
+{}
+
+RouteDialog::RouteDialog(Services &services, const AppSettings &settings, TripLog &log,
+                         int position, bool edit)
+    : DeviceDialog(services, edit ? QStringLiteral("Edit route") : QStringLiteral("New route"),
+                   edit ? std::span<const ControlSpec>(editControls) : newControls, true)
+    , m_settings(settings)
+    , m_log(log)
+    , m_position(position)
+    , m_edit(edit)
+{
+    for (auto [field, limit] : {std::pair{StartEdit, PlaceFieldLimit},
+                                {DestinationEdit, PlaceFieldLimit},
+                                {MileageEdit, MileageFieldLimit}})
+        controls().as<QLineEdit>(id(field))->setMaxLength(limit);
+    if (edit && position >= 0 && ListPosition(position) < log.book().size()) {
+        const BookRoute &route = log.book().at(ListPosition(position));
+        controls().as<QLineEdit>(id(StartEdit))->setText(route.startPlace);
+        controls().as<QLineEdit>(id(DestinationEdit))->setText(route.destination);
+        controls()
+            .as<QLineEdit>(id(MileageEdit))
+            ->setText(route.distanceTextFor(settings.DistanceTypeView));
+    }
+    enableOkWhileTyped({id(StartEdit), id(DestinationEdit), id(MileageEdit)}, id(OkButton),
+                       id(CancelButton));
+    relayout();
+    focusField(id(StartEdit));
+}
+
+void RouteDialog::command(int control)
+{
+    if (control == id(CancelButton))
+        done(control);
+    else if (control == id(OkButton) || control == TitleBarOkCommand)
+        accept();
+}
+
+void RouteDialog::accept()
+{
+    services().inputPanel().hide();
+    BookRoute route;
+    const std::optional<QString> start = checkedName(id(StartEdit), PlaceKept, false);
+    if (!start)
+        return;
+    route.setStartPlace(*start);
+    const std::optional<QString> destination = checkedName(id(DestinationEdit), PlaceKept, false);
+    if (!destination)
+        return;
+    route.setDestination(*destination);
+    const int mileage = id(MileageEdit);
+    if (controls().as<QLineEdit>(mileage)->text().isEmpty()) {
+        if (m_edit)
+            services().beeper().beep();
+        focusField(mileage);
+        return;
+    }
+    const std::optional<QString> distance = checkedAmount(mileage, m_settings.DistanceTypeView);
+    if (!distance)
+        return;
+    SetAmountFromText(route, *distance, m_settings.DistanceTypeView);
+    // An edited route whose position the book no longer holds is kept as a new one.
+    const bool held = m_position >= 0 && ListPosition(m_position) < m_log.book().size();
+    if (m_edit && held)
+        m_log.replaceRoute(ListPosition(m_position), route);
+    else
+        m_log.addRoute(route);
+    done(id(OkButton));
+}
+
+} // namespace tripvane

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "DeviceDialog.h"
+
+namespace tripvane {
+
+class TripLog;
+struct AppSettings;
+
+// "New route" (131) and "Edit route" (132): starting place, destination and mileage of one
+// route of the Mileage Book. A new route is added at the end; an edited one replaces the
+// route at its position and moves to the end.
+class RouteDialog final : public DeviceDialog
+{
+    Q_OBJECT
+
+public:
+    // The controls of the new-route dialog; those of the edit dialog are ten lower.
+    enum Control {
+        StartLabel = 1200,
+        StartEdit = 1201,
+        DestinationLabel = 1202,
+        DestinationEdit = 1203,
+        MileageLabel = 1204,
+        MileageEdit = 1205,
+        OkButton = 1206,
+        CancelButton = 1207,
+    };
+    static constexpr int EditOffset = -10;
+
+    // A new route.
+    RouteDialog(Services &services, const AppSettings &settings, TripLog &log);
+    // Edits the route at this position of the book.
+    RouteDialog(Services &services, const AppSettings &settings, TripLog &log, int position);
+
+    void command(int id) override;
+    int cancelCode() const override { return id(CancelButton); }
+    // The id of a control in this dialog.
+    int id(Control control) const { return control + (m_edit ? EditOffset : 0); }
+
+protected:
+    QString helpAnchor() const override { return QStringLiteral("Rittenboek"); }
+
+private:
+    RouteDialog(Services &services, const AppSettings &settings, TripLog &log, int position,
+                bool edit);
+    void accept() override;
+
+    const AppSettings &m_settings;
+    TripLog &m_log;
+    int m_position;
+    bool m_edit;
+};
+
+} // namespace tripvane

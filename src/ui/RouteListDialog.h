@@ -1,0 +1,64 @@
+#pragma once
+
+#include "DeviceDialog.h"
+
+#include <cstdint>
+
+namespace tripvane {
+
+class ListModel;
+class ListView;
+class TripLog;
+struct AppSettings;
+
+// The route list (control 502) shared by the Mileage Book and its picker: sorted by starting
+// place or destination in the order the user chose last, re-sorted by a header tap, rebuilt
+// for a new screen. The selected route index names a row of it, and follows its route through
+// every sort, so that a button acts on the route the user chose.
+class RouteListDialog : public DeviceDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr int ListControl = 502;
+    // The end code of a dialog whose list could not be built.
+    static constexpr int ListFailedCode = 0;
+    static constexpr int NoRoute = -1;
+
+    // False when the list could not be built: the dialog ends at once with ListFailedCode.
+    bool listBuilt() const { return m_built; }
+
+protected:
+    RouteListDialog(Services &services, std::span<const ControlSpec> controls,
+                    AppSettings &settings, TripLog &log, int &selectedRoute);
+
+    ListView &list() { return *m_view; }
+    TripLog &log() { return m_log; }
+    const AppSettings &settings() const { return m_settings; }
+    int &selectedRoute() { return m_selectedRoute; }
+    bool hasSelectedRoute() const;
+
+    // The sort state goes back to the settings with every ending through a button.
+    void endWith(int code);
+    void relayout() override;
+    // A tap on a row, or Enter in the list.
+    virtual void rowTapped() = 0;
+
+private:
+    bool buildList();
+    void placeList();
+    bool sortKeepingSelection(int column, std::uint32_t order);
+    void columnTapped(int column);
+    void keepSortState();
+
+    AppSettings &m_settings;
+    TripLog &m_log;
+    int &m_selectedRoute;
+    ListModel *m_model;
+    ListView *m_view;
+    std::uint32_t m_sortColumn = 0;
+    std::uint32_t m_sortOrder = 0;
+    bool m_built = false;
+};
+
+} // namespace tripvane

@@ -1,0 +1,351 @@
+#include "Commands.h"
+#include "DeviceRoot.h"
+#include "Images.h"
+#include "MileageBookDialog.h"
+#include "ProgramState.h"
+#include "RecordDialog.h"
+#include "RouteDialog.h"
+#include "Testkit.h"
+#include "TripLog.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+using namespace tripvane;
+using B = MileageBookDialog;
+using RD = RouteDialog;
+using R = RecordDialog;
+
+namespace {
+
+constexpr int ListControl = RouteListDialog::ListControl;
+
+class Book : public ::testing::Test
+{
+protected:
+    void start(std::initializer_list<std::tuple<const char *, const char *, int>> routes = {})
+    {
+        ASSERT_TRUE(app.start());
+        for (auto [start, destination, distance] : routes)
+            addRoute(start, destination, distance);
+    }
+    void addRoute(const char *start, const char *destination, int distance)
+    {
+        BookRoute route;
+        if (start)
+            route.setStartPlace(QString::fromLatin1(start));
+        route.setDestination(QString::fromLatin1(destination));
+        route.setDistance(distance);
+        ASSERT_TRUE(app.log().addRoute(route));
+    }
+    // The hub, with the script acting on it; it is shown again after any end but OK.
+    void onHub(std::function<void(DialogDriver &, ListDriver)> script)
+    {
+        app.kit.dialogRunner.expect([script](QDialog &d) {
+            DialogDriver hub(d);
+            script(hub, hub.list(ListControl));
+        });
+    }
+    void leaveHub()
+    {
+        onHub([](DialogDriver &hub, ListDriver) { hub.shellOk(); });
+    }
+    // Start, destination and mileage of every stored route, in the stored order.
+    std::vector<QStringList> stored()
+    {
+        DeviceSession session(DeviceRoot(app.devicePath()).storePath(), app.kit.services());
+        std::vector<QStringList> routes;
+        for (ListPosition i = 0; i < session.book.size(); ++i) {
+            const BookRoute &r = session.book.at(i);
+            routes.push_back({r.startPlace, r.destination, r.distanceTextFor(0)});
+        }
+        return routes;
+    }
+    static std::vector<QStringList> rows(const ListDriver &list)
+    {
+        std::vector<QStringList> shown;
+        for (int i = 0; i < list.rowCount(); ++i)
+            shown.push_back(list.row(i));
+        return shown;
+    }
+
+    TestApp app;
+};
+
+TEST_F(Book, newRoutesFollowThePlaceAndAmountRules)
+{
+    const QString longPlace = QStringLiteral("Abcdefghijklmnopqrstuvwxyzabcdefghi"); // 35
+    struct Case
+    {
+        QString start, destination, mileage;
+        int failing;         // the field that keeps the dialog open, 0 when the route is added
+        const char *message; // shown for the refusal
+        int beeps;
+    };
+    const Case cases[] = {
+        {"aMSTERDAM centraal", " office ", "12.5", 0, nullptr, 0},
+        {longPlace, "Home", "1", 0, nullptr, 0},
+        {"Car-hire", "Home", "1", RD::StartEdit,
+         "Please, enter a unique name that is alphabetic character within the ranges A - Z or "
+         "a - z or decimal digit (0 - 9).",
+         0},
+        {"Home", "   ", "1", RD::DestinationEdit, nullptr, 0},
+        {"Home", "Work", "", RD::MileageEdit, nullptr, 0},
+        {"Home", "Work", "0", RD::MileageEdit, "You can not enter 0.0 !", 1},
+        {"Home", "Work", "1,000,000.01", RD::MileageEdit,
+         "You can enter not more than 1,000,000.00", 1},
+        {"Home", "Work", "1,000,000.00", 0, nullptr, 0},
+        {"Home", "Work", "12km", RD::MileageEdit,
+         "Please specify a valid amount. Check mileage view options in the Tools\\View Options "
+         "menu item.",
+         1},
+    };
+    start();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.start.toStdString() + "/" + c.mileage.toStdString());
+        const int beepsBefore = app.kit.beeper.count;
+        const qsizetype messagesBefore = app.kit.messageBoxes.shown.size();
+        if (c.message)
+            app.kit.messageBoxes.expect(MessageAnswer::Ok);
+        onHub([](DialogDriver &hub, ListDriver) { hub.click(B::NewButton); });
+        app.kit.dialogRunner.expect([&](QDialog &d) {
+            DialogDriver dialog(d);
+            EXPECT_EQ(dialog.caption(), QStringLiteral("New route"));
+            dialog.setText(RD::StartEdit, c.start);
+            dialog.setText(RD::DestinationEdit, c.destination);
+            dialog.setText(RD::MileageEdit, c.mileage);
+            dialog.shellOk();
+            EXPECT_EQ(dialog.result(), c.failing ? 0 : int(RD::OkButton));
+            if (c.failing) {
+                EXPECT_EQ(dialog.focusedControl(), c.failing);
+                EXPECT_TRUE(app.kit.inputPanel.isShown());
+                dialog.click(RD::CancelButton);
+            }
+        });
+        leaveHub();
+        app.command(CmdMileageBook);
+        EXPECT_EQ(app.kit.beeper.count - beepsBefore, c.beeps);
+        EXPECT_EQ(app.kit.messageBoxes.shown.size() - messagesBefore, c.message ? 1u : 0u);
+        if (c.message) {
+            EXPECT_EQ(app.kit.messageBoxes.texts().back(), QString::fromLatin1(c.message));
+        }
+    }
+    // The book is stored in the order it was last shown in, with each new route after it.
+    EXPECT_EQ(stored(), (std::vector<QStringList>{
+                            {longPlace.left(32), "Home", "1.00"},
+                            {"Amsterdam centraal", "Office", "12.50"},
+                            {"Home", "Work", "1,000,000.00"},
+                        }));
+    EXPECT_TRUE(app.state().bookChanged);
+}
+
+TEST_F(Book, headersSortByStartOrDestinationAndTheChoiceOutlivesARestart)
+{
+    start({{"Home", "Work", 1000}, {"Beach", "Airport", 500}, {"Home", "Work", 1000}});
+    onHub([](DialogDriver &hub, ListDriver list) {
+        EXPECT_EQ(list.headerText(2), QStringLiteral("Mileage"));
+        EXPECT_EQ(rows(list), (std::vector<QStringList>{{"Beach", "Airport", "5.00"},
+                                                        {"Home", "Work", "10.00"},
+                                                        {"Home", "Work", "10.00"}}))
+            << "identical routes are both listed";
+        EXPECT_EQ(list.rowImage(0), int(ImageRow));
+        EXPECT_FALSE(hub.control(B::EditButton)->isEnabled());
+        struct Tap
+        {
+            int column;
+            const char *firstStart;
+            int images[3];
+        };
+        const Tap taps[] = {
+            {0, "Home", {ImageDescending, ImageNoOrder, ImageNoOrder}},
+            {0, "Beach", {ImageAscending, ImageNoOrder, ImageNoOrder}},
+            {0, "Home", {ImageDescending, ImageNoOrder, ImageNoOrder}},
+            {1, "Home", {ImageNoOrder, ImageDescending, ImageNoOrder}}, // Work before Airport
+            {2, "Home", {ImageNoOrder, ImageDescending, ImageNoOrder}}, // Mileage does nothing
+            {1, "Beach", {ImageNoOrder, ImageAscending, ImageNoOrder}},
+        };
+        for (const Tap &tap : taps) {
+            list.tapHeader(tap.column);
+            EXPECT_EQ(list.row(0)[0], QString::fromLatin1(tap.firstStart)) << tap.column;
+            for (int column = 0; column < 3; ++column)
+                EXPECT_EQ(list.headerImage(column), tap.images[column]) << tap.column;
+        }
+        hub.shellOk();
+    });
+    app.command(CmdMileageBook);
+    EXPECT_EQ(app.state().settings.SortMileageBook, 1u);
+    EXPECT_EQ(app.state().settings.SortOrderMileageBook, 0u);
+
+    const QString device = app.devicePath();
+    app.close();
+    TestApp again(Screen::Portrait, device);
+    ASSERT_TRUE(again.start());
+    again.kit.dialogRunner.expect([](QDialog &d) {
+        ListDriver list = DialogDriver(d).list(ListControl);
+        EXPECT_EQ(list.headerImage(1), int(ImageAscending));
+        EXPECT_EQ(list.row(0)[1], QStringLiteral("Airport"));
+        DialogDriver(d).shellOk();
+    });
+    again.command(ButtonMileageBook);
+}
+
+TEST_F(Book, anEditedRouteMovesToTheEndAndStaysChosen)
+{
+    start({{"Alpha", "X", 100}, {"Bravo", "Y", 200}, {"Charlie", "Z", 300}});
+    onHub([](DialogDriver &hub, ListDriver list) {
+        list.tapRow(0);
+        EXPECT_TRUE(hub.control(B::EditButton)->isEnabled());
+        hub.click(B::EditButton);
+    });
+    app.kit.dialogRunner.expect([](QDialog &d) {
+        DialogDriver dialog(d);
+        EXPECT_EQ(dialog.caption(), QStringLiteral("Edit route"));
+        const int start = RD::StartEdit + RD::EditOffset;
+        EXPECT_EQ(dialog.text(start), QStringLiteral("Alpha"));
+        EXPECT_EQ(dialog.text(RD::MileageEdit + RD::EditOffset), QStringLiteral("1.00"));
+        dialog.setText(start, QStringLiteral("delta"));
+        dialog.shellOk();
+        EXPECT_EQ(dialog.result(), RD::OkButton + RD::EditOffset);
+    });
+    onHub([](DialogDriver &hub, ListDriver list) {
+        EXPECT_EQ(list.row(2)[0], QStringLiteral("Delta")) << "sorted into place";
+        EXPECT_EQ(list.selectedRow(), 2) << "the edited route stays chosen";
+        EXPECT_TRUE(hub.control(B::EditButton)->isEnabled());
+        list.tapHeader(0); // the choice follows its route through a sort
+        EXPECT_EQ(list.selectedRow(), 0);
+        hub.shellOk();
+    });
+    app.command(CmdMileageBook);
+    EXPECT_EQ(stored(),
+              (std::vector<QStringList>{
+                  {"Bravo", "Y", "2.00"}, {"Charlie", "Z", "3.00"}, {"Delta", "X", "1.00"}}));
+    EXPECT_EQ(app.state().selectedRoute, 0);
+}
+
+TEST_F(Book, deletingKeepsTheChoiceInsideTheBook)
+{
+    start({{"Alpha", "X", 100}, {"Bravo", "Y", 200}, {"Charlie", "Z", 300}});
+    app.kit.messageBoxes.expect(MessageAnswer::No);
+    app.kit.messageBoxes.expect(MessageAnswer::Yes);
+    app.kit.messageBoxes.expect(MessageAnswer::Yes);
+    onHub([this](DialogDriver &hub, ListDriver list) {
+        list.tapRow(1);
+        hub.click(B::DeleteButton);
+        EXPECT_EQ(app.kit.messageBoxes.texts().back(),
+                  QStringLiteral("Selected item will be permanently deleted. Continue?"));
+        EXPECT_EQ(list.rowCount(), 3) << "No changes nothing";
+        EXPECT_EQ(list.selectedRow(), 1);
+        EXPECT_EQ(stored().size(), 3u);
+
+        hub.click(B::DeleteButton);
+        EXPECT_EQ(rows(list),
+                  (std::vector<QStringList>{{"Alpha", "X", "1.00"}, {"Charlie", "Z", "3.00"}}));
+        EXPECT_EQ(list.selectedRow(), 1) << "the route that moved up is chosen";
+        EXPECT_TRUE(hub.control(B::DeleteButton)->isEnabled());
+
+        hub.click(B::DeleteButton); // the last row: nothing is left to choose
+        EXPECT_EQ(list.rowCount(), 1);
+        EXPECT_EQ(list.selectedRow(), -1);
+        EXPECT_FALSE(hub.control(B::EditButton)->isEnabled());
+        EXPECT_FALSE(hub.control(B::DeleteButton)->isEnabled());
+        EXPECT_EQ(hub.result(), 0) << "the dialog stays open";
+        hub.shellOk();
+    });
+    app.command(CmdMileageBook);
+    EXPECT_EQ(stored(), (std::vector<QStringList>{{"Alpha", "X", "1.00"}}));
+    EXPECT_EQ(app.state().selectedRoute, -1);
+    EXPECT_TRUE(app.state().bookChanged);
+}
+
+TEST_F(Book, thePickerFillsPlacesAndDistanceOnly)
+{
+    start({{"Leiden", "Den haag", 4550}, {"Beach", "Home", 100}});
+    app.kit.dialogRunner.expect([](QDialog &d) {
+        DialogDriver dialog(d);
+        dialog.setDate(R::DatePicker, QDate(2005, 9, 1));
+        dialog.setText(R::DistanceEdit, QStringLiteral("12.5"));
+        dialog.select(R::CategoryCombo, QStringLiteral("Holiday"));
+        dialog.setText(R::StartEdit, QStringLiteral("x"));
+        dialog.setText(R::MemoEdit, QStringLiteral("sun"));
+        dialog.click(R::BookButton);
+    });
+    app.kit.dialogRunner.expect([](QDialog &d) {
+        DialogDriver picker(d);
+        EXPECT_EQ(picker.caption(), QStringLiteral("Mileage Book"));
+        picker.list(ListControl).tapRow(1); // sorted by start: Leiden is second
+        EXPECT_EQ(picker.result(), BookPickerDialog::BackButton);
+    });
+    app.kit.dialogRunner.expect([](QDialog &d) {
+        DialogDriver dialog(d);
+        EXPECT_EQ(dialog.date(R::DatePicker), QDate(2005, 9, 1));
+        EXPECT_EQ(dialog.text(R::DistanceEdit), QStringLiteral("45.50"));
+        EXPECT_EQ(dialog.text(R::CategoryCombo), QStringLiteral("Holiday"));
+        EXPECT_EQ(dialog.text(R::StartEdit), QStringLiteral("Leiden"));
+        EXPECT_EQ(dialog.text(R::DestinationEdit), QStringLiteral("Den haag"));
+        EXPECT_EQ(dialog.text(R::MemoEdit), QStringLiteral("sun"));
+        dialog.click(R::OkButton);
+    });
+    app.command(CmdNew);
+    EXPECT_EQ(app.list().row(0), (QStringList{"01-09-05", "Holiday", "45.50"}));
+    EXPECT_EQ(app.state().selectedRoute, 1);
+}
+
+// A route without a starting place cannot be sorted: the book gives up at once instead of
+// showing itself again and again, and the picker leaves the record dialog as it was.
+TEST_F(Book, aListThatCannotBeBuiltReturnsAtOnce)
+{
+    start({{nullptr, "Nowhere", 100}, {"Home", "Work", 200}});
+    app.command(CmdMileageBook);
+    EXPECT_EQ(app.kit.dialogRunner.runCount, 0);
+
+    app.kit.dialogRunner.expect([](QDialog &d) { DialogDriver(d).click(R::BookButton); });
+    app.kit.dialogRunner.expect([](QDialog &d) { DialogDriver(d).click(R::CancelButton); });
+    app.command(CmdNew);
+    EXPECT_EQ(app.kit.dialogRunner.runCount, 2);
+}
+
+TEST_F(Book, theKeysReachTheListAndTheFieldsAsAUserTypesThem)
+{
+    start({{"Home", "Work", 1000}});
+    app.showFrame();
+    app.kit.dialogRunner.expect([this](QDialog &d) {
+        EXPECT_EQ(DialogDriver(d).focusedControl(), ListControl);
+        EXPECT_FALSE(app.kit.inputPanel.isShown());
+        app.press(Qt::Key_Return); // New is the default
+    });
+    app.kit.dialogRunner.expect([this](QDialog &d) {
+        EXPECT_EQ(DialogDriver(d).focusedControl(), RD::StartEdit);
+        app.type(QStringLiteral("beach"));
+        app.press(Qt::Key_Tab);
+        app.type(QStringLiteral("home"));
+        app.press(Qt::Key_Tab);
+        app.type(QStringLiteral("7.25"));
+        app.press(Qt::Key_Return); // OK became the default with the typing
+    });
+    app.kit.dialogRunner.expect([this](QDialog &d) {
+        app.press(Qt::Key_Space); // the first route, Beach, is chosen by the keys
+        app.press(Qt::Key_Return);
+        EXPECT_TRUE(DialogDriver(d).control(B::EditButton)->isEnabled());
+        DialogDriver(d).shellOk();
+    });
+    app.command(CmdMileageBook);
+    EXPECT_EQ(stored(),
+              (std::vector<QStringList>{{"Home", "Work", "10.00"}, {"Beach", "Home", "7.25"}}));
+    EXPECT_EQ(app.state().selectedRoute, 0);
+
+    // The picker from the record dialog: Down and Enter pick the second route.
+    app.kit.dialogRunner.expect([](QDialog &d) { DialogDriver(d).click(R::BookButton); });
+    app.kit.dialogRunner.expect([this](QDialog &d) {
+        EXPECT_EQ(DialogDriver(d).focusedControl(), ListControl);
+        app.press(Qt::Key_Down);
+        app.press(Qt::Key_Return);
+    });
+    app.kit.dialogRunner.expect([](QDialog &d) {
+        EXPECT_EQ(DialogDriver(d).text(R::StartEdit), QStringLiteral("Home"));
+        DialogDriver(d).click(R::CancelButton);
+    });
+    app.command(CmdNew);
+}
+
+} // namespace
