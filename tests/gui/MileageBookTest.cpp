@@ -346,6 +346,19 @@ TEST_F(Book, theKeysReachTheListAndTheFieldsAsAUserTypesThem)
         DialogDriver(d).click(R::CancelButton);
     });
     app.command(CmdNew);
+
+    // Enter presses the button that has the focus: Tab past the three fields to Cancel.
+    app.kit.dialogRunner.expect([](QDialog &d) { DialogDriver(d).click(B::NewButton); });
+    app.kit.dialogRunner.expect([this](QDialog &d) {
+        app.type(QStringLiteral("x"));
+        for (int i = 0; i < 3; ++i)
+            app.press(Qt::Key_Tab);
+        EXPECT_EQ(DialogDriver(d).focusedControl(), RD::CancelButton);
+        app.press(Qt::Key_Return);
+    });
+    leaveHub();
+    app.command(CmdMileageBook);
+    EXPECT_EQ(stored().size(), 2u);
 }
 
 } // namespace
