@@ -329,20 +329,13 @@ bool Databases::addRecord(const MileageRecord &record, std::int32_t &newKey)
 
 Databases::Written Databases::storeUpdate(const MileageRecord &record)
 {
-    const Oid found = m_store.seekFirstEqual(m_mileage, std::uint32_t(record.key));
-    if (found == 0)
-        return Written::NotFound;
-    return m_store.writeRecord(m_mileage, found, tripProperties(record, record.key)) != 0
-               ? Written::Done
-               : Written::Failed;
+    return m_store.writeFirstEqual(m_mileage, std::uint32_t(record.key),
+                                   tripProperties(record, record.key));
 }
 
 Databases::Written Databases::storeDelete(std::int32_t key)
 {
-    const Oid found = m_store.seekFirstEqual(m_mileage, std::uint32_t(key));
-    if (found == 0)
-        return Written::NotFound;
-    return m_store.deleteRecord(m_mileage, found) ? Written::Done : Written::Failed;
+    return m_store.deleteFirstEqual(m_mileage, std::uint32_t(key));
 }
 
 bool Databases::updateRecord(const MileageRecord &record)

@@ -53,7 +53,7 @@ private:
     template<typename List, typename ToValues>
     bool replaceWithList(const QString &name, const List &list, Oid &oid, ToValues toValues);
     std::int32_t freeKeyFromClock();
-    enum class Written { Done, NotFound, Failed };
+    using Written = ObjectStore::KeyedChange;
     Written storeUpdate(const MileageRecord &record);
     Written storeDelete(std::int32_t key);
     // Runs write for each item in one transaction and reports a failure once, after it ends.

@@ -299,15 +299,15 @@ Oid ObjectStore::writeRecord(Oid database, Oid record, const PropertyValues &val
         return insertRecord(database, values);
     if (!writeAllowed())
         return 0;
-    SqliteStatement statement = m_db.prepare(
-        "UPDATE records SET sort_key = ?, properties = ? WHERE oid = ? AND database = ?");
+    SqliteStatement &statement = cached(
+        m_update, "UPDATE records SET sort_key = ?, properties = ? WHERE oid = ? AND database = ?");
     const QByteArray encoded = encodeProperties(values);
-    if (!bindSortKey(statement, 1, values) ||
-        !statement.bindUtf8(2, encoded.constData(), int(encoded.size())) ||
-        !statement.bind(3, record) || !statement.bind(4, database) || !statement.run() ||
-        m_db.changes() != 1)
-        return 0;
-    return record;
+    const bool updated = bindSortKey(statement, 1, values) &&
+                         statement.bindUtf8(2, encoded.constData(), int(encoded.size())) &&
+                         statement.bind(3, record) && statement.bind(4, database) &&
+                         statement.run() && m_db.changes() == 1;
+    statement.reset();
+    return updated ? record : 0;
 }
 
 bool ObjectStore::deleteRecord(Oid database, Oid record)
@@ -320,6 +320,53 @@ bool ObjectStore::deleteRecord(Oid database, Oid record)
                          statement.run() && m_db.changes() == 1;
     statement.reset();
     return deleted;
+}
+
+namespace {
+
+constexpr const char *firstEqual =
+    "(SELECT oid FROM records WHERE database = ?1 AND sort_key = ?2 ORDER BY oid LIMIT 1)";
+
+} // namespace
+
+ObjectStore::KeyedChange ObjectStore::runKeyed(SqliteStatement &statement, bool bound)
+{
+    const bool ran = bound && statement.run();
+    statement.reset();
+    if (!ran)
+        return KeyedChange::Failed;
+    return m_db.changes() == 1 ? KeyedChange::Done : KeyedChange::NotFound;
+}
+
+ObjectStore::KeyedChange ObjectStore::writeFirstEqual(Oid database, std::uint32_t sortKey,
+                                                      const PropertyValues &values)
+{
+    if (sortKeyOf(values) != std::int64_t(sortKey)) {
+        const Oid found = seekFirstEqual(database, sortKey);
+        if (found == 0)
+            return KeyedChange::NotFound;
+        return writeRecord(database, found, values) ? KeyedChange::Done : KeyedChange::Failed;
+    }
+    if (!writeAllowed())
+        return KeyedChange::Failed;
+    // The sort key stays, so its index is left alone.
+    static const std::string sql =
+        std::string("UPDATE records SET properties = ?3 WHERE oid = ") + firstEqual;
+    SqliteStatement &statement = cached(m_updateFirst, sql.c_str());
+    const QByteArray encoded = encodeProperties(values);
+    return runKeyed(statement, statement.bind(1, database) &&
+                                   statement.bind(2, std::int64_t(sortKey)) &&
+                                   statement.bindUtf8(3, encoded.constData(), int(encoded.size())));
+}
+
+ObjectStore::KeyedChange ObjectStore::deleteFirstEqual(Oid database, std::uint32_t sortKey)
+{
+    if (!writeAllowed())
+        return KeyedChange::Failed;
+    static const std::string sql = std::string("DELETE FROM records WHERE oid = ") + firstEqual;
+    SqliteStatement &statement = cached(m_deleteFirst, sql.c_str());
+    return runKeyed(statement,
+                    statement.bind(1, database) && statement.bind(2, std::int64_t(sortKey)));
 }
 
 bool ObjectStore::replaceDatabase(const QString &name, const RecordSource &nextRecord,

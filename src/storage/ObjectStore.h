@@ -54,6 +54,11 @@ public:
     // Record 0 adds a record; otherwise the record's properties are replaced.
     Oid writeRecord(Oid database, Oid record, const PropertyValues &values);
     bool deleteRecord(Oid database, Oid record);
+    // The record seekFirstEqual finds, changed in one statement: what a batch of changes by key
+    // spends its time on.
+    enum class KeyedChange { Done, NotFound, Failed };
+    KeyedChange writeFirstEqual(Oid database, std::uint32_t sortKey, const PropertyValues &values);
+    KeyedChange deleteFirstEqual(Oid database, std::uint32_t sortKey);
 
     // Replaces the whole content of the named database (created when missing) in one
     // transaction: the old records stay until the complete new set is committed.
@@ -86,11 +91,15 @@ private:
 
     // Prepared once: the statements that run once per trip.
     SqliteStatement &cached(SqliteStatement &slot, const char *sql);
+    KeyedChange runKeyed(SqliteStatement &statement, bool bound);
 
     QString m_path;
     SqliteConnection m_db;
     SqliteStatement m_seek;
     SqliteStatement m_insert;
+    SqliteStatement m_update;
+    SqliteStatement m_updateFirst;
+    SqliteStatement m_deleteFirst;
     SqliteStatement m_delete;
     std::function<bool()> m_writeHook;
 };

@@ -95,6 +95,25 @@ TEST_F(ObjectStoreTest, writeWithIdentifierReplacesAndMayMoveTheRecord)
     EXPECT_EQ(store.writeRecord(db, 9999, keyed(3)), 0u) << "no such record";
 }
 
+// Changes by key reach the first record with that key, in that database only.
+TEST_F(ObjectStoreTest, keyedChangesHitTheFirstEqualRecordOfTheirDatabase)
+{
+    using Change = ObjectStore::KeyedChange;
+    const Oid other = store.createDatabase(QStringLiteral("Other"));
+    store.writeRecord(other, 0, keyed(5, "elsewhere"));
+    store.writeRecord(db, 0, keyed(5, "first"));
+    store.writeRecord(db, 0, keyed(5, "second"));
+    EXPECT_EQ(store.writeFirstEqual(db, 5, keyed(5, "first2")), Change::Done);
+    EXPECT_EQ(textsInOrder(), (std::vector<QString>{"first2", "second"}));
+    EXPECT_EQ(store.writeFirstEqual(db, 5, keyed(1, "moved")), Change::Done);
+    EXPECT_EQ(textsInOrder(), (std::vector<QString>{"moved", "second"})) << "a new key sorts anew";
+    EXPECT_EQ(store.deleteFirstEqual(db, 5), Change::Done);
+    EXPECT_EQ(textsInOrder(), (std::vector<QString>{"moved"}));
+    EXPECT_EQ(store.writeFirstEqual(db, 7, keyed(7)), Change::NotFound);
+    EXPECT_EQ(store.deleteFirstEqual(db, 5), Change::NotFound);
+    EXPECT_EQ(store.recordCount(other), 1u);
+}
+
 TEST_F(ObjectStoreTest, deleteRecordAndDatabase)
 {
     const Oid a = store.writeRecord(db, 0, keyed(1));
