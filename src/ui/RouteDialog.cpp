@@ -5,12 +5,13 @@
 
 #include <QLineEdit>
 
+#include <array>
+
 namespace tripvane {
 
 namespace {
 
 using R = RouteDialog;
-constexpr int E = RouteDialog::EditOffset;
 
 // clang-format off
 constexpr ControlSpec newControls[] = {
@@ -23,17 +24,17 @@ constexpr ControlSpec newControls[] = {
     {R::CancelButton, ControlKind::DefaultButton, u"Cancel", {83, 146, 73, 24}, {244, 4, 70, 24}},
     {R::OkButton, ControlKind::Button, u"OK", {161, 146, 73, 24}, {244, 32, 70, 24}},
 };
-constexpr ControlSpec editControls[] = {
-    {R::StartLabel + E, ControlKind::Label, u"Starting Place:", {6, 8, 228, 16}, {6, 6, 228, 16}},
-    {R::StartEdit + E, ControlKind::Edit, nullptr, {6, 26, 228, 20}, {6, 22, 228, 20}},
-    {R::DestinationLabel + E, ControlKind::Label, u"Destination:", {6, 52, 228, 16}, {6, 46, 228, 16}},
-    {R::DestinationEdit + E, ControlKind::Edit, nullptr, {6, 70, 228, 20}, {6, 62, 228, 20}},
-    {R::MileageLabel + E, ControlKind::Label, u"Mileage:", {6, 96, 100, 16}, {6, 86, 100, 16}},
-    {R::MileageEdit + E, ControlKind::Edit, nullptr, {6, 114, 100, 20}, {6, 102, 100, 20}},
-    {R::CancelButton + E, ControlKind::DefaultButton, u"Cancel", {83, 146, 73, 24}, {244, 4, 70, 24}},
-    {R::OkButton + E, ControlKind::Button, u"OK", {161, 146, 73, 24}, {244, 32, 70, 24}},
-};
 // clang-format on
+
+// The edit dialog is the new one with its own ids.
+constexpr auto editControls = [] {
+    std::array<ControlSpec, std::size(newControls)> moved{};
+    for (std::size_t i = 0; i < moved.size(); ++i) {
+        moved[i] = newControls[i];
+        moved[i].id += RouteDialog::EditOffset;
+    }
+    return moved;
+}();
 
 // The place fields take 35 characters, of which the first 32 are kept.
 constexpr int PlaceFieldLimit = 35;
