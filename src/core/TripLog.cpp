@@ -15,6 +15,7 @@ TripLog::~TripLog() = default;
 
 bool TripLog::openDatabases()
 {
+    emit categoriesAboutToChange();
     emit routesAboutToChange();
     const bool opened = m_databases.openAll(m_categories, m_book);
     emit categoriesChanged();
@@ -170,6 +171,7 @@ bool TripLog::rewriteCategories()
 
 bool TripLog::addCategory(const QString &name)
 {
+    emit categoriesAboutToChange();
     CategoryEntry entry;
     if (entry.setName(name))
         m_categories.append(entry);
@@ -179,6 +181,7 @@ bool TripLog::addCategory(const QString &name)
 bool TripLog::renameCategory(const QString &oldName, const QString &newName, bool throughTrips)
 {
     const QString old = oldName; // the name may belong to the entry that leaves
+    emit categoriesAboutToChange();
     m_categories.removeByName(old);
     CategoryEntry entry;
     if (entry.setName(newName))
@@ -207,6 +210,7 @@ bool TripLog::renameCategory(const QString &oldName, const QString &newName, boo
 bool TripLog::deleteCategory(const QString &name, bool throughTrips)
 {
     const QString deleted = name;
+    emit categoriesAboutToChange();
     m_categories.removeByName(deleted);
     const bool written = rewriteCategories();
     if (!throughTrips)
@@ -228,6 +232,25 @@ bool TripLog::deleteCategory(const QString &name, bool throughTrips)
 bool TripLog::takeTripsChangedByCategories()
 {
     return std::exchange(m_tripsChangedByCategories, false);
+}
+
+int TripLog::computeCategoryTotals(std::uint32_t firstDateKey, std::uint32_t lastDateKey,
+                                   const OverflowNotice &overflow)
+{
+    emit categoriesAboutToChange();
+    const int found =
+        ComputeCategoryTotals(m_categories, m_trips, firstDateKey, lastDateKey, overflow);
+    emit categoriesChanged();
+    return found;
+}
+
+bool TripLog::sortCategories(int column, std::uint32_t order)
+{
+    emit categoriesAboutToChange();
+    const bool sorted = column == 1 ? SortCategoriesByTotal(m_categories, order)
+                                    : SortCategoriesByName(m_categories, order);
+    emit categoriesChanged();
+    return sorted;
 }
 
 bool TripLog::rewriteBook()

@@ -71,6 +71,12 @@ public:
     bool deleteCategory(const QString &name, bool throughTrips);
     // Whether a category change reached stored trips since this was last asked.
     bool takeTripsChangedByCategories();
+    // The report's totals of every category over the date keys (both included); 1 when some
+    // trip fell into some category. An overflow is noticed and gives 0.
+    int computeCategoryTotals(std::uint32_t firstDateKey, std::uint32_t lastDateKey,
+                              const OverflowNotice &overflow);
+    // The categories in the order of the report list: column 0 by name, 1 by total.
+    bool sortCategories(int column, std::uint32_t order);
 
     // Every route change rewrites the Mileage Book database; the book keeps the change even
     // when the rewrite fails. An edited route moves to the end.
@@ -93,6 +99,7 @@ signals:
     void tripAboutToRemove(int row);
     void tripRemoved(int row);
     void undoChanged(bool hasUndo);
+    void categoriesAboutToChange();
     void categoriesChanged();
     void routesAboutToChange();
     void routesChanged();

@@ -72,6 +72,22 @@ StatusTexts ComputeStatusValues(OdometerHolders &holders, const RecordList &reco
     return texts;
 }
 
+std::optional<std::int32_t> SumDistancesInRange(const RecordList &records,
+                                                std::uint32_t firstDateKey,
+                                                std::uint32_t lastDateKey)
+{
+    double sum = 0;
+    for (ListPosition i = 0; i < records.size(); ++i) {
+        const MileageRecord &record = records.at(i);
+        if (!dateKeyInRange(record.dateKey, firstDateKey, lastDateKey))
+            continue;
+        if (sum - record.distance < -2147483648.0 || sum + record.distance > maxSum)
+            return std::nullopt;
+        sum += record.distance;
+    }
+    return static_cast<std::int32_t>(sum);
+}
+
 int ComputeCategoryTotals(CategoryList &categories, const RecordList &records,
                           std::uint32_t firstDateKey, std::uint32_t lastDateKey,
                           const OverflowNotice &overflow)

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace tripvane {
 
@@ -38,5 +39,11 @@ StatusTexts ComputeStatusValues(OdometerHolders &holders, const RecordList &reco
 int ComputeCategoryTotals(CategoryList &categories, const RecordList &records,
                           std::uint32_t firstDateKey, std::uint32_t lastDateKey,
                           const OverflowNotice &overflow);
+
+// The sum of the distances of the records dated within first..last (both included), added in
+// list order; nothing when a running sum leaves the 32-bit range.
+std::optional<std::int32_t> SumDistancesInRange(const RecordList &records,
+                                                std::uint32_t firstDateKey,
+                                                std::uint32_t lastDateKey);
 
 } // namespace tripvane

@@ -23,7 +23,9 @@ MessageAnswer Services::message(int stringId, MessageIcon icon, MessageButtons b
 
 void Services::openHelp(const QString &anchor)
 {
-    if (!helpViewer().open(QStringLiteral("file:tripvaneppc.htm#") + anchor))
+    const QString commandLine = anchor.isEmpty() ? QStringLiteral("\\Windows\\tripvane.htc")
+                                                 : QStringLiteral("file:tripvaneppc.htm#") + anchor;
+    if (!helpViewer().open(commandLine))
         message(QStringLiteral("The help viewer could not be started."), MessageIcon::Exclamation);
 }
 

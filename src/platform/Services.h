@@ -155,7 +155,8 @@ public:
                           MessageButtons buttons = MessageButtons::Ok);
     MessageAnswer message(int stringId, MessageIcon icon,
                           MessageButtons buttons = MessageButtons::Ok);
-    // The help file at a section; the user is told when the viewer cannot be started.
+    // The help file at a section, or its contents for no section; the user is told when the
+    // viewer cannot be started.
     void openHelp(const QString &anchor);
 
 private:

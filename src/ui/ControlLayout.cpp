@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 
 namespace tripvane {
 
@@ -49,6 +50,8 @@ QWidget *make(QWidget *parent, const ControlSpec &spec)
     }
     case ControlKind::CheckBox:
         return new QCheckBox(text, parent);
+    case ControlKind::RadioButton:
+        return new QRadioButton(text, parent);
     case ControlKind::ComboBox:
         return new QComboBox(parent);
     case ControlKind::ListBox:

@@ -19,6 +19,7 @@ enum class ControlKind {
     DatePicker,
     Picture,
     CheckBox,
+    RadioButton,
     ComboBox,
     ListBox,
     GroupBox,

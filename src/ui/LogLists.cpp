@@ -84,4 +84,40 @@ ListModel *makeRouteListModel(const TripLog &log, const AppSettings &settings, Q
     return model;
 }
 
+ListModel *makeReportListModel(const TripLog &log, const AppSettings &settings, QObject *parent)
+{
+    // The rows are the categories whose total is not zero, found again after each change.
+    auto shown = std::make_shared<std::vector<ListPosition>>();
+    auto *model = new ListModel(
+        {{IDS_REPORT_CATEGORY_COLUMN, 110, 78}, {IDS_REPORT_MILEAGE_COLUMN, 95, 85, true}},
+        {
+            .count = [shown] { return int(shown->size()); },
+            .text =
+                [&log, &settings, shown](int row, int column) {
+                    const CategoryEntry &entry = log.categories().at((*shown)[std::size_t(row)]);
+                    if (column == 0)
+                        return entry.name;
+                    AmountTexts total;
+                    FormatAmount(total, entry.total);
+                    return AmountTextFor(total, settings.DistanceTypeView);
+                },
+            .image = [](int) { return int(ImageRow); },
+        },
+        {ImageNoOrder, ImageNoOrder}, parent);
+    const auto findRows = [&log, shown] {
+        shown->clear();
+        for (ListPosition i = 0; i < log.categories().size(); ++i) {
+            if (log.categories().at(i).total != 0)
+                shown->push_back(i);
+        }
+    };
+    findRows();
+    QObject::connect(&log, &TripLog::categoriesAboutToChange, model, &ListModel::beginRowsReset);
+    QObject::connect(&log, &TripLog::categoriesChanged, model, [model, findRows] {
+        findRows();
+        model->endRowsReset();
+    });
+    return model;
+}
+
 } // namespace tripvane

@@ -15,4 +15,7 @@ ListModel *makeRecordListModel(const TripLog &log, const AppSettings &settings, 
 // The route list (control 502) of the Mileage Book and its picker: start, destination, mileage.
 ListModel *makeRouteListModel(const TripLog &log, const AppSettings &settings, QObject *parent);
 
+// The report list (control 501): every category with a total, and that total.
+ListModel *makeReportListModel(const TripLog &log, const AppSettings &settings, QObject *parent);
+
 } // namespace tripvane

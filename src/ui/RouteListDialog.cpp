@@ -1,15 +1,11 @@
 #include "RouteListDialog.h"
 
 #include "AppSettings.h"
-#include "Images.h"
 #include "ListView.h"
 #include "LogLists.h"
 #include "Services.h"
-#include "Sorting.h"
 #include "StringTable.h"
 #include "TripLog.h"
-
-#include <optional>
 
 namespace tripvane {
 
@@ -28,6 +24,9 @@ RouteListDialog::RouteListDialog(Services &services, std::span<const ControlSpec
     , m_selectedRoute(selectedRoute)
     , m_model(makeRouteListModel(log, settings, this))
     , m_view(new ListView(ListControl, *m_model, this))
+    , m_sort(
+          *m_model, services.waitCursor(), settings.SortMileageBook, settings.SortOrderMileageBook,
+          [this](int column, std::uint32_t order) { return sortKeepingSelection(column, order); })
 {
     connect(m_view, &ListView::rowTapped, this, [this, &services] {
         services.inputPanel().hide();
@@ -44,16 +43,8 @@ bool RouteListDialog::hasSelectedRoute() const
 
 bool RouteListDialog::buildList()
 {
-    m_sortColumn = m_settings.SortMileageBook;
-    m_sortOrder = m_settings.SortOrderMileageBook;
     placeList();
-    const int column = m_sortColumn == 1 && m_sortOrder != SortUnset ? 1 : 0;
-    const std::uint32_t order = m_sortOrder == SortUnset ? SortAscending : m_sortOrder;
-    // A stored sort column that no header has leaves the book in its stored order.
-    const bool sorted = m_sortColumn <= 1 || m_sortOrder == SortUnset;
-    for (int header = 0; header < 2; ++header)
-        m_model->setHeaderImage(header, sorted && header == column ? int(order) : ImageNoOrder);
-    return !sorted || sortKeepingSelection(column, order);
+    return m_sort.sortFromSettings();
 }
 
 void RouteListDialog::placeList()
@@ -81,38 +72,15 @@ bool RouteListDialog::sortKeepingSelection(int column, std::uint32_t order)
 
 void RouteListDialog::columnTapped(int column)
 {
-    if (column > 1)
-        return;
     services().inputPanel().hide();
-    const int image = m_model->headerImage(column);
-    std::uint32_t order = m_sortOrder == SortDescending ? SortDescending : SortAscending;
-    if (image == ImageAscending)
-        order = SortDescending;
-    else if (image == ImageDescending)
-        order = SortAscending;
-    m_sortColumn = std::uint32_t(column);
-    m_sortOrder = order;
-    m_model->setHeaderImage(column, int(order));
-    m_model->setHeaderImage(1 - column, ImageNoOrder);
-    if (m_log.book().isEmpty())
-        return;
     const bool selectedShown = m_view->selectedRow() >= 0;
-    std::optional<WaitCursorGuard> busy;
-    if (column == 0)
-        busy.emplace(services().waitCursor());
-    if (sortKeepingSelection(column, order) && selectedShown && hasSelectedRoute())
+    if (m_sort.tapped(column, !m_log.book().isEmpty()) && selectedShown && hasSelectedRoute())
         m_view->selectRow(m_selectedRoute);
-}
-
-void RouteListDialog::keepSortState()
-{
-    m_settings.SortMileageBook = m_sortColumn;
-    m_settings.SortOrderMileageBook = m_sortOrder;
 }
 
 void RouteListDialog::endWith(int code)
 {
-    keepSortState();
+    m_sort.keepInSettings();
     done(code);
 }
 
@@ -122,7 +90,7 @@ void RouteListDialog::relayout()
     if (!m_built)
         return; // still being made: the constructor builds the list
     const bool selectedShown = m_view->selectedRow() >= 0;
-    keepSortState();
+    m_sort.keepInSettings();
     if (!buildList()) {
         done(ListFailedCode);
         return;

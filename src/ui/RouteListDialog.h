@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DeviceDialog.h"
+#include "HeaderSort.h"
 
 #include <cstdint>
 
@@ -49,15 +50,13 @@ private:
     void placeList();
     bool sortKeepingSelection(int column, std::uint32_t order);
     void columnTapped(int column);
-    void keepSortState();
 
     AppSettings &m_settings;
     TripLog &m_log;
     int &m_selectedRoute;
     ListModel *m_model;
     ListView *m_view;
-    std::uint32_t m_sortColumn = 0;
-    std::uint32_t m_sortOrder = 0;
+    HeaderSort m_sort;
     bool m_built = false;
 };
 

@@ -1,3 +1,4 @@
+#include "AboutDialog.h"
 #include "DeleteRangeDialog.h"
 #include "DeviceFrame.h"
 #include "GuiHelpers.h"
@@ -6,12 +7,14 @@
 #include "Program.h"
 #include "ProgramState.h"
 #include "RecordDialog.h"
+#include "ReportDialog.h"
 #include "RouteDialog.h"
 #include "ScreenZoom.h"
 #include "StatusDialog.h"
 #include "StatusPane.h"
 #include "Testkit.h"
 #include "TripLog.h"
+#include "ViewOptionsDialog.h"
 
 #include <QApplication>
 
@@ -43,9 +46,15 @@ TEST(Layout, everyDialogFitsBothScreens)
     MileageBookDialog book(services, state.settings, app.log(), state.selectedRoute);
     BookPickerDialog picker(services, state.settings, app.log(), state.selectedRoute, underEdit);
     RouteDialog route(services, settings, app.log());
+    ReportDialog report(services, state.settings, app.log(), lastDate, lastDate, {});
+    DialogDriver(report).click(ReportDialog::ViewButton); // the list of one category shows
+    ASSERT_EQ(DialogDriver(report).list(ReportDialog::ReportList).rowCount(), 1);
+    ViewOptionsDialog options(services, state.settings);
+    AboutDialog about(services, settings);
     const std::pair<const char *, DeviceDialog *> dialogs[] = {
-        {"record", &record},     {"status", &status},      {"delete by range", &range},
-        {"mileage book", &book}, {"book picker", &picker}, {"route", &route}};
+        {"record", &record},     {"status", &status},        {"delete by range", &range},
+        {"mileage book", &book}, {"book picker", &picker},   {"route", &route},
+        {"report", &report},     {"view options", &options}, {"about", &about}};
 
     for (QSize screen : {QSize(240, 320), QSize(320, 240), QSize(240, 320)}) {
         app.resizeScreen(screen);

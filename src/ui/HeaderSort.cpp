@@ -1,0 +1,63 @@
+#include "HeaderSort.h"
+
+#include "Images.h"
+#include "ListView.h"
+#include "Services.h"
+#include "Sorting.h"
+
+#include <optional>
+
+namespace tripvane {
+
+HeaderSort::HeaderSort(ListModel &model, WaitCursor &waitCursor, std::uint32_t &columnSetting,
+                       std::uint32_t &orderSetting, Sort sort)
+    : m_model(model)
+    , m_waitCursor(waitCursor)
+    , m_columnSetting(columnSetting)
+    , m_orderSetting(orderSetting)
+    , m_sort(std::move(sort))
+{}
+
+bool HeaderSort::sortFromSettings()
+{
+    m_column = m_columnSetting;
+    m_order = m_orderSetting;
+    const int column = m_column == 1 && m_order != SortUnset ? 1 : 0;
+    const std::uint32_t order = m_order == SortUnset ? SortAscending : m_order;
+    // A stored sort column that no header has leaves the list in its stored order.
+    const bool sorted = m_column <= 1 || m_order == SortUnset;
+    for (int header = 0; header < 2; ++header)
+        m_model.setHeaderImage(header, sorted && header == column ? int(order) : ImageNoOrder);
+    return !sorted || m_sort(column, order);
+}
+
+bool HeaderSort::tapped(int column, bool hasRows)
+{
+    if (column < 0 || column > 1)
+        return true;
+    // A header without an arrow keeps the order in use; an arrow turns round.
+    const int image = m_model.headerImage(column);
+    std::uint32_t order = m_order == SortDescending ? SortDescending : SortAscending;
+    if (image == ImageAscending)
+        order = SortDescending;
+    else if (image == ImageDescending)
+        order = SortAscending;
+    m_column = std::uint32_t(column);
+    m_order = order;
+    m_model.setHeaderImage(column, int(order));
+    m_model.setHeaderImage(1 - column, ImageNoOrder);
+    if (!hasRows)
+        return true;
+    std::optional<WaitCursorGuard> busy;
+    if (column == 0)
+        busy.emplace(m_waitCursor);
+    return m_sort(column, order);
+}
+
+void HeaderSort::keepInSettings() const
+{
+    m_columnSetting = m_column;
+    m_orderSetting = m_order;
+}
+
+} // namespace tripvane

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "DeviceDialog.h"
+
+namespace tripvane {
+
+struct AppSettings;
+
+// "View Options" (1150): the order of dates and the grouping of amounts, each with a sample.
+// OK stores both choices; the caller shows every list again in the new forms.
+class ViewOptionsDialog final : public DeviceDialog
+{
+    Q_OBJECT
+
+public:
+    enum Control {
+        DateGroup = 1151,
+        DateList = 1152,
+        DateSampleLabel = 1153,
+        DateSample = 1154,
+        MileageGroup = 1155,
+        GroupingLabel = 1156,
+        GroupingList = 1157,
+        AmountSampleLabel = 1158,
+        AmountSample = 1159,
+        CancelButton = 1160,
+        OkButton = 1161,
+    };
+
+    ViewOptionsDialog(Services &services, AppSettings &settings);
+
+    void command(int id) override;
+    int cancelCode() const override { return CancelButton; }
+
+protected:
+    QString helpAnchor() const override { return QStringLiteral("Settings"); }
+
+private:
+    AppSettings &m_settings;
+};
+
+} // namespace tripvane
