@@ -1,20 +1,11 @@
-#include "AboutDialog.h"
-#include "DeleteRangeDialog.h"
 #include "DeviceFrame.h"
+#include "EveryDialog.h"
 #include "GuiHelpers.h"
 #include "ListView.h"
-#include "MileageBookDialog.h"
 #include "Program.h"
-#include "ProgramState.h"
-#include "RecordDialog.h"
-#include "ReportDialog.h"
-#include "RouteDialog.h"
 #include "ScreenZoom.h"
-#include "StatusDialog.h"
 #include "StatusPane.h"
 #include "Testkit.h"
-#include "TripLog.h"
-#include "ViewOptionsDialog.h"
 
 #include <QApplication>
 
@@ -35,26 +26,12 @@ TEST(Layout, everyDialogFitsBothScreens)
     // Run again at each zoom: the window is scaled, the layouts' coordinates are not.
     const int zoom = std::max(1, qEnvironmentVariableIntValue("QT_SCALE_FACTOR"));
     EXPECT_EQ(app.frame().devicePixelRatio(), zoom);
-    Services &services = app.kit.services();
-    MileageRecord underEdit = app.log().trips().at(0);
-    SystemTime lastDate = underEdit.date;
-    const AppSettings &settings = app.state().settings;
-    RecordDialog record(services, settings, app.log(), {underEdit, lastDate, true, 0});
-    StatusDialog status(services, settings, app.log());
-    DeleteRangeDialog range(services, settings, app.log(), lastDate, lastDate);
-    ProgramState &state = app.state();
-    MileageBookDialog book(services, state.settings, app.log(), state.selectedRoute);
-    BookPickerDialog picker(services, state.settings, app.log(), state.selectedRoute, underEdit);
-    RouteDialog route(services, settings, app.log());
-    ReportDialog report(services, state.settings, app.log(), lastDate, lastDate, {});
-    DialogDriver(report).click(ReportDialog::ViewButton); // the list of one category shows
-    ASSERT_EQ(DialogDriver(report).list(ReportDialog::ReportList).rowCount(), 1);
-    ViewOptionsDialog options(services, state.settings);
-    AboutDialog about(services, settings);
-    const std::pair<const char *, DeviceDialog *> dialogs[] = {
-        {"record", &record},     {"status", &status},        {"delete by range", &range},
-        {"mileage book", &book}, {"book picker", &picker},   {"route", &route},
-        {"report", &report},     {"view options", &options}, {"about", &about}};
+    gui::EveryDialog every(app);
+    ASSERT_EQ(DialogDriver(every.report).list(ReportDialog::ReportList).rowCount(), 1);
+    const auto dialogs = every.all();
+    RecordDialog &record = every.record;
+    MileageBookDialog &book = every.book;
+    BookPickerDialog &picker = every.picker;
 
     for (QSize screen : {QSize(240, 320), QSize(320, 240), QSize(240, 320)}) {
         app.resizeScreen(screen);

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "AboutDialog.h"
+#include "CategoriesDialog.h"
+#include "CategoryNameDialog.h"
+#include "DeleteRangeDialog.h"
+#include "MileageBookDialog.h"
+#include "ProgramState.h"
+#include "RecordDialog.h"
+#include "ReportDialog.h"
+#include "RouteDialog.h"
+#include "StatusDialog.h"
+#include "Testkit.h"
+#include "TripLog.h"
+#include "ViewOptionsDialog.h"
+
+#include <utility>
+#include <vector>
+
+namespace tripvane::gui {
+
+// One of each dialog of the program, made on a running program that holds one trip; the report
+// shows its list.
+struct EveryDialog
+{
+    explicit EveryDialog(TestApp &app)
+        : services(app.kit.services())
+        , state(app.state())
+        , underEdit(app.log().trips().at(0))
+        , lastDate(underEdit.date)
+        , record(services, state.settings, app.log(), {underEdit, lastDate, true, 0})
+        , status(services, state.settings, app.log())
+        , range(services, state.settings, app.log(), lastDate, lastDate)
+        , categories(services, state.settings, app.log())
+        , categoryName(services, app.log())
+        , book(services, state.settings, app.log(), state.selectedRoute)
+        , picker(services, state.settings, app.log(), state.selectedRoute, underEdit)
+        , route(services, state.settings, app.log())
+        , report(services, state.settings, app.log(), lastDate, lastDate, {})
+        , options(services, state.settings)
+        , about(services, state.settings)
+    {
+        DialogDriver(report).click(ReportDialog::ViewButton);
+    }
+
+    std::vector<std::pair<const char *, DeviceDialog *>> all()
+    {
+        return {{"record", &record},
+                {"status", &status},
+                {"delete by range", &range},
+                {"categories", &categories},
+                {"category name", &categoryName},
+                {"mileage book", &book},
+                {"book picker", &picker},
+                {"route", &route},
+                {"report", &report},
+                {"view options", &options},
+                {"about", &about}};
+    }
+
+    Services &services;
+    ProgramState &state;
+    MileageRecord underEdit;
+    SystemTime lastDate;
+    RecordDialog record;
+    StatusDialog status;
+    DeleteRangeDialog range;
+    CategoriesDialog categories;
+    CategoryNameDialog categoryName;
+    MileageBookDialog book;
+    BookPickerDialog picker;
+    RouteDialog route;
+    ReportDialog report;
+    ViewOptionsDialog options;
+    AboutDialog about;
+};
+
+} // namespace tripvane::gui
