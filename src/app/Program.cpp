@@ -37,6 +37,7 @@ bool Program::start()
     if (!m_instance->claim())
         return false; // the running one was asked to come forward; nothing here is touched
     installHelpFiles();
+    m_state->devicePath = m_device.path();
 
     {
         WaitCursorGuard busy(m_services.waitCursor());

@@ -13,6 +13,10 @@ struct ProgramState
     AppSettings settings;
     MileageRecord recordUnderEdit;
 
+    QString devicePath;
+    // The names last accepted by the two export dialogs, offered again during this run.
+    QString tripsExportName;
+    QString reportExportName;
     SystemTime lastDate;
     SystemTime reportRangeStart;
     SystemTime reportRangeEnd;

@@ -1,6 +1,6 @@
 #include "ReportFlow.h"
 
-#include "LaterFeatures.h"
+#include "ExportFlow.h"
 #include "ProgramState.h"
 #include "ReportDialog.h"
 #include "Shell.h"

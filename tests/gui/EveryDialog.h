@@ -4,6 +4,7 @@
 #include "CategoriesDialog.h"
 #include "CategoryNameDialog.h"
 #include "DeleteRangeDialog.h"
+#include "ExportDialog.h"
 #include "MileageBookDialog.h"
 #include "ProgramState.h"
 #include "RecordDialog.h"
@@ -39,6 +40,8 @@ struct EveryDialog
         , report(services, state.settings, app.log(), lastDate, lastDate, {})
         , options(services, state.settings)
         , about(services, state.settings)
+        , tripsExport(services, state.settings, ExportDialog::Kind::Trips, exportName, {})
+        , reportExport(services, state.settings, ExportDialog::Kind::Report, exportName, {})
     {
         DialogDriver(report).click(ReportDialog::ViewButton);
     }
@@ -55,7 +58,9 @@ struct EveryDialog
                 {"route", &route},
                 {"report", &report},
                 {"view options", &options},
-                {"about", &about}};
+                {"about", &about},
+                {"trips export", &tripsExport},
+                {"report export", &reportExport}};
     }
 
     Services &services;
@@ -73,6 +78,9 @@ struct EveryDialog
     ReportDialog report;
     ViewOptionsDialog options;
     AboutDialog about;
+    QString exportName;
+    ExportDialog tripsExport;
+    ExportDialog reportExport;
 };
 
 } // namespace tripvane::gui

@@ -1,0 +1,146 @@
+#include "CsvExport.h"
+
+#include "DeviceRoot.h"
+#include "Services.h"
+#include "StringTable.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <functional>
+#include <optional>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tripvane {
+
+namespace {
+
+enum : int {
+    IDS_CANNOT_DELETE_FILE = 40029,
+    IDS_CANNOT_CREATE_FILE = 40030,
+    IDS_NO_BUSINESS_FOLDER = 40031,
+    IDS_NO_PERSONAL_FOLDER = 40032,
+    IDS_REPLACE_FILE = 40041,
+    IDS_CANNOT_WRITE_FILE = 40044,
+};
+
+// A folder counts only when it is a real directory the user may write to: a link or a folder
+// made read-only (also for root, who could write to it all the same) counts as missing, as the
+// handheld treats a folder with extra attributes.
+bool isPlainWritableFolder(const QString &path)
+{
+    struct stat status;
+    const QByteArray local = QFile::encodeName(path);
+    return ::lstat(local.constData(), &status) == 0 && S_ISDIR(status.st_mode) &&
+           (status.st_mode & S_IWUSR) != 0 && ::access(local.constData(), W_OK | X_OK) == 0;
+}
+
+using NextRow = std::function<std::optional<QStringList>()>;
+
+int writeCsvFile(Services &services, const DeviceRoot &device, const QString &name,
+                 const ExportOptions &options, const QStringList &header, const NextRow &nextRow)
+{
+    const QString devicePath = exportDevicePath(name, options.folder);
+    if (name.isEmpty() || devicePath.isEmpty())
+        return 0;
+    const QString documents = device.localPath(QStringLiteral("\\My Documents"));
+    const QString path = device.localPath(devicePath);
+    const QString folder = QFileInfo(path).path();
+    if (!isPlainWritableFolder(documents) || !isPlainWritableFolder(folder)) {
+        services.message(options.folder == 0 ? IDS_NO_BUSINESS_FOLDER : IDS_NO_PERSONAL_FOLDER,
+                         MessageIcon::Exclamation);
+        return 0;
+    }
+    const QFileInfo existing(path);
+    if (existing.exists() || existing.isSymLink()) {
+        if (services.message(IDS_REPLACE_FILE, MessageIcon::Exclamation, MessageButtons::YesNo) !=
+            MessageAnswer::Yes)
+            return 0;
+        // Only a plain file is replaced: the new file never goes through a link.
+        if (existing.isSymLink() || !existing.isFile()) {
+            services.message(IDS_CANNOT_DELETE_FILE, MessageIcon::Stop);
+            return 0;
+        }
+    }
+
+    // The new file is written beside the old one and takes its place only when complete.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        services.message(IDS_CANNOT_CREATE_FILE, MessageIcon::Stop);
+        return 0;
+    }
+    const auto encoding = CsvEncoding(options.fileType == 1 ? 1 : 0);
+    // A short write is a failed one: the disk is full.
+    const auto writeLine = [&](const QStringList &fields) {
+        const QByteArray line = csvLine(fields, encoding);
+        return file.write(line) == line.size();
+    };
+    bool written = writeLine(header);
+    while (written) {
+        const std::optional<QStringList> row = nextRow();
+        if (!row)
+            break;
+        written = writeLine(*row);
+    }
+    // The last lines are still buffered; a failure to write them must not pass for success
+    // (commit overlooks a failed flush).
+    if (!written || !file.flush())
+        file.cancelWriting();
+    if (!file.commit()) {
+        services.message(IDS_CANNOT_WRITE_FILE, MessageIcon::Stop);
+        return 0;
+    }
+    return 1;
+}
+
+} // namespace
+
+QString exportDevicePath(const QString &name, std::uint32_t folder)
+{
+    if (folder > 1)
+        return {};
+    return QStringLiteral("\\My Documents\\%1\\%2.csv")
+        .arg(folder == 0 ? QStringLiteral("Business") : QStringLiteral("Personal"), name);
+}
+
+int ExportMileageRecords(Services &services, const DeviceRoot &device, const RecordList &trips,
+                         const QString &name, const ExportOptions &options)
+{
+    ListPosition next = 0;
+    return writeCsvFile(
+        services, device, name, options,
+        {QStringLiteral("Date"), QStringLiteral("Category"), QStringLiteral("Mileage"),
+         QStringLiteral("Start.Place"), QStringLiteral("Destination"), QStringLiteral("Memo")},
+        [&]() -> std::optional<QStringList> {
+            if (next >= trips.size())
+                return std::nullopt;
+            const MileageRecord &trip = trips.at(next++);
+            return QStringList{
+                trip.dateTextFor(options.dateView),         trip.category,
+                trip.distanceTextFor(options.distanceView), cleanPlace(trip.startPlace.left(32)),
+                cleanPlace(trip.destination.left(32)),      cleanMemo(trip.memo.left(20))};
+        });
+}
+
+int ExportReport(Services &services, const DeviceRoot &device, const CategoryList &categories,
+                 const QString &name, const ExportOptions &options)
+{
+    if (categories.isEmpty())
+        return 0;
+    ListPosition next = 0;
+    return writeCsvFile(
+        services, device, name, options, {QStringLiteral("Category"), QStringLiteral("Mileage")},
+        [&]() -> std::optional<QStringList> {
+            if (next >= categories.size())
+                return std::nullopt;
+            const CategoryEntry &entry = categories.at(next++);
+            AmountTexts total;
+            FormatAmount(total, entry.total);
+            return QStringList{entry.name, AmountTextFor(total, options.distanceView)};
+        });
+}
+
+} // namespace tripvane

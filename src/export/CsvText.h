@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+namespace tripvane {
+
+// The encodings of an exported file (setting ExportFileType).
+enum class CsvEncoding : std::uint32_t { Ascii = 0, Unicode = 1 };
+
+// Windows-1252, one byte per character; a character the code page cannot hold becomes '?'.
+QByteArray toWindows1252(const QString &text);
+
+// One line of a comma-separated file: every field in double quotes, no escaping, CR LF, in the
+// encoding (UTF-16LE for Unicode, no byte-order mark).
+QByteArray csvLine(const QStringList &fields, CsvEncoding encoding);
+
+// A memo as a spreadsheet field: a CR LF pair, double quotes, apostrophes and backquotes become
+// blanks; the length stays.
+QString cleanMemo(const QString &memo);
+// A place as a spreadsheet field: its double quotes become blanks, so a line keeps its fields.
+QString cleanPlace(const QString &place);
+
+} // namespace tripvane
