@@ -1,8 +1,8 @@
 #include "StatusDialog.h"
+#include "AboutDialog.h"
 #include "Commands.h"
 #include "DeviceFrame.h"
 #include "FrameDialogRunner.h"
-#include "PlaceholderDialog.h"
 #include "Program.h"
 #include "ProgramState.h"
 #include "StatusPane.h"
@@ -129,15 +129,18 @@ TEST_F(StatusChange, failedWriteIsReportedAndTheDialogStillCloses)
     app->program().store().setWriteHook({});
 }
 
-TEST(PlaceholderInFrame, endsAtOnceWithItsCodeAndLeavesTheFrameAsItWas)
+TEST(DialogInFrame, endsWithItsCodeAndLeavesTheFrameAsItWas)
 {
     TestApp app;
     ASSERT_TRUE(app.start());
     app.frame().show();
-    PlaceholderDialog dialog(app.kit.services(), QStringLiteral("View Options"), 1160,
-                             QStringLiteral("Settings"));
+    AboutDialog dialog(app.kit.services(), app.state().settings);
+    QTimer::singleShot(0, &dialog, [&] {
+        EXPECT_EQ(app.frame().caption(), QStringLiteral("About"));
+        app.frame().clickOk();
+    });
     FrameDialogRunner runner(app.frame());
-    EXPECT_EQ(runner.run(dialog), 1160);
+    EXPECT_EQ(runner.run(dialog), AboutDialog::LeaveCode);
     EXPECT_FALSE(app.frame().hasDialogOpen());
     EXPECT_EQ(app.frame().caption(), QStringLiteral("Tripvane"));
 }

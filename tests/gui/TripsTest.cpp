@@ -35,8 +35,8 @@ protected:
             script(dialog);
         });
     }
-    // A placeholder for a dialog still to come: it leaves at once.
-    void expectPlaceholder()
+    // The next dialog is left as its Cancel leaves it.
+    void leaveNextDialog()
     {
         app.kit.dialogRunner.expect([](QDialog &d) { DialogDriver(d).cancel(); });
     }
@@ -262,13 +262,13 @@ TEST_F(Trips, dateHeaderCyclesTheOrderAndOtherHeadersDoNothing)
     EXPECT_EQ(app.state().mainSortOrder, 0u);
 }
 
-TEST_F(Trips, laterDialogsAreReachedAndLeftWithoutChange)
+TEST_F(Trips, everyDialogLeftWithoutChangeKeepsTheSelectionAndTheFlags)
 {
     start({trip(2005, 10, 1, 100), trip(2005, 10, 2, 100)});
     app.list().selectRow(1);
     for (int id : {CmdEditCategories, ButtonCategories, CmdMileageBook, ButtonMileageBook,
                    CmdMileageReport, ButtonReport, CmdExportRecords, CmdViewOptions, CmdAbout}) {
-        expectPlaceholder();
+        leaveNextDialog();
         app.command(id);
         EXPECT_EQ(app.list().selectedRow(), 1) << id;
     }

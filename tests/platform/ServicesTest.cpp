@@ -2,7 +2,8 @@
 
 #include "StringTable.h"
 
-#include "PlaceholderDialog.h"
+#include "AboutDialog.h"
+#include "AppSettings.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -60,8 +61,8 @@ TEST(Services, unexpectedMessageFailsTheTestAndDeclines)
 TEST(Services, dialogRunnerHandsTheDialogToTheScript)
 {
     TestServices kit;
-    PlaceholderDialog dialog(kit.services(), QStringLiteral("Any"), 1,
-                             QStringLiteral("Navigating"));
+    const AppSettings settings;
+    AboutDialog dialog(kit.services(), settings);
     kit.dialogRunner.expect([](QDialog &d) { d.done(1033); });
     EXPECT_EQ(kit.services().dialogRunner().run(dialog), 1033);
     EXPECT_NONFATAL_FAILURE(kit.services().dialogRunner().run(dialog), "unexpected dialog");
