@@ -6,7 +6,7 @@ build=$1
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
-for path in bin/mileagelog bin/peghelp \
+for path in bin/mileagelog bin/peghelp bin/setup bin/ceappmgr share/tripvane/PPC2003_ARM.ini \
     share/applications/org.tripvane.Tripvane.desktop \
     share/metainfo/org.tripvane.Tripvane.metainfo.xml \
     share/icons/hicolor/scalable/apps/org.tripvane.Tripvane.svg \
@@ -14,5 +14,5 @@ for path in bin/mileagelog bin/peghelp \
     share/icons/hicolor/256x256/apps/org.tripvane.Tripvane.png; do
     [ -e "$prefix/$path" ] || { echo "missing: $path"; exit 1; }
 done
-[ -x "$prefix/bin/mileagelog" ] && [ -x "$prefix/bin/peghelp" ]
+for program in mileagelog peghelp setup ceappmgr; do [ -x "$prefix/bin/$program" ]; done
 echo "installed layout complete"

@@ -2,6 +2,7 @@
 
 #include "Databases.h"
 #include "DeviceFrame.h"
+#include "DeviceIdentity.h"
 #include "FrameDialogRunner.h"
 #include "Images.h"
 #include "MainWindow.h"
@@ -37,6 +38,8 @@ bool Program::start()
     if (!m_instance->claim())
         return false; // the running one was asked to come forward; nothing here is touched
     installHelpFiles();
+    // The desktop installer asks a connected device what it is.
+    DeviceIdentity::writeIfAbsent(m_device);
     m_state->devicePath = m_device.path();
 
     {

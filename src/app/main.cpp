@@ -19,11 +19,20 @@ int main(int argc, char *argv[])
     // Caught from the start: a termination during start-up is answered once the loop runs.
     tripvane::TerminationSignals termination;
     tripvane::Program program(*services, tripvane::DeviceRoot(tripvane::DeviceRoot::defaultPath()));
+    // A start-up that shows a message runs the event loop: a termination heard then is kept.
+    bool terminatedEarly = false;
+    const auto early =
+        QObject::connect(&termination, &tripvane::TerminationSignals::terminationRequested, &app,
+                         [&terminatedEarly] { terminatedEarly = true; });
     if (!program.start())
         return 0;
+    QObject::disconnect(early);
     services->setDialogRunner(std::make_unique<tripvane::FrameDialogRunner>(*program.frame()));
     QObject::connect(&termination, &tripvane::TerminationSignals::terminationRequested,
                      program.frame(), [&program] { program.requestClose(); });
+    if (terminatedEarly)
+        QMetaObject::invokeMethod(
+            program.frame(), [&program] { program.requestClose(); }, Qt::QueuedConnection);
     const int code = app.exec();
     if (program.restartRequested()) {
         if (zoomed)

@@ -1,9 +1,11 @@
-// Writes screenshots of the main window in both layouts, for the documentation; with a zoom
+// Writes screenshots of the main window in both layouts and of the installer's two windows, for
+// the documentation; with a zoom
 // (QT_SCALE_FACTOR=2) only the portrait one, named for its zoom:
 //     QT_QPA_PLATFORM=offscreen build/tests/gui/screenshots docs
 //     QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 build/tests/gui/screenshots docs
 #include "DeviceFrame.h"
 #include "ListView.h"
+#include "SetupWindows.h"
 #include "StatusPane.h"
 #include "Testkit.h"
 
@@ -54,6 +56,17 @@ bool shoot(QSize screen, const QString &file)
     return saved;
 }
 
+bool shootInstaller(const QDir &out)
+{
+    setup::SetupDialog dialog;
+    dialog.show();
+    setup::ConnectingWindow connecting;
+    connecting.show();
+    QApplication::processEvents();
+    return dialog.grab().save(out.filePath(QStringLiteral("setup.png"))) &&
+           connecting.grab().save(out.filePath(QStringLiteral("setup-connecting.png")));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -66,6 +79,7 @@ int main(int argc, char *argv[])
         return shoot({240, 320}, out.filePath(QStringLiteral("main-portrait-%1x").arg(zoom))) ? 0
                                                                                               : 1;
     const bool ok = shoot({240, 320}, out.filePath(QStringLiteral("main-portrait"))) &&
-                    shoot({320, 240}, out.filePath(QStringLiteral("main-wide")));
+                    shoot({320, 240}, out.filePath(QStringLiteral("main-wide"))) &&
+                    shootInstaller(out);
     return ok ? 0 : 1;
 }

@@ -1,0 +1,227 @@
+#include "Installation.h"
+#include "DesktopRegistry.h"
+#include "DeviceRoot.h"
+#include "SetupStrings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+using namespace tripvane;
+using namespace tripvane::setup;
+
+namespace {
+
+TEST(ChooseIni, followsTheEndingTable)
+{
+    struct Case
+    {
+        int major, type, architecture;
+        std::variant<QString, int> chosen;
+    };
+    const Case cases[] = {
+        {4, 2577, 5, QStringLiteral("PPC2003_ARM.ini")},
+        {5, 2577, 5, QStringLiteral("PPC2003_ARM.ini")},
+        {4, 10003, 4, int(UnknownProcessor)},
+        {4, 4000, 1, int(UnknownProcessor)},
+        {3, 4000, 1, QStringLiteral("MIPS.ini")},
+        {3, 9999, 1, QStringLiteral("MIPS.ini")}, // the architecture alone says MIPS
+        {3, 10003, 4, QStringLiteral("SH.ini")},
+        {3, 10004, 4, QStringLiteral("SH.ini")},
+        {3, 10005, 4, QStringLiteral("SH.ini")},
+        {3, 1824, 5, QStringLiteral("ARM.ini")},
+        {3, 2080, 5, QStringLiteral("ARM.ini")},
+        {3, 2336, 5, QStringLiteral("ARM.ini")},
+        {3, 2577, 5, QStringLiteral("ARM.ini")},
+        {3, 70001, 5, QStringLiteral("ARM.ini")},
+        {3, 586, 0, int(UnknownProcessor)},
+        {2, 2577, 5, int(NotPocketPc)},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(chooseIni({c.major, c.type, c.architecture}), c.chosen)
+            << c.major << " " << c.type;
+}
+
+class FakeLink final : public DeviceLink
+{
+public:
+    enum Behaviour { Connects, Fails, Never };
+    explicit FakeLink(Behaviour behaviour,
+                      std::optional<DeviceIdentity> identity = DeviceIdentity{})
+        : m_behaviour(behaviour)
+        , m_identity(identity)
+    {}
+    bool connect() override
+    {
+        ++connects;
+        while (m_behaviour == Never)
+            std::this_thread::sleep_for(std::chrono::hours(1));
+        return m_behaviour == Connects;
+    }
+    std::optional<DeviceIdentity> identity() override { return m_identity; }
+    std::atomic<int> connects = 0;
+
+private:
+    Behaviour m_behaviour;
+    std::optional<DeviceIdentity> m_identity;
+};
+
+// Time passes only in the record: the wait returns at once, with what the worker left (it gets
+// a moment of real time when it will answer at all).
+class RecordedTiming final : public SetupTiming
+{
+public:
+    explicit RecordedTiming(bool answerComes)
+        : m_answerComes(answerComes)
+    {}
+    void pause(int milliseconds) override { waits.push_back(milliseconds); }
+    Connection waitForConnection(ConnectionSignal &signal, int milliseconds) override
+    {
+        waits.push_back(milliseconds);
+        const auto outcome =
+            signal.waitFor(m_answerComes ? std::chrono::seconds(10) : std::chrono::milliseconds(0));
+        if (!outcome)
+            return Connection::TimedOut;
+        return *outcome ? Connection::Connected : Connection::Failed;
+    }
+    std::vector<int> waits;
+
+private:
+    bool m_answerComes;
+};
+
+class Installing : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        registry.setDefaultValue(setupString(ManagerKey), QStringLiteral("/opt/ceappmgr"));
+    }
+    std::optional<Handover> install(std::shared_ptr<FakeLink> link, bool answerComes = true,
+                                    QString folder = QStringLiteral("/home/driver/setup"))
+    {
+        timing = std::make_unique<RecordedTiming>(answerComes);
+        InstallPlatform platform{
+            .link = link,
+            .registry = registry,
+            .timing = *timing,
+            .currentDirectory = folder,
+            .showError = [this](int id) { errors.push_back(id); },
+            .showConnecting = [this] { events.push_back("show"); },
+            .closeConnecting = [this] { events.push_back("close"); },
+            .connected = {},
+        };
+        return runInstallationStep(platform);
+    }
+
+    QTemporaryDir config;
+    DesktopRegistry registry{config.filePath(QStringLiteral("registry"))};
+    std::unique_ptr<RecordedTiming> timing;
+    std::vector<int> errors;
+    std::vector<std::string> events;
+};
+
+TEST_F(Installing, aPocketPc2003HandsItsIniOverAfterTheDesignedPauses)
+{
+    const auto handover = install(std::make_shared<FakeLink>(FakeLink::Connects));
+    ASSERT_TRUE(handover);
+    EXPECT_EQ(handover->managerPath, QStringLiteral("/opt/ceappmgr"));
+    EXPECT_EQ(handover->iniPath, QStringLiteral("/home/driver/setup/PPC2003_ARM.ini"));
+    EXPECT_EQ(timing->waits, (std::vector<int>{200, 200, 2000}));
+    EXPECT_EQ(events, std::vector<std::string>{"show"}) << "the window closes itself";
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(Installing, eachFailureShowsOneMessageAndHandsNothingOver)
+{
+    struct Case
+    {
+        const char *what;
+        FakeLink::Behaviour behaviour;
+        std::optional<DeviceIdentity> identity;
+        int message;
+    };
+    const Case cases[] = {
+        {"no device", FakeLink::Never, DeviceIdentity{}, NotConnected},
+        {"the link fails", FakeLink::Fails, DeviceIdentity{}, CannotStart},
+        {"a damaged identity", FakeLink::Connects, std::nullopt, NoVersionInfo},
+        {"Windows CE 2", FakeLink::Connects, DeviceIdentity{2, 2577, 5}, NotPocketPc},
+        {"a 2003 device on SH", FakeLink::Connects, DeviceIdentity{4, 10003, 4}, UnknownProcessor},
+    };
+    for (const Case &c : cases) {
+        errors.clear();
+        events.clear();
+        auto link = std::make_shared<FakeLink>(c.behaviour, c.identity);
+        EXPECT_FALSE(install(link, c.behaviour != FakeLink::Never)) << c.what;
+        EXPECT_EQ(errors, std::vector<int>{c.message}) << c.what;
+        EXPECT_EQ(events, (std::vector<std::string>{"show", "close"})) << c.what;
+    }
+}
+
+TEST_F(Installing, withoutTheManagerOrWithTooLongAFolderNothingStarts)
+{
+    auto link = std::make_shared<FakeLink>(FakeLink::Connects);
+    EXPECT_FALSE(install(link, true, QString(250, u'x')));
+    EXPECT_EQ(errors, std::vector<int>{CannotStart}) << "refused, not cut";
+    EXPECT_EQ(timing->waits, std::vector<int>{});
+
+    errors.clear();
+    events.clear();
+    QFile::remove(config.filePath(QStringLiteral("registry")));
+    EXPECT_FALSE(install(link));
+    EXPECT_EQ(errors, std::vector<int>{NoActiveSync});
+    EXPECT_TRUE(events.empty());
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_EQ(link->connects, 0) << "no connection was tried";
+
+    // The longest folder that still fits, with blanks and a quote, comes through whole.
+    registry.setDefaultValue(setupString(ManagerKey), QStringLiteral("/opt/ceappmgr"));
+    const QString folder = QStringLiteral("/my \"car\" log") + QString(228, u'x');
+    ASSERT_EQ(QStringLiteral("\"%1\\PPC2003_ARM.ini\"").arg(folder).size(), MaxArgumentBytes);
+    const auto handover = install(link, true, folder);
+    ASSERT_TRUE(handover);
+    EXPECT_EQ(handover->iniPath, folder + QStringLiteral("/PPC2003_ARM.ini"));
+}
+
+TEST(DesktopRegistry, keysCompareWithoutCaseAndValuesAreReplaced)
+{
+    QTemporaryDir dir;
+    const DesktopRegistry registry(dir.filePath(QStringLiteral("sub/registry")));
+    EXPECT_FALSE(registry.defaultValue(QStringLiteral("SOFTWARE\\A")));
+    ASSERT_TRUE(registry.setDefaultValue(QStringLiteral("SOFTWARE\\A"), QStringLiteral("one")));
+    ASSERT_TRUE(registry.setDefaultValue(QStringLiteral("Software\\B"), QStringLiteral("x=y")));
+    ASSERT_TRUE(registry.setDefaultValue(QStringLiteral("software\\a"), QStringLiteral("two")));
+    EXPECT_EQ(registry.defaultValue(QStringLiteral("SOFTWARE\\A")), QStringLiteral("two"));
+    EXPECT_EQ(registry.defaultValue(QStringLiteral("SOFTWARE\\B")), QStringLiteral("x=y"));
+    EXPECT_FALSE(registry.setDefaultValue(QStringLiteral("a=b"), QStringLiteral("v")));
+}
+
+TEST(DeviceIdentityFile, isWrittenOnceAndADamagedOneTellsNothing)
+{
+    QTemporaryDir dir;
+    const DeviceRoot device(dir.path());
+    EXPECT_FALSE(DeviceIdentity::read(device));
+    ASSERT_TRUE(DeviceIdentity::writeIfAbsent(device));
+    const auto identity = DeviceIdentity::read(device);
+    ASSERT_TRUE(identity);
+    EXPECT_EQ(identity->osMajorVersion, 4);
+    EXPECT_EQ(identity->processorType, 2577);
+    for (const char *damaged :
+         {"OsMajorVersion=4\nProcessorType=2577\n",
+          "OsMajorVersion=four\nProcessorType=2577\nProcessorArchitecture=5", "garbage"}) {
+        QFile file(device.localPath(QStringLiteral("\\device-identity")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(damaged);
+        file.close();
+        EXPECT_FALSE(DeviceIdentity::read(device)) << damaged;
+        ASSERT_TRUE(DeviceIdentity::writeIfAbsent(device));
+        EXPECT_FALSE(DeviceIdentity::read(device)) << "an existing file is left alone";
+    }
+}
+
+} // namespace
