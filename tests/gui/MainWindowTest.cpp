@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 #include "Commands.h"
 #include "DeviceFrame.h"
+#include "DeviceIdentity.h"
 #include "DeviceRoot.h"
 #include "EveryDialog.h"
 #include "ListView.h"
@@ -48,6 +49,7 @@ TEST(StartUp, emptyDeviceShowsThePaneWithGreyedGroups)
     EXPECT_EQ(app.statusValue(StatusPane::BalanceValue), QStringLiteral("0"));
     EXPECT_TRUE(app.kit.messageBoxes.shown.empty());
     EXPECT_TRUE(QFile::exists(app.devicePath() + QStringLiteral("/Windows/tripvaneppc.htm")));
+    EXPECT_TRUE(DeviceIdentity::read(DeviceRoot(app.devicePath()))) << "for the installer";
     EXPECT_FALSE(app.kit.waitCursor.isShown());
 }
 
