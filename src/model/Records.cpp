@@ -33,6 +33,7 @@ void MileageRecord::clear()
     startPlace = QString();
     destination = QString();
     memo = QString();
+    unknownProperties.clear();
 }
 
 bool MileageRecord::setDistance(std::int32_t hundredths)
@@ -71,6 +72,7 @@ void MileageRecord::copyFrom(const MileageRecord &source)
     setDestination(source.destination);
     setMemo(source.memo);
     setDistance(source.distance);
+    unknownProperties = source.unknownProperties;
 }
 
 bool CategoryEntry::setName(const QString &text)

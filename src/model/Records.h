@@ -3,6 +3,7 @@
 #include "AmountText.h"
 #include "DateText.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
@@ -23,6 +24,9 @@ struct MileageRecord : DateFields
     QString startPlace;
     QString destination;
     QString memo;
+    // Properties this program does not know (a newer one's), as stored; written back with the
+    // trip so that no rewrite loses them.
+    QByteArray unknownProperties;
 
     void clear();
     bool setDate(const SystemTime &newDate) { return BuildDateTexts(*this, newDate); }

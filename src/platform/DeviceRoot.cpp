@@ -2,21 +2,32 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
+
+#include <sys/stat.h>
 
 namespace tripvane {
 
 namespace {
 
-constexpr QFileDevice::Permissions PrivateFolder =
-    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
-
-bool makePrivateFolder(const QString &path)
+// A folder of the device is the user's alone: group and others lose their permissions; the
+// user's own are never widened. A folder the user cannot write to fails, and stays as it is.
+bool makePrivateFolder(const QString &path, bool mustBeWritable)
 {
-    QDir dir(path);
-    if (!dir.exists() && !QDir().mkpath(path))
+    const QByteArray local = QFile::encodeName(path);
+    struct stat status;
+    if (::stat(local.constData(), &status) != 0) {
+        if (::mkdir(local.constData(), S_IRWXU) != 0 || ::stat(local.constData(), &status) != 0)
+            return false;
+    }
+    if (!S_ISDIR(status.st_mode))
         return false;
-    return QFile::setPermissions(path, PrivateFolder);
+    const mode_t mode = status.st_mode & 07777;
+    if (mustBeWritable && (mode & S_IRWXU) != S_IRWXU)
+        return false;
+    const mode_t privateMode = mode & ~mode_t(S_IRWXG | S_IRWXO);
+    return privateMode == mode || ::chmod(local.constData(), privateMode) == 0;
 }
 
 } // namespace
@@ -34,9 +45,12 @@ QString DeviceRoot::defaultPath()
 
 bool DeviceRoot::prepare() const
 {
+    if (!QDir().mkpath(QFileInfo(m_path).path()) || !makePrivateFolder(m_path, true))
+        return false;
+    // A folder the user made read-only (My Documents\Business, say) is theirs to keep so.
     for (const char *folder :
-         {"", "/My Documents", "/My Documents/Business", "/My Documents/Personal", "/Windows"}) {
-        if (!makePrivateFolder(m_path + QLatin1String(folder)))
+         {"/My Documents", "/My Documents/Business", "/My Documents/Personal", "/Windows"}) {
+        if (!makePrivateFolder(m_path + QLatin1String(folder), false))
             return false;
     }
     return true;

@@ -14,7 +14,8 @@ public:
         : m_path(std::move(path))
     {}
 
-    // Creates the folders of a new handheld (private to the user) where they are missing.
+    // Creates the folders of a new handheld where they are missing and keeps them private to
+    // the user; false when the device folder cannot be made or is not the user's to write.
     bool prepare() const;
 
     QString path() const { return m_path; }

@@ -109,14 +109,26 @@ bool SingleInstance::claim()
 void SingleInstance::readRequest()
 {
     while (QLocalSocket *socket = m_server->nextPendingConnection()) {
+        // A few callers at a time, each with short lines: nothing a caller sends can make the
+        // program hold more than a few bytes for it.
+        if (m_server->findChildren<QLocalSocket *>().size() > MaxConnections) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        socket->setReadBufferSize(MaxRequestLine);
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
             while (socket->canReadLine()) {
-                const QByteArray request = socket->readLine().trimmed();
+                const QByteArray request = socket->readLine(MaxRequestLine + 1).trimmed();
                 if (request == "raise")
                     emit raiseRequested();
                 else if (request == "close")
                     emit closeRequested();
+            }
+            if (socket->bytesAvailable() >= MaxRequestLine) {
+                socket->abort(); // a line longer than any request
+                socket->deleteLater();
             }
         });
     }

@@ -18,6 +18,10 @@ class SingleInstance final : public QObject
     Q_OBJECT
 
 public:
+    // Longer lines and further callers are dropped.
+    static constexpr int MaxRequestLine = 64;
+    static constexpr int MaxConnections = 8;
+
     static QString socketPathFor(const DeviceRoot &device);
     static bool sendRequest(const QString &socketPath, const QByteArray &request);
 

@@ -36,7 +36,7 @@ bool readDatePart(const PropertyValue &value, SystemTime &date)
 
 PropertyValues tripProperties(const MileageRecord &record, std::int32_t key)
 {
-    return {
+    PropertyValues values{
         PropertyValue::ofNumber(Prop::Key, std::uint32_t(key)),
         PropertyValue::ofNumber(Prop::Day, record.date.day),
         PropertyValue::ofNumber(Prop::Month, record.date.month),
@@ -48,6 +48,12 @@ PropertyValues tripProperties(const MileageRecord &record, std::int32_t key)
         PropertyValue::ofText(Prop::TripStartPlace, storedText(record.startPlace)),
         PropertyValue::ofText(Prop::TripDestination, storedText(record.destination)),
     };
+    PropertyValues unknown;
+    if (!record.unknownProperties.isEmpty() &&
+        decodeProperties(record.unknownProperties.constData(), int(record.unknownProperties.size()),
+                         unknown))
+        values.insert(values.end(), unknown.begin(), unknown.end());
+    return values;
 }
 
 // Takes the texts out of values: loading 100,000 trips should not copy each text twice.
@@ -56,6 +62,7 @@ MileageRecord tripFromProperties(PropertyValues &values)
     MileageRecord record;
     record.clear();
     SystemTime date;
+    PropertyValues unknown;
     for (PropertyValue &value : values) {
         if (readDatePart(value, date))
             continue;
@@ -80,10 +87,13 @@ MileageRecord tripFromProperties(PropertyValues &values)
             record.destination = std::move(value.text);
             break;
         default:
+            unknown.push_back(std::move(value));
             break;
         }
     }
     record.setDate(date);
+    if (!unknown.empty())
+        record.unknownProperties = encodeProperties(unknown);
     return record;
 }
 

@@ -159,10 +159,12 @@ private:
         return m_p == m_end;
     }
 
-    // Member names are identifiers such as "0x0005001F"; anything else is read and skipped.
+    // Member names are identifiers such as "0x0005001F"; any other string is read and skipped.
     bool parseName(std::uint32_t &id, bool &isId)
     {
         skipSpace();
+        if (m_p >= m_end || *m_p != '"')
+            return false;
         const char *start = m_p + 1;
         const char *close = start;
         while (close < m_end && *close != '"' && *close != '\\')

@@ -11,6 +11,7 @@
 #include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLocalSocket>
 #include <QTimer>
 
 #include <csignal>
@@ -135,6 +136,39 @@ TEST(SingleInstanceTest, aStaleSocketFromACrashedRunDoesNotBlockTheStart)
     stale.close();
     TestApp app(Screen::Portrait, device);
     EXPECT_TRUE(app.start());
+}
+
+// A caller gets a short line and a few places at a time; the program holds nothing more for it.
+TEST(SingleInstanceTest, anOverlongLineAndTooManyCallersAreDropped)
+{
+    TestApp app;
+    ASSERT_TRUE(app.start());
+    const QString path = SingleInstance::socketPathFor(DeviceRoot(app.devicePath()));
+    QLocalSocket flooding;
+    flooding.connectToServer(path);
+    ASSERT_TRUE(flooding.waitForConnected(2000));
+    const QByteArray chunk(64 * 1024, 'x');
+    for (int i = 0; i < 64 && flooding.state() == QLocalSocket::ConnectedState; ++i) {
+        flooding.write(chunk);
+        processEventsUntil([&] { return flooding.bytesToWrite() == 0 || !flooding.isOpen(); });
+    }
+    processEventsUntil([&] { return flooding.state() == QLocalSocket::UnconnectedState; });
+    EXPECT_EQ(flooding.state(), QLocalSocket::UnconnectedState) << "a 4 MiB line";
+
+    std::vector<std::unique_ptr<QLocalSocket>> idle;
+    for (int i = 0; i < SingleInstance::MaxConnections + 1; ++i) {
+        idle.push_back(std::make_unique<QLocalSocket>());
+        idle.back()->connectToServer(path);
+        ASSERT_TRUE(idle.back()->waitForConnected(2000));
+    }
+    processEventsUntil([&] { return idle.back()->state() == QLocalSocket::UnconnectedState; });
+    EXPECT_EQ(idle.back()->state(), QLocalSocket::UnconnectedState) << "one caller too many";
+    EXPECT_EQ(idle.front()->state(), QLocalSocket::ConnectedState);
+    idle.clear();
+
+    QTimer::singleShot(0, [&] { SingleInstance::sendRequest(path, "close\n"); });
+    processEventsUntil([&] { return !app.isRunning(); });
+    EXPECT_FALSE(app.isRunning()) << "still answering";
 }
 
 TEST(SingleInstanceTest, socketIsPrivateToTheUser)

@@ -240,6 +240,47 @@ TEST_F(Trips, absentTextsAreStoredAsOneBlank)
     EXPECT_EQ(records.at(0).distanceText[1], QStringLiteral("1,00"));
 }
 
+// A newer program's properties of a trip survive an edit and the exit rebuild.
+TEST_F(Trips, unknownPropertiesAreKeptThroughEveryRewrite)
+{
+    const std::int32_t key = addTrip(trip(2005, 10, 1, 100));
+    const Oid mileage = databaseOid(DatabaseName::Mileage);
+    const PropertyValues newer{PropertyValue::ofNumber(0x00200013, 7),
+                               PropertyValue::ofText(0x0021001F, QStringLiteral("fuel card"))};
+    const auto storedNewer = [&] {
+        PropertyValues kept;
+        store->forEachRecord(mileage, [&](Oid, PropertyValues &values) {
+            for (const PropertyValue &value : values) {
+                if (value.id >= 0x00200000)
+                    kept.push_back(value);
+            }
+            return true;
+        });
+        return kept;
+    };
+    PropertyValues withNewer{PropertyValue::ofNumber(Prop::Key, std::uint32_t(key))};
+    withNewer.insert(withNewer.end(), newer.begin(), newer.end());
+    store->forEachRecord(mileage, [&](Oid, PropertyValues &values) {
+        withNewer.insert(withNewer.end(), values.begin() + 1, values.end());
+        return false;
+    });
+    ASSERT_NE(store->writeFirstEqual(mileage, std::uint32_t(key), withNewer),
+              ObjectStore::KeyedChange::NotFound);
+
+    ASSERT_EQ(databases->loadRecords(records, underEdit), 1);
+    MileageRecord edited;
+    edited.copyFrom(records.at(0));
+    edited.setMemo(QStringLiteral("edited"));
+    ASSERT_TRUE(databases->updateRecord(edited));
+    ASSERT_EQ(storedNewer().size(), 2u) << "after an edit";
+    ASSERT_EQ(databases->loadRecords(records, underEdit), 1);
+    ASSERT_TRUE(databases->rebuildMileage(records));
+    const PropertyValues kept = storedNewer();
+    ASSERT_EQ(kept.size(), 2u) << "after the exit rebuild";
+    EXPECT_EQ(kept[0].number, 7u);
+    EXPECT_EQ(kept[1].text, QStringLiteral("fuel card"));
+}
+
 TEST_F(Trips, exitWithNoTripsLeavesAnEmptyDatabase)
 {
     addTrip(trip(2005, 10, 1, 100));

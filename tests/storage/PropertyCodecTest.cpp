@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
+
 using namespace tripvane;
 
 namespace {
@@ -81,6 +84,20 @@ TEST(PropertyCodec, refusesWhatIsNotAPropertyObject)
     EXPECT_FALSE(decodes(R"({"0x00040013":1} trailing)"));
     PropertyValues values;
     EXPECT_FALSE(decodeProperties(nullptr, 0, values));
+}
+
+// Texts that end where a member name should begin, or a name without its quotes: each is read
+// from a buffer of exactly its length, so that a read past the end shows under the sanitizer.
+TEST(PropertyCodec, aTextEndingBeforeANameIsRefusedWithoutReadingPastIt)
+{
+    for (const char *text : {"{", "{ ", R"({"0x00000013":5,)", R"({"0x00000013":5, )",
+                             "{0x00000013:5}", R"({"0x00000013":5,0x00000013:6})"}) {
+        const std::size_t length = std::strlen(text);
+        const auto exact = std::make_unique<char[]>(length);
+        std::memcpy(exact.get(), text, length);
+        PropertyValues values;
+        EXPECT_FALSE(decodeProperties(exact.get(), int(length), values)) << text;
+    }
 }
 
 } // namespace
