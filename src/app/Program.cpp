@@ -81,6 +81,12 @@ void Program::requestClose()
 {
     if (!m_frame || m_exited)
         return;
+    // The box on top goes first, then the dialog under it, then the frame.
+    if (m_services.messageBoxes().closeOpen()) {
+        QMetaObject::invokeMethod(
+            m_frame.get(), [this] { requestClose(); }, Qt::QueuedConnection);
+        return;
+    }
     if (FramePage *dialog = m_frame->topDialog()) {
         dialog->pageCancel();
         QMetaObject::invokeMethod(

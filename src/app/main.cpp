@@ -19,17 +19,24 @@ int main(int argc, char *argv[])
     // Caught from the start: a termination during start-up is answered once the loop runs.
     tripvane::TerminationSignals termination;
     tripvane::Program program(*services, tripvane::DeviceRoot(tripvane::DeviceRoot::defaultPath()));
-    // A start-up that shows a message runs the event loop: a termination heard then is kept.
+    // A termination ends every box: one shown at start-up (a damaged store's, say) and any
+    // later one. During the start it is kept for when the program runs.
     bool terminatedEarly = false;
     const auto early =
         QObject::connect(&termination, &tripvane::TerminationSignals::terminationRequested, &app,
-                         [&terminatedEarly] { terminatedEarly = true; });
+                         [&terminatedEarly, &services] {
+                             terminatedEarly = true;
+                             services->messageBoxes().endAll();
+                         });
     if (!program.start())
         return 0;
     QObject::disconnect(early);
     services->setDialogRunner(std::make_unique<tripvane::FrameDialogRunner>(*program.frame()));
     QObject::connect(&termination, &tripvane::TerminationSignals::terminationRequested,
-                     program.frame(), [&program] { program.requestClose(); });
+                     program.frame(), [&program, &services] {
+                         services->messageBoxes().endAll();
+                         program.requestClose();
+                     });
     if (terminatedEarly)
         QMetaObject::invokeMethod(
             program.frame(), [&program] { program.requestClose(); }, Qt::QueuedConnection);

@@ -30,6 +30,9 @@ class QtMessageBoxes final : public MessageBoxes
 public:
     MessageAnswer show(const MessageBoxRequest &request) override
     {
+        const bool question = request.buttons == MessageButtons::YesNo;
+        if (m_ending)
+            return question ? MessageAnswer::No : MessageAnswer::Ok;
         QWidget *screen = nullptr;
         for (QWidget *window : QApplication::topLevelWidgets())
             if (window->isVisible() && window->objectName() == QLatin1String("deviceFrame"))
@@ -44,7 +47,6 @@ public:
         auto *text = new QLabel(request.text, &box);
         text->setObjectName(QStringLiteral("messageText"));
         text->setWordWrap(true);
-        const bool question = request.buttons == MessageButtons::YesNo;
         auto *buttons = new QDialogButtonBox(
             question ? QDialogButtonBox::Yes | QDialogButtonBox::No : QDialogButtonBox::Ok, &box);
         buttons->button(question ? QDialogButtonBox::No : QDialogButtonBox::Ok)->setDefault(true);
@@ -62,10 +64,31 @@ public:
                                                                : box.sizeHint().height());
         const QRect area = screen ? screen->geometry() : QApplication::primaryScreen()->geometry();
         box.move(area.center() - QPoint(box.width() / 2, box.height() / 2));
+        m_open.push_back(&box);
         const int answer = box.exec();
+        m_open.pop_back();
         return question ? (answer == 1 ? MessageAnswer::Yes : MessageAnswer::No)
                         : MessageAnswer::Ok;
     }
+
+    bool closeOpen() override
+    {
+        if (m_open.empty())
+            return false;
+        m_open.back()->done(0);
+        return true;
+    }
+
+    void endAll() override
+    {
+        m_ending = true;
+        for (QDialog *box : m_open)
+            box->done(0);
+    }
+
+private:
+    std::vector<QDialog *> m_open; // a box may open while another one waits under it
+    bool m_ending = false;
 };
 
 class QtInputPanel final : public InputPanel
@@ -193,6 +216,11 @@ public:
 std::unique_ptr<HelpViewer> makeProgramHelpViewer(const QString &programFolder)
 {
     return std::make_unique<ProcessHelpViewer>(programFolder);
+}
+
+std::unique_ptr<MessageBoxes> makeDesktopMessageBoxes()
+{
+    return std::make_unique<QtMessageBoxes>();
 }
 
 std::unique_ptr<Services> makeDesktopServices()

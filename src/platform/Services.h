@@ -28,6 +28,12 @@ class MessageBoxes
 public:
     virtual ~MessageBoxes() = default;
     virtual MessageAnswer show(const MessageBoxRequest &request) = 0;
+    // Closes the box on top as its No or OK, so that the program can end; false when no box is
+    // open.
+    virtual bool closeOpen() { return false; }
+    // The program is ending on a termination: the open boxes close so, and later ones are
+    // answered so at once, without waiting for a user who is gone.
+    virtual void endAll() {}
 };
 
 class InputPanel
@@ -182,6 +188,8 @@ private:
 };
 
 std::unique_ptr<Services> makeDesktopServices();
+// The handheld's message boxes on the desktop, for tests that need a real one.
+std::unique_ptr<MessageBoxes> makeDesktopMessageBoxes();
 // The help viewer "peghelp" from the folder the programs are installed in.
 std::unique_ptr<HelpViewer> makeProgramHelpViewer(const QString &programFolder);
 

@@ -36,14 +36,15 @@ TerminationSignals::TerminationSignals(QObject *parent)
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
+    // A closed terminal (SIGHUP) ends the program as a termination does: through its exit.
+    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+        sigaction(signal, &action, nullptr);
 }
 
 TerminationSignals::~TerminationSignals()
 {
-    std::signal(SIGTERM, SIG_DFL);
-    std::signal(SIGINT, SIG_DFL);
+    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+        std::signal(signal, SIG_DFL);
     for (int &fd : signalPipe) {
         if (fd >= 0)
             ::close(fd);

@@ -1,7 +1,9 @@
 // The real mileagelog binary, with its desktop services, on a device of its own.
+#include "Databases.h"
 #include "DeviceRoot.h"
 #include "ObjectStore.h"
 #include "SingleInstance.h"
+#include "Testkit.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -70,6 +72,45 @@ TEST(EndToEnd, oneInstanceRunsAndATerminationSavesThroughTheExit)
     ASSERT_TRUE(order) << "the exit saved the settings";
     EXPECT_EQ(order->dword, 2u);
     EXPECT_TRUE(QFile::exists(device + QStringLiteral("/Windows/tripvaneppc.htm")));
+}
+
+// A termination while a start-up box is up (the status overflows; the store is damaged) closes
+// the box and ends through the normal exit, which leaves no socket behind.
+TEST(EndToEnd, aTerminationDuringAStartUpBoxEndsThroughTheExit)
+{
+    struct Case
+    {
+        const char *what;
+        int signal;
+        bool damaged;
+    };
+    for (const Case c :
+         {Case{"overflow, SIGTERM", SIGTERM, false}, Case{"overflow, SIGHUP", SIGHUP, false},
+          Case{"damaged store, SIGTERM", SIGTERM, true}}) {
+        QTemporaryDir dir;
+        const QString device = dir.filePath(QStringLiteral("device"));
+        ASSERT_TRUE(DeviceRoot(device).prepare());
+        if (c.damaged) {
+            QFile store(DeviceRoot(device).storePath());
+            ASSERT_TRUE(store.open(QIODevice::WriteOnly));
+            store.write(QByteArray("SQLite format 3").append('\0').append(4000, '\x5a'));
+        } else {
+            TestServices kit;
+            DeviceSession session(DeviceRoot(device).storePath(), kit.services());
+            for (int i = 0; i < 22; ++i) // 22 x 1,000,000.00 up to the status date
+                session.records.append(trip(2005, 10, 1, 100000000));
+            ASSERT_TRUE(session.databases->rebuildMileage(session.records));
+        }
+        QObject owner;
+        QProcess *program = startProgram(device, &owner);
+        ASSERT_TRUE(program->waitForStarted(60000));
+        QThread::msleep(1500); // the box is up
+        ::kill(pid_t(program->processId()), c.signal);
+        ASSERT_TRUE(program->waitForFinished(10000)) << c.what;
+        EXPECT_EQ(program->exitStatus(), QProcess::NormalExit) << c.what;
+        EXPECT_EQ(program->exitCode(), 0) << c.what;
+        EXPECT_FALSE(QFile::exists(SingleInstance::socketPathFor(DeviceRoot(device)))) << c.what;
+    }
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "TerminationSignals.h"
 #include "Testkit.h"
 
+#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QElapsedTimer>
@@ -215,6 +216,35 @@ TEST(SingleInstanceTest, closeRequestDuringADialogCancelsItFirst)
     processEventsUntil([&] { return !app.isRunning(); });
     EXPECT_FALSE(app.isRunning());
     EXPECT_EQ(app.list().rowCount(), 0);
+}
+
+} // namespace
+
+namespace {
+
+// A real box is up (OK on a new trip's zero distance): the close request closes the box, then
+// the dialog, then the program through its exit, which saves the settings.
+TEST(SingleInstanceTest, closeRequestDuringAMessageBoxClosesItAndEnds)
+{
+    TestApp app;
+    app.kit.messageBoxes.forwardTo = makeDesktopMessageBoxes();
+    ASSERT_TRUE(app.start());
+    app.frame().show();
+    app.kit.services().setDialogRunner(std::make_unique<FrameDialogRunner>(app.frame()));
+    const QString socket = SingleInstance::socketPathFor(DeviceRoot(app.devicePath()));
+    QTimer::singleShot(50, [&] {
+        if (auto *ok = app.frame().findChild<QAbstractButton *>(QStringLiteral("control1033")))
+            ok->click(); // the box's own loop runs from here
+    });
+    QTimer::singleShot(300, [&] { SingleInstance::sendRequest(socket, "close\n"); });
+    QElapsedTimer closing;
+    closing.start();
+    app.command(40002);
+    processEventsUntil([&] { return !app.isRunning(); });
+    EXPECT_FALSE(app.isRunning());
+    EXPECT_LT(closing.elapsed(), 2000);
+    EXPECT_EQ(app.kit.messageBoxes.texts(), QStringList{"You can not enter 0.0 !"});
+    EXPECT_TRUE(app.setting("SortOrder")) << "saved through the normal exit";
 }
 
 } // namespace

@@ -13,6 +13,8 @@ MessageAnswer RecordingMessageBoxes::show(const MessageBoxRequest &request)
     shown.push_back({request, m_cursor.isShown()});
     if (onShow)
         onShow(request);
+    if (forwardTo)
+        return forwardTo->show(request);
     if (scripted.empty()) {
         ADD_FAILURE() << "unexpected message box: " << request.text.toStdString();
         // The harmless answer: a question is declined, so nothing is deleted or replaced.

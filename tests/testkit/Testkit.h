@@ -84,6 +84,7 @@ public:
         : m_cursor(cursor)
     {}
     MessageAnswer show(const MessageBoxRequest &request) override;
+    bool closeOpen() override { return forwardTo && forwardTo->closeOpen(); }
 
     void expect(MessageAnswer answer) { scripted.push_back(answer); }
     QStringList texts() const;
@@ -92,6 +93,8 @@ public:
     std::vector<Shown> shown;
     // Called as each box shows, to look at what the program holds at that moment.
     std::function<void(const MessageBoxRequest &)> onShow;
+    // Real boxes, shown and answered as a user would, instead of the script.
+    std::unique_ptr<MessageBoxes> forwardTo;
 
 private:
     const WaitCursor &m_cursor;
