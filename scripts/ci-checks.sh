@@ -1,13 +1,17 @@
 #!/bin/sh
-# The checks CI runs besides the README's test command: formatting of every C++ file, and the
-# whole suite again built with AddressSanitizer and UndefinedBehaviorSanitizer.
+# The checks CI runs besides the README's test command: formatting of every C++ file, a fuzzing
+# smoke run of 30 seconds per target, and the whole suite again built with AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 set -e
 cd "$(dirname "$0")/.."
 export DEBIAN_FRONTEND=noninteractive
-apt-get install -y --no-install-recommends clang-format >/dev/null
+apt-get install -y --no-install-recommends clang-format clang libclang-rt-14-dev >/dev/null
 
 echo "clang-format check"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+echo "fuzzing smoke run"
+sh scripts/fuzz.sh 30
 
 echo "sanitizer build"
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRIPVANE_WERROR=ON \

@@ -1,0 +1,35 @@
+#!/bin/sh
+# Builds the libFuzzer targets with clang (address and undefined-behaviour sanitizers) and runs
+# each for the given seconds (default 30) from the seed corpus in fuzz/corpus; findings are
+# written to build-fuzz/ and end the run with an error.
+#     sh scripts/fuzz.sh [seconds]
+set -e
+cd "$(dirname "$0")/.."
+seconds=${1:-30}
+out=build-fuzz
+mkdir -p "$out"
+rm -f "$out"/crash-* "$out"/leak-* "$out"/timeout-* "$out"/oom-*
+flags="-std=c++20 -O1 -g -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined"
+qt="$(pkg-config --cflags --libs Qt6Core)"
+build() {
+    target=$1
+    shift
+    # shellcheck disable=SC2086
+    clang++ $flags -Isrc/model -Isrc/storage "$@" "fuzz/$target.cpp" $qt -o "$out/$target"
+}
+build AmountTextFuzz src/model/AmountText.cpp
+build PropertyCodecFuzz src/storage/PropertyCodec.cpp
+for pair in AmountTextFuzz:amount PropertyCodecFuzz:properties; do
+    target=${pair%%:*}
+    corpus=${pair#*:}
+    rm -rf "$out/$corpus" && mkdir -p "$out/$corpus"
+    echo "fuzzing $target for $seconds s"
+    (cd "$out" && "./$target" -max_total_time="$seconds" -print_final_stats=1 \
+        "$corpus" "../fuzz/corpus/$corpus" 2>&1 | tail -n 3) || true
+    # A finding leaves its input beside the target.
+    found=$(ls "$out" | grep -E '^(crash|leak|timeout|oom)-' || true)
+    if [ -n "$found" ]; then
+        echo "$target found a fault; its input: $out/$found"
+        exit 1
+    fi
+done
