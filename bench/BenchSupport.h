@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <random>
+#include <unordered_set>
 
 namespace tripvane::bench {
 
@@ -18,7 +19,14 @@ inline MileageRecord generatedTrip(std::mt19937 &random, int index)
     std::uniform_int_distribution<int> day(1, 28), month(1, 12), year(2000, 2010);
     std::uniform_int_distribution<int> distance(100, 50000), pick(0, 5);
     MileageRecord trip;
-    trip.key = 1000 + index;
+    // Keys as the clock makes them: day, hour, minute and second run together.
+    std::uniform_int_distribution<int> keyDay(1, 31), hour(0, 23), minute(0, 59);
+    trip.key = QStringLiteral("%1%2%3%4")
+                   .arg(keyDay(random))
+                   .arg(hour(random))
+                   .arg(minute(random))
+                   .arg(minute(random))
+                   .toInt();
     trip.setDate(makeDate(year(random), month(random), day(random)));
     trip.setDistance(distance(random));
     trip.setCategory(QString::fromLatin1(categories[pick(random) % 5]));
@@ -28,12 +36,17 @@ inline MileageRecord generatedTrip(std::mt19937 &random, int index)
     return trip;
 }
 
-// Adds generated trips to a loaded record list, keys 1000 upwards.
+// Adds generated trips to a loaded record list, each with a key of its own.
 inline void appendGeneratedTrips(RecordList &records, int count)
 {
     std::mt19937 random(42);
-    for (int i = 0; i < count; ++i)
-        records.append(generatedTrip(random, i));
+    std::unordered_set<std::int32_t> used;
+    for (int i = 0; i < count; ++i) {
+        MileageRecord trip = generatedTrip(random, i);
+        while (!used.insert(trip.key).second)
+            ++trip.key; // as the program finds a free key when two trips share a second
+        records.append(trip);
+    }
 }
 
 // Best of several runs, in milliseconds.

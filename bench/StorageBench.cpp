@@ -5,6 +5,7 @@
 #include "Databases.h"
 #include "ObjectStore.h"
 #include "Services.h"
+#include "Sorting.h"
 #include "Testkit.h"
 
 #include <QApplication>
@@ -50,6 +51,8 @@ int main(int argc, char *argv[])
     RecordList &records = session.records;
     MileageRecord &underEdit = session.scratch;
     bench::appendGeneratedTrips(records, tripCount);
+    // The list as a run leaves it, sorted by date, which is what the exit rebuild writes.
+    SortRecordsByDate(records, SortAscending);
 
     std::printf("%d trips\n", tripCount);
     const double rebuild = bench::bestOf(3, [&] { databases.rebuildMileage(records); });

@@ -5,6 +5,7 @@
 #include "StringTable.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace tripvane {
 
@@ -417,7 +418,8 @@ bool Databases::writeStatus(const OdometerHolders &holders)
 }
 
 template<typename List, typename ToValues>
-bool Databases::replaceWithList(const QString &name, const List &list, Oid &oid, ToValues toValues)
+bool Databases::replaceWithList(const QString &name, const List &list, Oid &oid, ToValues toValues,
+                                std::span<const ListPosition> order)
 {
     ListPosition next = 0;
     const bool written = m_store.replaceDatabase(
@@ -425,7 +427,7 @@ bool Databases::replaceWithList(const QString &name, const List &list, Oid &oid,
         [&](PropertyValues &values) {
             if (next >= list.size())
                 return false;
-            values = toValues(list.at(next), next);
+            values = toValues(list.at(order.empty() ? next : order[next]), next);
             ++next;
             return true;
         },
@@ -466,10 +468,18 @@ bool Databases::rebuildMileage(const RecordList &records)
     // every change of this run was already written through.
     if (!m_recordsComplete)
         return false;
-    return replaceWithList(DatabaseName::Mileage, records, m_mileage,
-                           [](const MileageRecord &record, ListPosition) {
-                               return tripProperties(record, record.key);
-                           });
+    // Written in the order the load reads them, by key, so that the file reads front to back
+    // run after run whatever order the list was in.
+    std::vector<ListPosition> byKey(records.size());
+    std::iota(byKey.begin(), byKey.end(), ListPosition(0));
+    std::ranges::stable_sort(
+        byKey, {}, [&records](ListPosition i) { return std::uint32_t(records.at(i).key); });
+    return replaceWithList(
+        DatabaseName::Mileage, records, m_mileage,
+        [](const MileageRecord &record, ListPosition) {
+            return tripProperties(record, record.key);
+        },
+        byKey);
 }
 
 void Databases::writeBackAtExit(const RecordList &records, const CategoryList &categories,

@@ -49,9 +49,11 @@ private:
                         const std::function<bool(PropertyValues &)> &loadRecord);
     bool openOrCreate(const QString &name, Oid &oid);
     void reportWithName(int stringId, const QString &databaseName);
-    // Replaces a database with the list in one transaction, numbering the records in order.
+    // Replaces a database with the list in one transaction, numbering the records in order
+    // (the list's, or the given order of its positions).
     template<typename List, typename ToValues>
-    bool replaceWithList(const QString &name, const List &list, Oid &oid, ToValues toValues);
+    bool replaceWithList(const QString &name, const List &list, Oid &oid, ToValues toValues,
+                         std::span<const ListPosition> order = {});
     std::int32_t freeKeyFromClock();
     using Written = ObjectStore::KeyedChange;
     Written storeUpdate(const MileageRecord &record);

@@ -1,3 +1,5 @@
+#include "Sorting.h"
+#include "Sqlite.h"
 #include "StorageFixture.h"
 
 #include "StringTable.h"
@@ -279,6 +281,28 @@ TEST_F(Trips, unknownPropertiesAreKeptThroughEveryRewrite)
     ASSERT_EQ(kept.size(), 2u) << "after the exit rebuild";
     EXPECT_EQ(kept[0].number, 7u);
     EXPECT_EQ(kept[1].text, QStringLiteral("fuel card"));
+}
+
+// The exit writes the trips in the order the load reads them (by key), whatever order the list
+// shows, so that the file reads front to back run after run.
+TEST_F(Trips, theExitWritesTripsInTheOrderTheLoadReadsThem)
+{
+    for (int day : {3, 1, 2})
+        addTrip(trip(2005, 10, day, 100 * day));
+    ASSERT_EQ(databases->loadRecords(records, underEdit), 1);
+    SortRecordsByDate(records, SortDescending);
+    for (ListPosition i = 0; i < records.size(); ++i) // keys against the list order
+        records.at(i).key = std::int32_t(5000 + 1000 * (i % 2) - int(i));
+    ASSERT_TRUE(databases->rebuildMileage(records));
+    SqliteConnection file;
+    ASSERT_TRUE(file.open(device->storePath(), SqliteConnection::Mode::ReadWriteExisting));
+    SqliteStatement stored =
+        file.prepare("SELECT sort_key FROM records WHERE database = ? ORDER BY oid");
+    ASSERT_TRUE(stored.bind(1, std::int64_t(databaseOid(DatabaseName::Mileage))));
+    std::vector<std::int64_t> keys;
+    while (stored.step() == SqliteStatement::Step::Row)
+        keys.push_back(stored.columnInt(0));
+    EXPECT_EQ(keys, (std::vector<std::int64_t>{4998, 5000, 5999}));
 }
 
 TEST_F(Trips, exitWithNoTripsLeavesAnEmptyDatabase)
