@@ -62,14 +62,6 @@ protected:
         }
         return routes;
     }
-    static std::vector<QStringList> rows(const ListDriver &list)
-    {
-        std::vector<QStringList> shown;
-        for (int i = 0; i < list.rowCount(); ++i)
-            shown.push_back(list.row(i));
-        return shown;
-    }
-
     TestApp app;
 };
 
@@ -145,9 +137,9 @@ TEST_F(Book, headersSortByStartOrDestinationAndTheChoiceOutlivesARestart)
     start({{"Home", "Work", 1000}, {"Beach", "Airport", 500}, {"Home", "Work", 1000}});
     onHub([](DialogDriver &hub, ListDriver list) {
         EXPECT_EQ(list.headerText(2), QStringLiteral("Mileage"));
-        EXPECT_EQ(rows(list), (std::vector<QStringList>{{"Beach", "Airport", "5.00"},
-                                                        {"Home", "Work", "10.00"},
-                                                        {"Home", "Work", "10.00"}}))
+        EXPECT_EQ(list.rows(), (std::vector<QStringList>{{"Beach", "Airport", "5.00"},
+                                                         {"Home", "Work", "10.00"},
+                                                         {"Home", "Work", "10.00"}}))
             << "identical routes are both listed";
         EXPECT_EQ(list.rowImage(0), int(ImageRow));
         EXPECT_FALSE(hub.control(B::EditButton)->isEnabled());
@@ -239,7 +231,7 @@ TEST_F(Book, deletingKeepsTheChoiceInsideTheBook)
         EXPECT_EQ(stored().size(), 3u);
 
         hub.click(B::DeleteButton);
-        EXPECT_EQ(rows(list),
+        EXPECT_EQ(list.rows(),
                   (std::vector<QStringList>{{"Alpha", "X", "1.00"}, {"Charlie", "Z", "3.00"}}));
         EXPECT_EQ(list.selectedRow(), 1) << "the route that moved up is chosen";
         EXPECT_TRUE(hub.control(B::DeleteButton)->isEnabled());

@@ -50,14 +50,6 @@ protected:
         });
         app.command(CmdMileageReport);
     }
-    static std::vector<QStringList> rows(const ListDriver &list)
-    {
-        std::vector<QStringList> shown;
-        for (int i = 0; i < list.rowCount(); ++i)
-            shown.push_back(list.row(i));
-        return shown;
-    }
-
     TestApp app;
 };
 
@@ -66,7 +58,7 @@ TEST_F(Report, specifiedListsTheCategoriesWithATotalAndSortsByEitherColumn)
     start();
     report(QDate(2005, 10, 1), QDate(2005, 10, 2), P::SpecifiedRadio, [this](DialogDriver &d) {
         ListDriver list = d.list(P::ReportList);
-        EXPECT_EQ(rows(list), (std::vector<QStringList>{{"Holiday", "200.00"}, {"Job", "100.00"}}))
+        EXPECT_EQ(list.rows(), (std::vector<QStringList>{{"Holiday", "200.00"}, {"Job", "100.00"}}))
             << "Shopping has no trips, Gone is no category";
         EXPECT_EQ(list.rowImage(0), int(ImageRow));
         EXPECT_TRUE(d.isVisible(P::ExportButton));

@@ -100,6 +100,14 @@ QStringList ListDriver::row(int index) const
     return texts;
 }
 
+std::vector<QStringList> ListDriver::rows() const
+{
+    std::vector<QStringList> shown;
+    for (int i = 0; i < rowCount(); ++i)
+        shown.push_back(row(i));
+    return shown;
+}
+
 int ListDriver::rowImage(int index) const
 {
     return m_view->model()->index(index, 0).data(ListModel::ImageRole).toInt();

@@ -230,6 +230,7 @@ public:
 
     int rowCount() const;
     QStringList row(int index) const;
+    std::vector<QStringList> rows() const;
     int rowImage(int index) const;
     int headerImage(int column) const;
     QString headerText(int column) const;
