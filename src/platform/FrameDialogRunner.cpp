@@ -2,6 +2,7 @@
 
 #include "DeviceFrame.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QEventLoop>
 #include <QPointer>
@@ -11,6 +12,8 @@ namespace tripvane {
 int FrameDialogRunner::run(FramePage &page)
 {
     QDialog &dialog = page.pageDialog();
+    // Whatever had the focus gets it back when this page goes: a dialog under it, or the list.
+    const QPointer<QWidget> previousFocus = QApplication::focusWidget();
     // The dialog chose its field before it was shown; becoming a page of the frame forgets it.
     const QPointer<QWidget> field = dialog.focusWidget();
     QWidget *previousParent = dialog.parentWidget();
@@ -32,6 +35,8 @@ int FrameDialogRunner::run(FramePage &page)
 
     m_frame.popPage(page);
     dialog.setParent(previousParent);
+    if (previousFocus && previousFocus->isVisible())
+        previousFocus->setFocus(Qt::OtherFocusReason);
     return endCode;
 }
 

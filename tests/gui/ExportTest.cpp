@@ -290,6 +290,23 @@ TEST_F(Export, theKeysReachTheNameAsAUserTypesIt)
     app.command(CmdExportRecords);
     EXPECT_EQ(lastMessage(), QStringLiteral("OK !"));
     EXPECT_TRUE(QFile::exists(file("Personal", QStringLiteral("Year 2005"))));
+
+    // The report's own dialog, opened from the report shown in the frame.
+    app.kit.messageBoxes.expect(MessageAnswer::Ok);
+    app.kit.dialogRunner.expect([this](QDialog &d) {
+        DialogDriver report(d);
+        report.setDate(ReportDialog::StartsPicker, QDate(2005, 10, 1));
+        app.press(Qt::Key_Return); // View report
+        app.kit.dialogRunner.expect([this](QDialog &e) {
+            EXPECT_EQ(DialogDriver(e).focusedControl(), E::reportId(E::NameEdit));
+            app.type(QStringLiteral("Totals"));
+            app.press(Qt::Key_Return);
+        });
+        report.click(ReportDialog::ExportButton);
+        app.press(Qt::Key_Escape);
+    });
+    app.command(CmdMileageReport);
+    EXPECT_TRUE(QFile::exists(file("Personal", QStringLiteral("Totals"))));
 }
 
 } // namespace
