@@ -1,0 +1,89 @@
+// Start-up as a user meets it: a fresh process opens a device the program has closed before and
+// shows its filled list. Prints the time from entering main() to the first paint of the window
+// with the list, and the peak memory of the process.
+//     build/bench/start_bench --prepare <device> <trips>   (generates, then runs and closes once)
+//     QT_QPA_PLATFORM=offscreen build/bench/start_bench <device>
+#include "BenchSupport.h"
+#include "Databases.h"
+#include "DeviceFrame.h"
+#include "DeviceRoot.h"
+#include "Testkit.h"
+#include "TripLog.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <cstdio>
+
+using namespace tripvane;
+
+namespace {
+
+// The process's peak resident memory in KiB.
+long peakKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').front().toLong();
+    }
+    return -1;
+}
+
+class FirstPaint final : public QObject
+{
+public:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && elapsed < 0)
+            elapsed = timer->nsecsElapsed() / 1e6;
+        return QObject::eventFilter(watched, event);
+    }
+    const QElapsedTimer *timer = nullptr;
+    double elapsed = -1;
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QElapsedTimer sinceMain;
+    sinceMain.start();
+    QApplication application(argc, argv);
+    const QStringList arguments = application.arguments();
+    if (arguments.size() == 4 && arguments[1] == QLatin1String("--prepare")) {
+        TestApp app(Screen::Portrait, arguments[2]);
+        const DeviceRoot device(arguments[2]);
+        device.prepare();
+        {
+            DeviceSession session(device.storePath(), app.kit.services());
+            bench::appendGeneratedTrips(session.records, arguments[3].toInt());
+            session.databases->rebuildMileage(session.records);
+        }
+        // One run of the program, so the file is laid out as its exit leaves it.
+        if (!app.start())
+            return 1;
+        app.close();
+        return 0;
+    }
+    if (arguments.size() != 2) {
+        std::fprintf(stderr, "usage: start_bench [--prepare <device> <trips>] <device>\n");
+        return 2;
+    }
+    TestApp app(Screen::Portrait, arguments[1]);
+    FirstPaint paint;
+    paint.timer = &sinceMain;
+    if (!app.start())
+        return 1;
+    app.frame().installEventFilter(&paint);
+    app.frame().show();
+    while (paint.elapsed < 0)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    std::printf("%d trips: first paint %.1f ms after main(), peak memory %ld KiB\n",
+                app.list().rowCount(), paint.elapsed, peakKiB());
+    app.close();
+    return 0;
+}
