@@ -370,7 +370,7 @@ std::size_t Databases::writeEach(std::span<const Item> items, int failureMessage
 {
     std::size_t done = 0;
     bool failed = false;
-    const bool committed = m_store.inTransaction([&] {
+    const bool committed = m_store.inLargeTransaction([&] {
         for (const Item &item : items) {
             const Written written = write(item);
             done += written == Written::Done ? 1 : 0;

@@ -410,6 +410,14 @@ bool ObjectStore::replaceDatabase(const QString &name, const RecordSource &nextR
     return true;
 }
 
+bool ObjectStore::inLargeTransaction(const std::function<bool()> &work)
+{
+    m_db.exec("PRAGMA cache_size = -16384");
+    const bool done = inTransaction(work);
+    m_db.exec("PRAGMA cache_size = -2000");
+    return done;
+}
+
 bool ObjectStore::inTransaction(const std::function<bool()> &work)
 {
     SqliteTransaction transaction(m_db);

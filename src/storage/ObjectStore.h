@@ -74,6 +74,9 @@ public:
 
     // Runs work inside one transaction; nothing of it stays unless it all succeeded.
     bool inTransaction(const std::function<bool()> &work);
+    // The same with room for every page of a large log in the cache, so that a change through
+    // all the trips reads each page once; the room is given back afterwards.
+    bool inLargeTransaction(const std::function<bool()> &work);
 
     // Test seam: called before each record write; returning false makes that write fail.
     void setWriteHook(std::function<bool()> hook) { m_writeHook = std::move(hook); }

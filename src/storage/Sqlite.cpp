@@ -26,8 +26,6 @@ bool SqliteConnection::open(const QString &path, Mode mode)
     }
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_busy_timeout(m_db, 2000);
-    // Room for a log of 100,000 trips: a change through all of them reads each page once.
-    sqlite3_exec(m_db, "PRAGMA cache_size = -16384", nullptr, nullptr, nullptr);
     return true;
 }
 
