@@ -43,6 +43,7 @@ bool RouteListDialog::hasSelectedRoute() const
 
 bool RouteListDialog::buildList()
 {
+    m_builtPortrait = isPortrait();
     placeList();
     return m_sort.sortFromSettings();
 }
@@ -87,8 +88,9 @@ void RouteListDialog::endWith(int code)
 void RouteListDialog::relayout()
 {
     DeviceDialog::relayout();
-    if (!m_built)
-        return; // still being made: the constructor builds the list
+    // The list is made again only for the other layout; the constructor made the first one.
+    if (!m_built || isPortrait() == m_builtPortrait)
+        return;
     const bool selectedShown = m_view->selectedRow() >= 0;
     m_sort.keepInSettings();
     if (!buildList()) {

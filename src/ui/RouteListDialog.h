@@ -58,6 +58,7 @@ private:
     ListView *m_view;
     HeaderSort m_sort;
     bool m_built = false;
+    bool m_builtPortrait = true;
 };
 
 } // namespace tripvane

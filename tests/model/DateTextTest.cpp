@@ -1,5 +1,7 @@
 #include "DateText.h"
 
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 using namespace tripvane;
@@ -13,24 +15,22 @@ DateFields built(int year, int month, int day)
     return holder;
 }
 
-TEST(BuildDateTexts, writesFourOrdersAndTheKey)
+TEST(BuildDateTexts, writesFourOrdersPaddedAndTheKey)
 {
-    const DateFields d = built(2005, 10, 29);
-    EXPECT_EQ(d.dateText[0], QStringLiteral("29-10-05"));
-    EXPECT_EQ(d.dateText[1], QStringLiteral("29/10/05"));
-    EXPECT_EQ(d.dateText[2], QStringLiteral("10-29-05"));
-    EXPECT_EQ(d.dateText[3], QStringLiteral("10/29/05"));
-    EXPECT_EQ(d.dateKey, 20051029u);
-}
-
-TEST(BuildDateTexts, padsDayAndMonth)
-{
-    const DateFields d = built(2000, 1, 1);
-    EXPECT_EQ(d.dateText[0], QStringLiteral("01-01-00"));
-    EXPECT_EQ(d.dateText[1], QStringLiteral("01/01/00"));
-    EXPECT_EQ(d.dateText[2], QStringLiteral("01-01-00"));
-    EXPECT_EQ(d.dateText[3], QStringLiteral("01/01/00"));
-    EXPECT_EQ(d.dateKey, 20000101u);
+    struct Case
+    {
+        int year, month, day;
+        QStringList texts;
+        std::uint32_t key;
+    };
+    for (const Case &c :
+         {Case{2005, 10, 29, {"29-10-05", "29/10/05", "10-29-05", "10/29/05"}, 20051029u},
+          Case{2000, 1, 1, {"01-01-00", "01/01/00", "01-01-00", "01/01/00"}, 20000101u}}) {
+        const DateFields d = built(c.year, c.month, c.day);
+        for (int order = 0; order < 4; ++order)
+            EXPECT_EQ(d.dateText[std::size_t(order)], c.texts[order]) << c.key << " " << order;
+        EXPECT_EQ(d.dateKey, c.key);
+    }
 }
 
 TEST(BuildDateTexts, swappedDayAndMonthShareTextsButNotKeys)
