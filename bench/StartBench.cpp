@@ -82,8 +82,10 @@ int main(int argc, char *argv[])
     app.frame().show();
     while (paint.elapsed < 0)
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    // Read before the testkit's list driver, whose model checker walks every row.
+    const long peak = peakKiB();
     std::printf("%d trips: first paint %.1f ms after main(), peak memory %ld KiB\n",
-                app.list().rowCount(), paint.elapsed, peakKiB());
+                app.list().rowCount(), paint.elapsed, peak);
     app.close();
     return 0;
 }

@@ -137,9 +137,7 @@ int ExportReport(Services &services, const DeviceRoot &device, const CategoryLis
             if (next >= categories.size())
                 return std::nullopt;
             const CategoryEntry &entry = categories.at(next++);
-            AmountTexts total;
-            FormatAmount(total, entry.total);
-            return QStringList{entry.name, AmountTextFor(total, options.distanceView)};
+            return QStringList{entry.name, FormatAmount(entry.total, options.distanceView)};
         });
 }
 

@@ -72,10 +72,11 @@ std::int64_t amountOf(const ReadAmount &read)
 
 } // namespace
 
-bool FormatAmount(AmountTexts &texts, std::int32_t amount)
+QString FormatAmount(std::int32_t amount, std::uint32_t distanceView)
 {
-    // Digits without sign, then the two texts written side by side into fixed buffers:
-    // 10 digits, 3 group marks and the separator fit in 16 units.
+    // Digits without sign, then the text written into a fixed buffer: 10 digits, 3 group marks
+    // and the separator fit in 16 units.
+    const Separators separators = separatorsFor(distanceView);
     std::uint64_t value = std::uint64_t(std::llabs(static_cast<long long>(amount)));
     char16_t digits[12];
     int n = 0;
@@ -86,34 +87,17 @@ bool FormatAmount(AmountTexts &texts, std::int32_t amount)
     while (n < 3)
         digits[n++] = u'0'; // 0 gives "0.00", 7 gives "0.07"
 
-    char16_t comma[16];
-    char16_t dot[16];
+    char16_t text[16];
     int length = 0;
-    const int integerDigits = n - 2;
-    for (int i = integerDigits - 1; i >= 0; --i) {
-        comma[length] = dot[length] = digits[i + 2];
-        ++length;
-        if (i > 0 && i % 3 == 0) {
-            comma[length] = u',';
-            dot[length] = u'.';
-            ++length;
-        }
+    for (int i = n - 3; i >= 0; --i) {
+        text[length++] = digits[i + 2];
+        if (i > 0 && i % 3 == 0)
+            text[length++] = separators.grouping;
     }
-    comma[length] = u'.';
-    dot[length] = u',';
-    ++length;
-    comma[length] = dot[length] = digits[1];
-    ++length;
-    comma[length] = dot[length] = digits[0];
-    ++length;
-    texts[0] = QString(reinterpret_cast<const QChar *>(comma), length);
-    texts[1] = QString(reinterpret_cast<const QChar *>(dot), length);
-    return true;
-}
-
-const QString &AmountTextFor(const AmountTexts &texts, std::uint32_t distanceView)
-{
-    return texts[distanceView == 1 ? 1 : 0];
+    text[length++] = separators.decimal;
+    text[length++] = digits[1];
+    text[length++] = digits[0];
+    return QString(reinterpret_cast<const QChar *>(text), length);
 }
 
 AmountCheck CheckAmountText(const QString &text, std::uint32_t distanceView)

@@ -27,19 +27,13 @@ void MileageRecord::clear()
     key = -1;
     dateKey = 0;
     distance = 0;
+    hasDistance = false;
     dateText = {};
-    distanceText = {};
     category = QString();
     startPlace = QString();
     destination = QString();
     memo = QString();
     unknownProperties.clear();
-}
-
-bool MileageRecord::setDistance(std::int32_t hundredths)
-{
-    distance = hundredths;
-    return FormatAmount(distanceText, hundredths);
 }
 
 bool MileageRecord::setCategory(const QString &text)
@@ -94,12 +88,6 @@ bool BookRoute::setStartPlace(const QString &text)
 bool BookRoute::setDestination(const QString &text)
 {
     return setNonEmptyText(destination, text);
-}
-
-bool BookRoute::setDistance(std::int32_t hundredths)
-{
-    distance = hundredths;
-    return FormatAmount(distanceText, hundredths);
 }
 
 void BookRoute::copyFrom(const BookRoute &source)

@@ -18,9 +18,9 @@ struct MileageRecord : DateFields
 {
     ListPosition position = 0;
     std::int32_t key = 0; // -1 after clear, 0 until the store gives one
-    QString category;
-    AmountTexts distanceText;
     std::int32_t distance = 0;
+    bool hasDistance = false; // a trip stored without one shows no distance text
+    QString category;
     QString startPlace;
     QString destination;
     QString memo;
@@ -30,7 +30,11 @@ struct MileageRecord : DateFields
 
     void clear();
     bool setDate(const SystemTime &newDate) { return BuildDateTexts(*this, newDate); }
-    bool setDistance(std::int32_t hundredths);
+    void setDistance(std::int32_t hundredths)
+    {
+        distance = hundredths;
+        hasDistance = true;
+    }
     bool setCategory(const QString &text);
     bool setStartPlace(const QString &text);
     bool setDestination(const QString &text);
@@ -39,9 +43,9 @@ struct MileageRecord : DateFields
     {
         return DateTextFor(*this, dateView);
     }
-    const QString &distanceTextFor(std::uint32_t view) const
+    QString distanceTextFor(std::uint32_t view) const
     {
-        return AmountTextFor(distanceText, view);
+        return hasDistance ? FormatAmount(distance, view) : QString();
     }
     // Absent texts of the source leave this record's texts as they were.
     void copyFrom(const MileageRecord &source);
@@ -62,16 +66,13 @@ struct BookRoute
     ListPosition position = 0;
     QString startPlace;
     QString destination;
-    AmountTexts distanceText;
     std::int32_t distance = 0;
 
     bool setStartPlace(const QString &text);
     bool setDestination(const QString &text);
-    bool setDistance(std::int32_t hundredths);
-    const QString &distanceTextFor(std::uint32_t view) const
-    {
-        return AmountTextFor(distanceText, view);
-    }
+    void setDistance(std::int32_t hundredths) { distance = hundredths; }
+    // A route stored without a distance shows it as zero.
+    QString distanceTextFor(std::uint32_t view) const { return FormatAmount(distance, view); }
     void copyFrom(const BookRoute &source);
 };
 

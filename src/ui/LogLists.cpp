@@ -9,20 +9,6 @@
 
 namespace tripvane {
 
-namespace {
-
-// A stored route may lack its distance: it shows as zero in the chosen form.
-QString distanceText(const AmountTexts &texts, std::uint32_t view)
-{
-    if (!AmountTextFor(texts, view).isNull())
-        return AmountTextFor(texts, view);
-    AmountTexts zero;
-    FormatAmount(zero, 0);
-    return AmountTextFor(zero, view);
-}
-
-} // namespace
-
 ListModel *makeRecordListModel(const TripLog &log, const AppSettings &settings, QObject *parent)
 {
     auto record = [&log](int row) -> const MileageRecord & {
@@ -41,7 +27,8 @@ ListModel *makeRecordListModel(const TripLog &log, const AppSettings &settings, 
                         return trip.dateTextFor(settings.DateTypeView);
                     if (column == 1)
                         return trip.category;
-                    return distanceText(trip.distanceText, settings.DistanceTypeView);
+                    // A trip stored without a distance shows it as zero.
+                    return FormatAmount(trip.distance, settings.DistanceTypeView);
                 },
             .image =
                 [record](int row) {
@@ -61,24 +48,24 @@ ListModel *makeRecordListModel(const TripLog &log, const AppSettings &settings, 
 
 ListModel *makeRouteListModel(const TripLog &log, const AppSettings &settings, QObject *parent)
 {
-    auto *model = new ListModel(
-        {{IDS_START_COLUMN, 75, 105},
-         {IDS_DESTINATION_COLUMN, 98, 105},
-         {IDS_ROUTE_MILEAGE_COLUMN, 60, 85, true}},
-        {
-            .count = [&log] { return int(log.book().size()); },
-            .text =
-                [&log, &settings](int row, int column) {
-                    const BookRoute &route = log.book().at(ListPosition(row));
-                    if (column == 0)
-                        return route.startPlace;
-                    if (column == 1)
-                        return route.destination;
-                    return distanceText(route.distanceText, settings.DistanceTypeView);
-                },
-            .image = [](int) { return int(ImageRow); },
-        },
-        {ImageNoOrder, ImageNoOrder, ImageNoOrder}, parent);
+    auto *model = new ListModel({{IDS_START_COLUMN, 75, 105},
+                                 {IDS_DESTINATION_COLUMN, 98, 105},
+                                 {IDS_ROUTE_MILEAGE_COLUMN, 60, 85, true}},
+                                {
+                                    .count = [&log] { return int(log.book().size()); },
+                                    .text =
+                                        [&log, &settings](int row, int column) {
+                                            const BookRoute &route =
+                                                log.book().at(ListPosition(row));
+                                            if (column == 0)
+                                                return route.startPlace;
+                                            if (column == 1)
+                                                return route.destination;
+                                            return route.distanceTextFor(settings.DistanceTypeView);
+                                        },
+                                    .image = [](int) { return int(ImageRow); },
+                                },
+                                {ImageNoOrder, ImageNoOrder, ImageNoOrder}, parent);
     QObject::connect(&log, &TripLog::routesAboutToChange, model, &ListModel::beginRowsReset);
     QObject::connect(&log, &TripLog::routesChanged, model, &ListModel::endRowsReset);
     return model;
@@ -97,9 +84,7 @@ ListModel *makeReportListModel(const TripLog &log, const AppSettings &settings, 
                     const CategoryEntry &entry = log.categories().at((*shown)[std::size_t(row)]);
                     if (column == 0)
                         return entry.name;
-                    AmountTexts total;
-                    FormatAmount(total, entry.total);
-                    return AmountTextFor(total, settings.DistanceTypeView);
+                    return FormatAmount(entry.total, settings.DistanceTypeView);
                 },
             .image = [](int) { return int(ImageRow); },
         },

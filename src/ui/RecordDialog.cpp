@@ -54,10 +54,7 @@ RecordDialog::RecordDialog(Services &services, const AppSettings &settings, Trip
     auto *distance = controls().as<QLineEdit>(DistanceEdit);
     distance->setMaxLength(13);
     // A cleared record has no distance text yet: show its zero distance in the current form.
-    AmountTexts shown = record.distanceText;
-    if (shown[0].isNull())
-        FormatAmount(shown, record.distance);
-    distance->setText(AmountTextFor(shown, m_settings.DistanceTypeView));
+    distance->setText(FormatAmount(record.distance, m_settings.DistanceTypeView));
 
     auto *combo = controls().as<QComboBox>(CategoryCombo);
     combo->addItems(sortedNames(m_log.categories()));

@@ -76,9 +76,7 @@ QString ReportDialog::totalText(std::int32_t total, std::uint32_t distanceView)
 {
     if (total == 0)
         return QStringLiteral("0.00");
-    AmountTexts texts;
-    FormatAmount(texts, total);
-    const QString &text = AmountTextFor(texts, distanceView);
+    const QString text = FormatAmount(total, distanceView);
     if (total > 0)
         return text;
     return text.isEmpty() ? QStringLiteral("Program error") : QStringLiteral("- ") + text;

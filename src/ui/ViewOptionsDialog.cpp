@@ -38,9 +38,7 @@ QString dateSample(int view)
 
 QString amountSample(int view)
 {
-    AmountTexts sample;
-    FormatAmount(sample, 100087);
-    return AmountTextFor(sample, std::uint32_t(view));
+    return FormatAmount(100087, std::uint32_t(view));
 }
 
 } // namespace

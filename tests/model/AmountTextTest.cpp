@@ -88,39 +88,30 @@ TEST(FormatAmount, buildsCommaAndDotTexts)
         {2147483647, {"21,474,836.47", "21.474.836,47"}},
     };
     for (const auto &[amount, expected] : cases) {
-        AmountTexts texts;
-        ASSERT_TRUE(FormatAmount(texts, amount));
-        EXPECT_EQ(texts[0], QString::fromLatin1(expected.first)) << amount;
-        EXPECT_EQ(texts[1], QString::fromLatin1(expected.second)) << amount;
+        EXPECT_EQ(FormatAmount(amount, 0), QString::fromLatin1(expected.first)) << amount;
+        EXPECT_EQ(FormatAmount(amount, 1), QString::fromLatin1(expected.second)) << amount;
     }
 }
 
 TEST(FormatAmount, writesNoSignEvenForTheSmallestInteger)
 {
-    AmountTexts texts;
-    FormatAmount(texts, -2147483647 - 1);
-    EXPECT_EQ(texts[0], QStringLiteral("21,474,836.48"));
-    FormatAmount(texts, -5);
-    EXPECT_EQ(texts[0], QStringLiteral("0.05"));
+    EXPECT_EQ(FormatAmount(-2147483647 - 1, 0), QStringLiteral("21,474,836.48"));
+    EXPECT_EQ(FormatAmount(-5, 0), QStringLiteral("0.05"));
 }
 
-TEST(AmountTextFor, onlyViewOneSelectsTheDotText)
+TEST(FormatAmount, onlyViewOneWritesTheDotText)
 {
-    AmountTexts texts;
-    FormatAmount(texts, 100087);
-    EXPECT_EQ(AmountTextFor(texts, 0), QStringLiteral("1,000.87"));
-    EXPECT_EQ(AmountTextFor(texts, 1), QStringLiteral("1.000,87"));
-    EXPECT_EQ(AmountTextFor(texts, 2), QStringLiteral("1,000.87"));
-    EXPECT_EQ(AmountTextFor(texts, 0xFFFFFFFFu), QStringLiteral("1,000.87"));
+    EXPECT_EQ(FormatAmount(100087, 2), QStringLiteral("1,000.87"));
+    EXPECT_EQ(FormatAmount(100087, 0xFFFFFFFFu), QStringLiteral("1,000.87"));
 }
 
 TEST(SetAmountFromText, storesAmountAndBothTexts)
 {
     MileageRecord record;
-    ASSERT_TRUE(SetAmountFromText(record, QStringLiteral("1.000,87"), 1));
+    SetAmountFromText(record, QStringLiteral("1.000,87"), 1);
     EXPECT_EQ(record.distance, 100087);
-    EXPECT_EQ(record.distanceText[0], QStringLiteral("1,000.87"));
-    EXPECT_EQ(record.distanceText[1], QStringLiteral("1.000,87"));
+    EXPECT_EQ(record.distanceTextFor(0), QStringLiteral("1,000.87"));
+    EXPECT_EQ(record.distanceTextFor(1), QStringLiteral("1.000,87"));
 }
 
 TEST(SetAmountFromText, uncheckedTextSkipsStrangersAndSaturates)
@@ -130,7 +121,7 @@ TEST(SetAmountFromText, uncheckedTextSkipsStrangersAndSaturates)
     EXPECT_EQ(route.distance, 1200);
     SetAmountFromText(route, QStringLiteral("abc"), 0);
     EXPECT_EQ(route.distance, 0);
-    EXPECT_EQ(route.distanceText[0], QStringLiteral("0.00"));
+    EXPECT_EQ(route.distanceTextFor(0), QStringLiteral("0.00"));
     // Beyond 32 bits an unchecked text must not wrap into a small or negative distance.
     SetAmountFromText(route, QStringLiteral("99999999999999"), 0);
     EXPECT_EQ(route.distance, MaxComputedAmount);

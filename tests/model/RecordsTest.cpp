@@ -30,7 +30,7 @@ TEST(MileageRecord, clearKeepsDateAndPosition)
     EXPECT_EQ(r.position, 4u);
     EXPECT_EQ(r.date, makeDate(2005, 10, 29));
     for (const QString &text : {r.category, r.startPlace, r.destination, r.memo, r.dateText[0],
-                                r.distanceText[0], r.distanceText[1]})
+                                r.distanceTextFor(0), r.distanceTextFor(1)})
         EXPECT_TRUE(text.isNull());
 }
 
@@ -68,7 +68,7 @@ TEST(MileageRecord, copyFromKeepsTargetTextsWhereSourceHasNone)
     EXPECT_EQ(target.key, 77);
     EXPECT_EQ(target.dateKey, 20060102u);
     EXPECT_EQ(target.distance, 500);
-    EXPECT_EQ(target.distanceText[0], QStringLiteral("5.00"));
+    EXPECT_EQ(target.distanceTextFor(0), QStringLiteral("5.00"));
     EXPECT_EQ(target.startPlace, QStringLiteral("Depot"));
     EXPECT_EQ(target.memo, QStringLiteral("client"));
     EXPECT_EQ(target.category, QStringLiteral("Job"));

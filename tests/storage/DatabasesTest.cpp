@@ -32,7 +32,7 @@ TEST_F(FirstStart, statusWithoutRecordIsZeroDatedToday)
     kit.clock.now.hour = 23;
     ASSERT_TRUE(databases->loadStatus(holders));
     EXPECT_EQ(holders.start.distance, 0);
-    EXPECT_EQ(holders.end.distanceText[0], QStringLiteral("0.00"));
+    EXPECT_EQ(holders.end.distanceTextFor(0), QStringLiteral("0.00"));
     EXPECT_EQ(holders.end.dateKey, 20051029u);
     EXPECT_EQ(holders.end.date.hour, 0) << "a status date carries no time";
     EXPECT_EQ(databases->loadRecords(records, underEdit), 0);
@@ -104,7 +104,7 @@ TEST_F(MileageBook, routesComeBackAndDeletingTheLastEmptiesTheBook)
     reopen();
     ASSERT_EQ(book.size(), 1u);
     EXPECT_EQ(book.at(0).destination, QStringLiteral("Office"));
-    EXPECT_EQ(book.at(0).distanceText[0], QStringLiteral("12.50"));
+    EXPECT_EQ(book.at(0).distanceTextFor(0), QStringLiteral("12.50"));
 
     book.removeAtPosition(0);
     EXPECT_FALSE(databases->rewriteMileageBook(book));
@@ -239,7 +239,7 @@ TEST_F(Trips, absentTextsAreStoredAsOneBlank)
     EXPECT_EQ(records.at(0).startPlace, QStringLiteral(" "));
     EXPECT_EQ(records.at(0).destination, QStringLiteral(" "));
     EXPECT_EQ(records.at(0).memo, QStringLiteral(""));
-    EXPECT_EQ(records.at(0).distanceText[1], QStringLiteral("1,00"));
+    EXPECT_EQ(records.at(0).distanceTextFor(1), QStringLiteral("1,00"));
 }
 
 // A newer program's properties of a trip survive an edit and the exit rebuild.
