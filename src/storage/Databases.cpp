@@ -307,7 +307,13 @@ int Databases::loadRecords(RecordList &records, MileageRecord &recordUnderEdit)
         m_recordsComplete = true;
         return 0;
     }
-    const bool read = m_store.forEachRecord(oid, [&](Oid, PropertyValues &values) {
+    // The trips lie in the file in the order they are read when each one's record number is
+    // above the one before.
+    Oid previous = 0;
+    m_mileageInReadOrder = true;
+    const bool read = m_store.forEachRecord(oid, [&](Oid record, PropertyValues &values) {
+        m_mileageInReadOrder = m_mileageInReadOrder && record > previous;
+        previous = record;
         records.appendMoved(tripFromProperties(values));
         return true;
     });
@@ -332,6 +338,7 @@ std::int32_t Databases::freeKeyFromClock()
 bool Databases::addRecord(const MileageRecord &record, std::int32_t &newKey)
 {
     newKey = freeKeyFromClock();
+    m_mileageWritten = true;
     if (m_store.writeRecord(m_mileage, 0, tripProperties(record, newKey)) != 0)
         return true;
     reportWithName(IDS_ADD_ERROR, DatabaseName::Mileage);
@@ -340,12 +347,14 @@ bool Databases::addRecord(const MileageRecord &record, std::int32_t &newKey)
 
 Databases::Written Databases::storeUpdate(const MileageRecord &record)
 {
+    m_mileageWritten = true;
     return m_store.writeFirstEqual(m_mileage, std::uint32_t(record.key),
                                    tripProperties(record, record.key));
 }
 
 Databases::Written Databases::storeDelete(std::int32_t key)
 {
+    m_mileageWritten = true;
     return m_store.deleteFirstEqual(m_mileage, std::uint32_t(key));
 }
 
@@ -486,7 +495,11 @@ void Databases::writeBackAtExit(const RecordList &records, const CategoryList &c
                                 const RouteList &book, bool categoriesChanged, bool bookChanged)
 {
     WaitCursorGuard busy(m_services.waitCursor());
-    rebuildMileage(records);
+    // Rebuilding a log that this run never wrote to, and that already lies in the order it is
+    // read, would write the same trips in the same order again: a large log would only make
+    // its user wait.
+    if (m_mileageWritten || !m_mileageInReadOrder)
+        rebuildMileage(records);
     if (categoriesChanged)
         rewriteCategories(categories);
     if (bookChanged)

@@ -69,6 +69,8 @@ private:
     Oid m_mileage = 0;
     Oid m_book = 0;
     bool m_recordsComplete = false;
+    bool m_mileageInReadOrder = false; // as found by the last load
+    bool m_mileageWritten = false;     // by this run, one trip or many
 };
 
 // Opens the device's store file at start. A file that cannot serve (damaged, another

@@ -305,6 +305,71 @@ TEST_F(Trips, theExitWritesTripsInTheOrderTheLoadReadsThem)
     EXPECT_EQ(keys, (std::vector<std::int64_t>{4998, 5000, 5999}));
 }
 
+// The exit rebuilds the trips only after a run that wrote to them, or when the file does not
+// lie in the order the load reads.
+struct ExitRun
+{
+    const char *name;
+    void (*duringRun)(Databases &, const RecordList &);
+    bool scattered;
+    bool rebuilt;
+};
+
+void PrintTo(const ExitRun &run, std::ostream *out)
+{
+    *out << run.name;
+}
+
+class ExitRebuild : public StorageFixture, public ::testing::WithParamInterface<ExitRun>
+{
+protected:
+    std::vector<std::int64_t> storedOids()
+    {
+        SqliteConnection file;
+        EXPECT_TRUE(file.open(device->storePath(), SqliteConnection::Mode::ReadWriteExisting));
+        SqliteStatement rows = file.prepare("SELECT oid FROM records ORDER BY sort_key");
+        std::vector<std::int64_t> oids;
+        while (rows.step() == SqliteStatement::Step::Row)
+            oids.push_back(rows.columnInt(0));
+        return oids;
+    }
+};
+
+TEST_P(ExitRebuild, rewritesTheTripsOnlyWhenNeeded)
+{
+    for (int day : {3, 1, 2})
+        addTrip(trip(2005, 10, day, 100 * day));
+    if (GetParam().scattered) {
+        SqliteConnection file;
+        ASSERT_TRUE(file.open(device->storePath(), SqliteConnection::Mode::ReadWriteExisting));
+        ASSERT_TRUE(file.exec("UPDATE records SET oid = 1000 - oid"));
+    }
+    reopen();
+    ASSERT_EQ(databases->loadRecords(records, underEdit), 1);
+    GetParam().duringRun(*databases, records);
+    ASSERT_EQ(databases->loadRecords(records, underEdit), 1);
+    int writesAtExit = 0;
+    store->setWriteHook([&] { return ++writesAtExit > 0; });
+    databases->writeBackAtExit(records, categories, book, false, false);
+    EXPECT_EQ(writesAtExit > 0, GetParam().rebuilt);
+    const std::vector<std::int64_t> oids = storedOids();
+    EXPECT_TRUE(std::is_sorted(oids.begin(), oids.end())) << "read front to back";
+    EXPECT_EQ(oids.size(), records.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, ExitRebuild,
+    ::testing::Values(
+        ExitRun{"NothingWritten", [](Databases &, const RecordList &) {}, false, false},
+        ExitRun{"TripEdited",
+                [](Databases &d, const RecordList &r) { ASSERT_TRUE(d.updateRecord(r.at(1))); },
+                false, true},
+        ExitRun{"TripDeleted",
+                [](Databases &d, const RecordList &r) { ASSERT_TRUE(d.deleteRecord(r.at(0).key)); },
+                false, true},
+        ExitRun{"ScatteredFile", [](Databases &, const RecordList &) {}, true, true}),
+    [](const auto &info) { return std::string(info.param.name); });
+
 TEST_F(Trips, exitWithNoTripsLeavesAnEmptyDatabase)
 {
     addTrip(trip(2005, 10, 1, 100));

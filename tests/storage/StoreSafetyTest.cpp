@@ -274,6 +274,9 @@ TEST(CrashDuringRebuild, killedProcessLeavesEveryTrip)
         DeviceSession session(path, kit.services());
         if (!session.isOpen() || session.loaded != 1)
             _exit(3);
+        // A run that wrote a trip (here without changing it) rebuilds the trips at its exit.
+        if (!session.databases->updateRecord(session.records.at(0)))
+            _exit(5);
         for (ListPosition i = 0; i < session.records.size(); ++i)
             session.records.at(i).setDistance(7);
         int writes = 0;
