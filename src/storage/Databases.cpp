@@ -298,15 +298,8 @@ int Databases::loadRecords(RecordList &records, MileageRecord &recordUnderEdit)
     if (!m_store.findDatabase(DatabaseName::Mileage, oid) || oid == 0)
         return problem();
     m_mileage = oid;
-    const auto count = m_store.recordCount(oid);
-    if (!count)
-        return problem();
     records.clear();
     recordUnderEdit = MileageRecord();
-    if (*count == 0) {
-        m_recordsComplete = true;
-        return 0;
-    }
     // The trips lie in the file in the order they are read when each one's record number is
     // above the one before.
     Oid previous = 0;
@@ -322,7 +315,7 @@ int Databases::loadRecords(RecordList &records, MileageRecord &recordUnderEdit)
     if (!read)
         return problem();
     m_recordsComplete = true;
-    return 1;
+    return records.isEmpty() ? 0 : 1;
 }
 
 std::int32_t Databases::freeKeyFromClock()

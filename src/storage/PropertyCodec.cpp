@@ -141,8 +141,19 @@ public:
 private:
     void skipSpace()
     {
-        while (m_p < m_end && (*m_p == ' ' || *m_p == '\t' || *m_p == '\n' || *m_p == '\r'))
+        // Texts of this program hold no white space between tokens: one test for the usual case.
+        while (m_p < m_end && std::uint8_t(*m_p) <= ' ' &&
+               (*m_p == ' ' || *m_p == '\t' || *m_p == '\n' || *m_p == '\r'))
             ++m_p;
+    }
+    // The closing quote of a string starting at begin, or m_end; escaped tells whether a
+    // backslash comes first, and the string must then be read unit by unit.
+    const char *closingQuote(const char *begin, bool &escaped) const
+    {
+        const auto *quote = static_cast<const char *>(std::memchr(begin, '"', m_end - begin));
+        const char *close = quote ? quote : m_end;
+        escaped = std::memchr(begin, '\\', close - begin) != nullptr;
+        return close;
     }
     bool consume(char c)
     {
@@ -166,10 +177,9 @@ private:
         if (m_p >= m_end || *m_p != '"')
             return false;
         const char *start = m_p + 1;
-        const char *close = start;
-        while (close < m_end && *close != '"' && *close != '\\')
-            ++close;
-        if (close == m_end || *close != '"') {
+        bool escaped = false;
+        const char *close = closingQuote(start, escaped);
+        if (close == m_end || escaped) {
             QString ignored; // a name with escapes is never an identifier
             isId = false;
             return parseString(ignored);
@@ -202,13 +212,16 @@ private:
 
     static int hexValue(char c)
     {
-        if (c >= '0' && c <= '9')
-            return c - '0';
-        if (c >= 'a' && c <= 'f')
-            return c - 'a' + 10;
-        if (c >= 'A' && c <= 'F')
-            return c - 'A' + 10;
-        return -1;
+        static constexpr auto values = [] {
+            std::array<std::int8_t, 256> table{};
+            table.fill(-1);
+            for (int i = 0; i < 10; ++i)
+                table['0' + i] = std::int8_t(i);
+            for (int i = 0; i < 6; ++i)
+                table['a' + i] = table['A' + i] = std::int8_t(10 + i);
+            return table;
+        }();
+        return values[std::uint8_t(c)];
     }
 
     bool parseString(QString &out)
@@ -216,10 +229,9 @@ private:
         if (!consume('"'))
             return false;
         // Most texts hold no escape: take them in one step.
-        const char *close = m_p;
-        while (close < m_end && *close != '"' && *close != '\\')
-            ++close;
-        if (close < m_end && *close == '"') {
+        bool escaped = false;
+        const char *close = closingQuote(m_p, escaped);
+        if (close < m_end && !escaped) {
             out = shared(m_p, close);
             m_p = close + 1;
             return true;
