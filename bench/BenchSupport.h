@@ -5,19 +5,24 @@
 #include <QElapsedTimer>
 #include <QString>
 
+#include <algorithm>
 #include <cstdio>
 #include <random>
 #include <unordered_set>
 
 namespace tripvane::bench {
 
-// A log like a driver's: trips over ten years, a handful of categories, real-looking places.
-inline MileageRecord generatedTrip(std::mt19937 &random, int index)
+// A log like a driver's: trips over ten years, a handful of categories, real-looking places,
+// and 1 to 500 km a trip. Beyond 100,000 trips those would add up past the largest amount the
+// program can sum (21,474,836.47), so the longest trip is made shorter to keep the total within.
+inline MileageRecord generatedTrip(std::mt19937 &random, int index, int count)
 {
+    const int longest =
+        count <= 100000 ? 50000 : int(std::int64_t(MaxComputedAmount) * 19 / 10 / count);
     static const char *categories[] = {"Holiday", "Job", "Shopping", "Family", "Sport"};
     static const char *places[] = {"Home", "Office", "Depot", "Airport", "Station", "Client"};
     std::uniform_int_distribution<int> day(1, 28), month(1, 12), year(2000, 2010);
-    std::uniform_int_distribution<int> distance(100, 50000), pick(0, 5);
+    std::uniform_int_distribution<int> distance(100, longest), pick(0, 5);
     MileageRecord trip;
     // Keys as the clock makes them: day, hour, minute and second run together.
     std::uniform_int_distribution<int> keyDay(1, 31), hour(0, 23), minute(0, 59);
@@ -42,7 +47,7 @@ inline void appendGeneratedTrips(RecordList &records, int count)
     std::mt19937 random(42);
     std::unordered_set<std::int32_t> used;
     for (int i = 0; i < count; ++i) {
-        MileageRecord trip = generatedTrip(random, i);
+        MileageRecord trip = generatedTrip(random, i, count);
         while (!used.insert(trip.key).second)
             ++trip.key; // as the program finds a free key when two trips share a second
         records.append(trip);
