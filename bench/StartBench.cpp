@@ -7,6 +7,8 @@
 #include "Databases.h"
 #include "DeviceFrame.h"
 #include "DeviceRoot.h"
+#include "Program.h"
+#include "Services.h"
 #include "Testkit.h"
 #include "TripLog.h"
 
@@ -14,6 +16,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <memory>
@@ -75,26 +78,27 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: start_bench [--prepare <device> <trips>] <device>\n");
         return 2;
     }
-    auto app = std::make_unique<TestApp>(Screen::Portrait, arguments[1]);
+    // The program as main() builds it, with the desktop's own services: no testkit in between.
+    QTemporaryDir zoomFolder;
+    auto services = makeDesktopServices();
+    auto program = std::make_unique<Program>(*services, DeviceRoot(arguments[1]),
+                                             zoomFolder.filePath(QStringLiteral("zoom")));
     FirstPaint paint;
     paint.timer = &sinceMain;
-    if (!app->start())
+    if (!program->start())
         return 1;
-    app->frame().installEventFilter(&paint);
-    app->frame().show();
+    program->frame()->installEventFilter(&paint);
     while (paint.elapsed < 0)
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     const long peak = peakKiB();
-    // The view's own count: the testkit's list driver would attach a model checker that walks
-    // every row and follows the exit's changes.
-    const auto *list = app->frame().findChild<QAbstractItemView *>();
+    const auto *list = program->frame()->findChild<QAbstractItemView *>();
     const int trips = list ? list->model()->rowCount() : -1;
-    // The exit as the close request runs it, with the program's lists and store let go.
+    // The exit as a close request runs it, with the program's lists and store let go.
     QElapsedTimer exit;
     exit.start();
-    app->frame().removeEventFilter(&paint);
-    app->close();
-    app.reset();
+    program->frame()->removeEventFilter(&paint);
+    program->frame()->close();
+    program.reset();
     std::printf("%d trips: first paint %.1f ms after main(), peak memory %ld KiB, exit %.1f ms\n",
                 trips, paint.elapsed, peak, exit.nsecsElapsed() / 1e6);
     return 0;

@@ -304,7 +304,7 @@ int Databases::loadRecords(RecordList &records, MileageRecord &recordUnderEdit)
     // above the one before.
     Oid previous = 0;
     m_mileageInReadOrder = true;
-    const bool read = m_store.forEachRecord(oid, [&](Oid record, PropertyValues &values) {
+    const bool read = m_store.forEachRecordReadAhead(oid, [&](Oid record, PropertyValues &values) {
         m_mileageInReadOrder = m_mileageInReadOrder && record > previous;
         previous = record;
         records.appendMoved(tripFromProperties(values));

@@ -5,8 +5,12 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <condition_variable>
 #include <cstdio>
+#include <deque>
+#include <mutex>
 #include <string>
+#include <thread>
 
 #include <sqlite3.h>
 
@@ -235,12 +239,152 @@ std::optional<std::uint32_t> ObjectStore::recordCount(Oid database)
     return std::uint32_t(statement.columnInt(0));
 }
 
-bool ObjectStore::forEachRecord(Oid database, const RecordVisitor &visit)
+namespace {
+
+constexpr const char *RecordsInStoreOrder =
+    "SELECT oid, properties FROM records WHERE database = ? ORDER BY sort_key, oid";
+
+// Rows taken from SQLite by the reading thread: their properties one after the other.
+struct RowBatch
 {
-    SqliteStatement statement = m_db.prepare(
-        "SELECT oid, properties FROM records WHERE database = ? ORDER BY sort_key, oid");
+    std::vector<Oid> records;
+    std::vector<std::size_t> ends; // of each row's properties in text
+    std::vector<char> text;
+};
+
+// The reading thread steps the statement into batches while the caller's thread decodes and
+// visits them: on two cores a large log loads in little more than half the time. The queue is
+// bounded, so the read never runs far ahead of the visits.
+class ReadAhead
+{
+public:
+    explicit ReadAhead(SqliteStatement &statement)
+        : m_statement(statement)
+        , m_reader([this] { read(); })
+    {}
+    ~ReadAhead()
+    {
+        {
+            const std::lock_guard guard(m_lock);
+            m_stop = true;
+        }
+        m_changed.notify_all();
+        m_reader.join();
+    }
+
+    // The next batch, handing the last one back for reuse; false once every row was taken.
+    bool next(RowBatch &batch)
+    {
+        std::unique_lock guard(m_lock);
+        m_spare.push_back(std::move(batch));
+        m_changed.notify_all();
+        m_changed.wait(guard, [this] { return !m_full.empty() || m_done; });
+        if (m_full.empty())
+            return false;
+        batch = std::move(m_full.front());
+        m_full.pop_front();
+        m_changed.notify_all();
+        return true;
+    }
+    // Only meaningful once next() returned false.
+    bool failed()
+    {
+        const std::lock_guard guard(m_lock);
+        return m_failed;
+    }
+
+private:
+    static constexpr std::size_t BatchRows = 512;
+    static constexpr std::size_t QueuedBatches = 8;
+
+    void read()
+    {
+        RowBatch batch;
+        for (;;) {
+            const SqliteStatement::Step step = m_statement.step();
+            if (step == SqliteStatement::Step::Row) {
+                int bytes = 0;
+                const char *text = m_statement.columnUtf8(1, &bytes);
+                batch.records.push_back(Oid(m_statement.columnInt(0)));
+                if (text)
+                    batch.text.insert(batch.text.end(), text, text + bytes);
+                batch.ends.push_back(batch.text.size());
+                if (batch.records.size() < BatchRows)
+                    continue;
+            }
+            std::unique_lock guard(m_lock);
+            if (!batch.records.empty())
+                m_full.push_back(std::move(batch));
+            m_changed.notify_all();
+            if (step != SqliteStatement::Step::Row) {
+                m_failed = step == SqliteStatement::Step::Error;
+                m_done = true;
+                return;
+            }
+            m_changed.wait(guard, [this] { return m_stop || m_full.size() < QueuedBatches; });
+            if (m_stop) {
+                m_done = true;
+                return;
+            }
+            batch = RowBatch();
+            if (!m_spare.empty()) {
+                batch = std::move(m_spare.back());
+                m_spare.pop_back();
+            }
+            batch.records.clear();
+            batch.ends.clear();
+            batch.text.clear();
+        }
+    }
+
+    SqliteStatement &m_statement;
+    std::mutex m_lock;
+    std::condition_variable m_changed;
+    std::deque<RowBatch> m_full;
+    std::vector<RowBatch> m_spare;
+    bool m_done = false;
+    bool m_failed = false;
+    bool m_stop = false;
+    std::thread m_reader; // last: it starts once everything it uses exists
+};
+
+} // namespace
+
+bool ObjectStore::forEachRecordReadAhead(Oid database, const RecordVisitor &visit)
+{
+    SqliteStatement statement = m_db.prepare(RecordsInStoreOrder);
     if (!statement.bind(1, database))
         return false;
+    // A library built without thread support may not be stepped from a second thread.
+    if (!sqlite3_threadsafe())
+        return visitRecords(statement, visit);
+    ReadAhead reader(statement);
+    RowBatch batch;
+    PropertyValues values;
+    while (reader.next(batch)) {
+        std::size_t begin = 0;
+        for (std::size_t row = 0; row < batch.records.size(); ++row) {
+            const std::size_t end = batch.ends[row];
+            if (!decodeProperties(batch.text.data() + begin, int(end - begin), values))
+                return false;
+            if (!visit(batch.records[row], values))
+                return true;
+            begin = end;
+        }
+    }
+    return !reader.failed();
+}
+
+bool ObjectStore::forEachRecord(Oid database, const RecordVisitor &visit)
+{
+    SqliteStatement statement = m_db.prepare(RecordsInStoreOrder);
+    if (!statement.bind(1, database))
+        return false;
+    return visitRecords(statement, visit);
+}
+
+bool ObjectStore::visitRecords(SqliteStatement &statement, const RecordVisitor &visit)
+{
     PropertyValues values;
     for (;;) {
         switch (statement.step()) {

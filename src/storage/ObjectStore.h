@@ -50,6 +50,9 @@ public:
     // Visits the records in store order; false when a record could not be read. A visitor that
     // returns false stops the walk early (still a success).
     bool forEachRecord(Oid database, const RecordVisitor &visit);
+    // The same for a large database: SQLite is read on a second thread while this one visits.
+    // The visitor must not use the store.
+    bool forEachRecordReadAhead(Oid database, const RecordVisitor &visit);
     Oid seekFirstEqual(Oid database, std::uint32_t sortKey);
     // Record 0 adds a record; otherwise the record's properties are replaced.
     Oid writeRecord(Oid database, Oid record, const PropertyValues &values);
@@ -91,6 +94,7 @@ private:
     bool upgradeSchema(std::int64_t fromVersion);
     bool writeAllowed() { return !m_writeHook || m_writeHook(); }
     Oid insertRecord(Oid database, const PropertyValues &values);
+    bool visitRecords(SqliteStatement &statement, const RecordVisitor &visit);
 
     // Prepared once: the statements that run once per trip.
     SqliteStatement &cached(SqliteStatement &slot, const char *sql);

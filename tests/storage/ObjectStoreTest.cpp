@@ -76,6 +76,47 @@ TEST_F(ObjectStoreTest, recordsComeInAscendingSortKeyThenWrittenOrder)
     EXPECT_EQ(store.recordCount(db), 5u);
 }
 
+// The read-ahead walk of a large database visits exactly what the plain walk visits, in the same
+// order, however early the visitor stops and wherever an unreadable record lies.
+TEST_F(ObjectStoreTest, readAheadVisitsWhatThePlainWalkVisits)
+{
+    constexpr int Records = 6000;
+    ASSERT_TRUE(store.inTransaction([&] {
+        for (int i = 0; i < Records; ++i) {
+            const std::uint32_t key = std::uint32_t(i * 7919 % 1500); // out of order, repeated
+            if (store.writeRecord(db, 0, keyed(key, QByteArray::number(i).constData())) == 0)
+                return false;
+        }
+        return true;
+    }));
+    const auto walk = [this](bool readAhead, std::size_t stopAfter, std::vector<Oid> &visited) {
+        visited.clear();
+        const ObjectStore::RecordVisitor visit = [&](Oid record, PropertyValues &values) {
+            EXPECT_EQ(values.size(), 2u);
+            visited.push_back(record);
+            return visited.size() < stopAfter;
+        };
+        return readAhead ? store.forEachRecordReadAhead(db, visit) : store.forEachRecord(db, visit);
+    };
+    const auto expectSameWalks = [&](std::size_t stopAfter, bool expectedResult) {
+        SCOPED_TRACE(stopAfter);
+        std::vector<Oid> plain;
+        std::vector<Oid> ahead;
+        EXPECT_EQ(walk(false, stopAfter, plain), expectedResult);
+        EXPECT_EQ(walk(true, stopAfter, ahead), expectedResult);
+        EXPECT_EQ(ahead, plain);
+        return plain.size();
+    };
+    for (std::size_t stopAfter : {std::size_t(1), std::size_t(512), std::size_t(513),
+                                  std::size_t(4100), std::size_t(Records + 1)})
+        EXPECT_EQ(expectSameWalks(stopAfter, true), std::min<std::size_t>(stopAfter, Records));
+
+    SqliteConnection raw;
+    ASSERT_TRUE(raw.open(path, SqliteConnection::Mode::ReadWriteExisting));
+    ASSERT_TRUE(raw.exec("UPDATE records SET properties = '{' WHERE properties LIKE '%\"4321\"%'"));
+    EXPECT_LT(expectSameWalks(Records + 1, false), std::size_t(Records)) << "stops at the damage";
+}
+
 TEST_F(ObjectStoreTest, seekFindsTheFirstWithThatKey)
 {
     store.writeRecord(db, 0, keyed(7, "first"));
