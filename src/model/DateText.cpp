@@ -59,15 +59,20 @@ bool BuildDateTexts(DateFields &holder, const SystemTime &date)
     holder.date = date;
     if (date.day > 31 || date.month > 12 || date.year > 9999)
         return false;
-    holder.dateText = DateTexts::forDate(date.year, date.month, date.day);
     // The decimal digits yyyymmdd read as a number.
     holder.dateKey = std::uint32_t(date.year) * 10000u + date.month * 100u + date.day;
+    holder.hasDateTexts = true;
     return true;
 }
 
 const QString &DateTextFor(const DateFields &holder, std::uint32_t dateView)
 {
-    return holder.dateText[dateView <= 3 ? dateView : 0];
+    const std::size_t index = dateView <= 3 ? dateView : 0;
+    if (!holder.hasDateTexts)
+        return DateTexts()[index];
+    const std::uint32_t key = holder.dateKey;
+    return DateTexts::forDate(std::uint16_t(key / 10000), std::uint16_t(key / 100 % 100),
+                              std::uint16_t(key % 100))[index];
 }
 
 } // namespace tripvane

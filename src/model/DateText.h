@@ -10,8 +10,8 @@
 namespace tripvane {
 
 // The four texts of one date. Index = DateTypeView: 0 dd-mm-yy, 1 dd/mm/yy, 2 mm-dd-yy,
-// 3 mm/dd/yy. Texts are built once per calendar date and shared by every holder of that date,
-// so a log of 100,000 trips keeps a few thousand texts instead of 400,000.
+// 3 mm/dd/yy. Texts are built once per calendar date and looked up by holders through their
+// date key, so a log of 100,000 trips keeps a few thousand texts instead of 400,000.
 class DateTexts
 {
 public:
@@ -37,8 +37,8 @@ private:
 struct DateFields
 {
     SystemTime date;
-    DateTexts dateText;
     std::uint32_t dateKey = 0; // yyyymmdd; dates are compared by this key only
+    bool hasDateTexts = false; // the texts are those of dateKey; none before a date is built
 };
 
 // Stores the date, then rebuilds texts and key. A day above 31, month above 12 or year above

@@ -26,9 +26,9 @@ void MileageRecord::clear()
 {
     key = -1;
     dateKey = 0;
+    hasDateTexts = false;
     distance = 0;
     hasDistance = false;
-    dateText = {};
     category = QString();
     startPlace = QString();
     destination = QString();

@@ -7,8 +7,42 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 
 namespace tripvane {
+
+// Properties this program does not know (a newer one's), as stored: written back with the trip
+// so that no rewrite loses them. Almost no trip has any, so an empty holder is one null pointer.
+class KeptProperties
+{
+public:
+    KeptProperties() = default;
+    KeptProperties(const KeptProperties &other) { set(other.text()); }
+    KeptProperties(KeptProperties &&) noexcept = default;
+    KeptProperties &operator=(const KeptProperties &other)
+    {
+        if (this != &other)
+            set(other.text());
+        return *this;
+    }
+    KeptProperties &operator=(KeptProperties &&) noexcept = default;
+    ~KeptProperties() = default;
+
+    bool isEmpty() const { return !m_text; }
+    const QByteArray &text() const
+    {
+        static const QByteArray none;
+        return m_text ? *m_text : none;
+    }
+    void set(const QByteArray &text)
+    {
+        m_text = text.isEmpty() ? nullptr : std::make_unique<const QByteArray>(text);
+    }
+    void clear() { m_text.reset(); }
+
+private:
+    std::unique_ptr<const QByteArray> m_text;
+};
 
 // Texts follow one rule throughout: a null QString is an absent text, readers show it as empty.
 // Positions are full width: a log can hold more than 65,535 trips.
@@ -24,9 +58,7 @@ struct MileageRecord : DateFields
     QString startPlace;
     QString destination;
     QString memo;
-    // Properties this program does not know (a newer one's), as stored; written back with the
-    // trip so that no rewrite loses them.
-    QByteArray unknownProperties;
+    KeptProperties unknownProperties;
 
     void clear();
     bool setDate(const SystemTime &newDate) { return BuildDateTexts(*this, newDate); }

@@ -50,9 +50,8 @@ PropertyValues tripProperties(const MileageRecord &record, std::int32_t key)
         PropertyValue::ofText(Prop::TripDestination, storedText(record.destination)),
     };
     PropertyValues unknown;
-    if (!record.unknownProperties.isEmpty() &&
-        decodeProperties(record.unknownProperties.constData(), int(record.unknownProperties.size()),
-                         unknown))
+    const QByteArray &kept = record.unknownProperties.text();
+    if (!kept.isEmpty() && decodeProperties(kept.constData(), int(kept.size()), unknown))
         values.insert(values.end(), unknown.begin(), unknown.end());
     return values;
 }
@@ -94,7 +93,7 @@ MileageRecord tripFromProperties(PropertyValues &values)
     }
     record.setDate(date);
     if (!unknown.empty())
-        record.unknownProperties = encodeProperties(unknown);
+        record.unknownProperties.set(encodeProperties(unknown));
     return record;
 }
 

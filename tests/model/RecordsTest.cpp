@@ -29,7 +29,7 @@ TEST(MileageRecord, clearKeepsDateAndPosition)
     EXPECT_EQ(r.distance, 0);
     EXPECT_EQ(r.position, 4u);
     EXPECT_EQ(r.date, makeDate(2005, 10, 29));
-    for (const QString &text : {r.category, r.startPlace, r.destination, r.memo, r.dateText[0],
+    for (const QString &text : {r.category, r.startPlace, r.destination, r.memo, r.dateTextFor(0),
                                 r.distanceTextFor(0), r.distanceTextFor(1)})
         EXPECT_TRUE(text.isNull());
 }
