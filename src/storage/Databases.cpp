@@ -299,12 +299,12 @@ int Databases::loadRecords(RecordList &records, MileageRecord &recordUnderEdit)
     m_mileage = oid;
     records.clear();
     recordUnderEdit = MileageRecord();
-    // The trips lie in the file in the order they are read when each one's record number is
-    // above the one before.
+    // A trip lies out of the order the file is read in when its record number is below the one
+    // read before it.
     Oid previous = 0;
-    m_mileageInReadOrder = true;
+    m_mileageOutOfPlace = 0;
     const bool read = m_store.forEachRecordReadAhead(oid, [&](Oid record, PropertyValues &values) {
-        m_mileageInReadOrder = m_mileageInReadOrder && record > previous;
+        m_mileageOutOfPlace += record < previous ? 1 : 0;
         previous = record;
         records.appendMoved(tripFromProperties(values));
         return true;
@@ -314,6 +314,7 @@ int Databases::loadRecords(RecordList &records, MileageRecord &recordUnderEdit)
     if (!read)
         return problem();
     m_recordsComplete = true;
+    m_mileageDiffers = false; // the list is the stored trips again
     return records.isEmpty() ? 0 : 1;
 }
 
@@ -330,24 +331,32 @@ std::int32_t Databases::freeKeyFromClock()
 bool Databases::addRecord(const MileageRecord &record, std::int32_t &newKey)
 {
     newKey = freeKeyFromClock();
-    m_mileageWritten = true;
-    if (m_store.writeRecord(m_mileage, 0, tripProperties(record, newKey)) != 0)
+    // A new record goes to the end of the file, wherever its key puts it in the reading order.
+    if (m_store.writeRecord(m_mileage, 0, tripProperties(record, newKey)) != 0) {
+        ++m_mileageOutOfPlace;
         return true;
+    }
+    m_mileageDiffers = true;
     reportWithName(IDS_ADD_ERROR, DatabaseName::Mileage);
     return false;
 }
 
 Databases::Written Databases::storeUpdate(const MileageRecord &record)
 {
-    m_mileageWritten = true;
-    return m_store.writeFirstEqual(m_mileage, std::uint32_t(record.key),
-                                   tripProperties(record, record.key));
+    return noteDifference(m_store.writeFirstEqual(m_mileage, std::uint32_t(record.key),
+                                                  tripProperties(record, record.key)));
 }
 
 Databases::Written Databases::storeDelete(std::int32_t key)
 {
-    m_mileageWritten = true;
-    return m_store.deleteFirstEqual(m_mileage, std::uint32_t(key));
+    return noteDifference(m_store.deleteFirstEqual(m_mileage, std::uint32_t(key)));
+}
+
+Databases::Written Databases::noteDifference(Written written)
+{
+    // A change that did not reach its record leaves the list and the stored trips apart.
+    m_mileageDiffers = m_mileageDiffers || written != Written::Done;
+    return written;
 }
 
 bool Databases::updateRecord(const MileageRecord &record)
@@ -504,10 +513,12 @@ void Databases::writeBackAtExit(const RecordList &records, const CategoryList &c
                                 const RouteList &book, bool categoriesChanged, bool bookChanged)
 {
     WaitCursorGuard busy(m_services.waitCursor());
-    // Rebuilding a log that this run never wrote to, and that already lies in the order it is
-    // read, would write the same trips in the same order again: a large log would only make
-    // its user wait.
-    if (m_mileageWritten || !m_mileageInReadOrder)
+    // Every change of the run was written through when it was made. The trips are written again
+    // when a change did not reach the file, so that the list is kept, or when too many of them
+    // lie out of the order the file is read in, so that the next start reads it front to back;
+    // otherwise the rewrite would give the same trips and only make the user wait.
+    constexpr std::size_t TolerableOutOfPlace = 50; // one trip in this many
+    if (m_mileageDiffers || m_mileageOutOfPlace * TolerableOutOfPlace > records.size())
         rebuildMileage(records);
     if (categoriesChanged)
         rewriteCategories(categories);

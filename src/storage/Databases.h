@@ -58,6 +58,7 @@ private:
     using Written = ObjectStore::KeyedChange;
     Written storeUpdate(const MileageRecord &record);
     Written storeDelete(std::int32_t key);
+    Written noteDifference(Written written);
     // Runs write for each item in one transaction and reports a failure once, after it ends.
     template<typename Item, typename Write>
     std::size_t writeEach(std::span<const Item> items, int failureMessage, Write write);
@@ -69,8 +70,10 @@ private:
     Oid m_mileage = 0;
     Oid m_book = 0;
     bool m_recordsComplete = false;
-    bool m_mileageInReadOrder = false; // as found by the last load
-    bool m_mileageWritten = false;     // by this run, one trip or many
+    // Trips found out of reading order by the last load, and added since.
+    std::size_t m_mileageOutOfPlace = 0;
+    // A change that failed to reach the stored trips since the last load.
+    bool m_mileageDiffers = false;
 };
 
 // Opens the device's store file at start. A file that cannot serve (damaged, another

@@ -105,8 +105,12 @@ TEST_F(InjectedFailures, rebuildFailingHalfWayLosesNothing)
     ASSERT_EQ(databases->loadRecords(records, underEdit), 1);
     for (ListPosition i = 0; i < records.size(); ++i)
         records.at(i).setDistance(1);
+    // The first change fails, so the exit writes every trip again; that fails after five.
     int writes = 0;
-    store->setWriteHook([&] { return ++writes <= 5; });
+    store->setWriteHook([&] { return ++writes > 1 && writes <= 6; });
+    kit.messageBoxes.expect(MessageAnswer::Ok);
+    ASSERT_FALSE(databases->updateRecord(records.at(0)));
+    kit.messageBoxes.shown.clear();
     kit.messageBoxes.expect(MessageAnswer::Ok);
     databases->writeBackAtExit(records, categories, book, false, false);
     expectOneMessage(
@@ -274,17 +278,18 @@ TEST(CrashDuringRebuild, killedProcessLeavesEveryTrip)
         DeviceSession session(path, kit.services());
         if (!session.isOpen() || session.loaded != 1)
             _exit(3);
-        // A run that wrote a trip (here without changing it) rebuilds the trips at its exit.
-        if (!session.databases->updateRecord(session.records.at(0)))
-            _exit(5);
         for (ListPosition i = 0; i < session.records.size(); ++i)
             session.records.at(i).setDistance(7);
+        // A change that does not reach the file makes the exit write every trip again.
         int writes = 0;
         session.store.setWriteHook([&] {
             if (++writes == TripCount / 2)
                 raise(SIGKILL);
-            return true;
+            return writes > 1;
         });
+        kit.messageBoxes.expect(MessageAnswer::Ok);
+        if (session.databases->updateRecord(session.records.at(0)))
+            _exit(5);
         session.databases->writeBackAtExit(session.records, session.categories, session.book, false,
                                            false);
         _exit(4); // never reached: the hook kills the process half way
