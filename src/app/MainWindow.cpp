@@ -72,7 +72,9 @@ bool MainWindow::create()
 
     if (!m_log.loadStatus())
         return false;
-    const bool anyTrips = m_log.loadTrips();
+    // The trips are read while the window is built, which takes about as long as reading
+    // 10,000 of them; nothing below uses the store until they have arrived.
+    m_log.startLoadingTrips();
 
     auto *page = new MainPage;
     page->setObjectName(QStringLiteral("mainWindow"));
@@ -90,6 +92,8 @@ bool MainWindow::create()
     m_trips = std::make_unique<TripsFlow>(*m_shell);
     buildDispatch();
 
+    const bool anyTrips = m_log.finishLoadingTrips();
+    m_pane->recomputeStatus(); // it was built before the trips came
     if (!anyTrips)
         m_shell->setNeedsTripsState(false);
     else if (!sortAndFill())

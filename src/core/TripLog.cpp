@@ -38,6 +38,28 @@ bool TripLog::loadTrips()
     return loaded;
 }
 
+void TripLog::startLoadingTrips()
+{
+    m_loading = std::make_unique<Loading>();
+    Loading &loading = *m_loading;
+    loading.read = std::async(std::launch::async, [this, &loading] {
+        return m_databases.readRecords(loading.trips, loading.underEdit);
+    });
+}
+
+bool TripLog::finishLoadingTrips()
+{
+    const int read = m_loading->read.get();
+    emit tripsAboutToReset();
+    m_trips = std::move(m_loading->trips);
+    m_scratch = m_loading->underEdit;
+    m_loading.reset();
+    emit tripsReset();
+    if (read < 0)
+        m_databases.reportReadProblem();
+    return read == 1;
+}
+
 void TripLog::reloadTrips()
 {
     WaitCursorGuard busy(m_waitCursor);

@@ -6,6 +6,8 @@
 #include <QObject>
 
 #include <cstdint>
+#include <future>
+#include <memory>
 
 namespace tripvane {
 
@@ -37,6 +39,11 @@ public:
     bool openDatabases();
     bool loadStatus();
     bool loadTrips();
+    // The start reads the trips on a second thread while it builds the window: from
+    // startLoadingTrips() until finishLoadingTrips() returns, nothing may use the store. The
+    // trips arrive (with the reset signals) and a failure is reported when it finishes.
+    void startLoadingTrips();
+    bool finishLoadingTrips();
 
     // A new trip is stored with a key of its own (written into the trip) and listed last; it is
     // not sorted into place until the next sort.
@@ -120,6 +127,14 @@ private:
     OdometerHolders m_status;
     MileageRecord m_scratch;
     bool m_tripsChangedByCategories = false;
+    // The start's read, until it is taken over by the list.
+    struct Loading
+    {
+        RecordList trips;
+        MileageRecord underEdit;
+        std::future<int> read;
+    };
+    std::unique_ptr<Loading> m_loading;
 };
 
 } // namespace tripvane

@@ -287,15 +287,25 @@ bool Databases::loadStatus(OdometerHolders &holders)
 
 int Databases::loadRecords(RecordList &records, MileageRecord &recordUnderEdit)
 {
+    const int read = readRecords(records, recordUnderEdit);
+    if (read >= 0)
+        return read;
+    reportReadProblem();
+    return 0;
+}
+
+void Databases::reportReadProblem()
+{
+    m_services.beeper().beep();
+    m_services.message(IDS_STATUS_PROBLEM, MessageIcon::Stop);
+}
+
+int Databases::readRecords(RecordList &records, MileageRecord &recordUnderEdit)
+{
     m_recordsComplete = false;
-    const auto problem = [this] {
-        m_services.beeper().beep();
-        m_services.message(IDS_STATUS_PROBLEM, MessageIcon::Stop);
-        return 0;
-    };
     Oid oid = 0;
     if (!m_store.findDatabase(DatabaseName::Mileage, oid) || oid == 0)
-        return problem();
+        return -1;
     m_mileage = oid;
     records.clear();
     recordUnderEdit = MileageRecord();
@@ -312,7 +322,7 @@ int Databases::loadRecords(RecordList &records, MileageRecord &recordUnderEdit)
     if (const MileageRecord *last = records.last())
         recordUnderEdit.copyFrom(*last);
     if (!read)
-        return problem();
+        return -1;
     m_recordsComplete = true;
     m_mileageDiffers = false; // the list is the stored trips again
     return records.isEmpty() ? 0 : 1;

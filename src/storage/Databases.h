@@ -23,6 +23,11 @@ public:
     bool loadStatus(OdometerHolders &holders);
     // 1 when records were loaded, 0 when there are none or reading failed.
     int loadRecords(RecordList &records, MileageRecord &recordUnderEdit);
+    // The same without a word, so that it may run on a second thread while nothing else uses
+    // the store: -1 when reading failed (the trips read before the failure stay in the list).
+    int readRecords(RecordList &records, MileageRecord &recordUnderEdit);
+    // What a failed read shows: a beep and the message.
+    void reportReadProblem();
     // False after a load that could not read every stored trip: such a list must never
     // replace the stored trips.
     bool recordsLoadedCompletely() const { return m_recordsComplete; }

@@ -6,7 +6,9 @@
 #include "EveryDialog.h"
 #include "ListView.h"
 #include "ProgramState.h"
+#include "Sqlite.h"
 #include "StatusPane.h"
+#include "StringTable.h"
 #include "Testkit.h"
 
 #include <QAction>
@@ -112,6 +114,29 @@ TEST(StartUp, recordsComeBackSortedByTheSavedOrder)
         EXPECT_TRUE(app.isCommandEnabled(id)) << id;
     for (int id : needsUndo)
         EXPECT_FALSE(app.isCommandEnabled(id)) << id;
+}
+
+// The trips are read while the window is built: a trip that cannot be read still gets the beep
+// and the message, and the trips read before it are listed as read, unsorted, as after any load
+// that failed.
+TEST(StartUp, aTripThatCannotBeReadIsReportedAndTheOthersAreListed)
+{
+    TestApp app;
+    app.kit.clock.now.second = 50;
+    app.seed({trip(2005, 10, 20, 1000), trip(2005, 10, 2, 2000), trip(2005, 10, 11, 3000)});
+    {
+        SqliteConnection file;
+        ASSERT_TRUE(file.open(DeviceRoot(app.devicePath()).storePath(),
+                              SqliteConnection::Mode::ReadWriteExisting));
+        ASSERT_TRUE(file.exec("UPDATE records SET properties = '{' WHERE sort_key = 2914552"));
+    }
+    app.kit.messageBoxes.expect(MessageAnswer::Ok);
+    ASSERT_TRUE(app.start());
+    ASSERT_EQ(app.kit.messageBoxes.texts(), QStringList{loadString(IDS_STATUS_PROBLEM)});
+    EXPECT_EQ(app.kit.beeper.count, 1);
+    EXPECT_EQ(app.list().rows(), (std::vector<QStringList>{{"20-10-05", "Job", "10.00"},
+                                                           {"02-10-05", "Job", "20.00"}}));
+    EXPECT_EQ(app.statusValue(StatusPane::RegisteredValue), QStringLiteral("30.00"));
 }
 
 TEST(StartUp, descendingOrderAndViewOptionsFromTheRegistry)
