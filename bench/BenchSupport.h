@@ -1,12 +1,16 @@
 #pragma once
 
 #include "CursorList.h"
+#include "Databases.h"
+#include "DeviceRoot.h"
+#include "Testkit.h"
 
 #include <QElapsedTimer>
 #include <QString>
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <random>
 #include <unordered_set>
 
@@ -54,6 +58,20 @@ inline void appendGeneratedTrips(RecordList &records, int count)
             ++trip.key; // as the program finds a free key when two trips share a second
         records.append(trip);
     }
+}
+
+// Writes a generated log to the test program's device as an exit would; adjust may change the
+// session (trips, categories) first.
+inline void seedGeneratedLog(TestApp &app, int count,
+                             const std::function<void(DeviceSession &)> &adjust = {})
+{
+    const DeviceRoot device(app.devicePath());
+    device.prepare();
+    DeviceSession session(device.storePath(), app.kit.services());
+    appendGeneratedTrips(session.records, count);
+    if (adjust)
+        adjust(session);
+    session.databases->rebuildMileage(session.records);
 }
 
 // Best of several runs, in milliseconds.

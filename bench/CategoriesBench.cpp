@@ -61,17 +61,13 @@ int main(int argc, char *argv[])
     ListDriver::watchModels = false; // timed as a user's program runs, without the checker
     const int tripCount = argc > 1 ? std::atoi(argv[1]) : 100000;
     TestApp app;
-    const DeviceRoot device(app.devicePath());
-    device.prepare();
-    {
-        DeviceSession session(device.storePath(), app.kit.services());
-        bench::appendGeneratedTrips(session.records, tripCount);
+    bench::seedGeneratedLog(app, tripCount, [](DeviceSession &session) {
         for (ListPosition i = 0; i < session.records.size(); i += 2)
             session.records.at(i).setCategory(QStringLiteral("Work"));
-        session.databases->rebuildMileage(session.records);
         session.categories.append({0, QStringLiteral("Work"), 0});
         session.databases->rewriteCategories(session.categories);
-    }
+    });
+    const DeviceRoot device(app.devicePath());
     // The reference works on a copy of the file the program closed.
     const QString copy = device.storePath() + QStringLiteral(".sqlite3-copy");
     QFile::copy(device.storePath(), copy);

@@ -63,13 +63,7 @@ int main(int argc, char *argv[])
     const QStringList arguments = application.arguments();
     if (arguments.size() == 4 && arguments[1] == QLatin1String("--prepare")) {
         TestApp app(Screen::Portrait, arguments[2]);
-        const DeviceRoot device(arguments[2]);
-        device.prepare();
-        {
-            DeviceSession session(device.storePath(), app.kit.services());
-            bench::appendGeneratedTrips(session.records, arguments[3].toInt());
-            session.databases->rebuildMileage(session.records);
-        }
+        bench::seedGeneratedLog(app, arguments[3].toInt());
         // One run of the program, so the file is laid out as its exit leaves it.
         if (!app.start())
             return 1;

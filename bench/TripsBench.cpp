@@ -21,18 +21,7 @@
 
 using namespace tripvane;
 
-namespace {
-
-void seedLog(TestApp &app, int count)
-{
-    const DeviceRoot device(app.devicePath());
-    device.prepare();
-    DeviceSession session(device.storePath(), app.kit.services());
-    bench::appendGeneratedTrips(session.records, count);
-    session.databases->rebuildMileage(session.records);
-}
-
-} // namespace
+namespace {} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -40,7 +29,7 @@ int main(int argc, char *argv[])
     ListDriver::watchModels = false; // timed as a user's program runs, without the checker
     const int tripCount = argc > 1 ? std::atoi(argv[1]) : 100000;
     TestApp app;
-    seedLog(app, tripCount);
+    bench::seedGeneratedLog(app, tripCount);
     if (!app.start())
         qFatal("the program did not start");
     app.frame().show();
