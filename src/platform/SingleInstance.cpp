@@ -67,6 +67,15 @@ void SingleInstance::release()
 {
     if (m_server && m_server->isListening())
         m_server->close();
+    // A caller already taken in may still have a line on its way: after the exit a "raise"
+    // would show the closed window again and keep the program alive without a way to close.
+    if (m_server) {
+        for (QLocalSocket *socket : m_server->findChildren<QLocalSocket *>()) {
+            socket->disconnect(this);
+            socket->abort();
+            socket->deleteLater();
+        }
+    }
     if (m_lock >= 0) {
         ::close(m_lock);
         m_lock = -1;

@@ -78,7 +78,21 @@ TEST(SingleInstanceTest, theSecondClaimAsksTheFirstToComeForward)
     EXPECT_EQ(raised, 1);
     EXPECT_EQ(closed, 0);
 
+    // A caller taken in before the exit whose line comes after it: a raise then would show the
+    // closed window again and keep the program running.
+    QLocalSocket late;
+    late.connectToServer(socket);
+    ASSERT_TRUE(late.waitForConnected(2000));
+    QElapsedTimer taken;
+    taken.start();
+    while (taken.elapsed() < 200)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     first.release();
+    late.write("raise\n");
+    late.flush();
+    processEventsUntil(
+        [&] { return raised > 1 || late.state() == QLocalSocket::UnconnectedState; });
+    EXPECT_EQ(raised, 1) << "a caller of before the release is not answered";
     EXPECT_FALSE(SingleInstance::sendRequest(socket, "raise\n")) << "a released instance is gone";
 }
 
