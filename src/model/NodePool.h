@@ -46,20 +46,20 @@ private:
 
     void grow()
     {
-        // Chunks double from 64 nodes up to about 4 MiB.
-        const std::size_t nodes =
-            m_chunks.empty() ? 64 : std::min(m_capacity * 2, 4 * HugePage / sizeof(Node));
+        // Chunks double from 64 nodes up to one huge page, then stay at one: a huge page is
+        // resident as soon as one byte of it is touched, so a larger chunk would keep up to
+        // several megabytes of unused slots in memory after the last node.
+        const std::size_t pageNodes = HugePage / sizeof(Node);
+        const std::size_t nodes = m_chunks.empty() ? 64 : std::min(m_capacity * 2, pageNodes);
         m_free.reserve(m_slots + nodes);
         m_chunks.reserve(m_chunks.size() + 1);
-        const std::size_t bytes = nodes * sizeof(Node);
         void *chunk = nullptr;
-        if (bytes >= HugePage) {
-            const std::size_t rounded = (bytes + HugePage - 1) / HugePage * HugePage;
-            chunk = std::aligned_alloc(HugePage, rounded);
+        if (nodes == pageNodes) {
+            chunk = std::aligned_alloc(HugePage, HugePage);
             if (chunk)
-                ::madvise(chunk, rounded, MADV_HUGEPAGE);
+                ::madvise(chunk, HugePage, MADV_HUGEPAGE);
         } else {
-            chunk = std::malloc(bytes);
+            chunk = std::malloc(nodes * sizeof(Node));
         }
         if (!chunk)
             throw std::bad_alloc();
