@@ -375,6 +375,11 @@ bool ObjectStore::forEachRecordReadAhead(Oid database, const RecordVisitor &visi
     return !reader.failed();
 }
 
+void ObjectStore::releaseCache()
+{
+    sqlite3_db_release_memory(m_db.handle());
+}
+
 bool ObjectStore::forEachRecord(Oid database, const RecordVisitor &visit)
 {
     SqliteStatement statement = m_db.prepare(RecordsInStoreOrder);
