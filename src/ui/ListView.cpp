@@ -5,6 +5,9 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
 
 namespace tripvane {
 
@@ -78,29 +81,69 @@ void ListModel::rowChanged(int row)
     emit dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
 
+namespace {
+
+// The row's focus frame is drawn by the view over the whole row, as a report-style list shows
+// it, so no cell draws one of its own.
+class RowFocusDelegate final : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem cell(option);
+        cell.state &= ~QStyle::State_HasFocus;
+        QStyledItemDelegate::paint(painter, cell, index);
+    }
+};
+
+} // namespace
+
 ListView::ListView(int controlId, ListModel &model, QWidget *parent)
-    : QTreeView(parent)
+    : QTableView(parent)
     , m_model(model)
 {
     setObjectName(QStringLiteral("control%1").arg(controlId));
     setProperty("controlId", controlId);
+    setItemDelegate(new RowFocusDelegate(this));
     setModel(&model);
-    setRootIsDecorated(false);
-    setUniformRowHeights(true);
-    setItemsExpandable(false);
-    setAllColumnsShowFocus(true);
+    setShowGrid(false);
+    setWordWrap(false);
+    setTabKeyNavigation(false);
+    setCornerButtonEnabled(false);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setIconSize(QSize(16, 16));
     setFrameShape(QFrame::Box);
+    header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header()->setHighlightSections(false);
     header()->setSectionsClickable(true);
     header()->setSectionsMovable(false);
     header()->setStretchLastSection(false);
+    fitRowHeight();
     connect(header(), &QHeaderView::sectionClicked, this, &ListView::columnTapped);
     connect(this, &QAbstractItemView::clicked, this, &ListView::rowTapped);
+}
+
+void ListView::fitRowHeight()
+{
+    // Every row holds an image and one line of text: the height a row of them needs.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.features |= QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration;
+    option.text = QStringLiteral("0");
+    option.decorationSize = iconSize();
+    const int height =
+        style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).height();
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setDefaultSectionSize(height);
 }
 
 int ListView::selectedRow() const
@@ -137,7 +180,59 @@ void ListView::keyPressEvent(QKeyEvent *event)
             event->ignore();
         return;
     }
-    QTreeView::keyPressEvent(event);
+    QTableView::keyPressEvent(event);
+}
+
+QModelIndex ListView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    // The keys move through rows only: Home and End to the first and last row, Left and Right
+    // scroll the columns.
+    const int rows = model()->rowCount();
+    switch (action) {
+    case MoveHome:
+        return rows > 0 ? model()->index(0, 0) : QModelIndex();
+    case MoveEnd:
+        return rows > 0 ? model()->index(rows - 1, 0) : QModelIndex();
+    case MoveLeft:
+    case MoveRight:
+        horizontalScrollBar()->triggerAction(action == MoveLeft
+                                                 ? QAbstractSlider::SliderSingleStepSub
+                                                 : QAbstractSlider::SliderSingleStepAdd);
+        return currentIndex();
+    default:
+        return QTableView::moveCursor(action, modifiers);
+    }
+}
+
+void ListView::initViewItemOption(QStyleOptionViewItem *option) const
+{
+    QTableView::initViewItemOption(option);
+    option->showDecorationSelected = true; // the whole row is selected, image included
+}
+
+void ListView::paintEvent(QPaintEvent *event)
+{
+    QTableView::paintEvent(event);
+    const QModelIndex current = currentIndex();
+    if (!hasFocus() || !current.isValid())
+        return;
+    QStyleOptionFocusRect frame;
+    frame.initFrom(this);
+    frame.state |= QStyle::State_KeyboardFocusChange;
+    const bool selected = selectionModel()->isRowSelected(current.row(), {});
+    frame.backgroundColor = palette().color(isEnabled() ? QPalette::Normal : QPalette::Disabled,
+                                            selected ? QPalette::Highlight : QPalette::Window);
+    frame.rect = QRect(-header()->offset(), rowViewportPosition(current.row()), header()->length(),
+                       rowHeight(current.row()));
+    QPainter painter(viewport());
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+}
+
+void ListView::changeEvent(QEvent *event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        fitRowHeight();
 }
 
 } // namespace tripvane
