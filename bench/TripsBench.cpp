@@ -44,9 +44,7 @@ int main(int argc, char *argv[])
         double ours = 1e300;
         double bare = 1e300;
         for (int run = 0; run < 5; ++run) {
-            auto nodes = sorted.takeAll();
-            std::shuffle(nodes.begin(), nodes.end(), shuffle);
-            sorted.adopt(std::move(nodes));
+            sorted.reorder([&](auto nodes) { std::shuffle(nodes.begin(), nodes.end(), shuffle); });
             std::vector<std::int32_t> keys;
             for (ListPosition i = 0; i < sorted.size(); ++i)
                 keys.push_back(std::int32_t(sorted.at(i).dateKey));

@@ -7,6 +7,8 @@
 
 #include <memory>
 #include <new>
+#include <span>
+#include <utility>
 #include <vector>
 
 namespace tripvane {
@@ -18,37 +20,38 @@ namespace tripvane {
 template<typename Node> class CursorList
 {
 public:
-    using NodePtr = std::unique_ptr<Node, PooledNodeDeleter<Node>>;
-
     CursorList() = default;
     CursorList(const CursorList &) = delete;
     CursorList &operator=(const CursorList &) = delete;
-    CursorList(CursorList &&other) noexcept = default;
+    CursorList(CursorList &&other) noexcept
+        : m_pool(std::move(other.m_pool))
+        , m_nodes(std::exchange(other.m_nodes, {}))
+        , m_cursor(other.m_cursor)
+    {}
     CursorList &operator=(CursorList &&other) noexcept
     {
-        // The nodes go before the pool that holds them.
-        m_nodes = std::move(other.m_nodes);
-        m_pool = std::move(other.m_pool);
-        m_cursor = other.m_cursor;
+        if (this != &other) {
+            clear(); // the nodes go before the pool that holds them
+            m_pool = std::move(other.m_pool);
+            m_nodes = std::exchange(other.m_nodes, {});
+            m_cursor = other.m_cursor;
+        }
         return *this;
     }
-    ~CursorList() { m_nodes.clear(); }
+    ~CursorList() { clear(); }
 
-    Node *last() { return m_nodes.empty() ? nullptr : m_nodes.back().get(); }
+    Node *last() { return m_nodes.empty() ? nullptr : m_nodes.back(); }
 
     // Stores a deep copy; the caller keeps its own object. Null when memory runs out.
     Node *append(const Node &source)
     {
+        Node copy;
         try {
-            NodePtr node = makeNode(Node());
-            node->copyFrom(source);
-            node->position = size();
-            m_nodes.push_back(std::move(node));
+            copy.copyFrom(source);
         } catch (const std::bad_alloc &) {
             return nullptr;
         }
-        m_cursor = size() - 1;
-        return m_nodes.back().get();
+        return appendNode(std::move(copy));
     }
 
     Node *findAtPosition(ListPosition position)
@@ -60,11 +63,13 @@ public:
             return nullptr;
         }
         m_cursor = position;
-        return m_nodes[position].get();
+        return m_nodes[position];
     }
 
     void clear()
     {
+        for (Node *node : m_nodes)
+            destroyNode(node);
         m_nodes.clear();
         m_cursor = 0;
     }
@@ -75,17 +80,11 @@ public:
     const Node &at(ListPosition index) const { return *m_nodes[index]; }
     Node &at(ListPosition index) { return *m_nodes[index]; }
 
-    // Hands every node out in list order and leaves the list empty; adopt() takes them back
-    // (only nodes that came from this list). Used by sorting, which must never lose or
-    // duplicate a node.
-    std::vector<NodePtr> takeAll()
+    // Puts the nodes in a new order, for sorting: `permute` gets them in list order and can
+    // only swap them around, so a node is never lost or duplicated.
+    template<typename Permute> void reorder(Permute &&permute)
     {
-        m_cursor = 0;
-        return std::exchange(m_nodes, {});
-    }
-    void adopt(std::vector<NodePtr> &&nodes)
-    {
-        m_nodes = std::move(nodes);
+        permute(std::span<Node *>(m_nodes));
         renumberFrom(0);
         m_cursor = 0;
     }
@@ -93,15 +92,18 @@ public:
 protected:
     Node *appendNode(Node &&node)
     {
+        node.position = size();
+        Node *stored = nullptr;
         try {
-            node.position = size();
-            NodePtr stored = makeNode(std::move(node));
-            m_nodes.push_back(std::move(stored));
+            stored = makeNode(std::move(node));
+            m_nodes.push_back(stored);
         } catch (const std::bad_alloc &) {
+            if (stored)
+                destroyNode(stored);
             return nullptr;
         }
         m_cursor = size() - 1;
-        return m_nodes.back().get();
+        return stored;
     }
 
     bool removeAt(ListPosition position, bool emptyListSucceeds)
@@ -112,6 +114,7 @@ protected:
             m_cursor = 0;
             return false;
         }
+        destroyNode(m_nodes[position]);
         m_nodes.erase(m_nodes.begin() + position);
         renumberFrom(position);
         m_cursor = 0;
@@ -122,18 +125,22 @@ protected:
     void setCursor(ListPosition index) { m_cursor = index; }
 
 private:
-    NodePtr makeNode(Node &&value)
+    Node *makeNode(Node &&value)
     {
         if (!m_pool)
             m_pool = std::make_unique<NodePool<Node>>();
         void *slot = m_pool->allocate();
         try {
-            return NodePtr(new (slot) Node(std::move(value)),
-                           PooledNodeDeleter<Node>{m_pool.get()});
+            return new (slot) Node(std::move(value));
         } catch (...) {
             m_pool->release(slot);
             throw;
         }
+    }
+    void destroyNode(Node *node) noexcept
+    {
+        node->~Node();
+        m_pool->release(node);
     }
 
     void renumberFrom(ListPosition start)
@@ -142,9 +149,9 @@ private:
             m_nodes[i]->position = i;
     }
 
-    std::unique_ptr<NodePool<Node>> m_pool; // declared first: destroyed after the nodes
-    std::vector<NodePtr> m_nodes;
-    ListPosition m_cursor = 0; // meaningful only while the list has nodes
+    std::unique_ptr<NodePool<Node>> m_pool;
+    std::vector<Node *> m_nodes; // owned: each lives in a slot of the pool
+    ListPosition m_cursor = 0;   // meaningful only while the list has nodes
 };
 
 class RecordList final : public CursorList<MileageRecord>

@@ -76,15 +76,4 @@ private:
     std::size_t m_used = 0;     // of the last chunk
 };
 
-// Destroys a node and hands its storage back to the pool it came from.
-template<typename Node> struct PooledNodeDeleter
-{
-    NodePool<Node> *pool = nullptr;
-    void operator()(Node *node) const
-    {
-        node->~Node();
-        pool->release(node);
-    }
-};
-
 } // namespace tripvane

@@ -8,52 +8,56 @@ namespace {
 
 template<typename List, typename Less> bool stableSort(List &list, std::uint32_t order, Less less)
 {
-    auto nodes = list.takeAll();
-    std::stable_sort(nodes.begin(), nodes.end(),
-                     [&less](const auto &a, const auto &b) { return less(*a, *b); });
-    if (order == SortDescending)
-        std::reverse(nodes.begin(), nodes.end());
-    list.adopt(std::move(nodes));
+    list.reorder([&](auto nodes) {
+        std::stable_sort(nodes.begin(), nodes.end(),
+                         [&less](const auto *a, const auto *b) { return less(*a, *b); });
+        if (order == SortDescending)
+            std::reverse(nodes.begin(), nodes.end());
+    });
     return true;
 }
 
-// Integer keys are sorted beside the node indices, so the comparisons never leave the cache;
-// the nodes are then put in that order.
+// Each integer key is sorted together with its node's index in one 64-bit word, so the
+// comparisons never leave the cache and need no buffer: the index keeps equal keys in their
+// order, which makes the plain sort stable. The nodes are then put in that order.
 template<typename List, typename KeyOf>
 bool stableSortByInteger(List &list, std::uint32_t order, KeyOf keyOf)
 {
-    auto nodes = list.takeAll();
-    std::vector<std::pair<std::int32_t, std::uint32_t>> keyed;
+    std::vector<std::uint64_t> keyed;
     try {
-        keyed.reserve(nodes.size());
+        keyed.reserve(list.size());
     } catch (const std::bad_alloc &) {
-        list.adopt(std::move(nodes)); // unchanged, and nothing lost
-        return false;
+        return false; // unchanged
     }
-    for (std::uint32_t i = 0; i < nodes.size(); ++i)
-        keyed.emplace_back(keyOf(*nodes[i]), i);
-    std::stable_sort(keyed.begin(), keyed.end(),
-                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (ListPosition i = 0; i < list.size(); ++i) {
+        // Flipping the sign bit orders signed keys as unsigned words.
+        const std::uint32_t key = std::uint32_t(std::int32_t(keyOf(list.at(i)))) ^ 0x80000000u;
+        keyed.push_back(std::uint64_t(key) << 32 | i);
+    }
+    std::sort(keyed.begin(), keyed.end());
     if (order == SortDescending)
         std::reverse(keyed.begin(), keyed.end());
-    // Permute in place along the cycles of the order, so no second array of nodes is needed.
-    for (std::uint32_t start = 0; start < keyed.size(); ++start) {
-        if (keyed[start].second == start)
-            continue;
-        auto held = std::move(nodes[start]);
-        std::uint32_t hole = start;
-        for (;;) {
-            const std::uint32_t from = keyed[hole].second;
-            keyed[hole].second = hole;
-            if (from == start) {
-                nodes[hole] = std::move(held);
-                break;
+    list.reorder([&](auto nodes) {
+        // Permute in place along the cycles of the order, so no second array of nodes is
+        // needed; a visited place is marked by its own index.
+        const auto from = [&](std::size_t place) { return std::uint32_t(keyed[place]); };
+        for (std::uint32_t start = 0; start < keyed.size(); ++start) {
+            if (from(start) == start)
+                continue;
+            auto *held = nodes[start];
+            std::uint32_t hole = start;
+            for (;;) {
+                const std::uint32_t next = from(hole);
+                keyed[hole] = hole;
+                if (next == start) {
+                    nodes[hole] = held;
+                    break;
+                }
+                nodes[hole] = nodes[next];
+                hole = next;
             }
-            nodes[hole] = std::move(nodes[from]);
-            hole = from;
         }
-    }
-    list.adopt(std::move(nodes));
+    });
     return true;
 }
 

@@ -100,14 +100,13 @@ TEST(CursorListTest, positionsDoNotWrapAt65536)
     EXPECT_EQ(list.findAtPosition(65536)->key, 1000 + 65537);
 }
 
-TEST(CursorListTest, takeAllAndAdoptKeepEveryNode)
+TEST(CursorListTest, reorderKeepsEveryNodeAndRenumbers)
 {
     RecordList list = listOf(6);
-    auto nodes = list.takeAll();
-    EXPECT_TRUE(list.isEmpty());
-    std::reverse(nodes.begin(), nodes.end());
-    list.adopt(std::move(nodes));
+    list.reorder([](auto nodes) { std::reverse(nodes.begin(), nodes.end()); });
     EXPECT_EQ(keysInOrder(list), (std::vector<std::int32_t>{1005, 1004, 1003, 1002, 1001, 1000}));
+    EXPECT_EQ(list.at(0).position, 0u);
+    EXPECT_EQ(list.findAtPosition(5)->key, 1000);
 }
 
 TEST(CursorListTest, movedListsKeepTheirNodesAndFreedSlotsAreReused)
