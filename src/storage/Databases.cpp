@@ -319,7 +319,6 @@ int Databases::readRecords(RecordList &records, MileageRecord &recordUnderEdit)
         records.appendMoved(tripFromProperties(values));
         return true;
     });
-    m_store.releaseCache();
     if (const MileageRecord *last = records.last())
         recordUnderEdit.copyFrom(*last);
     if (!read)

@@ -21,6 +21,33 @@ namespace tripvane {
 
 namespace {
 
+constexpr const char *DefaultCache = "PRAGMA cache_size = -2000";
+
+// A walk through the whole file (the check at opening, the load of the trips) reads each page
+// once: a small cache keeps those pages from taking megabytes the program keeps for good, and
+// what it held is handed back after.
+class WalkCache
+{
+public:
+    explicit WalkCache(SqliteConnection &db)
+        : m_db(db)
+    {
+        m_db.exec("PRAGMA cache_size = -256");
+    }
+    ~WalkCache()
+    {
+        if (!m_db.handle())
+            return; // closed on the way
+        m_db.exec(DefaultCache);
+        sqlite3_db_release_memory(m_db.handle());
+    }
+    WalkCache(const WalkCache &) = delete;
+    WalkCache &operator=(const WalkCache &) = delete;
+
+private:
+    SqliteConnection &m_db;
+};
+
 constexpr std::int64_t ApplicationId = 0x54525056; // "TRPV"
 constexpr const char *TablesVersion1 = R"sql(
 CREATE TABLE databases(
@@ -157,9 +184,14 @@ ObjectStore::OpenStatus ObjectStore::open(const QString &path)
         m_db.close();
         return OpenStatus::TooNew;
     }
-    SqliteStatement check = m_db.prepare("PRAGMA quick_check(1)");
-    if (!check.isValid() || check.step() != SqliteStatement::Step::Row ||
-        check.columnText(0) != QLatin1String("ok")) {
+    bool intact = false;
+    {
+        const WalkCache cache(m_db);
+        SqliteStatement check = m_db.prepare("PRAGMA quick_check(1)");
+        intact = check.isValid() && check.step() == SqliteStatement::Step::Row &&
+                 check.columnText(0) == QLatin1String("ok");
+    }
+    if (!intact) {
         m_db.close();
         return OpenStatus::Damaged;
     }
@@ -295,7 +327,7 @@ public:
 
 private:
     static constexpr std::size_t BatchRows = 512;
-    static constexpr std::size_t QueuedBatches = 8;
+    static constexpr std::size_t QueuedBatches = 4;
 
     void read()
     {
@@ -352,6 +384,7 @@ private:
 
 bool ObjectStore::forEachRecordReadAhead(Oid database, const RecordVisitor &visit)
 {
+    const WalkCache cache(m_db); // outlives the statement, which holds pages while it steps
     SqliteStatement statement = m_db.prepare(RecordsInStoreOrder);
     if (!statement.bind(1, database))
         return false;
@@ -373,11 +406,6 @@ bool ObjectStore::forEachRecordReadAhead(Oid database, const RecordVisitor &visi
         }
     }
     return !reader.failed();
-}
-
-void ObjectStore::releaseCache()
-{
-    sqlite3_db_release_memory(m_db.handle());
 }
 
 bool ObjectStore::forEachRecord(Oid database, const RecordVisitor &visit)
@@ -563,7 +591,7 @@ bool ObjectStore::inLargeTransaction(const std::function<bool()> &work)
 {
     m_db.exec("PRAGMA cache_size = -16384");
     const bool done = inTransaction(work);
-    m_db.exec("PRAGMA cache_size = -2000");
+    m_db.exec(DefaultCache);
     return done;
 }
 

@@ -53,8 +53,6 @@ public:
     // The same for a large database: SQLite is read on a second thread while this one visits.
     // The visitor must not use the store.
     bool forEachRecordReadAhead(Oid database, const RecordVisitor &visit);
-    // Hands the cached pages back: after a walk through every trip they are only memory.
-    void releaseCache();
     Oid seekFirstEqual(Oid database, std::uint32_t sortKey);
     // Record 0 adds a record; otherwise the record's properties are replaced.
     Oid writeRecord(Oid database, Oid record, const PropertyValues &values);
