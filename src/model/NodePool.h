@@ -1,18 +1,15 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdlib>
-#include <memory>
 #include <new>
 #include <vector>
 
-#include <sys/mman.h>
-
 namespace tripvane {
 
-// Storage for the nodes of one list. A log of 100,000 trips needs tens of megabytes of nodes;
-// taking them in large chunks (on huge pages where the system offers them) instead of one
-// small block each saves most of the allocator's work and of the page faults of a load.
+// Storage for the nodes of one list. A log of 100,000 trips needs megabytes of nodes; taking
+// them in large chunks instead of one small block each saves most of the allocator's work.
 // Freed slots are reused.
 template<typename Node> class NodePool
 {
@@ -42,25 +39,17 @@ public:
     void release(void *slot) noexcept { m_free.push_back(slot); }
 
 private:
-    static constexpr std::size_t HugePage = 2 * 1024 * 1024;
+    static constexpr std::size_t ChunkBytes = 2 * 1024 * 1024;
 
     void grow()
     {
-        // Chunks double from 64 nodes up to one huge page, then stay at one: a huge page is
-        // resident as soon as one byte of it is touched, so a larger chunk would keep up to
-        // several megabytes of unused slots in memory after the last node.
-        const std::size_t pageNodes = HugePage / sizeof(Node);
-        const std::size_t nodes = m_chunks.empty() ? 64 : std::min(m_capacity * 2, pageNodes);
+        // Chunks double from 64 nodes up to two megabytes, then stay there: at most one chunk's
+        // worth of slots is ever unused.
+        const std::size_t largest = ChunkBytes / sizeof(Node);
+        const std::size_t nodes = m_chunks.empty() ? 64 : std::min(m_capacity * 2, largest);
         m_free.reserve(m_slots + nodes);
         m_chunks.reserve(m_chunks.size() + 1);
-        void *chunk = nullptr;
-        if (nodes == pageNodes) {
-            chunk = std::aligned_alloc(HugePage, HugePage);
-            if (chunk)
-                ::madvise(chunk, HugePage, MADV_HUGEPAGE);
-        } else {
-            chunk = std::malloc(nodes * sizeof(Node));
-        }
+        void *chunk = std::malloc(nodes * sizeof(Node));
         if (!chunk)
             throw std::bad_alloc();
         m_chunks.push_back(chunk);
