@@ -15,6 +15,12 @@ struct Case
     std::int32_t amount; // checked only for AMOUNT_OK and AMOUNT_ZERO
 };
 
+// Names the case in the test list by its text and view.
+void PrintTo(const Case &c, std::ostream *out)
+{
+    *out << "[" << QString::fromUtf16(c.text).toStdString() << "] view " << c.view;
+}
+
 class CheckAndRead : public ::testing::TestWithParam<Case>
 {
 };
