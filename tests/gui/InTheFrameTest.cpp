@@ -3,6 +3,7 @@
 #include "Commands.h"
 #include "DeleteRangeDialog.h"
 #include "DeviceFrame.h"
+#include "ListView.h"
 #include "RecordDialog.h"
 #include "StatusDialog.h"
 #include "StatusPane.h"
@@ -46,6 +47,35 @@ TEST(InTheFrame, aNewTripTakesTheTypedDistanceAlsoAfterARefusal)
     EXPECT_EQ(stored[0].distance, 4250);
     EXPECT_EQ(stored[0].category, QStringLiteral("Job"));
     EXPECT_EQ(stored[0].dateKey, 20051029u) << "the date was not typed over";
+}
+
+// The keys move through the trips by rows, as in a report list: Home and End go to the first
+// and last trip, Left and Right only scroll, Enter opens the chosen trip and Tab leaves the list.
+TEST(InTheFrame, theTripListKeysMoveByRows)
+{
+    TestApp app;
+    app.seed({trip(2005, 10, 1, 100), trip(2005, 10, 2, 200), trip(2005, 10, 3, 300)});
+    ASSERT_TRUE(app.start());
+    app.showFrame();
+    app.list().selectRow(1);
+    app.pane().listView().setFocus();
+    app.press(Qt::Key_End);
+    EXPECT_EQ(app.list().selectedRow(), 2);
+    app.press(Qt::Key_Home);
+    EXPECT_EQ(app.list().selectedRow(), 0);
+    app.press(Qt::Key_Right);
+    app.press(Qt::Key_Down);
+    EXPECT_EQ(app.list().selectedRow(), 1);
+    EXPECT_EQ(app.pane().listView().currentIndex().column(), 0) << "Right moved to a column";
+    app.kit.dialogRunner.expect([](QDialog &d) {
+        EXPECT_EQ(DialogDriver(d).text(RecordDialog::DistanceEdit), QStringLiteral("2.00"));
+        DialogDriver(d).click(RecordDialog::CancelButton);
+    });
+    app.press(Qt::Key_Return);
+    EXPECT_EQ(app.kit.dialogRunner.runCount, 1);
+    app.pane().listView().setFocus();
+    app.press(Qt::Key_Tab);
+    EXPECT_FALSE(app.pane().listView().hasFocus()) << "Tab stays in the list";
 }
 
 TEST(InTheFrame, changeStatusTakesTheTypedEnds)
