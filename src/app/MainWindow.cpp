@@ -66,16 +66,6 @@ bool MainWindow::create()
 
     m_commands = new CommandBar(*m_frame.commandBar(), [this](int id) { command(id); });
 
-    m_state.settings.load(m_store, loadString(IDS_MAKER), loadString(IDS_TITLE));
-    m_state.mainSortColumn = m_state.settings.Sort;
-    m_state.mainSortOrder = m_state.settings.SortOrder;
-
-    if (!m_log.loadStatus())
-        return false;
-    // The trips are read while the window is built, which takes about as long as reading
-    // 10,000 of them; nothing below uses the store until they have arrived.
-    m_log.startLoadingTrips();
-
     auto *page = new MainPage;
     page->setObjectName(QStringLiteral("mainWindow"));
     page->setAutoFillBackground(true);
