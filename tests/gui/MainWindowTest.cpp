@@ -5,6 +5,7 @@
 #include "DeviceRoot.h"
 #include "EveryDialog.h"
 #include "ListView.h"
+#include "Program.h"
 #include "ProgramState.h"
 #include "Sqlite.h"
 #include "StatusPane.h"
@@ -137,6 +138,32 @@ TEST(StartUp, aTripThatCannotBeReadIsReportedAndTheOthersAreListed)
     EXPECT_EQ(app.list().rows(), (std::vector<QStringList>{{"20-10-05", "Job", "10.00"},
                                                            {"02-10-05", "Job", "20.00"}}));
     EXPECT_EQ(app.statusValue(StatusPane::RegisteredValue), QStringLiteral("30.00"));
+}
+
+// The status is read before the trips start loading and the frame is built: when it cannot be
+// read the start ends there, after its message, with the store as it was.
+TEST(StartUp, aStatusThatCannotBeReadEndsTheStartAndWritesNothing)
+{
+    TestApp app;
+    app.seed({trip(2005, 10, 20, 1000)}, 100000, 200000, makeDate(2005, 10, 20));
+    const QString store = DeviceRoot(app.devicePath()).storePath();
+    {
+        SqliteConnection file;
+        ASSERT_TRUE(file.open(store, SqliteConnection::Mode::ReadWriteExisting));
+        ASSERT_TRUE(file.exec("UPDATE records SET properties = '{' WHERE database = (SELECT oid "
+                              "FROM databases WHERE name = 'Velmora OdometerRecStatus')"));
+    }
+    QFile before(store);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray stored = before.readAll();
+    app.kit.messageBoxes.expect(MessageAnswer::Ok);
+    EXPECT_FALSE(app.start());
+    EXPECT_EQ(app.kit.messageBoxes.texts(), QStringList{loadString(IDS_STATUS_PROBLEM)});
+    EXPECT_EQ(app.kit.beeper.count, 1);
+    EXPECT_EQ(app.program().frame(), nullptr);
+    QFile after(store);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), stored);
 }
 
 TEST(StartUp, descendingOrderAndViewOptionsFromTheRegistry)
