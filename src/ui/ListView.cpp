@@ -83,19 +83,26 @@ void ListModel::rowChanged(int row)
 
 namespace {
 
-// The row's focus frame is drawn by the view over the whole row, as a report-style list shows
-// it, so no cell draws one of its own.
-class RowFocusDelegate final : public QStyledItemDelegate
+// A report-style list shows focus and hover for the whole row: the view draws the row's focus
+// frame, and every cell of the row under the pointer is drawn as hovered, not only that cell.
+class RowDelegate final : public QStyledItemDelegate
 {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    explicit RowDelegate(const ListView &view)
+        : QStyledItemDelegate(const_cast<ListView *>(&view))
+        , m_view(view)
+    {}
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override
     {
         QStyleOptionViewItem cell(option);
         cell.state &= ~QStyle::State_HasFocus;
+        cell.state.setFlag(QStyle::State_MouseOver, index.row() == m_view.hoveredRow());
         QStyledItemDelegate::paint(painter, cell, index);
     }
+
+private:
+    const ListView &m_view;
 };
 
 } // namespace
@@ -106,7 +113,7 @@ ListView::ListView(int controlId, ListModel &model, QWidget *parent)
 {
     setObjectName(QStringLiteral("control%1").arg(controlId));
     setProperty("controlId", controlId);
-    setItemDelegate(new RowFocusDelegate(this));
+    setItemDelegate(new RowDelegate(*this));
     setModel(&model);
     setShowGrid(false);
     setWordWrap(false);
@@ -226,6 +233,34 @@ void ListView::paintEvent(QPaintEvent *event)
                        rowHeight(current.row()));
     QPainter painter(viewport());
     style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+}
+
+bool ListView::viewportEvent(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::HoverEnter:
+    case QEvent::HoverMove:
+        setHoveredRow(rowAt(static_cast<QHoverEvent *>(event)->position().toPoint().y()));
+        break;
+    case QEvent::HoverLeave:
+        setHoveredRow(-1);
+        break;
+    default:
+        break;
+    }
+    return QTableView::viewportEvent(event);
+}
+
+void ListView::setHoveredRow(int row)
+{
+    if (row == m_hoveredRow)
+        return;
+    for (int changed : {m_hoveredRow, row}) {
+        if (changed >= 0)
+            viewport()->update(
+                QRect(0, rowViewportPosition(changed), viewport()->width(), rowHeight(changed)));
+    }
+    m_hoveredRow = row;
 }
 
 void ListView::changeEvent(QEvent *event)

@@ -83,6 +83,8 @@ public:
     void selectRow(int row);
     void setColumnWidths(bool portrait);
     QHeaderView *header() const { return horizontalHeader(); }
+    // The row under the pointer, -1 for none.
+    int hoveredRow() const { return m_hoveredRow; }
 
 signals:
     void rowTapped();
@@ -94,11 +96,14 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void initViewItemOption(QStyleOptionViewItem *option) const override;
     void changeEvent(QEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
 
 private:
     void fitRowHeight();
+    void setHoveredRow(int row);
 
     ListModel &m_model;
+    int m_hoveredRow = -1;
 };
 
 } // namespace tripvane

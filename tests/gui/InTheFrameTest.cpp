@@ -10,11 +10,16 @@
 #include "Testkit.h"
 #include "TripLog.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QProxyStyle>
+#include <QStyleOptionViewItem>
 #include <QTest>
 
 #include <csignal>
+#include <set>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -76,6 +81,44 @@ TEST(InTheFrame, theTripListKeysMoveByRows)
     app.pane().listView().setFocus();
     app.press(Qt::Key_Tab);
     EXPECT_FALSE(app.pane().listView().hasFocus()) << "Tab stays in the list";
+}
+
+// Records the cells a style is asked to draw as under the pointer.
+class HoverRecorder final : public QProxyStyle
+{
+public:
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget) const override
+    {
+        const auto *cell = qstyleoption_cast<const QStyleOptionViewItem *>(option);
+        if (element == CE_ItemViewItem && cell && cell->state.testFlag(State_MouseOver))
+            hovered.insert({cell->index.row(), cell->index.column()});
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+    mutable std::set<std::pair<int, int>> hovered;
+};
+
+// Styles that light the row under the pointer light all of it, as a report list does.
+TEST(InTheFrame, theTripUnderThePointerIsDrawnHoveredAcrossItsRow)
+{
+    HoverRecorder style; // outlives the view that draws with it
+    TestApp app;
+    app.seed({trip(2005, 10, 1, 100), trip(2005, 10, 2, 200), trip(2005, 10, 3, 300)});
+    ASSERT_TRUE(app.start());
+    app.showFrame();
+    ListView &view = app.pane().listView();
+    view.setStyle(&style);
+    const QPoint pointer = view.visualRect(view.model()->index(1, 0)).center();
+    QHoverEvent move(QEvent::HoverMove, QPointF(pointer),
+                     QPointF(view.viewport()->mapToGlobal(pointer)), QPointF(-1, -1));
+    QApplication::sendEvent(view.viewport(), &move);
+    view.viewport()->repaint();
+    EXPECT_EQ(style.hovered, (std::set<std::pair<int, int>>{{1, 0}, {1, 1}, {1, 2}}));
+    QHoverEvent leave(QEvent::HoverLeave, QPointF(-1, -1), QPointF(-1, -1), QPointF(pointer));
+    QApplication::sendEvent(view.viewport(), &leave);
+    style.hovered.clear();
+    view.viewport()->repaint();
+    EXPECT_TRUE(style.hovered.empty());
 }
 
 TEST(InTheFrame, changeStatusTakesTheTypedEnds)
