@@ -1,6 +1,7 @@
 #include "DeviceRoot.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -50,6 +51,33 @@ TEST(DeviceRoot, keepsFoldersPrivateWithoutWideningThem)
     ::chmod(QFile::encodeName(business).constData(), 0550);
     EXPECT_TRUE(device.prepare());
     EXPECT_EQ(modeOf(business), 0500u) << "a folder made read-only stays so";
+}
+
+TEST(DeviceRoot, newDeviceHasPrivateFoldersAndMapsDevicePaths)
+{
+    QTemporaryDir dir;
+    const DeviceRoot root(dir.filePath(QStringLiteral("device")));
+    ASSERT_TRUE(root.prepare());
+    for (const char *folder :
+         {"", "/My Documents/Business", "/My Documents/Personal", "/Windows"}) {
+        const QFileInfo info(root.path() + QLatin1String(folder));
+        EXPECT_TRUE(info.isDir()) << folder;
+        EXPECT_EQ(info.permissions() & (QFile::ReadOther | QFile::ReadGroup | QFile::ExeOther),
+                  QFile::Permissions());
+    }
+    EXPECT_EQ(root.localPath(QStringLiteral("\\My Documents\\Business\\Trips.csv")),
+              root.path() + QStringLiteral("/My Documents/Business/Trips.csv"));
+    EXPECT_TRUE(root.prepare()) << "a second start finds everything in place";
+}
+
+TEST(DeviceRoot, environmentChoosesTheDevice)
+{
+    qputenv("TRIPVANE_DEVICE", "/tmp/somewhere");
+    EXPECT_EQ(DeviceRoot::defaultPath(), QStringLiteral("/tmp/somewhere"));
+    qunsetenv("TRIPVANE_DEVICE");
+    qputenv("XDG_DATA_HOME", "/tmp/data");
+    EXPECT_EQ(DeviceRoot::defaultPath(), QStringLiteral("/tmp/data/Tripvane/device"));
+    qunsetenv("XDG_DATA_HOME");
 }
 
 } // namespace

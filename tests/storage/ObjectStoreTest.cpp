@@ -1,5 +1,4 @@
 #include "ObjectStore.h"
-#include "DeviceRoot.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -209,37 +208,6 @@ TEST_F(ObjectStoreTest, registryKeepsValueTypes)
     EXPECT_EQ(store.queryValue(key, QStringLiteral("Name"))->type, REG_DWORD);
     EXPECT_FALSE(store.queryValue(key, QStringLiteral("Missing")));
 }
-
-TEST(DeviceRootTest, newDeviceHasPrivateFoldersAndMapsDevicePaths)
-{
-    QTemporaryDir dir;
-    const DeviceRoot root(dir.filePath(QStringLiteral("device")));
-    ASSERT_TRUE(root.prepare());
-    for (const char *folder :
-         {"", "/My Documents/Business", "/My Documents/Personal", "/Windows"}) {
-        const QFileInfo info(root.path() + QLatin1String(folder));
-        EXPECT_TRUE(info.isDir()) << folder;
-        EXPECT_EQ(info.permissions() & (QFile::ReadOther | QFile::ReadGroup | QFile::ExeOther),
-                  QFile::Permissions());
-    }
-    EXPECT_EQ(root.localPath(QStringLiteral("\\My Documents\\Business\\Trips.csv")),
-              root.path() + QStringLiteral("/My Documents/Business/Trips.csv"));
-    EXPECT_TRUE(root.prepare()) << "a second start finds everything in place";
-}
-
-TEST(DeviceRootTest, environmentChoosesTheDevice)
-{
-    qputenv("TRIPVANE_DEVICE", "/tmp/somewhere");
-    EXPECT_EQ(DeviceRoot::defaultPath(), QStringLiteral("/tmp/somewhere"));
-    qunsetenv("TRIPVANE_DEVICE");
-    qputenv("XDG_DATA_HOME", "/tmp/data");
-    EXPECT_EQ(DeviceRoot::defaultPath(), QStringLiteral("/tmp/data/Tripvane/device"));
-    qunsetenv("XDG_DATA_HOME");
-}
-
-} // namespace
-
-namespace {
 
 std::int64_t sqliteNumber(const QString &path, const char *sql)
 {
