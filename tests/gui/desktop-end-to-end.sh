@@ -9,13 +9,13 @@ work=$(mktemp -d)
 chmod 700 "$work"
 trap 'kill -9 $app $server 2>/dev/null || true; pkill -f "$programs/peghelp" || true; rm -rf "$work"' EXIT
 
-# Waits up to five seconds for the main window's caption.
+# Waits up to five seconds for the main window's caption; $2 says after what.
 caption_becomes() {
     for _ in $(seq 50); do
         [ "$(xdotool getwindowname "$window")" = "$1" ] && return 0
         sleep 0.1
     done
-    echo "the window's caption stayed '$(xdotool getwindowname "$window")', not '$1'"
+    echo "$2: the window's caption stayed '$(xdotool getwindowname "$window")', not '$1'"
     return 1
 }
 
@@ -28,24 +28,33 @@ export TRIPVANE_DEVICE="$work/device"
 
 "$programs/mileagelog" >"$work/log" 2>&1 &
 app=$!
-window=$(timeout 20 xdotool search --sync --name '^Tripvane$' | head -n 1)
-xdotool windowfocus --sync "$window"
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tripvane$' | head -n 1)
+[ -n "$window" ] || { echo "the main window did not show"; cat "$work/log"; exit 1; }
+timeout 10 xdotool windowfocus --sync "$window" ||
+    { echo "the main window did not take the focus"; exit 1; }
 
+# Without a window manager the program learns of its focus a moment after the server gives it:
+# a key before that is no window's shortcut yet, so F1 is pressed once more if nothing started.
+help_started() {
+    for _ in $(seq 30); do
+        pgrep -f "$programs/peghelp file:tripvaneppc.htm#Navigating" >/dev/null && return 0
+        sleep 0.1
+    done
+    return 1
+}
 xdotool key F1
-for _ in $(seq 50); do
-    pgrep -f "$programs/peghelp file:tripvaneppc.htm#Navigating" >/dev/null && break
-    sleep 0.1
-done
-pgrep -f "$programs/peghelp file:tripvaneppc.htm#Navigating" >/dev/null ||
+help_started || { xdotool key F1 && help_started; } ||
     { echo "F1 did not start peghelp at Navigating"; cat "$work/log"; exit 1; }
 pkill -f "$programs/peghelp"
+# Its window lies over the main one until the process has gone: a click before that is its.
+for _ in $(seq 50); do pgrep -f "$programs/peghelp" >/dev/null || break; sleep 0.1; done
 
 # "New" is the first button of the bottom bar.
 xdotool mousemove --window "$window" 12 308 click 1
-caption_becomes Kilometers
+caption_becomes Kilometers "a click on New"
 xdotool type --delay 30 '42.5'
 xdotool key Tab J Return
-caption_becomes Tripvane
+caption_becomes Tripvane "the new trip's Enter"
 
 # Wide: the pane fills the window below the 26-pixel top bar; "Change Status" is at (225, 158).
 xdotool key ctrl+r
@@ -54,9 +63,9 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 xdotool mousemove --window "$window" 270 194 click 1
-caption_becomes Kilometers
+caption_becomes Kilometers "a click on Change Status"
 xdotool key Escape
-caption_becomes Tripvane
+caption_becomes Tripvane "Escape in Change Status"
 
 kill -TERM $app
 for _ in $(seq 100); do kill -0 $app 2>/dev/null || break; sleep 0.1; done
