@@ -88,8 +88,8 @@ namespace {
 class RowDelegate final : public QStyledItemDelegate
 {
 public:
-    explicit RowDelegate(const ListView &view)
-        : QStyledItemDelegate(const_cast<ListView *>(&view))
+    explicit RowDelegate(ListView &view)
+        : QStyledItemDelegate(&view)
         , m_view(view)
     {}
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
