@@ -70,8 +70,8 @@ public:
     {
         // Every slot goes at once with the pool: handing each back first would only fill its
         // free list (8 MB for a million trips) on the way out.
-        for (Node *node : m_nodes)
-            node->~Node();
+        if (m_pool)
+            m_pool->forEachInUse([](Node *node) { node->~Node(); });
         m_nodes.clear();
         m_pool.reset();
         m_cursor = 0;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 using namespace tripvane;
 
 namespace {
@@ -127,6 +129,30 @@ TEST(CursorListTest, movedListsKeepTheirNodesAndFreedSlotsAreReused)
     EXPECT_EQ(moved.size(), 5000u);
     moved.clear();
     EXPECT_NE(moved.append(recordOn(1, 7)), nullptr);
+}
+
+// Letting a list go visits its nodes through the pool: each slot in use exactly once, none that
+// was handed back, across chunks of every size.
+TEST(NodePoolTest, visitsEachSlotInUseOnceAfterReleasesAndReuse)
+{
+    struct Slot
+    {
+        std::int64_t filler[3];
+    };
+    NodePool<Slot> pool;
+    std::vector<void *> taken;
+    for (int i = 0; i < 1000; ++i)
+        taken.push_back(pool.allocate());
+    std::set<void *> inUse(taken.begin(), taken.end());
+    for (std::size_t i = 0; i < taken.size(); i += 3) {
+        pool.release(taken[i]);
+        inUse.erase(taken[i]);
+    }
+    inUse.insert(pool.allocate()); // a released slot again
+    std::vector<void *> visited;
+    pool.forEachInUse([&](Slot *slot) { visited.push_back(slot); });
+    EXPECT_EQ(visited.size(), inUse.size());
+    EXPECT_EQ(std::set<void *>(visited.begin(), visited.end()), inUse);
 }
 
 CategoryEntry named(const char *name)
