@@ -131,24 +131,6 @@ TEST_F(Categories, renamingOntoAnExistingNameMergesThemThroughTheTrips)
     EXPECT_EQ(app.state().settings.CatRecsApply, 1u);
 }
 
-TEST_F(Categories, renamingToItsOwnNameMovesItToTheEndOfTheStoredOrder)
-{
-    start({trip(2005, 10, 1, 100, "Holiday")});
-    onHub([this](DialogDriver &hub, QListWidget &list) {
-        EXPECT_EQ(list.count(), 3);
-        select(list, QStringLiteral("Holiday"));
-        hub.click(C::RenameButton);
-    });
-    onNameDialog(QStringLiteral("Holiday"), N::EditOkButton);
-    onHub([](DialogDriver &hub, QListWidget &list) {
-        EXPECT_EQ(list.item(0)->text(), QStringLiteral("Holiday")) << "the list stays sorted";
-        hub.shellOk();
-    });
-    app.command(CmdEditCategories);
-    EXPECT_EQ(stored(), (std::vector<QString>{"Job", "Shopping", "Holiday"}));
-    EXPECT_EQ(storedTripCategories(), (std::vector<QString>{"Holiday"}));
-}
-
 TEST_F(Categories, deletingTakesTheTripsAlongOnlyWithTheBoxSet)
 {
     start({trip(2005, 10, 1, 100, "Job"), trip(2005, 10, 2, 200, "Shopping"),

@@ -134,16 +134,6 @@ TEST_F(Export, linesHoldTheTripsAsTheListShowsThem)
     EXPECT_TRUE(wide.endsWith(QByteArray("\r\0\n\0", 4)));
 }
 
-TEST_F(Export, noTripsGiveTheHeaderAlone)
-{
-    start();
-    app.kit.messageBoxes.expect(MessageAnswer::Ok);
-    ASSERT_EQ(exportTrips(QStringLiteral("Empty")), E::SuccessCode);
-    EXPECT_EQ(read(file("Business", QStringLiteral("Empty"))),
-              QByteArray("\"Date\",\"Category\",\"Mileage\",\"Start.Place\",\"Destination\","
-                         "\"Memo\"\r\n"));
-}
-
 // The old file stays byte for byte unless a new one was written completely.
 TEST_F(Export, aReplacedFileIsNeverLost)
 {
@@ -239,6 +229,13 @@ TEST_F(Export, cancelKeepsTheChoicesAndAFailedExportKeepsTheNewOnes)
     EXPECT_EQ(exportTrips(QStringLiteral("X"), {E::UnicodeRadio, E::PersonalRadio}), 0);
     EXPECT_EQ(app.state().settings.ExportFileType, 1u);
     EXPECT_EQ(app.state().settings.ExportFileFolder, 1u);
+
+    app.kit.messageBoxes.expect(MessageAnswer::Ok); // no trips: the header alone
+    ASSERT_EQ(exportTrips(QStringLiteral("Empty"), {E::AsciiRadio, E::BusinessRadio}),
+              E::SuccessCode);
+    EXPECT_EQ(read(file("Business", QStringLiteral("Empty"))),
+              QByteArray("\"Date\",\"Category\",\"Mileage\",\"Start.Place\",\"Destination\","
+                         "\"Memo\"\r\n"));
 }
 
 TEST_F(Export, theReportWritesEveryCategoryInTheListedOrder)

@@ -251,17 +251,6 @@ TEST(Layout, resizingIsAScreenChangeAndKeepsTheOrder)
     EXPECT_EQ(app.list().row(0)[0], QStringLiteral("20-10-05"));
 }
 
-TEST(Help, f1OpensTheNavigatingSectionAndKeepsTheSelection)
-{
-    TestApp app;
-    app.seed({trip(2005, 10, 2, 100), trip(2005, 10, 3, 100)});
-    ASSERT_TRUE(app.start());
-    app.pane().listView().selectRow(1);
-    emit app.frame().helpRequested();
-    EXPECT_EQ(app.kit.helpViewer.opened, QStringList{"file:tripvaneppc.htm#Navigating"});
-    EXPECT_EQ(app.list().selectedRow(), 1);
-}
-
 // Every dialog's help opens a section the installed help file has, or (About) its contents,
 // which lead to every section.
 TEST(Help, everyDialogOpensASectionOfTheInstalledFile)

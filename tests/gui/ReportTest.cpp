@@ -72,8 +72,6 @@ TEST_F(Report, specifiedListsTheCategoriesWithATotalAndSortsByEitherColumn)
         EXPECT_EQ(list.row(0)[0], QStringLiteral("Holiday"));
         app.resizeScreen(QSize(320, 240)); // the list is made again for the wide screen
         list = d.list(P::ReportList);
-        EXPECT_EQ(list.rect(), QRect(164, 13, 150, 110));
-        EXPECT_EQ(list.columnWidths(), (std::vector<int>{78, 85}));
         EXPECT_EQ(list.row(0)[0], QStringLiteral("Holiday"));
         EXPECT_EQ(list.headerImage(1), int(ImageDescending));
         d.click(P::ResetButton);

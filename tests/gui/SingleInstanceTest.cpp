@@ -128,6 +128,13 @@ TEST(SingleInstanceTest, closeRequestEndsThroughTheNormalExit)
     ASSERT_TRUE(app.start());
     app.state().mainSortOrder = 1;
     const QString socket = SingleInstance::socketPathFor(DeviceRoot(app.devicePath()));
+    EXPECT_EQ(QFileInfo(socket).permissions() &
+                  (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup | QFile::WriteGroup),
+              QFile::Permissions())
+        << "the socket is private to the user";
+    EXPECT_EQ(QFileInfo(app.devicePath()).permissions() &
+                  (QFile::ExeOther | QFile::ExeGroup | QFile::ReadOther),
+              QFile::Permissions());
     ASSERT_TRUE(SingleInstance::sendRequest(socket, "close\n"));
     processEventsUntil([&] { return !app.isRunning(); });
     EXPECT_FALSE(app.isRunning());
@@ -186,24 +193,6 @@ TEST(SingleInstanceTest, anOverlongLineAndTooManyCallersAreDropped)
     EXPECT_FALSE(app.isRunning()) << "still answering";
 }
 
-TEST(SingleInstanceTest, socketIsPrivateToTheUser)
-{
-    TestApp app;
-    ASSERT_TRUE(app.start());
-    const QFileInfo socket(SingleInstance::socketPathFor(DeviceRoot(app.devicePath())));
-    EXPECT_TRUE(socket.exists());
-    EXPECT_EQ(socket.permissions() &
-                  (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup | QFile::WriteGroup),
-              QFile::Permissions());
-    EXPECT_EQ(QFileInfo(app.devicePath()).permissions() &
-                  (QFile::ExeOther | QFile::ExeGroup | QFile::ReadOther),
-              QFile::Permissions());
-}
-
-} // namespace
-
-namespace {
-
 TEST(TerminationSignalsTest, sigtermBecomesARequestToClose)
 {
     TerminationSignals termination;
@@ -213,28 +202,6 @@ TEST(TerminationSignalsTest, sigtermBecomesARequestToClose)
     processEventsUntil([&] { return requests == 1; });
     EXPECT_EQ(requests, 1);
 }
-
-} // namespace
-
-namespace {
-
-TEST(SingleInstanceTest, closeRequestDuringADialogCancelsItFirst)
-{
-    TestApp app;
-    ASSERT_TRUE(app.start());
-    app.frame().show();
-    app.kit.services().setDialogRunner(std::make_unique<FrameDialogRunner>(app.frame()));
-    const QString socket = SingleInstance::socketPathFor(DeviceRoot(app.devicePath()));
-    QTimer::singleShot(50, [&] { SingleInstance::sendRequest(socket, "close\n"); });
-    app.command(40002); // New: the record dialog stays open until the request arrives
-    processEventsUntil([&] { return !app.isRunning(); });
-    EXPECT_FALSE(app.isRunning());
-    EXPECT_EQ(app.list().rowCount(), 0);
-}
-
-} // namespace
-
-namespace {
 
 // A real box is up (OK on a new trip's zero distance): the close request closes the box, then
 // the dialog, then the program through its exit, which saves the settings.

@@ -54,8 +54,10 @@ TEST_F(AppSettingsTest, noKeysGiveDefaultsAndSaveCreatesBothKeys)
     EXPECT_TRUE(store.queryValue(QString::fromLatin1(versionKey), QStringLiteral("MinorVersion")));
 }
 
-TEST_F(AppSettingsTest, valuesWithinBoundsRoundTrip)
+// The version is the installer's: the program writes it back as it found it.
+TEST_F(AppSettingsTest, valuesWithinBoundsRoundTripAndTheVersionIsWrittenBackUnchanged)
 {
+    put(versionKey, "MinorVersion", {REG_DWORD, 5, {}});
     AppSettings settings = loaded();
     settings.SortOrder = 1;
     settings.DateTypeView = 3;
@@ -71,6 +73,7 @@ TEST_F(AppSettingsTest, valuesWithinBoundsRoundTrip)
     EXPECT_EQ(back.ExportFileFolder, 0u);
     EXPECT_EQ(back.CatRecsApply, 1u);
     EXPECT_EQ(back.SortOrderMileageBook, 2u);
+    EXPECT_EQ(back.MinorVersion, 5u);
 }
 
 TEST_F(AppSettingsTest, outOfBoundsAndWrongTypesAreIgnoredValueByValue)
@@ -95,32 +98,20 @@ TEST_F(AppSettingsTest, outOfBoundsAndWrongTypesAreIgnoredValueByValue)
     EXPECT_EQ(loaded().MinorVersion, 99u);
 }
 
-TEST_F(AppSettingsTest, versionIsWrittenBackUnchanged)
-{
-    put(versionKey, "MajorVersion", {REG_DWORD, 1, {}});
-    put(versionKey, "MinorVersion", {REG_DWORD, 5, {}});
-    ASSERT_TRUE(loaded().save(store));
-    EXPECT_EQ(
-        store.queryValue(QString::fromLatin1(versionKey), QStringLiteral("MinorVersion"))->dword,
-        5u);
-}
-
-TEST_F(AppSettingsTest, missingNamesFailAndReadNothing)
-{
-    put(settingsKey, "DateTypeView", {REG_DWORD, 2, {}});
-    AppSettings settings;
-    EXPECT_FALSE(settings.load(store, QString(), QStringLiteral("Tripvane")));
-    EXPECT_EQ(settings.DateTypeView, 0u);
-    EXPECT_FALSE(settings.save(store));
-}
-
-TEST_F(AppSettingsTest, aDifferentProductMovesTheSettings)
+// The maker and product name the key; without them nothing is read or written.
+TEST_F(AppSettingsTest, theProductNamesTheKeyAndWithoutItNothingIsRead)
 {
     put("Software\\Velmora\\Other\\Settings", "DateTypeView", {REG_DWORD, 2, {}});
-    AppSettings settings;
-    settings.load(store, QStringLiteral("Velmora"), QStringLiteral("Other"));
-    EXPECT_EQ(settings.DateTypeView, 2u);
+    AppSettings other;
+    other.load(store, QStringLiteral("Velmora"), QStringLiteral("Other"));
+    EXPECT_EQ(other.DateTypeView, 2u);
     EXPECT_EQ(loaded().DateTypeView, 0u);
+
+    put(settingsKey, "DateTypeView", {REG_DWORD, 2, {}});
+    AppSettings unnamed;
+    EXPECT_FALSE(unnamed.load(store, QString(), QStringLiteral("Tripvane")));
+    EXPECT_EQ(unnamed.DateTypeView, 0u);
+    EXPECT_FALSE(unnamed.save(store));
 }
 
 } // namespace
