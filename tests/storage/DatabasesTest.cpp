@@ -12,7 +12,7 @@ class FirstStart : public StorageFixture
 {
 };
 
-TEST_F(FirstStart, suppliesDefaultsAndCreatesOnlyStatusAndMileage)
+TEST_F(FirstStart, suppliesDefaultsAStatusOfTodayAndCreatesOnlyStatusAndMileage)
 {
     ASSERT_EQ(categories.size(), 3u);
     EXPECT_EQ(categories.at(0).name, QStringLiteral("Holiday"));
@@ -24,11 +24,8 @@ TEST_F(FirstStart, suppliesDefaultsAndCreatesOnlyStatusAndMileage)
     EXPECT_EQ(databaseOid(DatabaseName::Categories), 0u);
     EXPECT_EQ(databaseOid(DatabaseName::MileageBook), 0u);
     EXPECT_EQ(store->recordCount(databaseOid(DatabaseName::Mileage)), 0u);
-    EXPECT_TRUE(kit.messageBoxes.shown.empty());
-}
 
-TEST_F(FirstStart, statusWithoutRecordIsZeroDatedToday)
-{
+    // A status without a record is zero, dated today.
     kit.clock.now.hour = 23;
     ASSERT_TRUE(databases->loadStatus(holders));
     EXPECT_EQ(holders.start.distance, 0);
@@ -136,7 +133,7 @@ class Status : public StorageFixture
 {
 };
 
-TEST_F(Status, writtenStatusComesBack)
+TEST_F(Status, writtenStatusComesBackAndEqualReadingsAsZero)
 {
     ASSERT_TRUE(databases->loadStatus(holders));
     holders.start.setDistance(100000);
@@ -156,11 +153,10 @@ TEST_F(Status, writtenStatusComesBack)
     EXPECT_EQ(loaded.end.dateKey, 20060203u);
     EXPECT_EQ(loaded.start.memo, QStringLiteral("new tyres"));
     EXPECT_EQ(loaded.end.key, 0);
-}
 
-TEST_F(Status, equalReadingsLoadAsZeroAndAbsentNotesAsBlank)
-{
-    ASSERT_TRUE(databases->loadStatus(holders));
+    // Equal readings load as zero and an absent note as a blank.
+    holders.start.memo.clear();
+    holders.end.memo.clear();
     holders.start.setDistance(5000);
     holders.end.setDistance(5000);
     ASSERT_TRUE(databases->writeStatus(holders));
@@ -174,29 +170,9 @@ class Trips : public StorageFixture
 {
 };
 
-TEST_F(Trips, keyIsFormedFromTheClock)
-{
-    std::int32_t key = addTrip(trip(2005, 10, 1, 100));
-    EXPECT_EQ(key, 291457);
-    kit.clock.now = makeDate(2005, 10, 3);
-    kit.clock.now.second = 9;
-    EXPECT_EQ(addTrip(trip(2005, 10, 2, 100)), 3009);
-    EXPECT_EQ(storedKeys(), (std::vector<std::int32_t>{3009, 291457}));
-}
-
-TEST_F(Trips, loadComesInAscendingKeyOrder)
-{
-    ASSERT_EQ(databases->loadRecords(records, underEdit), 0);
-    for (std::int32_t key : {291457, 11030, 150912}) {
-        MileageRecord r = trip(2005, 10, 1, 100);
-        r.key = key;
-        records.append(r);
-    }
-    ASSERT_TRUE(databases->rebuildMileage(records));
-    EXPECT_EQ(storedKeys(), (std::vector<std::int32_t>{11030, 150912, 291457}));
-}
-
-TEST_F(Trips, sameSecondKeysAreDistinctAndDeleteHitsTheRightTrip)
+// A key is the clock's day, hour, minute and second without leading zeros; a key already taken
+// in the same second takes the next free one.
+TEST_F(Trips, keysComeFromTheClockAndDeleteHitsTheRightTrip)
 {
     const std::int32_t first = addTrip(trip(2005, 10, 1, 100));
     const std::int32_t second = addTrip(trip(2005, 10, 2, 200));
@@ -204,12 +180,24 @@ TEST_F(Trips, sameSecondKeysAreDistinctAndDeleteHitsTheRightTrip)
     EXPECT_EQ(first, 291457);
     EXPECT_EQ(second, 291458);
     EXPECT_EQ(third, 291459);
+    kit.clock.now = makeDate(2005, 10, 3);
+    kit.clock.now.second = 9;
+    EXPECT_EQ(addTrip(trip(2005, 10, 2, 400)), 3009);
 
     ASSERT_TRUE(databases->deleteRecord(second));
+    EXPECT_EQ(storedKeys(), (std::vector<std::int32_t>{3009, 291457, 291459}));
     ASSERT_EQ(databases->loadRecords(records, underEdit), 1);
-    ASSERT_EQ(records.size(), 2u);
-    EXPECT_EQ(records.at(0).distance, 100);
-    EXPECT_EQ(records.at(1).distance, 300);
+    EXPECT_EQ(records.at(1).distance, 100);
+    EXPECT_EQ(records.at(2).distance, 300);
+
+    SystemTime t = makeDate(2005, 10, 31);
+    t.hour = 23;
+    t.minute = 59;
+    t.second = 59;
+    EXPECT_EQ(keyFromClock(t), 31235959);
+    t = makeDate(2005, 10, 1);
+    t.hour = 12;
+    EXPECT_EQ(keyFromClock(t), 11200);
 }
 
 TEST_F(Trips, updateReplacesTheTripAndAMissingKeyFailsSilently)
@@ -412,18 +400,6 @@ TEST_F(Trips, exitWritesCategoriesAndBookOnlyWhenChanged)
     databases->writeBackAtExit(records, categories, book, true, true);
     EXPECT_EQ(store->recordCount(databaseOid(DatabaseName::Categories)), 3u);
     EXPECT_NE(databaseOid(DatabaseName::MileageBook), 0u);
-}
-
-TEST(KeyFromClock, writesTheFieldsWithoutLeadingZeros)
-{
-    SystemTime t = makeDate(2005, 10, 1);
-    t.hour = 12;
-    EXPECT_EQ(keyFromClock(t), 11200);
-    t = makeDate(2005, 10, 31);
-    t.hour = 23;
-    t.minute = 59;
-    t.second = 59;
-    EXPECT_EQ(keyFromClock(t), 31235959);
 }
 
 } // namespace

@@ -37,61 +37,45 @@ protected:
     }
 };
 
-TEST_F(InjectedFailures, failedAddShowsTheMessageAndStoresNothing)
-{
-    addTrip(trip(2005, 10, 1, 100));
-    failWrites();
-    kit.messageBoxes.expect(MessageAnswer::Ok);
-    std::int32_t key = 0;
-    EXPECT_FALSE(databases->addRecord(trip(2005, 10, 2, 200), key));
-    expectOneMessage(QStringLiteral("Error during adding record to database: Velmora OdometerRec"));
-    store->setWriteHook({});
-    EXPECT_EQ(storedKeys(), (std::vector<std::int32_t>{291457}));
-}
-
-TEST_F(InjectedFailures, failedUpdateAndDeleteKeepTheStoredTrip)
+// Each write that fails shows the designed message naming its database, once, and the store
+// keeps what it held.
+TEST_F(InjectedFailures, eachFailedWriteNamesItsDatabaseAndKeepsTheStore)
 {
     const std::int32_t key = addTrip(trip(2005, 10, 1, 100));
-    failWrites();
-    kit.messageBoxes.expect(MessageAnswer::Ok);
-    kit.messageBoxes.expect(MessageAnswer::Ok);
+    ASSERT_TRUE(databases->rewriteCategories(categories));
+    ASSERT_TRUE(databases->loadStatus(holders));
     MileageRecord changed = trip(2005, 10, 9, 900);
     changed.key = key;
-    EXPECT_FALSE(databases->updateRecord(changed));
-    EXPECT_FALSE(databases->deleteRecord(key));
-    EXPECT_EQ(
-        kit.messageBoxes.texts(),
-        (QStringList{
-            QStringLiteral("Error during edit operation in database: Velmora OdometerRec"),
-            QStringLiteral("Error during deleting record in database: Velmora OdometerRec")}));
-    store->setWriteHook({});
-    ASSERT_EQ(databases->loadRecords(records, underEdit), 1);
-    EXPECT_EQ(records.at(0).distance, 100);
-}
-
-TEST_F(InjectedFailures, failedStatusWriteNamesTheStatusDatabase)
-{
-    databases->loadStatus(holders);
-    failWrites();
-    kit.messageBoxes.expect(MessageAnswer::Ok);
-    EXPECT_FALSE(databases->writeStatus(holders));
-    expectOneMessage(
-        QStringLiteral("Error during edit operation in database: Velmora OdometerRecStatus"));
-}
-
-TEST_F(InjectedFailures, failedCategoryRewriteKeepsTheOldCategories)
-{
-    ASSERT_TRUE(databases->rewriteCategories(categories));
-    categories.clear();
+    CategoryList other;
     CategoryEntry only;
     only.setName(QStringLiteral("Other"));
-    categories.append(only);
+    other.append(only);
+    const std::pair<const char *, std::function<bool()>> writes[] = {
+        {"Error during adding record to database: Velmora OdometerRec",
+         [&] {
+             std::int32_t added = 0;
+             return databases->addRecord(trip(2005, 10, 2, 200), added);
+         }},
+        {"Error during edit operation in database: Velmora OdometerRec",
+         [&] { return databases->updateRecord(changed); }},
+        {"Error during deleting record in database: Velmora OdometerRec",
+         [&] { return databases->deleteRecord(key); }},
+        {"Error during edit operation in database: Velmora OdometerRecStatus",
+         [&] { return databases->writeStatus(holders); }},
+        {"Error during edit operation in database: Velmora OdometerRecCustom",
+         [&] { return databases->rewriteCategories(other); }},
+    };
     failWrites();
-    kit.messageBoxes.expect(MessageAnswer::Ok);
-    EXPECT_FALSE(databases->rewriteCategories(categories));
-    expectOneMessage(
-        QStringLiteral("Error during edit operation in database: Velmora OdometerRecCustom"));
+    for (const auto &[message, write] : writes) {
+        kit.messageBoxes.shown.clear();
+        kit.messageBoxes.expect(MessageAnswer::Ok);
+        EXPECT_FALSE(write()) << message;
+        expectOneMessage(QString::fromLatin1(message));
+    }
     store->setWriteHook({});
+    EXPECT_EQ(storedKeys(), (std::vector<std::int32_t>{key}));
+    ASSERT_EQ(databases->loadRecords(records, underEdit), 1);
+    EXPECT_EQ(records.at(0).distance, 100);
     reopen();
     EXPECT_EQ(categories.size(), 3u);
 }
