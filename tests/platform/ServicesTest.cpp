@@ -1,7 +1,5 @@
 #include "Testkit.h"
 
-#include "StringTable.h"
-
 #include "AboutDialog.h"
 #include "AppSettings.h"
 
@@ -14,24 +12,6 @@
 #include <gtest/gtest.h>
 
 using namespace tripvane;
-
-TEST(Services, messageHasTheProductCaptionAndComesWithoutTheWaitCursor)
-{
-    TestServices kit;
-    kit.messageBoxes.expect(MessageAnswer::Ok);
-    {
-        WaitCursorGuard busy(kit.services().waitCursor());
-        EXPECT_TRUE(kit.waitCursor.isShown());
-        kit.services().message(IDS_CANNOT_CONTINUE, MessageIcon::Stop);
-        EXPECT_FALSE(kit.waitCursor.isShown());
-    }
-    ASSERT_EQ(kit.messageBoxes.shown.size(), 1u);
-    const auto &box = kit.messageBoxes.shown.front();
-    EXPECT_EQ(box.request.caption, QStringLiteral("Tripvane"));
-    EXPECT_EQ(box.request.text, QStringLiteral("The Tripvane program cannot continue!"));
-    EXPECT_EQ(box.request.icon, MessageIcon::Stop);
-    EXPECT_FALSE(box.underWaitCursor);
-}
 
 // A box or dialog no script answers fails the test, and the box is declined so nothing is lost.
 TEST(Services, anUnscriptedBoxOrDialogFailsTheTest)
