@@ -28,8 +28,7 @@ protected:
     // The hub, with the script acting on it; it is shown again after any end but OK.
     void onHub(std::function<void(DialogDriver &, QListWidget &)> script)
     {
-        app.kit.dialogRunner.expect([script](QDialog &d) {
-            DialogDriver hub(d);
+        app.onDialog([script](DialogDriver &hub) {
             script(hub, *qobject_cast<QListWidget *>(hub.control(C::ListBox)));
         });
     }
@@ -45,8 +44,7 @@ protected:
     }
     void onNameDialog(const QString &typed, int expectedEnd)
     {
-        app.kit.dialogRunner.expect([typed, expectedEnd](QDialog &d) {
-            DialogDriver dialog(d);
+        app.onDialog([typed, expectedEnd](DialogDriver &dialog) {
             const int edit =
                 dialog.caption() == QStringLiteral("New category") ? N::NewEdit : N::EditEdit;
             dialog.setText(edit, typed);

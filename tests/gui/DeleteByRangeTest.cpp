@@ -38,8 +38,7 @@ TEST_F(DeleteByRange, refusesBadRangesAsksAndDeletesTheRangeButLeavesTheUndo)
         dialog.click(D::FindButton);
         return dialog.result();
     };
-    app.kit.dialogRunner.expect([&](QDialog &d) {
-        DialogDriver dialog(d);
+    app.onDialog([&](DialogDriver &dialog) {
         EXPECT_EQ(dialog.date(D::StartsPicker), QDate(2005, 10, 29)) << "the report's range";
         EXPECT_EQ(dialog.date(D::EndsPicker), QDate(2005, 10, 29));
         EXPECT_EQ(dialog.focusedControl(), D::StartsPicker);
@@ -58,8 +57,7 @@ TEST_F(DeleteByRange, refusesBadRangesAsksAndDeletesTheRangeButLeavesTheUndo)
     EXPECT_EQ(app.storedTrips().size(), 3u);
 
     app.kit.messageBoxes.expect(MessageAnswer::Yes);
-    app.kit.dialogRunner.expect([&](QDialog &d) {
-        DialogDriver dialog(d);
+    app.onDialog([&](DialogDriver &dialog) {
         EXPECT_EQ(find(dialog, QDate(2000, 1, 1), QDate(2005, 10, 5)), D::FindButton);
     });
     app.command(CmdDeleteByRange);

@@ -48,8 +48,7 @@ protected:
     int exportTrips(const QString &name, std::vector<int> radios = {E::BusinessRadio})
     {
         int result = -1;
-        app.kit.dialogRunner.expect([&](QDialog &d) {
-            DialogDriver dialog(d);
+        app.onDialog([&](DialogDriver &dialog) {
             dialog.setText(E::NameEdit, name);
             for (int radio : radios)
                 qobject_cast<QRadioButton *>(dialog.control(radio))->click();
@@ -99,8 +98,7 @@ TEST_F(Export, theNameFollowsTheRuleAndIsOfferedAgain)
               QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
                   QFileDevice::WriteUser)
         << "private to the user";
-    app.kit.dialogRunner.expect([](QDialog &d) {
-        DialogDriver dialog(d);
+    app.onDialog([](DialogDriver &dialog) {
         EXPECT_EQ(dialog.text(E::NameEdit), QStringLiteral("Trips 2005"));
         EXPECT_EQ(dialog.focusedControl(), E::NameEdit);
         dialog.click(E::CancelButton);
@@ -211,8 +209,7 @@ TEST_F(Export, onlyAPlainWritableFolderAndAPlainFileAreWrittenTo)
 TEST_F(Export, cancelKeepsTheChoicesAndAFailedExportKeepsTheNewOnes)
 {
     start();
-    app.kit.dialogRunner.expect([](QDialog &d) {
-        DialogDriver dialog(d);
+    app.onDialog([](DialogDriver &dialog) {
         qobject_cast<QRadioButton *>(dialog.control(E::UnicodeRadio))->click();
         qobject_cast<QRadioButton *>(dialog.control(E::PersonalRadio))->click();
         EXPECT_TRUE(qobject_cast<QRadioButton *>(dialog.control(E::BusinessRadio))->isChecked() ==
@@ -247,13 +244,11 @@ TEST_F(Export, theReportWritesEveryCategoryInTheListedOrder)
         if (view == 1)
             app.kit.messageBoxes.expect(MessageAnswer::Yes); // replace the first one
         app.kit.messageBoxes.expect(MessageAnswer::Ok);
-        app.kit.dialogRunner.expect([this](QDialog &d) {
-            DialogDriver report(d);
+        app.onDialog([this](DialogDriver &report) {
             report.setDate(ReportDialog::StartsPicker, QDate(2005, 10, 1));
             report.setDate(ReportDialog::EndsPicker, QDate(2005, 10, 31));
             report.click(ReportDialog::ViewButton);
-            app.kit.dialogRunner.expect([](QDialog &e) {
-                DialogDriver dialog(e);
+            app.onDialog([](DialogDriver &dialog) {
                 EXPECT_EQ(dialog.caption(), QStringLiteral("Export File Options"));
                 dialog.setText(E::reportId(E::NameEdit), QStringLiteral("Report"));
                 dialog.click(E::reportId(E::OkButton));
@@ -290,8 +285,7 @@ TEST_F(Export, theKeysReachTheNameAsAUserTypesIt)
 
     // The report's own dialog, opened from the report shown in the frame.
     app.kit.messageBoxes.expect(MessageAnswer::Ok);
-    app.kit.dialogRunner.expect([this](QDialog &d) {
-        DialogDriver report(d);
+    app.onDialog([this](DialogDriver &report) {
         report.setDate(ReportDialog::StartsPicker, QDate(2005, 10, 1));
         app.press(Qt::Key_Return); // View report
         app.kit.dialogRunner.expect([this](QDialog &e) {

@@ -33,8 +33,7 @@ TEST(InTheFrame, aNewTripTakesTheTypedDistanceAlsoAfterARefusal)
     ASSERT_TRUE(app.start());
     app.showFrame();
     app.kit.messageBoxes.expect(MessageAnswer::Ok);
-    app.kit.dialogRunner.expect([&](QDialog &d) {
-        DialogDriver dialog(d);
+    app.onDialog([&](DialogDriver &dialog) {
         app.type(QStringLiteral("0"));
         EXPECT_EQ(dialog.text(RecordDialog::DistanceEdit), QStringLiteral("0"));
         app.press(Qt::Key_Return);
@@ -150,8 +149,7 @@ TEST(InTheFrame, deleteByRangeTakesTheTypedStartDay)
     ASSERT_TRUE(app.start());
     app.showFrame();
     app.kit.messageBoxes.expect(MessageAnswer::Yes);
-    app.kit.dialogRunner.expect([&](QDialog &d) {
-        DialogDriver dialog(d);
+    app.onDialog([&](DialogDriver &dialog) {
         app.type(QStringLiteral("02")); // the day of Starts
         EXPECT_EQ(dialog.date(DeleteRangeDialog::StartsPicker), QDate(2005, 10, 2));
         dialog.click(DeleteRangeDialog::FindButton);

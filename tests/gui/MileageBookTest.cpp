@@ -42,10 +42,7 @@ protected:
     // The hub, with the script acting on it; it is shown again after any end but OK.
     void onHub(std::function<void(DialogDriver &, ListDriver)> script)
     {
-        app.kit.dialogRunner.expect([script](QDialog &d) {
-            DialogDriver hub(d);
-            script(hub, hub.list(ListControl));
-        });
+        app.onDialog([script](DialogDriver &hub) { script(hub, hub.list(ListControl)); });
     }
     void leaveHub()
     {
@@ -95,8 +92,7 @@ TEST_F(Book, newRoutesFollowThePlaceAndAmountRules)
         if (c.message)
             app.kit.messageBoxes.expect(MessageAnswer::Ok);
         onHub([](DialogDriver &hub, ListDriver) { hub.click(B::NewButton); });
-        app.kit.dialogRunner.expect([&](QDialog &d) {
-            DialogDriver dialog(d);
+        app.onDialog([&](DialogDriver &dialog) {
             EXPECT_EQ(dialog.caption(), QStringLiteral("New route"));
             dialog.setText(RD::StartEdit, c.start);
             dialog.setText(RD::DestinationEdit, c.destination);
@@ -174,8 +170,7 @@ TEST_F(Book, editingAndDeletingKeepTheChoiceInsideTheBook)
         EXPECT_TRUE(hub.control(B::EditButton)->isEnabled());
         hub.click(B::EditButton);
     });
-    app.kit.dialogRunner.expect([](QDialog &d) {
-        DialogDriver dialog(d);
+    app.onDialog([](DialogDriver &dialog) {
         EXPECT_EQ(dialog.caption(), QStringLiteral("Edit route"));
         const int start = RD::StartEdit + RD::EditOffset;
         EXPECT_EQ(dialog.text(start), QStringLiteral("Alpha"));
@@ -221,8 +216,7 @@ TEST_F(Book, editingAndDeletingKeepTheChoiceInsideTheBook)
 TEST_F(Book, thePickerFillsPlacesAndDistanceOnly)
 {
     start({{"Leiden", "Den haag", 4550}, {"Beach", "Home", 100}});
-    app.kit.dialogRunner.expect([](QDialog &d) {
-        DialogDriver dialog(d);
+    app.onDialog([](DialogDriver &dialog) {
         dialog.setDate(R::DatePicker, QDate(2005, 9, 1));
         dialog.setText(R::DistanceEdit, QStringLiteral("12.5"));
         dialog.select(R::CategoryCombo, QStringLiteral("Holiday"));
@@ -230,14 +224,12 @@ TEST_F(Book, thePickerFillsPlacesAndDistanceOnly)
         dialog.setText(R::MemoEdit, QStringLiteral("sun"));
         dialog.click(R::BookButton);
     });
-    app.kit.dialogRunner.expect([](QDialog &d) {
-        DialogDriver picker(d);
+    app.onDialog([](DialogDriver &picker) {
         EXPECT_EQ(picker.caption(), QStringLiteral("Mileage Book"));
         picker.list(ListControl).tapRow(1); // sorted by start: Leiden is second
         EXPECT_EQ(picker.result(), BookPickerDialog::BackButton);
     });
-    app.kit.dialogRunner.expect([](QDialog &d) {
-        DialogDriver dialog(d);
+    app.onDialog([](DialogDriver &dialog) {
         EXPECT_EQ(dialog.date(R::DatePicker), QDate(2005, 9, 1));
         EXPECT_EQ(dialog.text(R::DistanceEdit), QStringLiteral("45.50"));
         EXPECT_EQ(dialog.text(R::CategoryCombo), QStringLiteral("Holiday"));

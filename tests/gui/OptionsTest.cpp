@@ -29,8 +29,7 @@ protected:
     {
         if (refused)
             app.kit.messageBoxes.expect(MessageAnswer::Ok);
-        app.kit.dialogRunner.expect([distance, refused](QDialog &d) {
-            DialogDriver dialog(d);
+        app.onDialog([distance, refused](DialogDriver &dialog) {
             dialog.setText(R::DistanceEdit, QString::fromLatin1(distance));
             dialog.select(R::CategoryCombo, QStringLiteral("Job"));
             dialog.click(R::OkButton);
@@ -47,8 +46,7 @@ protected:
 TEST_F(ViewOptions, samplesFollowTheListsAndCancelKeepsTheSettings)
 {
     start(2);
-    app.kit.dialogRunner.expect([](QDialog &d) {
-        DialogDriver dialog(d);
+    app.onDialog([](DialogDriver &dialog) {
         EXPECT_EQ(dialog.text(V::DateList), QStringLiteral("mm - dd - yyyy"));
         EXPECT_EQ(dialog.text(V::DateSample), QStringLiteral("10-29-05"));
         EXPECT_EQ(dialog.items(V::GroupingList), (QStringList{" , (comma)", " . (dot)"}));
@@ -67,8 +65,7 @@ TEST_F(ViewOptions, samplesFollowTheListsAndCancelKeepsTheSettings)
 TEST_F(ViewOptions, okShowsEveryListInTheNewFormsAndReadsTypedAmountsSo)
 {
     start();
-    app.kit.dialogRunner.expect([](QDialog &d) {
-        DialogDriver dialog(d);
+    app.onDialog([](DialogDriver &dialog) {
         dialog.select(V::GroupingList, QStringLiteral(" . (dot)"));
         dialog.select(V::DateList, QStringLiteral("dd / mm / yyyy"));
         dialog.shellOk();
@@ -86,8 +83,7 @@ TEST_F(ViewOptions, theKeysReachTheListsAsAUserTypesThem)
 {
     start();
     app.showFrame();
-    app.kit.dialogRunner.expect([this](QDialog &d) {
-        DialogDriver dialog(d);
+    app.onDialog([this](DialogDriver &dialog) {
         EXPECT_EQ(dialog.focusedControl(), V::DateList);
         app.press(Qt::Key_Down); // the next date order, "dd / mm / yyyy"
         EXPECT_EQ(dialog.text(V::DateSample), QStringLiteral("29/10/05"));

@@ -38,8 +38,7 @@ protected:
     // The report over the range in a view, with the script looking at what it shows.
     void report(QDate from, QDate to, int view, std::function<void(DialogDriver &)> look)
     {
-        app.kit.dialogRunner.expect([=](QDialog &d) {
-            DialogDriver dialog(d);
+        app.onDialog([=](DialogDriver &dialog) {
             dialog.setDate(P::StartsPicker, from);
             dialog.setDate(P::EndsPicker, to);
             qobject_cast<QRadioButton *>(dialog.control(view))->click();
@@ -172,8 +171,7 @@ TEST_F(Report, theKeysReachThePickersAndButtonsAsAUserTypesThem)
 {
     start();
     app.showFrame();
-    app.kit.dialogRunner.expect([this](QDialog &d) {
-        DialogDriver dialog(d);
+    app.onDialog([this](DialogDriver &dialog) {
         EXPECT_EQ(dialog.focusedControl(), P::StartsPicker);
         EXPECT_FALSE(app.kit.inputPanel.isShown());
         app.press(Qt::Key_Down); // the day part: 28-10-05, as the user steps the date

@@ -29,10 +29,7 @@ protected:
     // Opens "Change Status" and lets the script act on the dialog.
     void changeStatus(std::function<void(DialogDriver &)> script)
     {
-        app->kit.dialogRunner.expect([script](QDialog &d) {
-            DialogDriver dialog(d);
-            script(dialog);
-        });
+        app->onDialog([script](DialogDriver &dialog) { script(dialog); });
         app->clickPane(StatusPane::ChangeStatusButton);
     }
     static void enter(DialogDriver &dialog, const char *starts, const char *ends)

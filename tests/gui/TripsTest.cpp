@@ -28,13 +28,6 @@ protected:
             app.seedSetting("SortOrder", sortOrder);
         ASSERT_TRUE(app.start());
     }
-    void onRecordDialog(std::function<void(DialogDriver &)> script)
-    {
-        app.kit.dialogRunner.expect([script](QDialog &d) {
-            DialogDriver dialog(d);
-            script(dialog);
-        });
-    }
     // The next dialog is left as its Cancel leaves it.
     void leaveNextDialog()
     {
@@ -57,7 +50,7 @@ TEST_F(Trips, newTripOpensEmptyAndIsStoredListedSelectedAndHonked)
 {
     start();
     EXPECT_FALSE(app.isCommandEnabled(ButtonReport));
-    onRecordDialog([this](DialogDriver &dialog) {
+    app.onDialog([this](DialogDriver &dialog) {
         EXPECT_EQ(dialog.caption(), QStringLiteral("Kilometers"));
         EXPECT_EQ(dialog.date(R::DatePicker), QDate(2005, 10, 29));
         EXPECT_EQ(dialog.text(R::DistanceEdit), QStringLiteral("0.00"));
@@ -95,7 +88,7 @@ TEST_F(Trips, newTripOpensEmptyAndIsStoredListedSelectedAndHonked)
     // The next new trip starts on the date of the one just accepted, in the chosen date order;
     // Escape leaves it as Cancel does.
     app.state().settings.DateTypeView = 2;
-    onRecordDialog([](DialogDriver &dialog) {
+    app.onDialog([](DialogDriver &dialog) {
         EXPECT_EQ(dialog.date(R::DatePicker), QDate(2006, 1, 15));
         auto *picker = qobject_cast<QDateEdit *>(dialog.control(R::DatePicker));
         EXPECT_EQ(picker->displayFormat(), QStringLiteral("MM-dd-yyyy"));
@@ -111,7 +104,7 @@ TEST_F(Trips, newTripOpensEmptyAndIsStoredListedSelectedAndHonked)
 TEST_F(Trips, placeButtonsAndTheBookKeepTheFieldsTyped)
 {
     start();
-    onRecordDialog([this](DialogDriver &dialog) {
+    app.onDialog([this](DialogDriver &dialog) {
         dialog.setText(R::StartEdit, QStringLiteral("  lEIDEN  "));
         dialog.click(R::ToDestinationButton);
         EXPECT_EQ(dialog.text(R::StartEdit), QStringLiteral("Leiden"));
@@ -129,7 +122,7 @@ TEST_F(Trips, placeButtonsAndTheBookKeepTheFieldsTyped)
         EXPECT_EQ(dialog.result(), R::BookButton);
     });
     app.kit.dialogRunner.expect([](QDialog &d) { DialogDriver(d).click(1211); }); // picker's Back
-    onRecordDialog([](DialogDriver &dialog) {
+    app.onDialog([](DialogDriver &dialog) {
         EXPECT_EQ(dialog.text(R::DistanceEdit), QStringLiteral("12.50"));
         EXPECT_EQ(dialog.text(R::CategoryCombo), QStringLiteral("Holiday"));
         EXPECT_EQ(dialog.text(R::StartEdit), QStringLiteral("Home"));
@@ -145,7 +138,7 @@ TEST_F(Trips, placeButtonsAndTheBookKeepTheFieldsTyped)
 TEST_F(Trips, tappingARowEditsItInPlace)
 {
     start({trip(2005, 10, 1, 100), trip(2005, 10, 5, 200), trip(2005, 10, 9, 300)});
-    onRecordDialog([this](DialogDriver &dialog) {
+    app.onDialog([this](DialogDriver &dialog) {
         EXPECT_TRUE(dialog.isVisible(R::DeleteButton));
         EXPECT_EQ(dialog.text(R::DistanceEdit), QStringLiteral("2.00"));
         dialog.setDate(R::DatePicker, QDate(2005, 12, 31));
@@ -173,7 +166,7 @@ TEST_F(Trips, deletionAsksUndoBringsTheTripBackAsStoredAndAFullUndoAsksFirst)
     start(trips);
     app.kit.messageBoxes.expect(MessageAnswer::No);
     app.kit.messageBoxes.expect(MessageAnswer::Yes);
-    onRecordDialog([this](DialogDriver &dialog) {
+    app.onDialog([this](DialogDriver &dialog) {
         fill(dialog, "999", "Holiday", "", "", "edited");
         dialog.click(R::DeleteButton);
         EXPECT_EQ(dialog.result(), 0) << "No keeps the dialog open";
@@ -203,7 +196,7 @@ TEST_F(Trips, deletionAsksUndoBringsTheTripBackAsStoredAndAFullUndoAsksFirst)
         ASSERT_TRUE(app.log().deleteTrip(0));
     app.kit.messageBoxes.expect(MessageAnswer::Yes);
     app.kit.messageBoxes.expect(MessageAnswer::No);
-    onRecordDialog([](DialogDriver &dialog) {
+    app.onDialog([](DialogDriver &dialog) {
         dialog.click(R::DeleteButton);
         EXPECT_EQ(dialog.result(), 0) << "stays open";
         dialog.click(R::CancelButton);
@@ -270,7 +263,7 @@ TEST_F(Trips, failedAddStillHonksAndSelectsTheLastRow)
     start({trip(2005, 10, 1, 100)});
     app.program().store().setWriteHook([] { return false; });
     app.kit.messageBoxes.expect(MessageAnswer::Ok);
-    onRecordDialog([this](DialogDriver &dialog) {
+    app.onDialog([this](DialogDriver &dialog) {
         fill(dialog, "5", "Job");
         dialog.click(R::OkButton);
     });

@@ -47,8 +47,7 @@ TEST(TypedAmounts, everyDistanceFieldRefusesTheSameWay)
         const bool record = c.field == R::DistanceEdit;
         if (c.message)
             app.kit.messageBoxes.expect(MessageAnswer::Ok);
-        app.kit.dialogRunner.expect([&](QDialog &d) {
-            DialogDriver dialog(d);
+        app.onDialog([&](DialogDriver &dialog) {
             if (record)
                 dialog.select(R::CategoryCombo, QStringLiteral("Job"));
             else
@@ -77,8 +76,7 @@ TEST(TypedAmounts, aTripNeedsACategoryAfterItsDistance)
 {
     TestApp app;
     ASSERT_TRUE(app.start());
-    app.kit.dialogRunner.expect([](QDialog &d) {
-        DialogDriver dialog(d);
+    app.onDialog([](DialogDriver &dialog) {
         dialog.setText(R::DistanceEdit, QStringLiteral("12"));
         dialog.click(R::OkButton);
         EXPECT_EQ(dialog.result(), 0);

@@ -381,6 +381,14 @@ void TestApp::press(Qt::Key key, Qt::KeyboardModifiers modifiers)
     QTest::keyClick(frame().windowHandle(), key, modifiers);
 }
 
+void TestApp::onDialog(std::function<void(DialogDriver &)> script)
+{
+    kit.dialogRunner.expect([script = std::move(script)](QDialog &d) {
+        DialogDriver dialog(d);
+        script(dialog);
+    });
+}
+
 void TestApp::command(int id)
 {
     window().command(id);

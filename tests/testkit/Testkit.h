@@ -319,6 +319,8 @@ public:
     void type(const QString &text);
     void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
+    // The next dialog to open, acted on through a driver (see ScriptedDialogRunner).
+    void onDialog(std::function<void(DialogDriver &)> script);
     void command(int id);
     bool isCommandEnabled(int id);
     void clickPane(int controlId);
