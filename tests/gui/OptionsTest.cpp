@@ -43,7 +43,7 @@ protected:
     TestApp app;
 };
 
-TEST_F(ViewOptions, samplesFollowTheListsAndCancelKeepsTheSettings)
+TEST_F(ViewOptions, samplesFollowTheListsCancelKeepsTheSettingsAndOkShowsTheNewForms)
 {
     start(2);
     app.onDialog([](DialogDriver &dialog) {
@@ -60,11 +60,8 @@ TEST_F(ViewOptions, samplesFollowTheListsAndCancelKeepsTheSettings)
     EXPECT_EQ(app.state().settings.DistanceTypeView, 0u);
     EXPECT_EQ(app.state().settings.DateTypeView, 2u);
     EXPECT_EQ(app.list().row(0), (QStringList{"10-29-05", "Job", "1,000.87"}));
-}
 
-TEST_F(ViewOptions, okShowsEveryListInTheNewFormsAndReadsTypedAmountsSo)
-{
-    start();
+    // OK shows every list in the new forms and reads typed amounts so.
     app.onDialog([](DialogDriver &dialog) {
         dialog.select(V::GroupingList, QStringLiteral(" . (dot)"));
         dialog.select(V::DateList, QStringLiteral("dd / mm / yyyy"));

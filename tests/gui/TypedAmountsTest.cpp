@@ -18,15 +18,16 @@ const char *const InvalidAmount =
     "item.";
 
 // Every field that takes a distance refuses the same way: an empty field only beeps, a refused
-// amount shows its message; either way the dialog stays open with the focus on that field.
+// amount shows its message; either way the dialog stays open with the focus on that field. A
+// trip without a category only beeps, with the focus there.
 TEST(TypedAmounts, everyDistanceFieldRefusesTheSameWay)
 {
     struct Case
     {
         int field;
         const char *text;
-        const char *message; // nullptr: a beep only
-        int otherField = 0;  // filled with a valid amount
+        const char *message;               // nullptr: a beep only
+        int otherField = R::CategoryCombo; // filled with a valid entry
     };
     const Case cases[] = {
         {R::DistanceEdit, "", nullptr},
@@ -34,6 +35,7 @@ TEST(TypedAmounts, everyDistanceFieldRefusesTheSameWay)
         {R::DistanceEdit, "0.00", "You can not enter 0.0 !"},
         {R::DistanceEdit, "1000000.01", "You can enter not more than 1,000,000.00"},
         {R::DistanceEdit, "12km", InvalidAmount},
+        {R::CategoryCombo, "", nullptr, R::DistanceEdit},
         {S::StartsEdit, "", nullptr, S::EndsEdit},
         {S::StartsEdit, "abc", InvalidAmount, S::EndsEdit},
         {S::EndsEdit, "   ", "You can not enter 0.0 !", S::StartsEdit},
@@ -44,15 +46,18 @@ TEST(TypedAmounts, everyDistanceFieldRefusesTheSameWay)
     ASSERT_TRUE(app.start());
     int beeps = 0;
     for (const Case &c : cases) {
-        const bool record = c.field == R::DistanceEdit;
+        const bool record = c.field == R::DistanceEdit || c.field == R::CategoryCombo;
         if (c.message)
             app.kit.messageBoxes.expect(MessageAnswer::Ok);
         app.onDialog([&](DialogDriver &dialog) {
-            if (record)
-                dialog.select(R::CategoryCombo, QStringLiteral("Job"));
-            else
-                dialog.setText(c.otherField, QStringLiteral("1500"));
-            dialog.setText(c.field, QString::fromLatin1(c.text));
+            const auto fill = [&](int field, const char *text) {
+                if (field == R::CategoryCombo)
+                    dialog.select(field, QString::fromLatin1(text));
+                else
+                    dialog.setText(field, QString::fromLatin1(text));
+            };
+            fill(c.otherField, c.otherField == R::CategoryCombo ? "Job" : "1500");
+            fill(c.field, c.text);
             dialog.click(record ? int(R::OkButton) : int(S::OkButton));
             EXPECT_EQ(dialog.result(), 0) << c.text;
             EXPECT_EQ(dialog.focusedControl(), c.field) << c.text;
@@ -69,23 +74,6 @@ TEST(TypedAmounts, everyDistanceFieldRefusesTheSameWay)
     }
     EXPECT_EQ(app.list().rowCount(), 0);
     EXPECT_EQ(app.log().status().end.distance, 200000);
-}
-
-// A trip without a category only beeps, with the focus on the category.
-TEST(TypedAmounts, aTripNeedsACategoryAfterItsDistance)
-{
-    TestApp app;
-    ASSERT_TRUE(app.start());
-    app.onDialog([](DialogDriver &dialog) {
-        dialog.setText(R::DistanceEdit, QStringLiteral("12"));
-        dialog.click(R::OkButton);
-        EXPECT_EQ(dialog.result(), 0);
-        EXPECT_EQ(dialog.focusedControl(), R::CategoryCombo);
-        dialog.cancel();
-    });
-    app.command(CmdNew);
-    EXPECT_EQ(app.kit.beeper.count, 1);
-    EXPECT_TRUE(app.kit.messageBoxes.shown.empty());
 }
 
 } // namespace
