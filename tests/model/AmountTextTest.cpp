@@ -97,18 +97,11 @@ TEST(FormatAmount, buildsCommaAndDotTexts)
         EXPECT_EQ(FormatAmount(amount, 0), QString::fromLatin1(expected.first)) << amount;
         EXPECT_EQ(FormatAmount(amount, 1), QString::fromLatin1(expected.second)) << amount;
     }
-}
-
-TEST(FormatAmount, writesNoSignEvenForTheSmallestInteger)
-{
-    EXPECT_EQ(FormatAmount(-2147483647 - 1, 0), QStringLiteral("21,474,836.48"));
-    EXPECT_EQ(FormatAmount(-5, 0), QStringLiteral("0.05"));
-}
-
-TEST(FormatAmount, onlyViewOneWritesTheDotText)
-{
+    // Only view 1 writes the dot text, and no sign is written, even for the smallest integer.
     EXPECT_EQ(FormatAmount(100087, 2), QStringLiteral("1,000.87"));
     EXPECT_EQ(FormatAmount(100087, 0xFFFFFFFFu), QStringLiteral("1,000.87"));
+    EXPECT_EQ(FormatAmount(-2147483647 - 1, 0), QStringLiteral("21,474,836.48"));
+    EXPECT_EQ(FormatAmount(-5, 0), QStringLiteral("0.05"));
 }
 
 TEST(SetAmountFromText, storesAmountAndBothTexts)
