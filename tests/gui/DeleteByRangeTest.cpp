@@ -72,6 +72,9 @@ TEST_F(DeleteByRange, refusesBadRangesAsksAndDeletesTheRangeButLeavesTheUndo)
     EXPECT_TRUE(app.isCommandEnabled(CmdUndo)) << "Delete by Range leaves the undo list alone";
     app.command(CmdUndo);
     EXPECT_EQ(app.list().rowCount(), 1);
+    app.onDialog([](DialogDriver &dialog) { dialog.click(D::CancelButton); });
+    app.command(CmdDeleteByRange); // Cancel leaves it as the title-bar ok does
+    EXPECT_EQ(app.list().rowCount(), 1);
     EXPECT_EQ(app.statusValue(StatusPane::RegisteredValue), QStringLiteral("4.00"));
 }
 

@@ -188,7 +188,14 @@ TEST_F(Book, editingAndDeletingKeepTheChoiceInsideTheBook)
         list.tapHeader(0); // Delta, Charlie, Bravo: the choice follows its route
         EXPECT_EQ(list.selectedRow(), 0);
         EXPECT_EQ(stored().back(), (QStringList{"Delta", "X", "1.00"})) << "stored at the end";
+        hub.shellOk();
+    });
+    app.command(CmdMileageBook);
+    EXPECT_EQ(app.state().selectedRoute, 0);
 
+    // Deleting alone changes the book too.
+    app.state().bookChanged = false;
+    onHub([this](DialogDriver &hub, ListDriver list) {
         list.tapRow(1);
         hub.click(B::DeleteButton);
         EXPECT_EQ(app.kit.messageBoxes.texts().back(),
@@ -285,6 +292,18 @@ TEST_F(Book, theKeysReachTheListAndTheFieldsAsAUserTypesThem)
     app.command(CmdNew);
     EXPECT_EQ(app.list().row(0), (QStringList{"01-09-05", "Holiday", "10.00"}));
     EXPECT_EQ(app.state().selectedRoute, 1);
+    // Enter presses the button that has the focus: Tab past the three fields to Cancel.
+    app.onDialog([](DialogDriver &hub) { hub.click(B::NewButton); });
+    app.onDialog([this](DialogDriver &dialog) {
+        app.type(QStringLiteral("x"));
+        for (int i = 0; i < 3; ++i)
+            app.press(Qt::Key_Tab);
+        EXPECT_EQ(dialog.focusedControl(), RD::CancelButton);
+        app.press(Qt::Key_Return);
+    });
+    leaveHub();
+    app.command(CmdMileageBook);
+    EXPECT_EQ(stored().size(), 2u);
 }
 
 } // namespace
