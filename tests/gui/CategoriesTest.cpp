@@ -181,7 +181,10 @@ TEST_F(Categories, theKeysReachTheListAndTheNameAsAUserTypesThem)
         app.type(QStringLiteral("trips")); // over the selected old name
         app.press(Qt::Key_Return);
     });
-    app.kit.dialogRunner.expect([](QDialog &d) { DialogDriver(d).shellOk(); });
+    onHub([](DialogDriver &hub, QListWidget &list) {
+        EXPECT_EQ(list.item(2)->text(), QStringLiteral("Trips")) << "the list stays sorted";
+        hub.shellOk();
+    });
     app.command(CmdEditCategories);
     EXPECT_EQ(stored(), (std::vector<QString>{"Job", "Shopping", "Trips"}));
 }

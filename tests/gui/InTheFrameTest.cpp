@@ -178,13 +178,18 @@ std::vector<pid_t> processesRunning(const QStringList &arguments)
     return found;
 }
 
+// F1 on the main window starts the viewer at the Navigating section and keeps the chosen trip.
 TEST(HelpKey, f1StartsTheViewerBesideTheProgramAtTheSectionOnScreen)
 {
     TestApp app;
+    app.seed({trip(2005, 10, 2, 100), trip(2005, 10, 3, 100)});
     ASSERT_TRUE(app.start());
     app.kit.helpViewer.forwardTo = makeProgramHelpViewer(QStringLiteral(PROGRAM_FOLDER));
     app.showFrame();
+    app.list().selectRow(1);
     app.press(Qt::Key_F1);
+    EXPECT_EQ(app.kit.helpViewer.opened, QStringList{"file:tripvaneppc.htm#Navigating"});
+    EXPECT_EQ(app.list().selectedRow(), 1);
     const QStringList viewer{QStringLiteral(PROGRAM_FOLDER "/peghelp"),
                              QStringLiteral("file:tripvaneppc.htm#Navigating")};
     std::vector<pid_t> started;

@@ -159,6 +159,7 @@ TEST(Exit, savesTripsAndSettingsAndTheNextStartFindsThem)
     EXPECT_EQ(first.list().headerImage(0), 2) << "order 2 shows no arrow";
     EXPECT_EQ(first.list().rowImage(0), 4) << "a memo of blanks is no memo";
     EXPECT_EQ(first.list().rowImage(1), 3);
+    EXPECT_EQ(first.list().rowImage(2), 4);
     for (int id : needsRecords)
         EXPECT_TRUE(first.isCommandEnabled(id)) << id;
     first.state().mainSortOrder = 1; // as a header tap would leave it

@@ -82,7 +82,13 @@ TEST_F(Book, newRoutesFollowThePlaceAndAmountRules)
         {"Home", "   ", "1", RD::DestinationEdit, nullptr, 0},
         {"Home", "Work", "", RD::MileageEdit, nullptr, 0},
         {"Home", "Work", "0", RD::MileageEdit, "You can not enter 0.0 !", 1},
+        {"Home", "Work", "1,000,000.01", RD::MileageEdit,
+         "You can enter not more than 1,000,000.00", 1},
         {"Home", "Work", "1,000,000.00", 0, nullptr, 0},
+        {"Home", "Work", "12km", RD::MileageEdit,
+         "Please specify a valid amount. Check mileage view options in the Tools\\View Options "
+         "menu item.",
+         1},
     };
     start();
     for (const Case &c : cases) {
@@ -122,7 +128,7 @@ TEST_F(Book, newRoutesFollowThePlaceAndAmountRules)
     EXPECT_TRUE(app.state().bookChanged);
 }
 
-TEST_F(Book, headersSortByStartOrDestination)
+TEST_F(Book, headersSortByStartOrDestinationAndTheChoiceOutlivesARestart)
 {
     start({{"Home", "Work", 1000}, {"Beach", "Airport", 500}, {"Home", "Work", 1000}});
     onHub([](DialogDriver &hub, ListDriver list) {
@@ -158,6 +164,18 @@ TEST_F(Book, headersSortByStartOrDestination)
     app.command(CmdMileageBook);
     EXPECT_EQ(app.state().settings.SortMileageBook, 1u);
     EXPECT_EQ(app.state().settings.SortOrderMileageBook, 0u);
+
+    const QString device = app.devicePath(); // the choice outlives a restart
+    app.close();
+    TestApp again(Screen::Portrait, device);
+    ASSERT_TRUE(again.start());
+    again.onDialog([](DialogDriver &hub) {
+        ListDriver list = hub.list(ListControl);
+        EXPECT_EQ(list.headerImage(1), int(ImageAscending));
+        EXPECT_EQ(list.row(0)[1], QStringLiteral("Airport"));
+        hub.shellOk();
+    });
+    again.command(ButtonMileageBook);
 }
 
 // An edited route moves to the end of the stored book and stays chosen, through a sort too;

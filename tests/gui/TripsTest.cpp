@@ -207,6 +207,7 @@ TEST_F(Trips, deletionAsksUndoBringsTheTripBackAsStoredAndAFullUndoAsksFirst)
                              "to the end and discard the first record. Do you want to delete it "
                              "anyway?"));
     EXPECT_EQ(app.list().rowCount(), 1);
+    EXPECT_EQ(app.log().undoList().size(), 12u);
     app.command(CmdEmptyUndo);
     for (int id : {ButtonUndo, CmdUndo, CmdEmptyUndo})
         EXPECT_FALSE(app.isCommandEnabled(id)) << id;

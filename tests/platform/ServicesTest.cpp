@@ -1,5 +1,7 @@
 #include "Testkit.h"
 
+#include "StringTable.h"
+
 #include "AboutDialog.h"
 #include "AppSettings.h"
 
@@ -13,18 +15,46 @@
 
 using namespace tripvane;
 
-// A box or dialog no script answers fails the test, and the box is declined so nothing is lost.
-TEST(Services, anUnscriptedBoxOrDialogFailsTheTest)
+TEST(Services, messageHasTheProductCaptionAndComesWithoutTheWaitCursor)
 {
     TestServices kit;
+    kit.messageBoxes.expect(MessageAnswer::Ok);
+    {
+        WaitCursorGuard busy(kit.services().waitCursor());
+        EXPECT_TRUE(kit.waitCursor.isShown());
+        kit.services().message(IDS_CANNOT_CONTINUE, MessageIcon::Stop);
+        EXPECT_FALSE(kit.waitCursor.isShown());
+    }
+    ASSERT_EQ(kit.messageBoxes.shown.size(), 1u);
+    const auto &box = kit.messageBoxes.shown.front();
+    EXPECT_EQ(box.request.caption, QStringLiteral("Tripvane"));
+    EXPECT_EQ(box.request.text, QStringLiteral("The Tripvane program cannot continue!"));
+    EXPECT_EQ(box.request.icon, MessageIcon::Stop);
+    EXPECT_FALSE(box.underWaitCursor);
+}
+
+// The testkit answers boxes in the scripted order and hands each dialog to its script; a box or
+// dialog no script answers fails the test, and the box is declined so nothing is lost.
+TEST(Services, theScriptAnswersInOrderAndAnUnscriptedBoxOrDialogFailsTheTest)
+{
+    TestServices kit;
+    const auto ask = [&](const char *text) {
+        return kit.services().message(QString::fromLatin1(text), MessageIcon::Exclamation,
+                                      MessageButtons::YesNo);
+    };
+    kit.messageBoxes.expect(MessageAnswer::Yes);
+    kit.messageBoxes.expect(MessageAnswer::Ok);
+    EXPECT_EQ(ask("a"), MessageAnswer::Yes);
+    EXPECT_EQ(ask("b"), MessageAnswer::Ok);
     MessageAnswer answer = MessageAnswer::Yes;
-    EXPECT_NONFATAL_FAILURE(answer = kit.services().message(QStringLiteral("surprise"),
-                                                            MessageIcon::Exclamation,
-                                                            MessageButtons::YesNo),
-                            "unexpected message box: surprise");
+    EXPECT_NONFATAL_FAILURE(answer = ask("surprise"), "unexpected message box: surprise");
     EXPECT_EQ(answer, MessageAnswer::No);
+    EXPECT_EQ(kit.messageBoxes.texts(), (QStringList{"a", "b", "surprise"}));
+
     const AppSettings settings;
     AboutDialog dialog(kit.services(), settings);
+    kit.dialogRunner.expect([](QDialog &d) { d.done(1033); });
+    EXPECT_EQ(kit.services().dialogRunner().run(dialog), 1033);
     EXPECT_NONFATAL_FAILURE(kit.services().dialogRunner().run(dialog), "unexpected dialog");
 }
 
