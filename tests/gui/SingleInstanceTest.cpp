@@ -128,6 +128,7 @@ TEST(SingleInstanceTest, closeRequestEndsThroughTheNormalExit)
     ASSERT_TRUE(app.start());
     app.state().mainSortOrder = 1;
     const QString socket = SingleInstance::socketPathFor(DeviceRoot(app.devicePath()));
+    ASSERT_TRUE(QFileInfo::exists(socket));
     EXPECT_EQ(QFileInfo(socket).permissions() &
                   (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup | QFile::WriteGroup),
               QFile::Permissions())

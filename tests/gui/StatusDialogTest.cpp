@@ -67,6 +67,7 @@ TEST_F(StatusChange, opensOnTheStatusAndAcceptedReadingsAreStoredAndShown)
     EXPECT_EQ(app->statusValue(StatusPane::RegisteredValue), QStringLiteral("50.00"));
     EXPECT_EQ(app->statusValue(StatusPane::BalanceValue), QStringLiteral("950.50"));
     EXPECT_EQ(app->heading(), QStringLiteral("Odometer status on 04-03-06"));
+    EXPECT_EQ(app->log().status().end.memo, QStringLiteral("winter tyres"));
     EXPECT_TRUE(app->kit.messageBoxes.shown.empty());
 
     app->close();
@@ -95,6 +96,7 @@ TEST_F(StatusChange, equalReadingsAreRefusedCancelKeepsTheStatusAndAFailedWriteS
     EXPECT_EQ(app->log().status().start.distance, 100000);
     EXPECT_EQ(app->log().status().end.distance, 200000);
     EXPECT_EQ(app->log().status().end.dateKey, 20051020u);
+    EXPECT_EQ(app->statusValue(StatusPane::EndsValue), QStringLiteral("2.000,00"));
 
     app->program().store().setWriteHook([] { return false; });
     app->kit.messageBoxes.expect(MessageAnswer::Ok);
