@@ -30,8 +30,7 @@ protected:
 TEST_F(DeleteByRange, refusesBadRangesAsksAndDeletesTheRangeButLeavesTheUndo)
 {
     ASSERT_TRUE(app.log().deleteTrip(3)); // the trip of the 9th goes to the undo list
-    for (MessageAnswer answer : {MessageAnswer::Ok, MessageAnswer::Ok, MessageAnswer::No})
-        app.kit.messageBoxes.expect(answer);
+    app.kit.messageBoxes.expect({MessageAnswer::Ok, MessageAnswer::Ok, MessageAnswer::No});
     const auto find = [](DialogDriver &dialog, QDate from, QDate to) {
         dialog.setDate(D::StartsPicker, from);
         dialog.setDate(D::EndsPicker, to);

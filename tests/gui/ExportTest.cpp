@@ -153,8 +153,7 @@ TEST_F(Export, aReplacedFileIsNeverLost)
     rlimit limit{};
     getrlimit(RLIMIT_FSIZE, &limit);
     const rlimit small{20, limit.rlim_max};
-    app.kit.messageBoxes.expect(MessageAnswer::Yes);
-    app.kit.messageBoxes.expect(MessageAnswer::Ok);
+    app.kit.messageBoxes.expect({MessageAnswer::Yes, MessageAnswer::Ok});
     app.kit.messageBoxes.onShow = [&](const MessageBoxRequest &) {
         setrlimit(RLIMIT_FSIZE, &small); // after the question, while the file is written
     };
@@ -166,8 +165,7 @@ TEST_F(Export, aReplacedFileIsNeverLost)
     EXPECT_EQ(QDir(QFileInfo(path).path()).entryList(QDir::Files), QStringList{"Trips.csv"})
         << "no partial or temporary file";
 
-    app.kit.messageBoxes.expect(MessageAnswer::Yes);
-    app.kit.messageBoxes.expect(MessageAnswer::Ok);
+    app.kit.messageBoxes.expect({MessageAnswer::Yes, MessageAnswer::Ok});
     EXPECT_EQ(exportTrips(QStringLiteral("Trips")), E::SuccessCode);
     EXPECT_TRUE(read(path).startsWith("\"Date\""));
 }
@@ -198,8 +196,7 @@ TEST_F(Export, onlyAPlainWritableFolderAndAPlainFileAreWrittenTo)
     const QString target = elsewhere + QStringLiteral("/target");
     QFile(target).open(QIODevice::WriteOnly);
     ASSERT_TRUE(QFile::link(target, documents + QStringLiteral("/Business/Link.csv")));
-    app.kit.messageBoxes.expect(MessageAnswer::Yes);
-    app.kit.messageBoxes.expect(MessageAnswer::Ok);
+    app.kit.messageBoxes.expect({MessageAnswer::Yes, MessageAnswer::Ok});
     EXPECT_EQ(exportTrips(QStringLiteral("Link"), {E::BusinessRadio}), 0);
     EXPECT_EQ(lastMessage(),
               QStringLiteral("Cannot delete File. The source or destination file may be in use."));

@@ -191,8 +191,7 @@ TEST(StartUp, damagedStoreEndsWithTheDesignedMessagesAndIsLeftAlone)
     store.close();
 
     TestApp app(Screen::Portrait, device);
-    app.kit.messageBoxes.expect(MessageAnswer::Ok);
-    app.kit.messageBoxes.expect(MessageAnswer::Ok);
+    app.kit.messageBoxes.expect({MessageAnswer::Ok, MessageAnswer::Ok});
     EXPECT_FALSE(app.start());
     ASSERT_EQ(app.kit.messageBoxes.shown.size(), 2u);
     EXPECT_TRUE(app.kit.messageBoxes.shown[0].request.text.startsWith(

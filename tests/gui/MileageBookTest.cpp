@@ -197,9 +197,7 @@ TEST_F(Book, editingAndDeletingKeepTheChoiceInsideTheBook)
         dialog.shellOk();
         EXPECT_EQ(dialog.result(), RD::OkButton + RD::EditOffset);
     });
-    app.kit.messageBoxes.expect(MessageAnswer::No);
-    app.kit.messageBoxes.expect(MessageAnswer::Yes);
-    app.kit.messageBoxes.expect(MessageAnswer::Yes);
+    app.kit.messageBoxes.expect({MessageAnswer::No, MessageAnswer::Yes, MessageAnswer::Yes});
     onHub([this](DialogDriver &hub, ListDriver list) {
         EXPECT_EQ(list.row(2)[0], QStringLiteral("Delta")) << "sorted into place";
         EXPECT_EQ(list.selectedRow(), 2) << "the edited route stays chosen";

@@ -153,8 +153,7 @@ TEST_F(Report, anOverflowingSumIsRefusedInBothViews)
         EXPECT_FALSE(d.isVisible(P::BalanceGroup)) << "back to defining";
         EXPECT_TRUE(d.control(P::ViewButton)->isEnabled());
     });
-    app.kit.messageBoxes.expect(MessageAnswer::Ok);
-    app.kit.messageBoxes.expect(MessageAnswer::Ok);
+    app.kit.messageBoxes.expect({MessageAnswer::Ok, MessageAnswer::Ok});
     report(QDate(2005, 10, 1), QDate(2005, 10, 1), P::SpecifiedRadio, [](DialogDriver &) {});
     EXPECT_EQ(app.kit.messageBoxes.texts(), (QStringList{overflow, overflow, overflow, noRecords}));
 }

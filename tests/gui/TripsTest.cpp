@@ -164,8 +164,7 @@ TEST_F(Trips, deletionAsksUndoBringsTheTripBackAsStoredAndAFullUndoAsksFirst)
     for (int day = 2; day <= 13; ++day)
         trips.push_back(trip(2005, 10, day, day * 100));
     start(trips);
-    app.kit.messageBoxes.expect(MessageAnswer::No);
-    app.kit.messageBoxes.expect(MessageAnswer::Yes);
+    app.kit.messageBoxes.expect({MessageAnswer::No, MessageAnswer::Yes});
     app.onDialog([this](DialogDriver &dialog) {
         fill(dialog, "999", "Holiday", "", "", "edited");
         dialog.click(R::DeleteButton);
@@ -194,8 +193,7 @@ TEST_F(Trips, deletionAsksUndoBringsTheTripBackAsStoredAndAFullUndoAsksFirst)
 
     for (int i = 0; i < 12; ++i)
         ASSERT_TRUE(app.log().deleteTrip(0));
-    app.kit.messageBoxes.expect(MessageAnswer::Yes);
-    app.kit.messageBoxes.expect(MessageAnswer::No);
+    app.kit.messageBoxes.expect({MessageAnswer::Yes, MessageAnswer::No});
     app.onDialog([](DialogDriver &dialog) {
         dialog.click(R::DeleteButton);
         EXPECT_EQ(dialog.result(), 0) << "stays open";
@@ -285,8 +283,7 @@ TEST_F(Trips, deleteWithoutASelectedRowAsksToRepeat)
     SystemTime lastDate = underEdit.date;
     RecordDialog dialog(app.kit.services(), app.state().settings, app.log(),
                         {underEdit, lastDate, true, -1});
-    app.kit.messageBoxes.expect(MessageAnswer::Yes);
-    app.kit.messageBoxes.expect(MessageAnswer::Ok);
+    app.kit.messageBoxes.expect({MessageAnswer::Yes, MessageAnswer::Ok});
     DialogDriver(dialog).click(R::DeleteButton);
     EXPECT_EQ(dialog.result(), R::DeleteButton);
     EXPECT_EQ(app.kit.messageBoxes.texts().back(),

@@ -42,8 +42,7 @@ TEST(Services, theScriptAnswersInOrderAndAnUnscriptedBoxOrDialogFailsTheTest)
         return kit.services().message(QString::fromLatin1(text), MessageIcon::Exclamation,
                                       MessageButtons::YesNo);
     };
-    kit.messageBoxes.expect(MessageAnswer::Yes);
-    kit.messageBoxes.expect(MessageAnswer::Ok);
+    kit.messageBoxes.expect({MessageAnswer::Yes, MessageAnswer::Ok});
     EXPECT_EQ(ask("a"), MessageAnswer::Yes);
     EXPECT_EQ(ask("b"), MessageAnswer::Ok);
     MessageAnswer answer = MessageAnswer::Yes;

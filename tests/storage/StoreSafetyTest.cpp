@@ -189,14 +189,11 @@ protected:
     QString path;
 };
 
-TEST_F(ForeignFiles, textFileIsRefused)
+TEST_F(ForeignFiles, aTextFileAndAnotherProgramsDatabaseAreRefused)
 {
     write("Shopping list: bread, milk\n");
     expectRefusedUntouched();
-}
-
-TEST_F(ForeignFiles, anotherProgramsDatabaseIsRefused)
-{
+    ASSERT_TRUE(QFile::remove(path));
     {
         SqliteConnection other;
         ASSERT_TRUE(other.open(path, SqliteConnection::Mode::ReadWriteCreate));

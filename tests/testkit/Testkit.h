@@ -87,6 +87,10 @@ public:
     bool closeOpen() override { return forwardTo && forwardTo->closeOpen(); }
 
     void expect(MessageAnswer answer) { scripted.push_back(answer); }
+    void expect(std::initializer_list<MessageAnswer> answers)
+    {
+        scripted.insert(scripted.end(), answers);
+    }
     QStringList texts() const;
 
     std::deque<MessageAnswer> scripted;
