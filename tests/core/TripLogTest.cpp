@@ -116,9 +116,11 @@ TEST_F(TripLogTest, undoRestoresTheTripAsStoredAndKeepsItWhenTheStoreRefuses)
     add({trip(2005, 10, 1, 100, "Job", "original")});
     ASSERT_TRUE(log->deleteTrip(0));
     store->setWriteHook([] { return false; });
-    kit.messageBoxes.expect(MessageAnswer::Ok);
+    kit.messageBoxes.expect({MessageAnswer::Ok, MessageAnswer::Ok});
     EXPECT_FALSE(log->undoLastDeletion());
     EXPECT_EQ(log->undoList().size(), 1u);
+    MileageRecord refused = trip(2005, 10, 2, 200);
+    EXPECT_FALSE(log->addTrip(refused)) << "an add the store refuses";
     store->setWriteHook({});
     ASSERT_TRUE(log->undoLastDeletion());
     EXPECT_EQ(stored()->records.at(0).memo, QStringLiteral("original"));

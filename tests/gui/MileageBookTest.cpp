@@ -204,6 +204,8 @@ TEST_F(Book, editingAndDeletingKeepTheChoiceInsideTheBook)
         list.tapHeader(0); // Delta, Charlie, Bravo: the choice follows its route
         EXPECT_EQ(list.selectedRow(), 0);
         EXPECT_EQ(stored().back(), (QStringList{"Delta", "X", "1.00"})) << "stored at the end";
+        app.resizeScreen(QSize(320, 240)); // the list is made again: the first row stays chosen
+        EXPECT_EQ(hub.list(ListControl).selectedRow(), 0);
         hub.shellOk();
     });
     app.command(CmdMileageBook);

@@ -46,7 +46,11 @@ protected:
 TEST_F(ViewOptions, samplesFollowTheListsCancelKeepsTheSettingsAndOkShowsTheNewForms)
 {
     start(2);
-    app.onDialog([](DialogDriver &dialog) {
+    app.onDialog([this](DialogDriver &dialog) {
+        auto *dates = qobject_cast<QComboBox *>(dialog.control(V::DateList));
+        dates->showPopup();
+        dates->hidePopup();
+        EXPECT_FALSE(app.kit.inputPanel.isShown()) << "no field here takes typing";
         EXPECT_EQ(dialog.text(V::DateList), QStringLiteral("mm - dd - yyyy"));
         EXPECT_EQ(dialog.text(V::DateSample), QStringLiteral("10-29-05"));
         EXPECT_EQ(dialog.items(V::GroupingList), (QStringList{" , (comma)", " . (dot)"}));

@@ -87,11 +87,11 @@ TEST_F(Trips, newTripOpensEmptyAndIsStoredListedSelectedAndHonked)
 
     // The next new trip starts on the date of the one just accepted, in the chosen date order;
     // Escape leaves it as Cancel does.
-    app.state().settings.DateTypeView = 2;
+    app.state().settings.DateTypeView = 3;
     app.onDialog([](DialogDriver &dialog) {
         EXPECT_EQ(dialog.date(R::DatePicker), QDate(2006, 1, 15));
         auto *picker = qobject_cast<QDateEdit *>(dialog.control(R::DatePicker));
-        EXPECT_EQ(picker->displayFormat(), QStringLiteral("MM-dd-yyyy"));
+        EXPECT_EQ(picker->displayFormat(), QStringLiteral("MM/dd/yyyy"));
         dialog.setText(R::DistanceEdit, QStringLiteral("5"));
         qobject_cast<QDialog *>(picker->parentWidget())->reject(); // Escape
         EXPECT_EQ(dialog.result(), R::CancelButton);

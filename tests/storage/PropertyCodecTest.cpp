@@ -75,6 +75,8 @@ TEST(PropertyCodec, refusesWhatIsNotAPropertyObject)
     EXPECT_FALSE(decodes(R"({"0x0005001F":"unterminated})"));
     EXPECT_FALSE(decodes(R"({"0x0005001F":"bad \q escape"})"));
     EXPECT_FALSE(decodes(R"({"0x0005001F":"\u12"})"));
+    // A bad \u digit is refused where it stands, not taken as the end of the text.
+    EXPECT_FALSE(decodes(R"({"0x0005001F":"\u,"0x0006001F":"abcd"})"));
     EXPECT_FALSE(decodes(R"({"0x00040013":1} trailing)"));
     PropertyValues values;
     EXPECT_FALSE(decodeProperties(nullptr, 0, values));
