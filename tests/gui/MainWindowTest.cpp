@@ -160,6 +160,10 @@ TEST(Exit, savesTripsAndSettingsAndTheNextStartFindsThem)
     EXPECT_EQ(first.list().rowImage(0), 4) << "a memo of blanks is no memo";
     EXPECT_EQ(first.list().rowImage(1), 3);
     EXPECT_EQ(first.list().rowImage(2), 4);
+    const QAbstractItemModel &rows = *first.pane().listView().model();
+    EXPECT_EQ(rows.index(0, 2).data(Qt::TextAlignmentRole), int(Qt::AlignRight | Qt::AlignVCenter))
+        << "distances line up on the right";
+    EXPECT_FALSE(rows.index(0, 1).data(Qt::TextAlignmentRole).isValid());
     for (int id : needsRecords)
         EXPECT_TRUE(first.isCommandEnabled(id)) << id;
     first.state().mainSortOrder = 1; // as a header tap would leave it

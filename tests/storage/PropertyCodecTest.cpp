@@ -56,7 +56,9 @@ TEST(PropertyCodec, everyCodeUnitSurvives)
 TEST(PropertyCodec, toleratesSpacingAndSkipsForeignMembers)
 {
     PropertyValues values;
-    const char *text = R"( { "note" : "hand edited", "0x00040013" : 12 , "x": 5 } )";
+    // A name with an escape is never an identifier, even one that reads as one.
+    const char *text =
+        R"( { "note" : "hand edited", "0x00040013" : 12 , "x": 5, "0x0004\u00301": 6 } )";
     ASSERT_TRUE(decodeProperties(text, int(std::strlen(text)), values));
     ASSERT_EQ(values.size(), 1u);
     EXPECT_EQ(values[0].id, 0x00040013u);
