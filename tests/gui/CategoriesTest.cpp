@@ -170,14 +170,14 @@ TEST_F(Categories, theKeysReachTheListAndTheNameAsAUserTypesThem)
 {
     start({trip(2005, 10, 1, 100, "Holiday")});
     app.showFrame();
-    app.kit.dialogRunner.expect([this](QDialog &d) {
-        EXPECT_EQ(DialogDriver(d).focusedControl(), C::ListBox);
+    app.onDialog([this](DialogDriver &dialog) {
+        EXPECT_EQ(dialog.focusedControl(), C::ListBox);
         EXPECT_FALSE(app.kit.inputPanel.isShown());
         app.press(Qt::Key_Space);  // selects the first name, Holiday, which has the focus
         app.press(Qt::Key_Return); // Rename is the default now
     });
-    app.kit.dialogRunner.expect([this](QDialog &d) {
-        EXPECT_EQ(DialogDriver(d).focusedControl(), N::EditEdit);
+    app.onDialog([this](DialogDriver &dialog) {
+        EXPECT_EQ(dialog.focusedControl(), N::EditEdit);
         app.type(QStringLiteral("trips")); // over the selected old name
         app.press(Qt::Key_Return);
     });

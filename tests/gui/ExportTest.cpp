@@ -270,8 +270,8 @@ TEST_F(Export, theKeysReachTheNameAsAUserTypesIt)
     start({trip(2005, 10, 29, 100)});
     app.showFrame();
     app.kit.messageBoxes.expect(MessageAnswer::Ok);
-    app.kit.dialogRunner.expect([this](QDialog &d) {
-        EXPECT_EQ(DialogDriver(d).focusedControl(), E::NameEdit);
+    app.onDialog([this](DialogDriver &dialog) {
+        EXPECT_EQ(dialog.focusedControl(), E::NameEdit);
         EXPECT_TRUE(app.kit.inputPanel.isShown());
         app.type(QStringLiteral("Year 2005"));
         app.press(Qt::Key_Return);

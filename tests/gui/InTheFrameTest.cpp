@@ -71,9 +71,9 @@ TEST(InTheFrame, theTripListKeysMoveByRows)
     app.press(Qt::Key_Down);
     EXPECT_EQ(app.list().selectedRow(), 1);
     EXPECT_EQ(app.pane().listView().currentIndex().column(), 0) << "Right moved to a column";
-    app.kit.dialogRunner.expect([](QDialog &d) {
-        EXPECT_EQ(DialogDriver(d).text(RecordDialog::DistanceEdit), QStringLiteral("2.00"));
-        DialogDriver(d).click(RecordDialog::CancelButton);
+    app.onDialog([](DialogDriver &dialog) {
+        EXPECT_EQ(dialog.text(RecordDialog::DistanceEdit), QStringLiteral("2.00"));
+        dialog.click(RecordDialog::CancelButton);
     });
     app.press(Qt::Key_Return);
     EXPECT_EQ(app.kit.dialogRunner.runCount, 1);

@@ -246,8 +246,8 @@ TEST_F(Book, aListThatCannotBeBuiltReturnsAtOnce)
     app.command(CmdMileageBook);
     EXPECT_EQ(app.kit.dialogRunner.runCount, 0);
 
-    app.kit.dialogRunner.expect([](QDialog &d) { DialogDriver(d).click(R::BookButton); });
-    app.kit.dialogRunner.expect([](QDialog &d) { DialogDriver(d).click(R::CancelButton); });
+    app.onDialog([](DialogDriver &dialog) { dialog.click(R::BookButton); });
+    app.onDialog([](DialogDriver &dialog) { dialog.click(R::CancelButton); });
     app.command(CmdNew);
     EXPECT_EQ(app.kit.dialogRunner.runCount, 2);
 }
@@ -256,13 +256,13 @@ TEST_F(Book, theKeysReachTheListAndTheFieldsAsAUserTypesThem)
 {
     start({{"Home", "Work", 1000}});
     app.showFrame();
-    app.kit.dialogRunner.expect([this](QDialog &d) {
-        EXPECT_EQ(DialogDriver(d).focusedControl(), ListControl);
+    app.onDialog([this](DialogDriver &dialog) {
+        EXPECT_EQ(dialog.focusedControl(), ListControl);
         EXPECT_FALSE(app.kit.inputPanel.isShown());
         app.press(Qt::Key_Return); // New is the default
     });
-    app.kit.dialogRunner.expect([this](QDialog &d) {
-        EXPECT_EQ(DialogDriver(d).focusedControl(), RD::StartEdit);
+    app.onDialog([this](DialogDriver &dialog) {
+        EXPECT_EQ(dialog.focusedControl(), RD::StartEdit);
         app.type(QStringLiteral("beach"));
         app.press(Qt::Key_Tab);
         app.type(QStringLiteral("home"));
@@ -270,11 +270,11 @@ TEST_F(Book, theKeysReachTheListAndTheFieldsAsAUserTypesThem)
         app.type(QStringLiteral("7.25"));
         app.press(Qt::Key_Return); // OK became the default with the typing
     });
-    app.kit.dialogRunner.expect([this](QDialog &d) {
+    app.onDialog([this](DialogDriver &dialog) {
         app.press(Qt::Key_Space); // the first route, Beach, is chosen by the keys
         app.press(Qt::Key_Return);
-        EXPECT_TRUE(DialogDriver(d).control(B::EditButton)->isEnabled());
-        DialogDriver(d).shellOk();
+        EXPECT_TRUE(dialog.control(B::EditButton)->isEnabled());
+        dialog.shellOk();
     });
     app.command(CmdMileageBook);
     EXPECT_EQ(stored(),

@@ -112,8 +112,8 @@ TEST(About, showsTheInstalledVersionAndItsHelpOpensTheContents)
         }
         ASSERT_TRUE(app.start());
         app.showFrame();
-        app.kit.dialogRunner.expect([&](QDialog &d) {
-            EXPECT_EQ(DialogDriver(d).text(AboutDialog::Version), QString::fromLatin1(c.shown));
+        app.onDialog([&](DialogDriver &dialog) {
+            EXPECT_EQ(dialog.text(AboutDialog::Version), QString::fromLatin1(c.shown));
             app.press(Qt::Key_F1);
             app.press(Qt::Key_Escape); // leaves as the title-bar ok does
         });

@@ -82,14 +82,14 @@ TEST_F(Report, specifiedListsTheCategoriesWithATotalAndSortsByEitherColumn)
     EXPECT_EQ(app.state().settings.SortOrderRapport, 1u);
 
     // The range stays for the next report and for Delete by Range.
-    app.kit.dialogRunner.expect([](QDialog &d) {
-        EXPECT_EQ(DialogDriver(d).date(P::EndsPicker), QDate(2005, 10, 2));
-        DialogDriver(d).shellOk();
+    app.onDialog([](DialogDriver &dialog) {
+        EXPECT_EQ(dialog.date(P::EndsPicker), QDate(2005, 10, 2));
+        dialog.shellOk();
     });
     app.command(CmdMileageReport);
-    app.kit.dialogRunner.expect([](QDialog &d) {
-        EXPECT_EQ(DialogDriver(d).date(DeleteRangeDialog::StartsPicker), QDate(2005, 10, 1));
-        DialogDriver(d).cancel();
+    app.onDialog([](DialogDriver &dialog) {
+        EXPECT_EQ(dialog.date(DeleteRangeDialog::StartsPicker), QDate(2005, 10, 1));
+        dialog.cancel();
     });
     app.command(CmdDeleteByRange);
 }

@@ -31,7 +31,7 @@ protected:
     // The next dialog is left as its Cancel leaves it.
     void leaveNextDialog()
     {
-        app.kit.dialogRunner.expect([](QDialog &d) { DialogDriver(d).cancel(); });
+        app.onDialog([](DialogDriver &dialog) { dialog.cancel(); });
     }
     void fill(DialogDriver &dialog, const char *distance, const char *category,
               const char *start = "", const char *destination = "", const char *memo = "")
@@ -121,7 +121,7 @@ TEST_F(Trips, placeButtonsAndTheBookKeepTheFieldsTyped)
         dialog.click(R::BookButton);
         EXPECT_EQ(dialog.result(), R::BookButton);
     });
-    app.kit.dialogRunner.expect([](QDialog &d) { DialogDriver(d).click(1211); }); // picker's Back
+    app.onDialog([](DialogDriver &dialog) { dialog.click(1211); }); // picker's Back
     app.onDialog([](DialogDriver &dialog) {
         EXPECT_EQ(dialog.text(R::DistanceEdit), QStringLiteral("12.50"));
         EXPECT_EQ(dialog.text(R::CategoryCombo), QStringLiteral("Holiday"));
