@@ -5,6 +5,7 @@
 //     QT_QPA_PLATFORM=offscreen build/bench/start_bench [--edit-one] <device>
 // With --edit-one the run stores the first trip again unchanged before it closes, as an edit
 // that keeps every value does.
+// A message box during the run voids it: its text is printed and the status is 3.
 #include "BenchSupport.h"
 #include "Databases.h"
 #include "DeviceFrame.h"
@@ -16,8 +17,10 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -53,6 +56,32 @@ public:
     double elapsed = -1;
 };
 
+// A message box at start (a damaged store, sums that overflow) would wait for a user that a
+// benchmark does not have: it is closed as its cancel choice, and the run counts as void.
+class UnexpectedBoxes final : public QObject
+{
+public:
+    explicit UnexpectedBoxes(MessageBoxes &boxes)
+        : m_boxes(boxes)
+    {}
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        const auto *window = qobject_cast<QDialog *>(watched);
+        if (event->type() == QEvent::Show && window && window->isWindow()) {
+            if (const auto *text = window->findChild<QLabel *>(QStringLiteral("messageText"))) {
+                texts.append(text->text());
+                QMetaObject::invokeMethod(
+                    this, [this] { m_boxes.closeOpen(); }, Qt::QueuedConnection);
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+    QStringList texts;
+
+private:
+    MessageBoxes &m_boxes;
+};
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -83,8 +112,16 @@ int main(int argc, char *argv[])
                                              zoomFolder.filePath(QStringLiteral("zoom")));
     FirstPaint paint;
     paint.timer = &sinceMain;
+    UnexpectedBoxes boxes(services->messageBoxes());
+    application.installEventFilter(&boxes);
+    const auto reportBoxes = [&boxes] {
+        for (const QString &text : boxes.texts)
+            std::fprintf(stderr, "a message box came up, so this run measures nothing: %s\n",
+                         qPrintable(text));
+        return boxes.texts.isEmpty();
+    };
     if (!program->start())
-        return 1;
+        return reportBoxes() ? 1 : 3;
     program->frame()->installEventFilter(&paint);
     while (paint.elapsed < 0)
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -103,5 +140,5 @@ int main(int argc, char *argv[])
     program.reset();
     std::printf("%d trips: first paint %.1f ms after main(), peak memory %ld KiB, exit %.1f ms\n",
                 trips, paint.elapsed, peak, exit.nsecsElapsed() / 1e6);
-    return 0;
+    return reportBoxes() ? 0 : 3;
 }
