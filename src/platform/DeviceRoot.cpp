@@ -5,6 +5,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <climits>
+#include <cstdlib>
+
 #include <sys/stat.h>
 
 namespace tripvane {
@@ -63,6 +66,84 @@ QString DeviceRoot::localPath(const QString &devicePath) const
     while (relative.startsWith(u'/'))
         relative.remove(0, 1);
     return QDir(m_path).filePath(relative);
+}
+
+std::optional<QStringList> DeviceRoot::pathComponents(const QString &devicePath)
+{
+    QString path = devicePath;
+    path.replace(u'/', u'\\');
+    if (path.startsWith(u'\\'))
+        path.remove(0, 1);
+    const QStringList components = path.split(u'\\');
+    for (const QString &component : components) {
+        if (component.isEmpty() || component == u"." || component == u".." ||
+            component.contains(u':') || component.contains(QChar(0)) ||
+            QFile::encodeName(component).size() > NAME_MAX)
+            return std::nullopt;
+    }
+    return components;
+}
+
+std::optional<QString> DeviceRoot::resolveForWriting(const QString &devicePath,
+                                                     QString *problem) const
+{
+    const auto fail = [problem](const char *why) -> std::optional<QString> {
+        if (problem)
+            *problem = QString::fromLatin1(why);
+        return std::nullopt;
+    };
+    const std::optional<QStringList> components = pathComponents(devicePath);
+    if (!components)
+        return fail("is not a path inside the device");
+    const std::optional<QString> root = realPath(m_path);
+    if (!root)
+        return fail("has no device to go to");
+    const auto inside = [&root](const QString &path) {
+        return path == *root || path.startsWith(*root + u'/');
+    };
+    QString folder = *root;
+    bool missing = false;
+    for (qsizetype i = 0; i + 1 < components->size(); ++i) {
+        folder += u'/' + components->at(i);
+        struct stat status;
+        if (missing || ::lstat(QFile::encodeName(folder).constData(), &status) != 0) {
+            missing = true; // made by the caller, below a folder that is inside
+            continue;
+        }
+        if (S_ISLNK(status.st_mode)) {
+            const std::optional<QString> target = realPath(folder);
+            if (!target || !inside(*target) || !QFileInfo(*target).isDir())
+                return fail("leads out of the device through a link");
+            folder = *target;
+        } else if (!S_ISDIR(status.st_mode)) {
+            return fail("goes through a file as if it were a folder");
+        }
+    }
+    const QString name = components->last();
+    const QString file = folder + u'/' + name;
+    struct stat status;
+    if (::lstat(QFile::encodeName(file).constData(), &status) == 0) {
+        if (S_ISLNK(status.st_mode))
+            return fail("is a link");
+        if (!S_ISREG(status.st_mode))
+            return fail("is not a plain file");
+    }
+    if (folder == *root) {
+        for (const char *own : {"objectstore.db", "objectstore.db-journal", "objectstore.db-wal",
+                                "objectstore.db-shm", "mileagelog.socket", "device-identity"}) {
+            if (name == QLatin1String(own))
+                return fail("is the device's own file");
+        }
+    }
+    return file;
+}
+
+std::optional<QString> DeviceRoot::realPath(const QString &path)
+{
+    char resolved[PATH_MAX];
+    if (!::realpath(QFile::encodeName(path).constData(), resolved))
+        return std::nullopt;
+    return QFile::decodeName(resolved);
 }
 
 QString DeviceRoot::storePath() const

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 namespace tripvane {
 
@@ -23,7 +26,21 @@ public:
     QString localPath(const QString &devicePath) const;
     QString storePath() const;
 
+    // The folders and file of a device path from outside ("\Program Files\Tripvane\x"; either
+    // slash separates): nothing when a component is empty, "." or "..", holds ':' or NUL, or
+    // is too long for a file name, so that the path can only name something below the root.
+    static std::optional<QStringList> pathComponents(const QString &devicePath);
+
+    // Where a file from outside may be written: the path below the real root, every existing
+    // folder on the way resolved through its links and found inside the device. The file itself
+    // is neither a link nor a folder, and none of the program's own files (the store and its
+    // journals, the socket, the identity). Nothing, with the reason, otherwise. The root must
+    // exist; missing folders are the caller's to make.
+    std::optional<QString> resolveForWriting(const QString &devicePath, QString *problem) const;
+
 private:
+    static std::optional<QString> realPath(const QString &path);
+
     QString m_path;
 };
 

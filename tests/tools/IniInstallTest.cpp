@@ -31,7 +31,8 @@ TEST(InstallDescription, readsTheApplicationAndItsFilesAndRefusesTheRest)
     EXPECT_EQ(read->registryKey, QStringLiteral("Software\\Velmora\\Tripvane"));
     EXPECT_EQ(read->minorVersion, 20u);
     ASSERT_EQ(read->files.size(), 2u);
-    EXPECT_EQ(read->files[1].second, QStringLiteral("\\Windows\\peghelp"));
+    EXPECT_EQ(read->files[1].devicePath, QStringLiteral("\\Windows\\peghelp"));
+    EXPECT_EQ(read->files[1].line, 9);
 
     const QString base = QString::fromLatin1(description);
     for (const QString &broken : {base.section(u'\n', 0, 4), // no minor version and no files

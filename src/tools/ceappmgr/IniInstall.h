@@ -4,7 +4,6 @@
 #include <QStringList>
 
 #include <optional>
-#include <utility>
 #include <vector>
 
 namespace tripvane {
@@ -23,19 +22,31 @@ class DeviceRoot;
 // lines starting with ';' are comments.
 struct InstallDescription
 {
+    struct File
+    {
+        QString name;
+        QString devicePath;
+        int line = 0; // of the .ini, for the messages
+    };
+
     QString name;
     QString registryKey;
     unsigned majorVersion = 0;
     unsigned minorVersion = 0;
-    std::vector<std::pair<QString, QString>> files; // file name, device path
+    std::vector<File> files;
+
+    // Larger descriptions are refused rather than read in part.
+    static constexpr qint64 MaxBytes = 1 << 20;
 
     // Nothing, with the reason, when the text is not a description.
     static std::optional<InstallDescription> parse(const QString &text, QString *problem);
 };
 
-// Copies the files into the device and writes the version into its registry. Every file is
-// found before any is copied, and each one replaces the old only when complete. Empty when it
-// worked, else what went wrong.
+// Copies the files into the device and writes the version into its registry, all or nothing:
+// every file is found and every target checked to lie inside the device, each file is copied
+// beside its target, and only then are they all put in place together with the version. On
+// any failure every old file and the old version stay. Empty when it worked, else what went
+// wrong.
 QString install(const InstallDescription &description, const QStringList &sourceFolders,
                 const DeviceRoot &device);
 

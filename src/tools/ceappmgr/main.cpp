@@ -3,9 +3,9 @@
 //     ceappmgr <path of the .ini>
 #include "DeviceRoot.h"
 #include "IniInstall.h"
+#include "SmallFile.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -24,14 +24,15 @@ int main(int argc, char *argv[])
     QString iniPath = arguments[1];
     if (iniPath.size() >= 2 && iniPath.startsWith(u'"') && iniPath.endsWith(u'"'))
         iniPath = iniPath.mid(1, iniPath.size() - 2);
-    QFile file(iniPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "ceappmgr: cannot read %s\n", qPrintable(iniPath));
+    QString problem;
+    const std::optional<QByteArray> text =
+        readSmallFile(iniPath, InstallDescription::MaxBytes, &problem);
+    if (!text) {
+        std::fprintf(stderr, "ceappmgr: cannot read %s: %s\n", qPrintable(iniPath),
+                     qPrintable(problem));
         return 1;
     }
-    QString problem;
-    const auto description =
-        InstallDescription::parse(QString::fromUtf8(file.read(1 << 20)), &problem);
+    const auto description = InstallDescription::parse(QString::fromUtf8(*text), &problem);
     if (!description) {
         std::fprintf(stderr, "ceappmgr: %s: %s\n", qPrintable(iniPath), qPrintable(problem));
         return 1;
