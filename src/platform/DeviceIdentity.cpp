@@ -1,6 +1,7 @@
 #include "DeviceIdentity.h"
 
 #include "DeviceRoot.h"
+#include "SmallFile.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -20,11 +21,13 @@ QString identityPath(const DeviceRoot &device)
 
 std::optional<DeviceIdentity> DeviceIdentity::read(const DeviceRoot &device)
 {
-    QFile file(identityPath(device));
-    if (!file.open(QIODevice::ReadOnly) || file.size() > 4096)
-        return std::nullopt;
+    return parse(readSmallFile(identityPath(device), 4096, nullptr).value_or(QByteArray()));
+}
+
+std::optional<DeviceIdentity> DeviceIdentity::parse(const QByteArray &text)
+{
     std::map<QByteArray, int> values;
-    for (const QByteArray &raw : file.readAll().split('\n')) {
+    for (const QByteArray &raw : textLines(text)) {
         const QByteArray line = raw.trimmed();
         if (line.isEmpty())
             continue;
@@ -35,16 +38,21 @@ std::optional<DeviceIdentity> DeviceIdentity::read(const DeviceRoot &device)
             return std::nullopt;
         values[line.left(equals).trimmed()] = value;
     }
+    // The version is asked first; a device too old for the program is not asked further.
     DeviceIdentity identity;
-    for (auto [name, field] :
-         {std::pair{"OsMajorVersion", &identity.osMajorVersion},
-          std::pair{"ProcessorType", &identity.processorType},
-          std::pair{"ProcessorArchitecture", &identity.processorArchitecture}}) {
+    const auto read = [&values](const char *name, int &field) {
         const auto found = values.find(QByteArray(name));
-        if (found == values.end())
-            return std::nullopt;
-        *field = found->second;
-    }
+        if (found != values.end())
+            field = found->second;
+        return found != values.end();
+    };
+    if (!read("OsMajorVersion", identity.osMajorVersion))
+        return std::nullopt;
+    if (identity.osMajorVersion < 3)
+        return identity;
+    if (!read("ProcessorType", identity.processorType) ||
+        !read("ProcessorArchitecture", identity.processorArchitecture))
+        return std::nullopt;
     return identity;
 }
 

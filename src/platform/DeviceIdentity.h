@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+
 #include <optional>
 
 namespace tripvane {
@@ -18,8 +20,10 @@ struct DeviceIdentity
     int processorType = 2577;      // StrongARM
     int processorArchitecture = 5; // ARM
 
-    // Nothing when the file is missing, or damaged: a line it cannot read, a value missing.
+    // Nothing when the file is missing, not a plain file, or damaged: a line it cannot read, a
+    // value missing. Below version 3 the processor values are not asked for.
     static std::optional<DeviceIdentity> read(const DeviceRoot &device);
+    static std::optional<DeviceIdentity> parse(const QByteArray &text);
     // A handheld of today's kind (Pocket PC 2003 on StrongARM) when the device has none yet.
     static bool writeIfAbsent(const DeviceRoot &device);
 };

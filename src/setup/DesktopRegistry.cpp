@@ -1,27 +1,33 @@
 #include "DesktopRegistry.h"
 
+#include "SmallFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
-#include <QStringList>
 
 namespace tripvane::setup {
 
 namespace {
 
-QStringList readLines(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
-}
+// A registry that large is not one this installer wrote.
+constexpr qint64 MaxRegistryBytes = 1 << 20;
 
 bool sameKey(const QString &line, const QString &key)
 {
-    return line.section(u'=', 0, 0).compare(key, Qt::CaseInsensitive) == 0;
+    return line.section(u'=', 0, 0).trimmed().compare(key.trimmed(), Qt::CaseInsensitive) == 0;
+}
+
+QStringList lines(const QByteArray &text)
+{
+    QStringList lines;
+    for (const QByteArray &line : textLines(text)) {
+        if (!line.trimmed().isEmpty())
+            lines.append(QString::fromUtf8(line));
+    }
+    return lines;
 }
 
 } // namespace
@@ -32,28 +38,49 @@ QString DesktopRegistry::defaultPath()
            QStringLiteral("/Tripvane/desktop-registry");
 }
 
-std::optional<QString> DesktopRegistry::defaultValue(const QString &key) const
+std::optional<QString> DesktopRegistry::valueIn(const QByteArray &text, const QString &key)
 {
-    for (const QString &line : readLines(m_path)) {
+    for (const QString &line : lines(text)) {
         if (line.contains(u'=') && sameKey(line, key))
-            return line.section(u'=', 1);
+            return line.section(u'=', 1).trimmed();
     }
     return std::nullopt;
 }
 
+std::optional<QByteArray> DesktopRegistry::withValue(const QByteArray &text, const QString &key,
+                                                     const QString &value)
+{
+    const auto unsafe = [](const QString &part) {
+        return part.contains(u'\n') || part.contains(u'\r') || part.contains(QChar(0)) ||
+               part != part.trimmed();
+    };
+    if (key.isEmpty() || key.contains(u'=') || unsafe(key) || unsafe(value))
+        return std::nullopt;
+    QStringList kept = lines(text);
+    kept.removeIf([&key](const QString &line) { return sameKey(line, key); });
+    kept.append(key + u'=' + value);
+    return (kept.join(u'\n') + u'\n').toUtf8();
+}
+
+std::optional<QString> DesktopRegistry::defaultValue(const QString &key) const
+{
+    const std::optional<QByteArray> text = readSmallFile(m_path, MaxRegistryBytes, nullptr);
+    return text ? valueIn(*text, key) : std::nullopt;
+}
+
 bool DesktopRegistry::setDefaultValue(const QString &key, const QString &value) const
 {
-    if (key.contains(u'=') || key.contains(u'\n') || value.contains(u'\n'))
+    // A registry that is there but cannot be read is kept as it is, not replaced.
+    std::optional<QByteArray> text = QFileInfo::exists(m_path)
+                                         ? readSmallFile(m_path, MaxRegistryBytes, nullptr)
+                                         : QByteArray();
+    const std::optional<QByteArray> changed = text ? withValue(*text, key, value) : std::nullopt;
+    if (!changed)
         return false;
-    QStringList lines = readLines(m_path);
-    lines.removeIf([&key](const QString &line) { return sameKey(line, key); });
-    lines.append(key + u'=' + value);
     QDir().mkpath(QFileInfo(m_path).path());
     QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write((lines.join(u'\n') + u'\n').toUtf8());
-    return file.commit();
+    return file.open(QIODevice::WriteOnly) && file.write(*changed) == changed->size() &&
+           file.commit();
 }
 
 } // namespace tripvane::setup

@@ -75,10 +75,10 @@ std::optional<Handover> runInstallationStep(InstallPlatform &platform)
     if (!manager || manager->isEmpty())
         return refuse(NoActiveSync);
     // The longest ending keeps the argument within its bounds whatever the device turns out to
-    // be: a longer folder is refused instead of cut.
-    const QString longest =
-        QStringLiteral("\"%1\\PPC2003_ARM.ini\"").arg(platform.currentDirectory);
-    if (longest.toLocal8Bit().size() > MaxArgumentBytes)
+    // be: a longer folder is refused instead of cut. A folder deleted under the installer has
+    // no .ini to hand over.
+    const QByteArray longest = '"' + platform.currentDirectory + "\\PPC2003_ARM.ini\"";
+    if (platform.currentDirectory.isEmpty() || longest.size() > MaxArgumentBytes)
         return refuse(CannotStart);
 
     // The worker may stay blocked in the link until the program ends: it shares what it uses.
@@ -111,7 +111,7 @@ std::optional<Handover> runInstallationStep(InstallPlatform &platform)
         platform.closeConnecting();
         return refuse(*message);
     }
-    return Handover{*manager, platform.currentDirectory + u'/' + std::get<QString>(ini)};
+    return Handover{*manager, platform.currentDirectory + '/' + std::get<QString>(ini).toLatin1()};
 }
 
 } // namespace tripvane::setup

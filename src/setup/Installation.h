@@ -2,6 +2,7 @@
 
 #include "DeviceIdentity.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <chrono>
@@ -70,7 +71,8 @@ struct InstallPlatform
     std::shared_ptr<DeviceLink> link;
     const DesktopRegistry &registry;
     SetupTiming &timing;
-    QString currentDirectory;
+    // As the system gives it, byte for byte; empty when the folder is gone.
+    QByteArray currentDirectory;
     std::function<void(int stringId)> showError; // no owner, caption 1, error icon
     std::function<void()> showConnecting;
     std::function<void()> closeConnecting;
@@ -81,7 +83,7 @@ struct InstallPlatform
 struct Handover
 {
     QString managerPath;
-    QString iniPath; // the .ini in the current folder, as one argument
+    QByteArray iniPath; // the .ini in the current folder, as one argument, in the system's bytes
 };
 
 // The design's argument: a quote, the folder, the ending and a quote, 259 bytes at most.

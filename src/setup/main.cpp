@@ -10,12 +10,18 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QEventLoop>
 #include <QMessageBox>
 #include <QPointer>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
+
+#include <climits>
+#include <cstring>
+
+#include <spawn.h>
+#include <unistd.h>
 
 using namespace tripvane;
 using namespace tripvane::setup;
@@ -48,6 +54,26 @@ public:
         }
     }
 };
+
+// The current folder byte for byte, as the manager must get it; empty when it no longer exists.
+QByteArray currentDirectory()
+{
+    QByteArray folder(PATH_MAX, '\0');
+    if (!::getcwd(folder.data(), std::size_t(folder.size())))
+        return {};
+    folder.truncate(qsizetype(std::strlen(folder.constData())));
+    return folder;
+}
+
+// Started alone and not waited for, with its argument's bytes untouched.
+void startManager(const Handover &handover)
+{
+    const QByteArray program = QFile::encodeName(handover.managerPath);
+    QByteArray argument = handover.iniPath;
+    char *arguments[] = {const_cast<char *>(program.constData()), argument.data(), nullptr};
+    pid_t child = 0;
+    ::posix_spawn(&child, program.constData(), nullptr, nullptr, arguments, environ);
+}
 
 void showError(int stringId)
 {
@@ -91,7 +117,7 @@ int main(int argc, char *argv[])
             .link = std::make_shared<FolderDeviceLink>(),
             .registry = registry,
             .timing = timing,
-            .currentDirectory = QDir::currentPath(),
+            .currentDirectory = currentDirectory(),
             .showError = showError,
             .showConnecting =
                 [window] {
@@ -117,7 +143,7 @@ int main(int argc, char *argv[])
     dialog.show();
     if (dialog.exec() == SetupDialog::InstallButton && handover) {
         // The manager goes on alone; setup ends at once, whatever becomes of it.
-        QProcess::startDetached(handover->managerPath, {handover->iniPath});
+        startManager(*handover);
     }
     instance.release();
     return 0;

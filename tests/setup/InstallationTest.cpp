@@ -103,7 +103,7 @@ protected:
         registry.setDefaultValue(setupString(ManagerKey), QStringLiteral("/opt/ceappmgr"));
     }
     std::optional<Handover> install(std::shared_ptr<FakeLink> link, bool answerComes = true,
-                                    QString folder = QStringLiteral("/home/driver/setup"))
+                                    QByteArray folder = "/home/driver/setup")
     {
         timing = std::make_unique<RecordedTiming>(answerComes);
         InstallPlatform platform{
@@ -131,7 +131,7 @@ TEST_F(Installing, aPocketPc2003HandsItsIniOverAfterTheDesignedPauses)
     const auto handover = install(std::make_shared<FakeLink>(FakeLink::Connects));
     ASSERT_TRUE(handover);
     EXPECT_EQ(handover->managerPath, QStringLiteral("/opt/ceappmgr"));
-    EXPECT_EQ(handover->iniPath, QStringLiteral("/home/driver/setup/PPC2003_ARM.ini"));
+    EXPECT_EQ(handover->iniPath, QByteArray("/home/driver/setup/PPC2003_ARM.ini"));
     EXPECT_EQ(timing->waits, (std::vector<int>{200, 200, 2000}));
     EXPECT_EQ(events, std::vector<std::string>{"show"}) << "the window closes itself";
     EXPECT_TRUE(errors.empty());
@@ -166,9 +166,13 @@ TEST_F(Installing, eachFailureShowsOneMessageAndHandsNothingOver)
 TEST_F(Installing, withoutTheManagerOrWithTooLongAFolderNothingStarts)
 {
     auto link = std::make_shared<FakeLink>(FakeLink::Connects);
-    EXPECT_FALSE(install(link, true, QString(250, u'x')));
-    EXPECT_EQ(errors, std::vector<int>{CannotStart}) << "refused, not cut";
-    EXPECT_EQ(timing->waits, std::vector<int>{});
+    // Too long a folder is refused, not cut; a folder deleted under setup has no .ini.
+    for (const QByteArray &folder : {QByteArray(250, 'x'), QByteArray()}) {
+        errors.clear();
+        EXPECT_FALSE(install(link, true, folder));
+        EXPECT_EQ(errors, std::vector<int>{CannotStart});
+        EXPECT_EQ(timing->waits, std::vector<int>{});
+    }
 
     errors.clear();
     events.clear();
@@ -181,11 +185,12 @@ TEST_F(Installing, withoutTheManagerOrWithTooLongAFolderNothingStarts)
 
     // The longest folder that still fits, with blanks and a quote, comes through whole.
     registry.setDefaultValue(setupString(ManagerKey), QStringLiteral("/opt/ceappmgr"));
-    const QString folder = QStringLiteral("/my \"car\" log") + QString(228, u'x');
-    ASSERT_EQ(QStringLiteral("\"%1\\PPC2003_ARM.ini\"").arg(folder).size(), MaxArgumentBytes);
+    // Bytes that are not UTF-8 reach the manager as they are.
+    const QByteArray folder = "/my \"car\" \xff log" + QByteArray(226, 'x');
+    ASSERT_EQ(('"' + folder + "\\PPC2003_ARM.ini\"").size(), MaxArgumentBytes);
     const auto handover = install(link, true, folder);
     ASSERT_TRUE(handover);
-    EXPECT_EQ(handover->iniPath, folder + QStringLiteral("/PPC2003_ARM.ini"));
+    EXPECT_EQ(handover->iniPath, folder + "/PPC2003_ARM.ini");
 }
 
 TEST(DesktopRegistry, keysCompareWithoutCaseAndValuesAreReplaced)
