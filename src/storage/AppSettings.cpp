@@ -90,7 +90,10 @@ bool AppSettings::save(ObjectStore &registry) const
     if (makerName.isEmpty() || productName.isEmpty())
         return false;
     return registry.inTransaction([&] {
-        const bool version = writeFields(registry, versionKeyPath(), versionFields, *this);
+        // The version belongs to the installer, which may have written a new one while the
+        // program ran: it is only filled in where no installation left a key.
+        const bool version = registry.keyExists(versionKeyPath()) ||
+                             writeFields(registry, versionKeyPath(), versionFields, *this);
         const bool settings = writeFields(registry, settingsKeyPath(), settingFields, *this);
         return version && settings;
     });
