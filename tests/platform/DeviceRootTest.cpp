@@ -70,6 +70,40 @@ TEST(DeviceRoot, newDeviceHasPrivateFoldersAndMapsDevicePaths)
     EXPECT_TRUE(root.prepare()) << "a second start finds everything in place";
 }
 
+// Every target of an install lies inside the device, whatever the path or the links say.
+TEST(DeviceRoot, filesFromOutsideAreWrittenOnlyInsideTheDevice)
+{
+    QTemporaryDir dir;
+    const DeviceRoot device(dir.filePath(QStringLiteral("device")));
+    ASSERT_TRUE(device.prepare());
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("outside")));
+    QFile(dir.filePath(QStringLiteral("device/Windows/keep.txt"))).open(QIODevice::WriteOnly);
+    QFile::link(dir.filePath(QStringLiteral("outside")), device.path() + "/Outward");
+    QFile::link(device.path() + "/Windows", device.path() + "/Inward");
+    QFile::link(dir.filePath(QStringLiteral("outside/x")), device.path() + "/Windows/linked");
+
+    QFile table(QStringLiteral(TRIPVANE_TEST_DATA "/install-targets.txt"));
+    ASSERT_TRUE(table.open(QIODevice::ReadOnly));
+    int cases = 0;
+    for (const QByteArray &line : table.readAll().split('\n')) {
+        if (line.startsWith('#') || line.isEmpty())
+            continue;
+        const QList<QByteArray> fields = line.split('\t');
+        const QString expected = QString::fromUtf8(fields[0]);
+        const QString path = QString::fromUtf8(fields.value(1));
+        QString problem;
+        const auto target = device.resolveForWriting(path, &problem);
+        if (expected == u"refused")
+            EXPECT_FALSE(target) << "wrote to " << target.value_or(QString()).toStdString();
+        else
+            EXPECT_EQ(target.value_or(problem), QFileInfo(device.path()).canonicalFilePath() +
+                                                    u'/' + expected.mid(3))
+                << path.toStdString();
+        ++cases;
+    }
+    EXPECT_GT(cases, 20);
+}
+
 TEST(DeviceRoot, environmentChoosesTheDevice)
 {
     qputenv("TRIPVANE_DEVICE", "/tmp/somewhere");

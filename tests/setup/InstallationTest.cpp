@@ -2,6 +2,7 @@
 #include "DesktopRegistry.h"
 #include "DeviceRoot.h"
 #include "SetupStrings.h"
+#include "SmallFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,8 @@
 
 #include <atomic>
 #include <thread>
+
+#include <sys/stat.h>
 
 using namespace tripvane;
 using namespace tripvane::setup;
@@ -193,40 +196,90 @@ TEST_F(Installing, withoutTheManagerOrWithTooLongAFolderNothingStarts)
     EXPECT_EQ(handover->iniPath, folder + "/PPC2003_ARM.ini");
 }
 
-TEST(DesktopRegistry, keysCompareWithoutCaseAndValuesAreReplaced)
+QByteArray unescaped(const QByteArray &text)
 {
-    QTemporaryDir dir;
-    const DesktopRegistry registry(dir.filePath(QStringLiteral("sub/registry")));
-    EXPECT_FALSE(registry.defaultValue(QStringLiteral("SOFTWARE\\A")));
-    ASSERT_TRUE(registry.setDefaultValue(QStringLiteral("SOFTWARE\\A"), QStringLiteral("one")));
-    ASSERT_TRUE(registry.setDefaultValue(QStringLiteral("Software\\B"), QStringLiteral("x=y")));
-    ASSERT_TRUE(registry.setDefaultValue(QStringLiteral("software\\a"), QStringLiteral("two")));
-    EXPECT_EQ(registry.defaultValue(QStringLiteral("SOFTWARE\\A")), QStringLiteral("two"));
-    EXPECT_EQ(registry.defaultValue(QStringLiteral("SOFTWARE\\B")), QStringLiteral("x=y"));
-    EXPECT_FALSE(registry.setDefaultValue(QStringLiteral("a=b"), QStringLiteral("v")));
+    QByteArray bytes;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            bytes += text[i];
+        } else if (text[++i] == 'x') {
+            bytes += char(text.mid(i + 1, 2).toInt(nullptr, 16));
+            i += 2;
+        } else {
+            bytes += text[i] == 'r' ? '\r' : text[i] == 'n' ? '\n' : text[i] == 't' ? '\t' : text[i];
+        }
+    }
+    return bytes;
 }
 
-TEST(DeviceIdentityFile, isWrittenOnceAndADamagedOneTellsNothing)
+TEST(SetupFiles, areReadAsOtherEditorsLeaveThemAndNeverBlock)
 {
     QTemporaryDir dir;
     const DeviceRoot device(dir.path());
-    EXPECT_FALSE(DeviceIdentity::read(device));
-    ASSERT_TRUE(DeviceIdentity::writeIfAbsent(device));
-    const auto identity = DeviceIdentity::read(device);
-    ASSERT_TRUE(identity);
-    EXPECT_EQ(identity->osMajorVersion, 4);
-    EXPECT_EQ(identity->processorType, 2577);
-    for (const char *damaged :
-         {"OsMajorVersion=4\nProcessorType=2577\n",
-          "OsMajorVersion=four\nProcessorType=2577\nProcessorArchitecture=5", "garbage"}) {
-        QFile file(device.localPath(QStringLiteral("\\device-identity")));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(damaged);
-        file.close();
-        EXPECT_FALSE(DeviceIdentity::read(device)) << damaged;
-        ASSERT_TRUE(DeviceIdentity::writeIfAbsent(device));
-        EXPECT_FALSE(DeviceIdentity::read(device)) << "an existing file is left alone";
+    const QString identityPath = device.localPath(QStringLiteral("\\device-identity"));
+    const DesktopRegistry registry(dir.filePath(QStringLiteral("registry")));
+    const auto write = [](const QString &path, const QByteArray &bytes) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) >= 0;
+    };
+    QFile table(QStringLiteral(TRIPVANE_TEST_DATA "/setup-files.txt"));
+    ASSERT_TRUE(table.open(QIODevice::ReadOnly));
+    for (const QByteArray &line : table.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.split('\t');
+        if (line.startsWith('#') || fields.size() != 3)
+            continue;
+        QString read = QStringLiteral("-");
+        if (fields[0] == "registry") {
+            ASSERT_TRUE(write(dir.filePath(QStringLiteral("registry")), unescaped(fields[1])));
+            read = registry.defaultValue(setupString(ManagerKey)).value_or(read);
+        } else {
+            ASSERT_TRUE(write(identityPath, unescaped(fields[1])));
+            if (const auto identity = DeviceIdentity::read(device)) {
+                read = identity->osMajorVersion < 3
+                           ? QString::number(identity->osMajorVersion)
+                           : QStringLiteral("%1 %2 %3")
+                                 .arg(identity->osMajorVersion)
+                                 .arg(identity->processorType)
+                                 .arg(identity->processorArchitecture);
+            }
+        }
+        EXPECT_EQ(read.toStdString(), fields[2].toStdString()) << fields[1].toStdString();
     }
+    EXPECT_TRUE(registry.setDefaultValue(QStringLiteral("a"), QStringLiteral("b")));
+    EXPECT_TRUE(registry.setDefaultValue(QStringLiteral("A"), QStringLiteral("c=d")));
+    EXPECT_EQ(registry.defaultValue(QStringLiteral("a")), QStringLiteral("c=d"));
+    EXPECT_FALSE(registry.setDefaultValue(QStringLiteral("a=b"), QStringLiteral("v")));
+
+    // A pipe with no writer, an endless device and a file too large are refused at once, and
+    // a registry that cannot be read is not replaced.
+    for (const QString &path : {identityPath, dir.filePath(QStringLiteral("registry"))}) {
+        QFile::remove(path);
+        ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    }
+    EXPECT_FALSE(DeviceIdentity::read(device));
+    EXPECT_FALSE(registry.defaultValue(setupString(ManagerKey)));
+    EXPECT_FALSE(registry.setDefaultValue(QStringLiteral("a"), QStringLiteral("b")));
+    QFile::remove(identityPath);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), identityPath));
+    EXPECT_FALSE(DeviceIdentity::read(device));
+    QString problem;
+    ASSERT_TRUE(write(dir.filePath(QStringLiteral("large")), QByteArray(4097, '\n')));
+    EXPECT_FALSE(readSmallFile(dir.filePath(QStringLiteral("large")), 4096, &problem));
+    EXPECT_EQ(problem, QStringLiteral("larger than 4096 bytes"));
+}
+
+TEST(DeviceIdentityFile, isWrittenOnlyWhenAbsent)
+{
+    QTemporaryDir dir;
+    const DeviceRoot device(dir.path());
+    ASSERT_TRUE(DeviceIdentity::writeIfAbsent(device));
+    EXPECT_EQ(DeviceIdentity::read(device)->processorType, 2577);
+    QFile file(device.localPath(QStringLiteral("\\device-identity")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("garbage");
+    file.close();
+    ASSERT_TRUE(DeviceIdentity::writeIfAbsent(device));
+    EXPECT_FALSE(DeviceIdentity::read(device)) << "an existing file is left alone";
 }
 
 } // namespace

@@ -83,6 +83,29 @@ TEST(InstallDescription, installsEveryFileAndTheVersionOrNothingWhenAFileIsMissi
                                            QStringLiteral("MinorVersion"));
     ASSERT_TRUE(minor);
     EXPECT_EQ(minor->dword, 20u);
+
+    // A version that cannot be written (the store is held by another program) takes the new
+    // files back with it: the old ones stay, and nothing of the attempt is left behind.
+    QFile changed(QDir(source).filePath(QStringLiteral("mileagelog")));
+    ASSERT_TRUE(changed.open(QIODevice::WriteOnly));
+    changed.write("version 2");
+    changed.close();
+    more = *read;
+    more.minorVersion = 21;
+    ObjectStore other;
+    ASSERT_EQ(other.open(device.storePath()), ObjectStore::OpenStatus::Ok);
+    other.inTransaction([&] { // its write lock is held until the work ends
+        EXPECT_NE(install(more, {source}, device), QString());
+        return false;
+    });
+    copied.seek(0);
+    EXPECT_EQ(copied.readAll(), QByteArray("mileagelog"));
+    EXPECT_EQ(QDir(QFileInfo(program).path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("mileagelog")});
+    EXPECT_EQ(registry.queryValue(QStringLiteral("Software\\Velmora\\Tripvane"),
+                                  QStringLiteral("MinorVersion"))
+                  ->dword,
+              20u);
 }
 
 } // namespace
