@@ -208,25 +208,34 @@ bool TripLog::renameCategory(const QString &oldName, const QString &newName, boo
     CategoryEntry entry;
     if (entry.setName(newName))
         m_categories.append(entry);
-    if (!rewriteCategories())
-        return false;
     if (!throughTrips)
-        return true;
+        return rewriteCategories();
 
+    // The list and its trips change in one transaction: a kill between them leaves neither.
     WaitCursorGuard busy(m_waitCursor);
-    std::vector<const MileageRecord *> renamed;
-    for (ListPosition i = 0; i < m_trips.size(); ++i) {
-        MileageRecord &trip = m_trips.at(i);
-        if (trip.category == old) {
-            trip.setCategory(newName);
-            renamed.push_back(&trip);
+    bool written = false;
+    std::size_t tripsWritten = 0;
+    m_databases.inOneTransaction([&] {
+        written = m_databases.rewriteCategories(m_categories);
+        if (!written)
+            return true;
+        std::vector<const MileageRecord *> renamed;
+        for (ListPosition i = 0; i < m_trips.size(); ++i) {
+            MileageRecord &trip = m_trips.at(i);
+            if (trip.category == old) {
+                trip.setCategory(newName);
+                renamed.push_back(&trip);
+            }
         }
-    }
-    if (!renamed.empty() && m_databases.updateRecords(renamed) > 0) {
+        tripsWritten = renamed.empty() ? 0 : m_databases.updateRecords(renamed);
+        return true;
+    });
+    emit categoriesChanged();
+    if (tripsWritten > 0) {
         m_tripsChangedByCategories = true;
         reloadTrips();
     }
-    return true;
+    return written;
 }
 
 bool TripLog::deleteCategory(const QString &name, bool throughTrips)
@@ -234,17 +243,24 @@ bool TripLog::deleteCategory(const QString &name, bool throughTrips)
     const QString deleted = name;
     emit categoriesAboutToChange();
     m_categories.removeByName(deleted);
-    const bool written = rewriteCategories();
     if (!throughTrips)
-        return written;
+        return rewriteCategories();
 
     WaitCursorGuard busy(m_waitCursor);
-    std::vector<std::int32_t> keys;
-    for (ListPosition i = 0; i < m_trips.size(); ++i) {
-        if (m_trips.at(i).category == deleted)
-            keys.push_back(m_trips.at(i).key);
-    }
-    if (!keys.empty() && m_databases.deleteRecords(keys) > 0) {
+    bool written = false;
+    std::size_t tripsDeleted = 0;
+    m_databases.inOneTransaction([&] {
+        written = m_databases.rewriteCategories(m_categories);
+        std::vector<std::int32_t> keys;
+        for (ListPosition i = 0; i < m_trips.size(); ++i) {
+            if (m_trips.at(i).category == deleted)
+                keys.push_back(m_trips.at(i).key);
+        }
+        tripsDeleted = keys.empty() ? 0 : m_databases.deleteRecords(keys);
+        return true;
+    });
+    emit categoriesChanged();
+    if (tripsDeleted > 0) {
         m_tripsChangedByCategories = true;
         reloadTrips();
     }

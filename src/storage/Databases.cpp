@@ -130,7 +130,20 @@ void Databases::reportWithName(int stringId, const QString &databaseName)
 {
     const QString text = loadString(stringId) + u' ' + databaseName;
     qCWarning(storeLog, "%s (%s)", qPrintable(text), qPrintable(m_store.lastError()));
-    m_services.message(text, MessageIcon::Exclamation);
+    if (m_holdReports)
+        m_heldReports.append(text);
+    else
+        m_services.message(text, MessageIcon::Exclamation);
+}
+
+bool Databases::inOneTransaction(const std::function<bool()> &work)
+{
+    m_holdReports = true;
+    const bool done = m_store.inTransaction(work);
+    m_holdReports = false;
+    for (const QString &text : std::exchange(m_heldReports, {}))
+        m_services.message(text, MessageIcon::Exclamation);
+    return done;
 }
 
 Databases::Opened Databases::openOptional(const QString &name, Oid &oid,

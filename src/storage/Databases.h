@@ -44,6 +44,10 @@ public:
     bool rewriteMileageBook(const RouteList &book);
     bool rebuildMileage(const RecordList &records);
 
+    // Changes that belong together (a category and its trips): all of them stay, or none does.
+    // Failures inside are reported once the transaction has ended.
+    bool inOneTransaction(const std::function<bool()> &work);
+
     // The database part of the exit, in its order.
     void writeBackAtExit(const RecordList &records, const CategoryList &categories,
                          const RouteList &book, bool categoriesChanged, bool bookChanged);
@@ -75,6 +79,9 @@ private:
     Oid m_mileage = 0;
     Oid m_book = 0;
     bool m_recordsComplete = false;
+    // Messages held back while a transaction holds the file.
+    bool m_holdReports = false;
+    QStringList m_heldReports;
     // Trips found out of reading order by the last load, and added since.
     std::size_t m_mileageOutOfPlace = 0;
     // A change that failed to reach the stored trips since the last load.

@@ -161,12 +161,15 @@ int SqliteStatement::columnType(int column) const
 SqliteTransaction::SqliteTransaction(SqliteConnection &db)
     : m_db(db)
 {
-    m_active = m_db.exec("BEGIN IMMEDIATE");
+    m_nested = m_db.isOpen() && sqlite3_get_autocommit(m_db.handle()) == 0;
+    m_active = m_db.exec(m_nested ? "SAVEPOINT nested" : "BEGIN IMMEDIATE");
 }
 
 SqliteTransaction::~SqliteTransaction()
 {
-    if (m_active)
+    if (m_active && m_nested)
+        m_db.exec("ROLLBACK TO nested") && m_db.exec("RELEASE nested");
+    else if (m_active)
         m_db.exec("ROLLBACK");
 }
 
@@ -174,6 +177,14 @@ bool SqliteTransaction::commit()
 {
     if (!m_active)
         return false;
+    if (m_nested) {
+        m_active = false;
+        if (m_db.exec("RELEASE nested"))
+            return true;
+        m_db.exec("ROLLBACK TO nested");
+        m_db.exec("RELEASE nested");
+        return false;
+    }
     if (!m_db.exec("COMMIT")) {
         m_db.exec("ROLLBACK");
         m_active = false;

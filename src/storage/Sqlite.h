@@ -79,7 +79,8 @@ private:
     sqlite3_stmt *m_statement = nullptr;
 };
 
-// Opens a transaction and rolls it back unless commit() succeeded.
+// Opens a transaction and rolls it back unless commit() succeeded. Inside another transaction it
+// is a savepoint, so that changes made as one step by the caller stay one step.
 class SqliteTransaction final
 {
 public:
@@ -91,6 +92,7 @@ public:
 private:
     SqliteConnection &m_db;
     bool m_active = false;
+    bool m_nested = false;
 };
 
 } // namespace tripvane

@@ -176,7 +176,18 @@ TEST_F(TripLogTest, renameThroughTripsMergesAndMovesToTheEnd)
 {
     add({trip(2005, 10, 1, 100, "Job"), trip(2005, 10, 2, 200, "Holiday"),
          trip(2005, 10, 3, 300, "Job")});
+    // The file as a kill at the last write would leave it: the list and the trips as before.
+    const QString atKill = device->path() + QStringLiteral("/at-kill.db");
+    store->setWriteHook([&] {
+        QFile::remove(atKill);
+        return QFile::copy(device->storePath(), atKill);
+    });
     ASSERT_TRUE(log->renameCategory(QStringLiteral("Job"), QStringLiteral("Holiday"), true));
+    store->setWriteHook({});
+    const DeviceSession killed(atKill, kit.services());
+    EXPECT_EQ(names(killed.categories), (std::vector<QString>{"Holiday", "Job", "Shopping"}));
+    EXPECT_EQ(killed.records.at(0).category, QStringLiteral("Job"));
+
     EXPECT_EQ(names(log->categories()), (std::vector<QString>{"Holiday", "Shopping"}));
     EXPECT_TRUE(log->takeTripsChangedByCategories());
     EXPECT_FALSE(log->takeTripsChangedByCategories());
