@@ -219,6 +219,7 @@ bool Databases::openAll(CategoryList &categories, RouteList &book)
         return fail();
 
     BookRoute route; // not cleared between records: a missing property keeps the last value
+    bool unusableRoute = false;
     const Opened bookOpened =
         openOptional(DatabaseName::MileageBook, m_book, [&](PropertyValues &values) {
             for (const PropertyValue &value : values) {
@@ -229,11 +230,18 @@ bool Databases::openAll(CategoryList &categories, RouteList &book)
                 else if (value.id == Prop::RouteDistance)
                     route.setDistance(std::int32_t(value.number));
             }
-            book.append(route);
+            // A route without both places could be neither listed, sorted nor deleted: it is
+            // left out, and stays stored until the book is next written.
+            if (route.startPlace.isNull() || route.destination.isNull())
+                unusableRoute = true;
+            else
+                book.append(route);
             return true;
         });
     if (bookOpened == Opened::Failed)
         return fail();
+    if (unusableRoute)
+        reportReadProblem();
     return true;
 }
 

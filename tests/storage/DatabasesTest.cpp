@@ -111,9 +111,13 @@ TEST_F(MileageBook, routesComeBackAndDeletingTheLastEmptiesTheBook)
     EXPECT_NE(databaseOid(DatabaseName::MileageBook), 0u);
 }
 
-TEST_F(MileageBook, aRouteMissingAPlaceKeepsThePreviousOne)
+TEST_F(MileageBook, aRouteMissingAPlaceKeepsThePreviousOneAndAFirstIsLeftOut)
 {
     Oid oid = store->createDatabase(DatabaseName::MileageBook);
+    store->writeRecord(oid, 0, // with no place before it, it could be neither listed nor deleted
+                       {PropertyValue::ofNumber(Prop::Sequence, 0),
+                        PropertyValue::ofText(Prop::RouteStartPlace, QString()),
+                        PropertyValue::ofText(Prop::RouteDestination, QStringLiteral("Depot"))});
     store->writeRecord(oid, 0,
                        {PropertyValue::ofNumber(Prop::Sequence, 0),
                         PropertyValue::ofText(Prop::RouteStartPlace, QStringLiteral("Home")),
@@ -123,7 +127,10 @@ TEST_F(MileageBook, aRouteMissingAPlaceKeepsThePreviousOne)
                        {PropertyValue::ofNumber(Prop::Sequence, 1),
                         PropertyValue::ofText(Prop::RouteDestination, QStringLiteral("Depot")),
                         PropertyValue::ofNumber(Prop::RouteDistance, 200)});
+    kit.messageBoxes.expect(MessageAnswer::Ok);
     reopen();
+    EXPECT_EQ(kit.messageBoxes.shown.at(0).request.text,
+              QStringLiteral("There are problems with Tripvane database!"));
     ASSERT_EQ(book.size(), 2u);
     EXPECT_EQ(book.at(1).startPlace, QStringLiteral("Home"));
     EXPECT_EQ(book.at(1).destination, QStringLiteral("Depot"));
