@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <climits>
 #include <functional>
 #include <optional>
 
@@ -65,9 +66,11 @@ int writeCsvFile(Services &services, const DeviceRoot &device, const QString &na
         }
     }
 
-    // The new file is written beside the old one and takes its place only when complete.
+    // The new file is written beside the old one and takes its place only when complete; a name
+    // the file system cannot hold would fail only then, as if the writing had failed.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
+    if (QFile::encodeName(QFileInfo(path).fileName()).size() > NAME_MAX ||
+        !file.open(QIODevice::WriteOnly) ||
         !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
         services.message(IDS_CANNOT_CREATE_FILE, MessageIcon::Stop);
         return 0;
@@ -119,7 +122,7 @@ int ExportMileageRecords(Services &services, const DeviceRoot &device, const Rec
                 return std::nullopt;
             const MileageRecord &trip = trips.at(next++);
             return QStringList{
-                trip.dateTextFor(options.dateView),         trip.category,
+                trip.dateTextFor(options.dateView),         cleanCategory(trip.category),
                 trip.distanceTextFor(options.distanceView), cleanPlace(trip.startPlace.left(32)),
                 cleanPlace(trip.destination.left(32)),      cleanMemo(trip.memo.left(20))};
         });
@@ -137,7 +140,7 @@ int ExportReport(Services &services, const DeviceRoot &device, const CategoryLis
             if (next >= categories.size())
                 return std::nullopt;
             const CategoryEntry &entry = categories.at(next++);
-            return QStringList{entry.name, FormatAmount(entry.total, options.distanceView)};
+            return QStringList{cleanCategory(entry.name), FormatAmount(entry.total, options.distanceView)};
         });
 }
 

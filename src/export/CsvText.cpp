@@ -41,6 +41,15 @@ QString blanked(QString text, QStringView blanks)
     return text;
 }
 
+QString blankedLineEnds(QString text)
+{
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == u'\r' && text[i + 1] == u'\n')
+            text[i] = text[i + 1] = u' ';
+    }
+    return text;
+}
+
 } // namespace
 
 QByteArray toWindows1252(const QString &text)
@@ -63,7 +72,8 @@ QByteArray csvLine(const QStringList &fields, CsvEncoding encoding)
     for (const QString &field : fields) {
         if (!line.isEmpty())
             line += u',';
-        line += u'"' + field + u'"';
+        // A NUL would end the line for many readers: it is never written as such.
+        line += u'"' + blanked(field, QStringView(u"\0", 1)) + u'"';
     }
     line += QStringLiteral("\r\n");
     if (encoding == CsvEncoding::Ascii)
@@ -79,17 +89,17 @@ QByteArray csvLine(const QStringList &fields, CsvEncoding encoding)
 
 QString cleanMemo(const QString &memo)
 {
-    QString cleaned = blanked(memo, u"\"'`");
-    for (qsizetype i = 0; i + 1 < cleaned.size(); ++i) {
-        if (cleaned[i] == u'\r' && cleaned[i + 1] == u'\n')
-            cleaned[i] = cleaned[i + 1] = u' ';
-    }
-    return cleaned;
+    return blankedLineEnds(blanked(memo, u"\"'`"));
 }
 
 QString cleanPlace(const QString &place)
 {
     return blanked(place, u"\"");
+}
+
+QString cleanCategory(const QString &category)
+{
+    return blankedLineEnds(cleanPlace(category));
 }
 
 } // namespace tripvane

@@ -15,7 +15,7 @@ enum class CsvEncoding : std::uint32_t { Ascii = 0, Unicode = 1 };
 QByteArray toWindows1252(const QString &text);
 
 // One line of a comma-separated file: every field in double quotes, no escaping, CR LF, in the
-// encoding (UTF-16LE for Unicode, no byte-order mark).
+// encoding (UTF-16LE for Unicode, no byte-order mark). A NUL in a field is written as a blank.
 QByteArray csvLine(const QStringList &fields, CsvEncoding encoding);
 
 // A memo as a spreadsheet field: a CR LF pair, double quotes, apostrophes and backquotes become
@@ -23,5 +23,8 @@ QByteArray csvLine(const QStringList &fields, CsvEncoding encoding);
 QString cleanMemo(const QString &memo);
 // A place as a spreadsheet field: its double quotes become blanks, so a line keeps its fields.
 QString cleanPlace(const QString &place);
+// A category as a spreadsheet field: names typed in the program need nothing, but one that
+// reached the store otherwise has its double quotes and CR LF pairs blanked as well.
+QString cleanCategory(const QString &category);
 
 } // namespace tripvane

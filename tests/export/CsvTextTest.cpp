@@ -34,6 +34,7 @@ TEST(CsvLine, quotesEveryFieldAndEndsWithCrLfInEitherEncoding)
               QByteArray("\"29-10-05\",\"1.000,87\",\"\"\r\n"));
     const QByteArray wide = csvLine({QStringLiteral("\u20AC")}, CsvEncoding::Unicode);
     EXPECT_EQ(wide, QByteArray("\"\0\xAC\x20\"\0\r\0\n\0", 10)) << "UTF-16LE without a mark";
+    EXPECT_EQ(csvLine({QStringView(u"a\0b", 3).toString()}, CsvEncoding::Ascii), QByteArray("\"a b\"\r\n"));
 }
 
 TEST(CsvFields, cleaningBlanksWhatWouldBreakAFieldAndKeepsTheLength)
@@ -42,6 +43,7 @@ TEST(CsvFields, cleaningBlanksWhatWouldBreakAFieldAndKeepsTheLength)
     EXPECT_EQ(cleanMemo(QStringLiteral("x\r\ny\rz\n")), QStringLiteral("x  y\rz\n"));
     EXPECT_EQ(cleanPlace(QStringLiteral("The \"Anchor\" inn's")),
               QStringLiteral("The  Anchor  inn's"));
+    EXPECT_EQ(cleanCategory(QStringLiteral("Job \"A\"\r\nB")), QStringLiteral("Job  A   B"));
 }
 
 } // namespace

@@ -201,6 +201,10 @@ TEST_F(Export, onlyAPlainWritableFolderAndAPlainFileAreWrittenTo)
     EXPECT_EQ(lastMessage(),
               QStringLiteral("Cannot delete File. The source or destination file may be in use."));
     EXPECT_EQ(QFileInfo(target).size(), 0) << "nothing written through the link";
+
+    app.kit.messageBoxes.expect(MessageAnswer::Ok); // 384 bytes: no file can have the name
+    EXPECT_EQ(exportTrips(QString(128, QChar(0x6F22))), 0);
+    EXPECT_EQ(lastMessage(), QStringLiteral("Program failed to create file."));
 }
 
 TEST_F(Export, cancelKeepsTheChoicesAndAFailedExportKeepsTheNewOnes)
