@@ -42,8 +42,10 @@ void editCategories(Shell &shell)
     };
     if (runHubLoop(loop))
         state.categoriesChanged = true;
-    if (shell.log().takeTripsChangedByCategories())
+    if (shell.log().takeTripsChangedByCategories()) {
         shell.resortAndRefill();
+        shell.recomputeStatus(); // trips deleted with their category leave Registered
+    }
     shell.restoreSelection(row);
 }
 

@@ -3,6 +3,7 @@
 #include "Commands.h"
 #include "DeviceRoot.h"
 #include "ProgramState.h"
+#include "StatusPane.h"
 #include "Testkit.h"
 #include "TripLog.h"
 
@@ -163,6 +164,7 @@ TEST_F(Categories, deletingTakesTheTripsAlongOnlyWithTheBoxSet)
     EXPECT_EQ(storedTripCategories(), (std::vector<QString>{"Shopping"}));
     ASSERT_EQ(app.list().rowCount(), 1);
     EXPECT_EQ(app.list().row(0)[1], QStringLiteral("Shopping"));
+    EXPECT_EQ(app.statusValue(StatusPane::RegisteredValue), QStringLiteral("2.00"));
     EXPECT_TRUE(app.state().categoriesChanged);
 }
 

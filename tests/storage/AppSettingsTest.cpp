@@ -74,6 +74,11 @@ TEST_F(AppSettingsTest, valuesWithinBoundsRoundTripAndTheVersionIsWrittenBackUnc
     EXPECT_EQ(back.CatRecsApply, 1u);
     EXPECT_EQ(back.SortOrderMileageBook, 2u);
     EXPECT_EQ(back.MinorVersion, 5u);
+
+    // An installation while the program ran is not undone by its exit.
+    put(versionKey, "MinorVersion", {REG_DWORD, 7, {}});
+    ASSERT_TRUE(settings.save(store));
+    EXPECT_EQ(loaded().MinorVersion, 7u);
 }
 
 TEST_F(AppSettingsTest, outOfBoundsAndWrongTypesAreIgnoredValueByValue)
