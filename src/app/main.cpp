@@ -11,6 +11,7 @@
 
 int main(int argc, char *argv[])
 {
+    tripvane::TerminationSignals::catchFromNowOn();
     const bool zoomed =
         tripvane::ScreenZoom(tripvane::ScreenZoom::defaultSettingsFile()).applyBeforeStart();
     QApplication app(argc, argv);

@@ -21,17 +21,10 @@ void onSignal(int)
 
 } // namespace
 
-TerminationSignals::TerminationSignals(QObject *parent)
-    : QObject(parent)
+void TerminationSignals::catchFromNowOn()
 {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
+    if (signalPipe[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
         return;
-    m_notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, [this] {
-        char byte = 0;
-        [[maybe_unused]] const auto read = ::read(signalPipe[0], &byte, 1);
-        emit terminationRequested();
-    });
     struct sigaction action = {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
@@ -39,6 +32,21 @@ TerminationSignals::TerminationSignals(QObject *parent)
     // A closed terminal (SIGHUP) ends the program as a termination does: through its exit.
     for (int signal : {SIGTERM, SIGINT, SIGHUP})
         sigaction(signal, &action, nullptr);
+}
+
+TerminationSignals::TerminationSignals(QObject *parent)
+    : QObject(parent)
+{
+    catchFromNowOn();
+    if (signalPipe[0] < 0)
+        return;
+    // A signal caught before now waits in the pipe and is answered as soon as the loop runs.
+    m_notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, [this] {
+        char byte = 0;
+        [[maybe_unused]] const auto read = ::read(signalPipe[0], &byte, 1);
+        emit terminationRequested();
+    });
 }
 
 TerminationSignals::~TerminationSignals()

@@ -13,6 +13,10 @@ class TerminationSignals final : public QObject
     Q_OBJECT
 
 public:
+    // Catches the signals before anything else exists (the application object, the store),
+    // so that none ends the program by its default action; the object below answers them.
+    static void catchFromNowOn();
+
     explicit TerminationSignals(QObject *parent = nullptr);
     ~TerminationSignals() override;
 

@@ -5,12 +5,16 @@
 #include "AboutDialog.h"
 #include "AppSettings.h"
 
+#include "TerminationSignals.h"
+
 #include <QApplication>
+#include <QSignalSpy>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QTimer>
 
 #include <gtest/gtest-spi.h>
+#include <csignal>
 #include <gtest/gtest.h>
 
 using namespace tripvane;
@@ -79,4 +83,13 @@ TEST(DesktopMessageBox, staysInsideTheHandheldScreenAndCentresOnIt)
     EXPECT_EQ(answer, MessageAnswer::Yes);
     EXPECT_LE(shown.width(), 240);
     EXPECT_LE((shown.center() - screen.geometry().center()).manhattanLength(), 2);
+}
+
+TEST(TerminationSignals, aSignalBeforeTheApplicationIsAnsweredOnceItRuns)
+{
+    TerminationSignals::catchFromNowOn();
+    std::raise(SIGTERM); // ends this test by the default action if not caught
+    TerminationSignals termination;
+    QSignalSpy requested(&termination, &TerminationSignals::terminationRequested);
+    EXPECT_TRUE(requested.wait(2000));
 }
