@@ -11,18 +11,21 @@ mkdir -p "$out"
 rm -f "$out"/crash-* "$out"/leak-* "$out"/timeout-* "$out"/oom-*
 flags="-std=c++20 -O1 -g -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined"
 qt="$(pkg-config --cflags --libs Qt6Core)"
-build() {
-    target=$1
-    shift
+includes="-Isrc/model -Isrc/storage -Isrc/platform -Isrc/export -Isrc/setup -Isrc/tools/ceappmgr"
+# target, its seed corpus under fuzz/corpus, and the sources it needs
+targets="
+AmountTextFuzz amount src/model/AmountText.cpp
+PropertyCodecFuzz properties src/storage/PropertyCodec.cpp
+InstallDescriptionFuzz install src/tools/ceappmgr/IniInstall.cpp src/platform/DeviceRoot.cpp src/storage/ObjectStore.cpp src/storage/Sqlite.cpp src/storage/PropertyCodec.cpp
+DeviceIdentityFuzz identity src/platform/DeviceIdentity.cpp src/platform/DeviceRoot.cpp src/platform/SmallFile.cpp
+DesktopRegistryFuzz registry src/setup/DesktopRegistry.cpp src/platform/SmallFile.cpp
+CsvLineFuzz csv src/export/CsvText.cpp
+"
+echo "$targets" | while read -r target corpus sources; do
+    [ -n "$target" ] || continue
     # shellcheck disable=SC2086
-    clang++ $flags -Isrc/model -Isrc/storage "$@" "fuzz/$target.cpp" $qt -o "$out/$target"
-}
-build AmountTextFuzz src/model/AmountText.cpp
-build PropertyCodecFuzz src/storage/PropertyCodec.cpp
-for pair in AmountTextFuzz:amount PropertyCodecFuzz:properties; do
-    target=${pair%%:*}
-    corpus=${pair#*:}
-    rm -rf "$out/$corpus" && mkdir -p "$out/$corpus"
+    clang++ $flags $includes $sources "fuzz/$target.cpp" $qt -lsqlite3 -o "$out/$target"
+    rm -rf "${out:?}/$corpus" && mkdir -p "$out/$corpus"
     echo "fuzzing $target for $seconds s"
     (cd "$out" && "./$target" -max_total_time="$seconds" -print_final_stats=1 \
         "$corpus" "../fuzz/corpus/$corpus" 2>&1 | tail -n 3) || true

@@ -122,9 +122,9 @@ int ExportMileageRecords(Services &services, const DeviceRoot &device, const Rec
                 return std::nullopt;
             const MileageRecord &trip = trips.at(next++);
             return QStringList{
-                trip.dateTextFor(options.dateView),         cleanCategory(trip.category),
-                trip.distanceTextFor(options.distanceView), cleanPlace(trip.startPlace.left(32)),
-                cleanPlace(trip.destination.left(32)),      cleanMemo(trip.memo.left(20))};
+                trip.dateTextFor(options.dateView),         cleanText(trip.category),
+                trip.distanceTextFor(options.distanceView), cleanText(trip.startPlace.left(32)),
+                cleanText(trip.destination.left(32)),      cleanMemo(trip.memo.left(20))};
         });
 }
 
@@ -140,7 +140,7 @@ int ExportReport(Services &services, const DeviceRoot &device, const CategoryLis
             if (next >= categories.size())
                 return std::nullopt;
             const CategoryEntry &entry = categories.at(next++);
-            return QStringList{cleanCategory(entry.name), FormatAmount(entry.total, options.distanceView)};
+            return QStringList{cleanText(entry.name), FormatAmount(entry.total, options.distanceView)};
         });
 }
 

@@ -92,14 +92,9 @@ QString cleanMemo(const QString &memo)
     return blankedLineEnds(blanked(memo, u"\"'`"));
 }
 
-QString cleanPlace(const QString &place)
+QString cleanText(const QString &text)
 {
-    return blanked(place, u"\"");
-}
-
-QString cleanCategory(const QString &category)
-{
-    return blankedLineEnds(cleanPlace(category));
+    return blankedLineEnds(blanked(text, u"\""));
 }
 
 } // namespace tripvane

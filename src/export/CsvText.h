@@ -21,10 +21,9 @@ QByteArray csvLine(const QStringList &fields, CsvEncoding encoding);
 // A memo as a spreadsheet field: a CR LF pair, double quotes, apostrophes and backquotes become
 // blanks; the length stays.
 QString cleanMemo(const QString &memo);
-// A place as a spreadsheet field: its double quotes become blanks, so a line keeps its fields.
-QString cleanPlace(const QString &place);
-// A category as a spreadsheet field: names typed in the program need nothing, but one that
-// reached the store otherwise has its double quotes and CR LF pairs blanked as well.
-QString cleanCategory(const QString &category);
+// A place or a category as a spreadsheet field: its double quotes and CR LF pairs (which the
+// program's own dialogs never let in, but the store may hold) become blanks, so a line keeps
+// its fields; the length stays.
+QString cleanText(const QString &text);
 
 } // namespace tripvane

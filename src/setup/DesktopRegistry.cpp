@@ -52,7 +52,7 @@ std::optional<QByteArray> DesktopRegistry::withValue(const QByteArray &text, con
 {
     const auto unsafe = [](const QString &part) {
         return part.contains(u'\n') || part.contains(u'\r') || part.contains(QChar(0)) ||
-               part != part.trimmed();
+               part.startsWith(QChar(0xFEFF)) || part != part.trimmed();
     };
     if (key.isEmpty() || key.contains(u'=') || unsafe(key) || unsafe(value))
         return std::nullopt;

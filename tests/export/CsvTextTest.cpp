@@ -41,9 +41,9 @@ TEST(CsvFields, cleaningBlanksWhatWouldBreakAFieldAndKeepsTheLength)
 {
     EXPECT_EQ(cleanMemo(QStringLiteral("a\"b'c`d")), QStringLiteral("a b c d"));
     EXPECT_EQ(cleanMemo(QStringLiteral("x\r\ny\rz\n")), QStringLiteral("x  y\rz\n"));
-    EXPECT_EQ(cleanPlace(QStringLiteral("The \"Anchor\" inn's")),
+    EXPECT_EQ(cleanText(QStringLiteral("The \"Anchor\" inn's")),
               QStringLiteral("The  Anchor  inn's"));
-    EXPECT_EQ(cleanCategory(QStringLiteral("Job \"A\"\r\nB")), QStringLiteral("Job  A   B"));
+    EXPECT_EQ(cleanText(QStringLiteral("Job \"A\"\r\nB")), QStringLiteral("Job  A   B"));
 }
 
 } // namespace
