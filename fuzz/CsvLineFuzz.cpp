@@ -21,15 +21,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     for (const CsvEncoding encoding : {CsvEncoding::Ascii, CsvEncoding::Unicode}) {
         const QByteArray rawLine = csvLine(raw, encoding);
-        const QString line = encoding == CsvEncoding::Ascii
-                                 ? QString::fromLatin1(rawLine)
-                                 : QString::fromUtf16(reinterpret_cast<const char16_t *>(
-                                                          rawLine.constData()),
-                                                      rawLine.size() / 2);
+        const QString line =
+            encoding == CsvEncoding::Ascii
+                ? QString::fromLatin1(rawLine)
+                : QString::fromUtf16(reinterpret_cast<const char16_t *>(rawLine.constData()),
+                                     rawLine.size() / 2);
         if (line.contains(QChar(0)) || !line.endsWith(QStringLiteral("\r\n")))
             std::abort();
         const QByteArray cleanLine = csvLine(cleaned, CsvEncoding::Ascii);
-        if (cleanLine.count('"') != 2 * cleaned.size() || cleanLine.indexOf("\r\n") != cleanLine.size() - 2)
+        if (cleanLine.count('"') != 2 * cleaned.size() ||
+            cleanLine.indexOf("\r\n") != cleanLine.size() - 2)
             std::abort();
     }
     return 0;

@@ -124,7 +124,7 @@ int ExportMileageRecords(Services &services, const DeviceRoot &device, const Rec
             return QStringList{
                 trip.dateTextFor(options.dateView),         cleanText(trip.category),
                 trip.distanceTextFor(options.distanceView), cleanText(trip.startPlace.left(32)),
-                cleanText(trip.destination.left(32)),      cleanMemo(trip.memo.left(20))};
+                cleanText(trip.destination.left(32)),       cleanMemo(trip.memo.left(20))};
         });
 }
 
@@ -134,14 +134,15 @@ int ExportReport(Services &services, const DeviceRoot &device, const CategoryLis
     if (categories.isEmpty())
         return 0;
     ListPosition next = 0;
-    return writeCsvFile(
-        services, device, name, options, {QStringLiteral("Category"), QStringLiteral("Mileage")},
-        [&]() -> std::optional<QStringList> {
-            if (next >= categories.size())
-                return std::nullopt;
-            const CategoryEntry &entry = categories.at(next++);
-            return QStringList{cleanText(entry.name), FormatAmount(entry.total, options.distanceView)};
-        });
+    return writeCsvFile(services, device, name, options,
+                        {QStringLiteral("Category"), QStringLiteral("Mileage")},
+                        [&]() -> std::optional<QStringList> {
+                            if (next >= categories.size())
+                                return std::nullopt;
+                            const CategoryEntry &entry = categories.at(next++);
+                            return QStringList{cleanText(entry.name),
+                                               FormatAmount(entry.total, options.distanceView)};
+                        });
 }
 
 } // namespace tripvane

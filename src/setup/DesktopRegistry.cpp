@@ -71,9 +71,8 @@ std::optional<QString> DesktopRegistry::defaultValue(const QString &key) const
 bool DesktopRegistry::setDefaultValue(const QString &key, const QString &value) const
 {
     // A registry that is there but cannot be read is kept as it is, not replaced.
-    std::optional<QByteArray> text = QFileInfo::exists(m_path)
-                                         ? readSmallFile(m_path, MaxRegistryBytes, nullptr)
-                                         : QByteArray();
+    std::optional<QByteArray> text =
+        QFileInfo::exists(m_path) ? readSmallFile(m_path, MaxRegistryBytes, nullptr) : QByteArray();
     const std::optional<QByteArray> changed = text ? withValue(*text, key, value) : std::nullopt;
     if (!changed)
         return false;

@@ -10,8 +10,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QEventLoop>
+#include <QFile>
 #include <QMessageBox>
 #include <QPointer>
 #include <QStandardPaths>

@@ -34,7 +34,8 @@ TEST(CsvLine, quotesEveryFieldAndEndsWithCrLfInEitherEncoding)
               QByteArray("\"29-10-05\",\"1.000,87\",\"\"\r\n"));
     const QByteArray wide = csvLine({QStringLiteral("\u20AC")}, CsvEncoding::Unicode);
     EXPECT_EQ(wide, QByteArray("\"\0\xAC\x20\"\0\r\0\n\0", 10)) << "UTF-16LE without a mark";
-    EXPECT_EQ(csvLine({QStringView(u"a\0b", 3).toString()}, CsvEncoding::Ascii), QByteArray("\"a b\"\r\n"));
+    EXPECT_EQ(csvLine({QStringView(u"a\0b", 3).toString()}, CsvEncoding::Ascii),
+              QByteArray("\"a b\"\r\n"));
 }
 
 TEST(CsvFields, cleaningBlanksWhatWouldBreakAFieldAndKeepsTheLength)

@@ -96,8 +96,8 @@ TEST(DeviceRoot, filesFromOutsideAreWrittenOnlyInsideTheDevice)
         if (expected == u"refused")
             EXPECT_FALSE(target) << "wrote to " << target.value_or(QString()).toStdString();
         else
-            EXPECT_EQ(target.value_or(problem), QFileInfo(device.path()).canonicalFilePath() +
-                                                    u'/' + expected.mid(3))
+            EXPECT_EQ(target.value_or(problem),
+                      QFileInfo(device.path()).canonicalFilePath() + u'/' + expected.mid(3))
                 << path.toStdString();
         ++cases;
     }

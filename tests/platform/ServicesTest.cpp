@@ -8,13 +8,13 @@
 #include "TerminationSignals.h"
 
 #include <QApplication>
-#include <QSignalSpy>
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTimer>
 
-#include <gtest/gtest-spi.h>
 #include <csignal>
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 using namespace tripvane;

@@ -206,7 +206,10 @@ QByteArray unescaped(const QByteArray &text)
             bytes += char(text.mid(i + 1, 2).toInt(nullptr, 16));
             i += 2;
         } else {
-            bytes += text[i] == 'r' ? '\r' : text[i] == 'n' ? '\n' : text[i] == 't' ? '\t' : text[i];
+            bytes += text[i] == 'r'   ? '\r'
+                     : text[i] == 'n' ? '\n'
+                     : text[i] == 't' ? '\t'
+                                      : text[i];
         }
     }
     return bytes;
@@ -235,12 +238,11 @@ TEST(SetupFiles, areReadAsOtherEditorsLeaveThemAndNeverBlock)
         } else {
             ASSERT_TRUE(write(identityPath, unescaped(fields[1])));
             if (const auto identity = DeviceIdentity::read(device)) {
-                read = identity->osMajorVersion < 3
-                           ? QString::number(identity->osMajorVersion)
-                           : QStringLiteral("%1 %2 %3")
-                                 .arg(identity->osMajorVersion)
-                                 .arg(identity->processorType)
-                                 .arg(identity->processorArchitecture);
+                read = identity->osMajorVersion < 3 ? QString::number(identity->osMajorVersion)
+                                                    : QStringLiteral("%1 %2 %3")
+                                                          .arg(identity->osMajorVersion)
+                                                          .arg(identity->processorType)
+                                                          .arg(identity->processorArchitecture);
             }
         }
         EXPECT_EQ(read.toStdString(), fields[2].toStdString()) << fields[1].toStdString();

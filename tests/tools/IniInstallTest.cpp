@@ -102,8 +102,9 @@ TEST(InstallDescription, installsEveryFileAndTheVersionOrNothingWhenAFileIsMissi
     EXPECT_EQ(copied.readAll(), QByteArray("mileagelog"));
     EXPECT_EQ(QDir(QFileInfo(program).path()).entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("mileagelog")});
-    EXPECT_EQ(registry.queryValue(QStringLiteral("Software\\Velmora\\Tripvane"),
-                                  QStringLiteral("MinorVersion"))
+    EXPECT_EQ(registry
+                  .queryValue(QStringLiteral("Software\\Velmora\\Tripvane"),
+                              QStringLiteral("MinorVersion"))
                   ->dword,
               20u);
 }

@@ -247,7 +247,9 @@ QString install(const InstallDescription &description, const QStringList &source
             return QFileInfo(QDir(folder).filePath(file.name)).isFile();
         });
         if (found == sourceFolders.end())
-            return QStringLiteral("line %1: %2 is not there to install").arg(file.line).arg(file.name);
+            return QStringLiteral("line %1: %2 is not there to install")
+                .arg(file.line)
+                .arg(file.name);
         sources.push_back(QDir(*found).filePath(file.name));
     }
     if (!device.prepare())
@@ -273,7 +275,9 @@ QString install(const InstallDescription &description, const QStringList &source
     Staging staging;
     for (std::size_t i = 0; i < targets.size(); ++i) {
         if (!staging.add(sources[i], targets[i]))
-            return QStringLiteral("line %1: %2").arg(description.files[i].line).arg(staging.problem());
+            return QStringLiteral("line %1: %2")
+                .arg(description.files[i].line)
+                .arg(staging.problem());
     }
     // The version goes in with the files: a failed write of either leaves both as they were.
     bool placed = false;
