@@ -59,10 +59,10 @@ MainWindow::~MainWindow() = default;
 
 bool MainWindow::create()
 {
-    const SystemTime now = m_services.clock().nowUtc();
-    m_state.lastDate = now;
-    m_state.reportRangeStart = now;
-    m_state.reportRangeEnd = now;
+    const SystemTime today = m_services.clock().localToday();
+    m_state.lastDate = today;
+    m_state.reportRangeStart = today;
+    m_state.reportRangeEnd = today;
 
     m_commands = new CommandBar(*m_frame.commandBar(), [this](int id) { command(id); });
 

@@ -180,6 +180,12 @@ public:
         time.milliseconds = static_cast<std::uint16_t>(now.time().msec());
         return time;
     }
+
+    SystemTime localToday() const override
+    {
+        const QDate today = QDate::currentDate();
+        return makeDate(today.year(), today.month(), today.day());
+    }
 };
 
 class OverrideWaitCursor final : public WaitCursor

@@ -73,7 +73,10 @@ class Clock
 {
 public:
     virtual ~Clock() = default;
+    // What keys are made from.
     virtual SystemTime nowUtc() const = 0;
+    // The date a person at this desk calls today: every date shown or offered starts here.
+    virtual SystemTime localToday() const = 0;
 };
 
 // Not a stack: like the handheld's cursor, one restore ends every pending show.

@@ -97,11 +97,6 @@ MileageRecord tripFromProperties(PropertyValues &values)
     return record;
 }
 
-SystemTime dateOnly(const SystemTime &time)
-{
-    return makeDate(time.year, time.month, time.day);
-}
-
 } // namespace
 
 std::int32_t keyFromClock(const SystemTime &now)
@@ -256,7 +251,7 @@ bool Databases::loadStatus(OdometerHolders &holders)
     if (!count)
         return problem();
     if (*count == 0) {
-        const SystemTime today = dateOnly(m_services.clock().nowUtc());
+        const SystemTime today = m_services.clock().localToday();
         for (MileageRecord *holder : {&holders.start, &holders.end}) {
             holder->setDistance(0);
             holder->setDate(today);

@@ -78,16 +78,16 @@ void DeviceDialog::setDateOrder(std::uint32_t dateView)
 void DeviceDialog::setPickerDate(int id, const SystemTime &date)
 {
     const QDate shown(date.year, date.month, date.day);
-    m_controls.as<QDateEdit>(id)->setDate(shown.isValid() ? shown : QDate::currentDate());
+    const SystemTime today = m_services.clock().localToday();
+    m_controls.as<QDateEdit>(id)->setDate(
+        shown.isValid() ? shown : QDate(today.year, today.month, today.day));
 }
 
 SystemTime DeviceDialog::pickerDate(int id)
 {
     const QDate picked = m_controls.as<QDateEdit>(id)->date();
-    if (!picked.isValid()) {
-        const SystemTime now = m_services.clock().nowUtc();
-        return makeDate(now.year, now.month, now.day);
-    }
+    if (!picked.isValid())
+        return m_services.clock().localToday();
     return makeDate(picked.year(), picked.month(), picked.day());
 }
 

@@ -35,6 +35,7 @@ const int alwaysEnabled[] = {CmdNew,         CmdMileageBook, CmdExit,          C
 TEST(StartUp, emptyDeviceShowsThePaneWithGreyedGroups)
 {
     TestApp app;
+    app.kit.clock.localDate = makeDate(2005, 10, 30); // east of UTC: already the next day
     ASSERT_TRUE(app.start());
     EXPECT_EQ(app.frame().size(), QSize(240, 320));
     EXPECT_EQ(app.frame().caption(), QStringLiteral("Tripvane"));
@@ -45,7 +46,10 @@ TEST(StartUp, emptyDeviceShowsThePaneWithGreyedGroups)
         EXPECT_FALSE(app.isCommandEnabled(id)) << id;
     for (int id : alwaysEnabled)
         EXPECT_TRUE(app.isCommandEnabled(id)) << id;
-    EXPECT_EQ(app.heading(), QStringLiteral("Odometer status on 29-10-05"));
+    EXPECT_EQ(app.heading(), QStringLiteral("Odometer status on 30-10-05"));
+    for (const SystemTime &offered :
+         {app.state().lastDate, app.state().reportRangeStart, app.state().reportRangeEnd})
+        EXPECT_EQ(offered.day, 30) << "every date offered is the local one";
     EXPECT_EQ(app.statusValue(StatusPane::EndsValue), QStringLiteral("0.00"));
     EXPECT_EQ(app.statusValue(StatusPane::StartsValue), QStringLiteral("0.00"));
     EXPECT_EQ(app.statusValue(StatusPane::RegisteredValue), QStringLiteral("0.00"));

@@ -145,6 +145,10 @@ class FixedClock final : public Clock
 {
 public:
     SystemTime nowUtc() const override { return now; }
+    SystemTime localToday() const override
+    {
+        return localDate.year != 0 ? localDate : makeDate(now.year, now.month, now.day);
+    }
     SystemTime now = [] {
         SystemTime t = makeDate(2005, 10, 29);
         t.hour = 14;
@@ -152,6 +156,7 @@ public:
         t.second = 7;
         return t;
     }();
+    SystemTime localDate = {}; // the UTC date unless set: a desk east or west of UTC
 };
 
 // Modal dialogs do not spin event loops here: the runner hands the open dialog to the next
