@@ -63,9 +63,9 @@ RecordDialog::RecordDialog(Services &services, const AppSettings &settings, Trip
     for (auto [id, limit, text] : {std::tuple{StartEdit, 32, &record.startPlace},
                                    std::tuple{DestinationEdit, 32, &record.destination},
                                    std::tuple{MemoEdit, 20, &record.memo}}) {
-        auto *edit = controls().as<QLineEdit>(id);
-        edit->setMaxLength(limit);
-        edit->setText(*text);
+        auto *field = controls().as<QLineEdit>(id);
+        field->setMaxLength(limit);
+        field->setText(*text);
     }
     controls().widget(DeleteButton)->setVisible(m_edit.editMode);
     relayout();

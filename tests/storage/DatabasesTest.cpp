@@ -374,13 +374,15 @@ INSTANTIATE_TEST_SUITE_P(
     Runs, ExitRebuild,
     ::testing::Values(
         ExitRun{"NothingWritten", 3, false, [](ExitRebuild &) {}, false},
-        ExitRun{"TripEditedInPlace", 3, false, [](ExitRebuild &t) { t.editSecondTrip(); }, false},
-        ExitRun{"TripDeleted", 3, false, [](ExitRebuild &t) { t.deleteFirstTrip(); }, false},
-        ExitRun{"TripAddedToASmallLog", 3, false, [](ExitRebuild &t) { t.addOneTrip(); }, true},
-        ExitRun{"TripAddedToALargerLog", 60, false, [](ExitRebuild &t) { t.addOneTrip(); }, false},
-        ExitRun{"AnEditThatFailed", 3, false, [](ExitRebuild &t) { t.failOneEdit(); }, true},
+        ExitRun{"TripEditedInPlace", 3, false, [](ExitRebuild &run) { run.editSecondTrip(); },
+                false},
+        ExitRun{"TripDeleted", 3, false, [](ExitRebuild &run) { run.deleteFirstTrip(); }, false},
+        ExitRun{"TripAddedToASmallLog", 3, false, [](ExitRebuild &run) { run.addOneTrip(); }, true},
+        ExitRun{"TripAddedToALargerLog", 60, false, [](ExitRebuild &run) { run.addOneTrip(); },
+                false},
+        ExitRun{"AnEditThatFailed", 3, false, [](ExitRebuild &run) { run.failOneEdit(); }, true},
         ExitRun{"ScatteredFile", 3, true, [](ExitRebuild &) {}, true}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &test) { return std::string(test.param.name); });
 
 TEST_F(Trips, exitWithNoTripsLeavesAnEmptyDatabase)
 {
