@@ -2,10 +2,6 @@
 
 #include "StorageFixture.h"
 
-#include <QSignalSpy>
-
-#include <set>
-
 #include <sqlite3.h>
 
 #include <gtest/gtest.h>
@@ -56,61 +52,6 @@ protected:
     std::unique_ptr<TripLog> log;
 };
 
-TEST_F(TripLogTest, addedTripIsStoredWithAKeyOfItsOwnAndListedLast)
-{
-    QSignalSpy appended(log.get(), &TripLog::tripAppended);
-    add({trip(2005, 10, 9, 300), trip(2005, 10, 1, 100)});
-    EXPECT_EQ(appended.count(), 2);
-    EXPECT_EQ(distances(log->trips()), (std::vector<std::int32_t>{300, 100})) << "not sorted in";
-    EXPECT_EQ(log->trips().at(1).key, 291459);
-    ASSERT_EQ(stored()->records.size(), 2u);
-    EXPECT_EQ(stored()->records.at(1).key, 291459);
-}
-
-TEST_F(TripLogTest, replacedTripKeepsItsPlaceAndReachesTheStore)
-{
-    add({trip(2005, 10, 1, 100), trip(2005, 10, 5, 200), trip(2005, 10, 9, 300)});
-    QSignalSpy changed(log.get(), &TripLog::tripChanged);
-    MileageRecord edited = log->trips().at(1);
-    edited.setDate(makeDate(2005, 12, 31));
-    edited.setCategory(QStringLiteral("Holiday"));
-    EXPECT_TRUE(log->replaceTrip(1, edited));
-    EXPECT_EQ(changed.takeFirst().at(0).toInt(), 1);
-    EXPECT_EQ(log->trips().at(1).category, QStringLiteral("Holiday"));
-    EXPECT_EQ(stored()->records.at(1).dateKey, 20051231u);
-    EXPECT_FALSE(log->replaceTrip(3, edited)) << "no such row";
-}
-
-TEST_F(TripLogTest, undoHoldsTheTwelveNewestDeletionsAndRestoresNewestFirst)
-{
-    for (int day = 1; day <= 13; ++day)
-        add({trip(2005, 10, day, day * 100)});
-    QSignalSpy undoChanged(log.get(), &TripLog::undoChanged);
-    for (int i = 0; i < 13; ++i) {
-        EXPECT_EQ(log->undoIsFull(), i >= 12);
-        ASSERT_TRUE(log->deleteTrip(0));
-    }
-    EXPECT_TRUE(log->trips().isEmpty());
-    EXPECT_TRUE(stored()->records.isEmpty());
-    EXPECT_EQ(log->undoList().size(), 12u) << "the oldest deletion left";
-    EXPECT_EQ(undoChanged.takeLast().at(0).toBool(), true);
-
-    std::vector<std::int32_t> restored;
-    while (log->undoLastDeletion())
-        restored.push_back(log->trips().at(log->trips().size() - 1).distance);
-    std::vector<std::int32_t> expected;
-    for (int day = 13; day >= 2; --day)
-        expected.push_back(day * 100);
-    EXPECT_EQ(restored, expected);
-    EXPECT_EQ(undoChanged.takeLast().at(0).toBool(), false);
-
-    std::set<std::int32_t> keys;
-    const auto session = stored();
-    for (ListPosition i = 0; i < session->records.size(); ++i)
-        keys.insert(session->records.at(i).key);
-    EXPECT_EQ(keys.size(), 12u) << "each restored trip has a key of its own";
-}
-
 TEST_F(TripLogTest, undoRestoresTheTripAsStoredAndKeepsItWhenTheStoreRefuses)
 {
     add({trip(2005, 10, 1, 100, "Job", "original")});
@@ -124,21 +65,9 @@ TEST_F(TripLogTest, undoRestoresTheTripAsStoredAndKeepsItWhenTheStoreRefuses)
     store->setWriteHook({});
     ASSERT_TRUE(log->undoLastDeletion());
     EXPECT_EQ(stored()->records.at(0).memo, QStringLiteral("original"));
-}
-
-TEST_F(TripLogTest, deleteByRangeTakesBothEndDaysInOneGoAndReloads)
-{
-    add({trip(2005, 10, 1, 100), trip(2005, 10, 5, 200), trip(2005, 10, 5, 300),
-         trip(2005, 10, 9, 400)});
-    ASSERT_TRUE(log->deleteTrip(3));
-    EXPECT_EQ(log->countTripsInRange(20051005, 20051005), 2u);
-    EXPECT_EQ(log->countTripsInRange(20051002, 20051004), 0u);
-    QSignalSpy reset(log.get(), &TripLog::tripsReset);
-    log->deleteTripsInRange(20051001, 20051005);
-    EXPECT_EQ(reset.count(), 1);
-    EXPECT_TRUE(log->trips().isEmpty());
-    EXPECT_TRUE(stored()->records.isEmpty());
-    EXPECT_EQ(log->undoList().size(), 1u) << "the undo list is not touched";
+    // Positions the lists do not hold change nothing.
+    EXPECT_FALSE(log->replaceTrip(1, refused));
+    EXPECT_FALSE(log->deleteRoute(0));
 }
 
 TEST_F(TripLogTest, aFailedBatchIsReportedOnceAfterItsTransaction)
@@ -161,15 +90,6 @@ TEST_F(TripLogTest, aFailedBatchIsReportedOnceAfterItsTransaction)
               QStringList{"Error during deleting record in database: Velmora OdometerRec"});
     EXPECT_TRUE(storeWasFree);
     EXPECT_EQ(distances(log->trips()), (std::vector<std::int32_t>{100})) << "as the store holds";
-}
-
-TEST_F(TripLogTest, newCategoriesAreRewrittenAndDuplicatesRefusedSilently)
-{
-    EXPECT_TRUE(log->addCategory(QStringLiteral("Business trip")));
-    EXPECT_TRUE(log->addCategory(QStringLiteral("Job")));
-    EXPECT_EQ(names(log->categories()),
-              (std::vector<QString>{"Holiday", "Job", "Shopping", "Business trip"}));
-    EXPECT_EQ(names(stored()->categories), names(log->categories()));
 }
 
 TEST_F(TripLogTest, renameThroughTripsMergesAndMovesToTheEnd)
@@ -210,39 +130,6 @@ TEST_F(TripLogTest, renameWhoseRewriteFailsLeavesTheTrips)
     EXPECT_EQ(log->trips().at(0).category, QStringLiteral("Job"));
     EXPECT_EQ(stored()->records.at(0).category, QStringLiteral("Job"));
     EXPECT_FALSE(log->takeTripsChangedByCategories());
-}
-
-TEST_F(TripLogTest, deletingACategoryDeletesItsTripsOnlyThroughTrips)
-{
-    add({trip(2005, 10, 1, 100, "Job"), trip(2005, 10, 2, 200, "Holiday")});
-    ASSERT_TRUE(log->deleteCategory(QStringLiteral("Holiday"), false));
-    EXPECT_EQ(stored()->records.size(), 2u);
-    EXPECT_FALSE(log->takeTripsChangedByCategories());
-    ASSERT_TRUE(log->deleteCategory(QStringLiteral("Job"), true));
-    EXPECT_EQ(distances(log->trips()), (std::vector<std::int32_t>{200}));
-    EXPECT_EQ(stored()->records.size(), 1u);
-    EXPECT_TRUE(log->takeTripsChangedByCategories());
-    EXPECT_EQ(names(log->categories()), (std::vector<QString>{"Shopping"}));
-}
-
-TEST_F(TripLogTest, routesAreRewrittenAndAnEditedRouteMovesToTheEnd)
-{
-    BookRoute home;
-    home.setStartPlace(QStringLiteral("Home"));
-    home.setDestination(QStringLiteral("Office"));
-    home.setDistance(1250);
-    BookRoute shop = home;
-    shop.setDestination(QStringLiteral("Shop"));
-    ASSERT_TRUE(log->addRoute(home));
-    ASSERT_TRUE(log->addRoute(home)) << "identical routes are both kept";
-    ASSERT_TRUE(log->addRoute(shop));
-    ASSERT_TRUE(log->replaceRoute(0, shop));
-    EXPECT_FALSE(log->deleteRoute(3));
-    ASSERT_TRUE(log->deleteRoute(0));
-    const auto session = stored();
-    ASSERT_EQ(session->book.size(), 2u);
-    EXPECT_EQ(session->book.at(0).destination, QStringLiteral("Shop"));
-    EXPECT_EQ(session->book.at(1).destination, QStringLiteral("Shop"));
 }
 
 } // namespace

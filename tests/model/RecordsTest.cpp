@@ -19,40 +19,6 @@ MileageRecord trip()
     return r;
 }
 
-TEST(MileageRecord, clearKeepsDateAndPosition)
-{
-    MileageRecord r = trip();
-    r.position = 4;
-    r.clear();
-    EXPECT_EQ(r.key, -1);
-    EXPECT_EQ(r.dateKey, 0u);
-    EXPECT_EQ(r.distance, 0);
-    EXPECT_EQ(r.position, 4u);
-    EXPECT_EQ(r.date, makeDate(2005, 10, 29));
-    for (const QString &text : {r.category, r.startPlace, r.destination, r.memo, r.dateTextFor(0),
-                                r.distanceTextFor(0), r.distanceTextFor(1)})
-        EXPECT_TRUE(text.isNull());
-}
-
-TEST(MileageRecord, settersRefuseAbsentAndCategoryRefusesEmpty)
-{
-    MileageRecord r = trip();
-    EXPECT_FALSE(r.setCategory(QString()));
-    EXPECT_FALSE(r.setCategory(QStringLiteral("")));
-    EXPECT_EQ(r.category, QStringLiteral("Job"));
-
-    EXPECT_FALSE(r.setMemo(QString()));
-    EXPECT_EQ(r.memo, QStringLiteral("client"));
-    EXPECT_TRUE(r.setMemo(QStringLiteral("")));
-    EXPECT_TRUE(r.memo.isEmpty());
-    EXPECT_FALSE(r.memo.isNull());
-
-    EXPECT_TRUE(r.setStartPlace(QStringLiteral("")));
-    EXPECT_TRUE(r.startPlace.isEmpty());
-    EXPECT_FALSE(r.setDestination(QString()));
-    EXPECT_EQ(r.destination, QStringLiteral("Office"));
-}
-
 TEST(MileageRecord, copyFromKeepsTargetTextsWhereSourceHasNone)
 {
     MileageRecord target = trip();
@@ -73,37 +39,7 @@ TEST(MileageRecord, copyFromKeepsTargetTextsWhereSourceHasNone)
     EXPECT_EQ(target.memo, QStringLiteral("client"));
     EXPECT_EQ(target.category, QStringLiteral("Job"));
     EXPECT_EQ(target.destination, QStringLiteral("Office"));
-}
-
-TEST(BookRoute, placesRefuseEmptyAndCopyKeepsThem)
-{
-    BookRoute route;
-    EXPECT_TRUE(route.setStartPlace(QStringLiteral("Home")));
-    EXPECT_FALSE(route.setStartPlace(QStringLiteral("")));
-    EXPECT_FALSE(route.setDestination(QString()));
-    EXPECT_EQ(route.startPlace, QStringLiteral("Home"));
-    route.setDistance(100000);
-
-    BookRoute copy;
-    copy.setDestination(QStringLiteral("Old"));
-    copy.copyFrom(route);
-    EXPECT_EQ(copy.startPlace, QStringLiteral("Home"));
-    EXPECT_EQ(copy.destination, QStringLiteral("Old"));
-    EXPECT_EQ(copy.distanceTextFor(1), QStringLiteral("1.000,00"));
-}
-
-TEST(CategoryEntry, nameNeverBecomesEmpty)
-{
-    CategoryEntry entry;
-    EXPECT_FALSE(entry.setName(QStringLiteral("")));
-    EXPECT_TRUE(entry.setName(QStringLiteral("Job")));
-    EXPECT_FALSE(entry.setName(QString()));
-    EXPECT_EQ(entry.name, QStringLiteral("Job"));
-    entry.total = 42;
-    CategoryEntry copy;
-    copy.copyFrom(entry);
-    EXPECT_EQ(copy.name, QStringLiteral("Job"));
-    EXPECT_EQ(copy.total, 42);
+    EXPECT_TRUE(MileageRecord().dateTextFor(0).isNull()) << "no date, no text";
 }
 
 } // namespace

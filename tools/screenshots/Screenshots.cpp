@@ -1,8 +1,8 @@
 // Writes screenshots of the main window in both layouts and of the installer's two windows, for
 // the documentation; with a zoom
 // (QT_SCALE_FACTOR=2) only the portrait one, named for its zoom:
-//     QT_QPA_PLATFORM=offscreen build/tests/gui/screenshots docs
-//     QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 build/tests/gui/screenshots docs
+//     QT_QPA_PLATFORM=offscreen build/tools/screenshots/screenshots docs
+//     QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 build/tools/screenshots/screenshots docs
 #include "DeviceFrame.h"
 #include "ListView.h"
 #include "SetupWindows.h"
