@@ -1,5 +1,6 @@
 #include "ControlLayout.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -9,6 +10,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <optional>
 
 namespace tripvane {
 
@@ -65,7 +68,74 @@ QWidget *make(QWidget *parent, const ControlSpec &spec)
     return nullptr;
 }
 
+bool isField(ControlKind kind)
+{
+    return kind == ControlKind::Edit || kind == ControlKind::DatePicker ||
+           kind == ControlKind::ComboBox || kind == ControlKind::ListBox;
+}
+
+bool takesMnemonic(ControlKind kind)
+{
+    return kind == ControlKind::Button || kind == ControlKind::DefaultButton ||
+           kind == ControlKind::CheckBox || kind == ControlKind::RadioButton;
+}
+
+// The label a field is known by: the nearest one on its row to its left, else one just above.
+const ControlSpec *labelOf(const ControlSpec &field, std::span<const ControlSpec> specs)
+{
+    const QRect at = field.portrait;
+    const ControlSpec *found = nullptr;
+    int distance = 0;
+    for (const ControlSpec &spec : specs) {
+        if (spec.kind != ControlKind::Label || !spec.text)
+            continue;
+        const QRect label = spec.portrait;
+        int gap = -1;
+        if (std::abs(label.center().y() - at.center().y()) <= 6 && label.right() <= at.left() + 2)
+            gap = at.left() - label.right();
+        else if (label.bottom() <= at.top() + 2 && at.top() - label.bottom() <= 24 &&
+                 label.left() < at.right() && at.left() < label.right())
+            gap = at.top() - label.bottom();
+        if (gap >= 0 && (!found || gap < distance)) {
+            found = &spec;
+            distance = gap;
+        }
+    }
+    return found;
+}
+
 } // namespace
+
+QString withMnemonic(const QString &text, QString &taken)
+{
+    if (text.contains(QLatin1Char('&')))
+        return text;
+    auto free = [&](QChar c) { return c.isLetterOrNumber() && !taken.contains(c.toLower()); };
+    // The first letter of a word where one is free, else any letter.
+    qsizetype chosen = -1;
+    for (qsizetype i = 0; i < text.size() && chosen < 0; ++i)
+        if (free(text[i]) && (i == 0 || !text[i - 1].isLetterOrNumber()))
+            chosen = i;
+    for (qsizetype i = 0; i < text.size() && chosen < 0; ++i)
+        if (free(text[i]))
+            chosen = i;
+    if (chosen < 0)
+        return text;
+    taken.append(text[chosen].toLower());
+    return QString(text).insert(chosen, QLatin1Char('&'));
+}
+
+QString withoutMnemonic(const QString &text)
+{
+    QString plain;
+    plain.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&') && i + 1 < text.size())
+            ++i; // "&&" stands for one ampersand
+        plain.append(text[i]);
+    }
+    return plain;
+}
 
 void ControlSet::create(QWidget *parent, std::span<const ControlSpec> specs)
 {
@@ -75,6 +145,23 @@ void ControlSet::create(QWidget *parent, std::span<const ControlSpec> specs)
         widget->setObjectName(QStringLiteral("control%1").arg(spec.id));
         widget->setProperty("controlId", spec.id);
         m_widgets[spec.id] = widget;
+    }
+    QString taken;
+    for (const ControlSpec &spec : specs) {
+        if (!isField(spec.kind))
+            continue;
+        if (const ControlSpec *label = labelOf(spec, specs)) {
+            auto *buddy = as<QLabel>(label->id);
+            buddy->setBuddy(m_widgets.at(spec.id));
+            buddy->setText(withMnemonic(buddy->text(), taken));
+        } else {
+            // A field with no label of its own is what its dialog is about.
+            m_widgets.at(spec.id)->setAccessibleName(parent->windowTitle());
+        }
+    }
+    for (const ControlSpec &spec : specs) {
+        if (auto *button = as<QAbstractButton>(spec.id); button && takesMnemonic(spec.kind))
+            button->setText(withMnemonic(button->text(), taken));
     }
 }
 
@@ -89,6 +176,44 @@ void ControlSet::place(bool portrait) const
             rect.setHeight(std::min(rect.height(), widget->sizeHint().height()));
         widget->setGeometry(rect);
     }
+}
+
+void orderTabsVisually(QWidget &parent)
+{
+    std::vector<std::pair<QRect, QWidget *>> controls;
+    for (QWidget *child : parent.findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (child->focusPolicy() & Qt::TabFocus)
+            controls.emplace_back(child->geometry(), child);
+    // Rows first: controls whose middles lie within a few pixels of the row's first share it.
+    std::stable_sort(controls.begin(), controls.end(), [](const auto &a, const auto &b) {
+        return a.first.center().y() < b.first.center().y();
+    });
+    std::vector<std::pair<QPoint, QWidget *>> order;
+    int row = 0;
+    std::optional<int> rowMiddle;
+    for (const auto &[rect, widget] : controls) {
+        if (!rowMiddle || rect.center().y() - *rowMiddle > 6) {
+            ++row;
+            rowMiddle = rect.center().y();
+        }
+        order.emplace_back(QPoint(rect.left(), row), widget);
+    }
+    auto isClosing = [](QWidget *widget) {
+        auto *button = qobject_cast<QAbstractButton *>(widget);
+        if (!button)
+            return false;
+        const QString text = withoutMnemonic(button->text());
+        return text == QLatin1String("OK") || text == QLatin1String("Cancel");
+    };
+    std::stable_sort(order.begin(), order.end(), [&](const auto &a, const auto &b) {
+        const bool aLast = isClosing(a.second);
+        const bool bLast = isClosing(b.second);
+        if (aLast != bLast)
+            return bLast;
+        return std::pair(a.first.y(), a.first.x()) < std::pair(b.first.y(), b.first.x());
+    });
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1].second, order[i].second);
 }
 
 QWidget *ControlSet::widget(int id) const

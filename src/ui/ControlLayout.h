@@ -36,7 +36,9 @@ struct ControlSpec
 };
 
 // The controls of one dialog or pane, created from their specs and placed by the one layout
-// routine of the program.
+// routine of the program. For the keyboard and screen readers each field is the buddy of the
+// label beside or above it, labels and buttons get an underlined letter of their own, and Tab
+// follows the controls as they are placed: top to bottom, left to right, OK and Cancel last.
 class ControlSet
 {
 public:
@@ -52,5 +54,15 @@ private:
     std::span<const ControlSpec> m_specs;
     std::map<int, QWidget *> m_widgets;
 };
+
+// The text with an underlined letter (an ampersand before it) not yet in taken, which then
+// holds it too; a text that has one, or has no free letter, is kept as it is.
+QString withMnemonic(const QString &text, QString &taken);
+// The text as read aloud: without the ampersand that marks its underlined letter.
+QString withoutMnemonic(const QString &text);
+
+// Tab goes through the parent's controls as they are placed: by rows top to bottom, each row
+// left to right, with OK and Cancel last.
+void orderTabsVisually(QWidget &parent);
 
 } // namespace tripvane

@@ -10,11 +10,13 @@
 #include <QAbstractItemView>
 #include <QCalendarWidget>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 
 namespace tripvane {
 
@@ -40,7 +42,10 @@ DeviceDialog::DeviceDialog(Services &services, const QString &caption,
     for (const auto &[id, widget] : m_controls.widgets()) {
         widget->installEventFilter(this);
         if (auto *button = qobject_cast<QAbstractButton *>(widget))
-            connect(button, &QAbstractButton::clicked, this, [this, id = id] { command(id); });
+            connect(button, &QAbstractButton::clicked, this, [this, id = id] {
+                if (typedDatesHold())
+                    command(id);
+            });
         QWidget *popup = nullptr;
         if (auto *picker = qobject_cast<QDateEdit *>(widget))
             popup = picker->calendarWidget();
@@ -51,7 +56,62 @@ DeviceDialog::DeviceDialog(Services &services, const QString &caption,
             m_popups.push_back(popup);
         }
     }
-    connect(&services.screen(), &Screen::changed, this, [this] { relayout(); });
+    connect(&services.screen(), &Screen::changed, this, [this] {
+        relayout();
+        orderTabsVisually(*this);
+    });
+}
+
+void DeviceDialog::showEvent(QShowEvent *event)
+{
+    // The dialogs add their lists after the controls: Tab is ordered once everything is there.
+    orderTabsVisually(*this);
+    QDialog::showEvent(event);
+}
+
+namespace {
+
+// Whether the picker shows its date: a typed text that is no date (31-11-2026) is not taken
+// into it, and leaving the picker would put its old date back without a word.
+bool showsItsDate(const QDateEdit &picker)
+{
+    return picker.text() == picker.date().toString(picker.displayFormat());
+}
+
+} // namespace
+
+bool DeviceDialog::typedDatesHold()
+{
+    QDateEdit *refused = m_refusedDate;
+    for (const auto &[id, widget] : m_controls.widgets()) {
+        auto *picker = qobject_cast<QDateEdit *>(widget);
+        if (!refused && picker && !showsItsDate(*picker))
+            refused = picker;
+    }
+    m_refusedDate = nullptr;
+    if (!refused)
+        return true;
+    // Refused as every entry is: a beep, and the focus back in the field, its text selected.
+    m_services.beeper().beep();
+    refused->setFocus(Qt::OtherFocusReason);
+    refused->setSelectedSection(refused->sectionAt(0));
+    return false;
+}
+
+void DeviceDialog::keepInsideScreen(QWidget &popup) const
+{
+    // The screen is the frame the dialog shows in; a dialog not yet shown has only the desk's.
+    const QRect screen = window() != this || !window()->screen()
+                             ? window()->geometry()
+                             : window()->screen()->availableGeometry();
+    QRect placed = popup.geometry();
+    placed.setSize(placed.size().boundedTo(screen.size()));
+    placed.moveRight(std::min(placed.right(), screen.right()));
+    placed.moveBottom(std::min(placed.bottom(), screen.bottom()));
+    placed.moveLeft(std::max(placed.left(), screen.left()));
+    placed.moveTop(std::max(placed.top(), screen.top()));
+    if (placed != popup.geometry())
+        popup.setGeometry(placed);
 }
 
 void DeviceDialog::help()
@@ -174,9 +234,10 @@ bool DeviceDialog::eventFilter(QObject *watched, QEvent *event)
 {
     // A calendar or a combo list drops down over the input panel's place.
     if (std::find(m_popups.begin(), m_popups.end(), watched) != m_popups.end()) {
-        if (event->type() == QEvent::Show)
+        if (event->type() == QEvent::Show) {
             m_services.inputPanel().hide();
-        else if (event->type() == QEvent::Hide && m_panelAfterDropDown)
+            keepInsideScreen(*static_cast<QWidget *>(watched)->window());
+        } else if (event->type() == QEvent::Hide && m_panelAfterDropDown)
             m_services.inputPanel().show();
     } else if (event->type() == QEvent::KeyPress && qobject_cast<QPushButton *>(watched)) {
         // Enter presses the button that has the focus, as on the handheld.
@@ -185,6 +246,41 @@ bool DeviceDialog::eventFilter(QObject *watched, QEvent *event)
             static_cast<QPushButton *>(watched)->click();
             return true;
         }
+    } else if (event->type() == QEvent::FocusOut && qobject_cast<QDateEdit *>(watched)) {
+        // Leaving puts the old date back: the next command is refused instead (typedDatesHold).
+        if (!showsItsDate(*static_cast<QDateEdit *>(watched)))
+            m_refusedDate = static_cast<QDateEdit *>(watched);
+    } else if (event->type() == QEvent::KeyPress && qobject_cast<QDateEdit *>(watched)) {
+        auto *picker = static_cast<QDateEdit *>(watched);
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab ||
+             key == Qt::Key_Backtab) &&
+            !showsItsDate(*picker)) {
+            typedDatesHold();
+            return true;
+        }
+        // A separator typed after a day or a month goes on to the next part, so that a date is
+        // typed as it is written; after a full part the picker has already gone on by itself.
+        const QString typed = static_cast<QKeyEvent *>(event)->text();
+        if (typed.size() == 1 && QStringLiteral("-/.").contains(typed)) {
+            const auto *edit = picker->findChild<QLineEdit *>();
+            const int cursor = edit ? edit->cursorPosition() : 0;
+            const bool atPartStart = cursor == 0 || !edit->text().at(cursor - 1).isDigit();
+            const int next = picker->currentSectionIndex() + 1;
+            if (!atPartStart && next < picker->sectionCount()) {
+                picker->setCurrentSectionIndex(next);
+                picker->setSelectedSection(picker->currentSection());
+            }
+            return true;
+        }
+    } else if (event->type() == QEvent::FocusIn &&
+               static_cast<QFocusEvent *>(event)->reason() == Qt::BacktabFocusReason &&
+               qobject_cast<QDateEdit *>(watched)) {
+        // A date is typed from its first part, whichever way the focus came: Shift+Tab would
+        // otherwise put the typing into the year.
+        QFocusEvent fromFront(QEvent::FocusIn, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(watched, &fromFront);
+        return true;
     } else if (event->type() == QEvent::FocusIn) {
         if (qobject_cast<QLineEdit *>(watched))
             m_services.inputPanel().show();

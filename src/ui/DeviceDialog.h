@@ -6,7 +6,9 @@
 #include <optional>
 #include <vector>
 
+#include <QDateEdit>
 #include <QDialog>
+#include <QPointer>
 
 namespace tripvane {
 
@@ -38,7 +40,11 @@ public:
 
     QDialog &pageDialog() override { return *this; }
     bool showsTitleBarOk() const override { return m_titleBarOk; }
-    void pageCommand(int id) override { command(id); }
+    void pageCommand(int id) override
+    {
+        if (typedDatesHold())
+            command(id);
+    }
     void pageHelp() override { help(); }
     void pageCancel() override { reject(); }
 
@@ -78,11 +84,19 @@ protected:
     MessageAnswer ask(const QString &text, MessageButtons buttons);
 
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
+    void keepInsideScreen(QWidget &popup) const;
+    // False, with a beep and the focus in the picker, while a picker holds a typed text that is
+    // no date.
+    bool typedDatesHold();
+
     Services &m_services;
     ControlSet m_controls;
-    std::vector<QObject *> m_popups; // calendars and combo lists that drop down
+    std::vector<QObject *> m_popups;
+    QPointer<QDateEdit> m_refusedDate; // left with a text that is no date // calendars and combo
+                                       // lists that drop down
     bool m_panelAfterDropDown = true;
     bool m_titleBarOk;
 };

@@ -163,11 +163,11 @@ QString DialogDriver::text(int id) const
     if (auto *edit = qobject_cast<QLineEdit *>(widget))
         return edit->text();
     if (auto *label = qobject_cast<QLabel *>(widget))
-        return label->text();
+        return label->buddy() ? withoutMnemonic(label->text()) : label->text();
     if (auto *combo = qobject_cast<QComboBox *>(widget))
         return combo->currentText();
     if (auto *button = qobject_cast<QAbstractButton *>(widget))
-        return button->text();
+        return withoutMnemonic(button->text());
     return {};
 }
 
