@@ -1,12 +1,15 @@
 #include "CommandBar.h"
 
 #include "Commands.h"
+#include "ControlLayout.h"
 #include "Images.h"
 #include "StringTable.h"
 
 #include <QAction>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QMenu>
+#include <QShortcut>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -88,10 +91,13 @@ CommandBar::CommandBar(QToolBar &bar, std::function<void(int)> dispatch)
                        "QToolBar::separator { width: 6px; }"
                        "QToolButton { padding: 1px 3px; margin: 0px; min-width: 0px; border: none; "
                        "font: 8pt \"MS Sans Serif\"; }"
-                       "QToolButton:pressed { background: #c8c8c8; }"
+                       "QToolButton:pressed { background: #c8c8c8; color: black; }"
+                       "QToolButton:focus { border: 1px dotted palette(window-text); }"
                        "QToolButton::menu-indicator { image: none; width: 0px; }"));
 
     QMenu *menu = nullptr;
+    QString barMnemonics;
+    QString menuMnemonics;
     for (const Item &item : items) {
         switch (item.kind) {
         case Kind::TextButton:
@@ -102,16 +108,19 @@ CommandBar::CommandBar(QToolBar &bar, std::function<void(int)> dispatch)
             menu->setObjectName(QStringLiteral("menu%1").arg(item.id));
             auto *button = new QToolButton(&bar);
             button->setObjectName(QStringLiteral("command%1").arg(item.id));
-            button->setText(textOf(item));
+            // Alt and the underlined letter open the menu.
+            button->setText(withMnemonic(textOf(item), barMnemonics));
             button->setPopupMode(QToolButton::InstantPopup);
             button->setMenu(menu);
             bar.addWidget(button);
             menu->installEventFilter(this);
             m_menuButtons[menu] = button;
+            m_menus.push_back(menu);
+            menuMnemonics.clear();
             break;
         }
         case Kind::MenuItem:
-            addAction(*menu, item.id, textOf(item));
+            addAction(*menu, item.id, withMnemonic(textOf(item), menuMnemonics));
             break;
         case Kind::Separator:
             menu->addSeparator();
@@ -123,12 +132,36 @@ CommandBar::CommandBar(QToolBar &bar, std::function<void(int)> dispatch)
             QAction *action = addAction(bar, item.id, QString());
             action->setIcon(commandBarImage(item.image));
             action->setToolTip(QString::fromLatin1(item.toolTip));
-            if (auto *widget = qobject_cast<QToolButton *>(bar.widgetForAction(action)))
+            if (auto *widget = qobject_cast<QToolButton *>(bar.widgetForAction(action))) {
                 widget->setToolButtonStyle(Qt::ToolButtonIconOnly);
+                widget->setAccessibleName(action->toolTip());
+            }
             break;
         }
         }
     }
+    // Tab reaches every button of the bar, not only the pointer.
+    for (QToolButton *button : bar.findChildren<QToolButton *>())
+        button->setFocusPolicy(Qt::TabFocus);
+}
+
+void CommandBar::takeKeysFrom(QWidget &page)
+{
+    // Ctrl+N is shown beside "New..." and works while the main window shows: a dialog on top
+    // hides the page and with it the key.
+    QAction *newTrip = actions(CmdNew).back();
+    newTrip->setShortcut(QKeySequence::New);
+    page.addAction(newTrip);
+    // F10 opens the first menu, as a menu bar does.
+    auto *menuKey = new QShortcut(QKeySequence(Qt::Key_F10), &page);
+    connect(
+        menuKey, &QShortcut::activated, this, [this] { openMenu(0); }, Qt::QueuedConnection);
+}
+
+void CommandBar::openMenu(std::size_t index)
+{
+    if (index < m_menus.size())
+        m_menuButtons.at(m_menus[index])->showMenu();
 }
 
 QAction *CommandBar::addAction(QWidget &owner, int id, const QString &text)
@@ -153,6 +186,19 @@ bool CommandBar::eventFilter(QObject *watched, QEvent *event)
         const QPoint corner = button->second->mapToGlobal(QPoint(0, 0));
         const int right = screen->mapToGlobal(QPoint(screen->width(), 0)).x();
         menu->move(std::min(corner.x(), right - menu->width()), corner.y() - menu->height());
+    } else if (event->type() == QEvent::KeyPress) {
+        // Left and Right go on to the neighbouring menu, as in a menu bar.
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Left || key == Qt::Key_Right) {
+            const auto at = std::find(m_menus.begin(), m_menus.end(), menu) - m_menus.begin();
+            const std::size_t count = m_menus.size();
+            const std::size_t next =
+                (std::size_t(at) + (key == Qt::Key_Right ? 1 : count - 1)) % count;
+            menu->close();
+            QMetaObject::invokeMethod(
+                this, [this, next] { openMenu(next); }, Qt::QueuedConnection);
+            return true;
+        }
     } else if (event->type() == QEvent::Hide) {
         // The pointer left for the menu: the button must not stay lit.
         button->second->setAttribute(Qt::WA_UnderMouse, false);

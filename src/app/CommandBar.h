@@ -32,6 +32,9 @@ public:
     // A command's actions: a menu item, a button, or both for "New".
     const std::vector<QAction *> &actions(int id) const;
     bool isEnabled(int id) const;
+    // The keys of the bar, for the page of the main window: Ctrl+N, and F10 for the menus.
+    void takeKeysFrom(QWidget &page);
+    void openMenu(std::size_t index);
     void setEnabled(std::span<const int> ids, bool enabled);
 
 protected:
@@ -43,6 +46,7 @@ private:
     std::function<void(int)> m_dispatch;
     std::map<int, std::vector<QAction *>> m_actions;
     std::map<QMenu *, QToolButton *> m_menuButtons;
+    std::vector<QMenu *> m_menus; // in the bar's order
 };
 
 } // namespace tripvane

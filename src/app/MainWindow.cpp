@@ -69,10 +69,13 @@ bool MainWindow::create()
     auto *page = new MainPage;
     page->setObjectName(QStringLiteral("mainWindow"));
     page->setAutoFillBackground(true);
+    // The handheld's grey and its black text go together, whatever the desktop's colours are.
     QPalette palette = page->palette();
     palette.setColor(QPalette::Window, QColor(192, 192, 192));
+    palette.setColor(QPalette::WindowText, Qt::black);
     page->setPalette(palette);
     m_page = page;
+    m_commands->takeKeysFrom(*page);
     m_pane = new StatusPane(m_services, m_state.settings, m_log, page);
     page->onResize = [this] { placePane(); };
     m_frame.setMainPage(page, loadString(IDS_TITLE));
@@ -103,6 +106,8 @@ bool MainWindow::create()
             [this] { changeOdometerStatus(*m_shell); });
     connect(&m_frame, &DeviceFrame::helpRequested, this, &MainWindow::help);
     connect(&m_frame, &DeviceFrame::activated, this, [this] { m_services.inputPanel().hide(); });
+    // The keys work at once: the arrows move through the trips.
+    m_pane->listView().setFocus();
     return true;
 }
 

@@ -137,6 +137,20 @@ ListView::ListView(int controlId, ListModel &model, QWidget *parent)
     fitRowHeight();
     connect(header(), &QHeaderView::sectionClicked, this, &ListView::columnTapped);
     connect(this, &QAbstractItemView::clicked, this, &ListView::rowTapped);
+
+    // A screen reader names the list by its columns.
+    QStringList names;
+    for (int column = 0; column < model.columnCount(); ++column)
+        names.append(model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
+    setAccessibleName(names.join(QStringLiteral(", ")));
+
+    // The columns follow what the rows show: an amount that grows widens its column.
+    const auto refit = [this] { fitColumns(); };
+    connect(&model, &QAbstractItemModel::modelReset, this, refit);
+    connect(&model, &QAbstractItemModel::rowsInserted, this, refit);
+    connect(&model, &QAbstractItemModel::rowsRemoved, this, refit);
+    connect(&model, &QAbstractItemModel::dataChanged, this, refit);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, refit);
 }
 
 void ListView::fitRowHeight()
@@ -171,10 +185,82 @@ void ListView::selectRow(int row)
 
 void ListView::setColumnWidths(bool portrait)
 {
+    m_portrait = portrait;
+    fitColumns();
+}
+
+int ListView::widestText(int column) const
+{
+    // Every row of a short list; of a long one the rows in view, which is what can be cut.
+    const int rows = model()->rowCount();
+    int first = 0;
+    int last = rows - 1;
+    if (rows > 2000) {
+        first = std::max(0, rowAt(0));
+        last = rowAt(viewport()->height() - 1);
+        last = last < 0 ? std::min(rows - 1, first + viewport()->height() / rowHeight(0)) : last;
+    }
+    const QFontMetrics metrics(font());
+    int widest = 0;
+    for (int row = first; row <= last; ++row)
+        widest = std::max(widest,
+                          metrics.horizontalAdvance(model()->index(row, column).data().toString()));
+    return widest;
+}
+
+void ListView::fitColumns()
+{
+    // The design's widths, made to fit the list: amounts are never cut, and the widest text
+    // column gives up what the list lacks, so that no horizontal scroll bar is needed.
     const std::vector<ListColumn> &columns = m_model.columns();
-    for (std::size_t column = 0; column < columns.size(); ++column)
-        setColumnWidth(int(column),
-                       portrait ? columns[column].portraitWidth : columns[column].wideWidth);
+    std::vector<int> widths;
+    int total = 0;
+    const int margin =
+        2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 2;
+    for (std::size_t column = 0; column < columns.size(); ++column) {
+        int width = m_portrait ? columns[column].portraitWidth : columns[column].wideWidth;
+        if (columns[column].rightAligned)
+            width = std::max(width, widestText(int(column)) + margin);
+        widths.push_back(width);
+        total += width;
+    }
+    const int rowsHeight = model()->rowCount() * verticalHeader()->defaultSectionSize();
+    const QSize room = maximumViewportSize();
+    const bool scrolls = rowsHeight > room.height() - header()->height();
+    const int available =
+        room.width() -
+        (scrolls ? style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) : 0);
+    constexpr int Narrowest = 24;
+    while (total > available) {
+        int widest = -1;
+        for (std::size_t column = 0; column < columns.size(); ++column)
+            if (!columns[column].rightAligned && widths[column] > Narrowest &&
+                (widest < 0 || widths[column] > widths[std::size_t(widest)]))
+                widest = int(column);
+        if (widest < 0)
+            break;
+        const int given = std::min(total - available, widths[std::size_t(widest)] - Narrowest);
+        widths[std::size_t(widest)] -= given;
+        total -= given;
+    }
+    for (std::size_t column = 0; column < widths.size(); ++column)
+        if (columnWidth(int(column)) != widths[column])
+            setColumnWidth(int(column), widths[column]);
+}
+
+void ListView::resizeEvent(QResizeEvent *event)
+{
+    QTableView::resizeEvent(event);
+    fitColumns();
+}
+
+void ListView::focusInEvent(QFocusEvent *event)
+{
+    // The focus mark needs a row to stand on: the chosen one, else the first.
+    if (!currentIndex().isValid() && model()->rowCount() > 0)
+        selectionModel()->setCurrentIndex(model()->index(std::max(0, selectedRow()), 0),
+                                          QItemSelectionModel::NoUpdate);
+    QTableView::focusInEvent(event);
 }
 
 void ListView::keyPressEvent(QKeyEvent *event)
@@ -221,16 +307,21 @@ void ListView::paintEvent(QPaintEvent *event)
 {
     QTableView::paintEvent(event);
     const QModelIndex current = currentIndex();
-    if (!hasFocus() || !current.isValid())
+    if (!hasFocus())
         return;
     QStyleOptionFocusRect frame;
     frame.initFrom(this);
     frame.state |= QStyle::State_KeyboardFocusChange;
-    const bool selected = selectionModel()->isRowSelected(current.row(), {});
+    const bool selected = current.isValid() && selectionModel()->isRowSelected(current.row(), {});
     frame.backgroundColor = palette().color(isEnabled() ? QPalette::Normal : QPalette::Disabled,
-                                            selected ? QPalette::Highlight : QPalette::Window);
-    frame.rect = QRect(-header()->offset(), rowViewportPosition(current.row()), header()->length(),
-                       rowHeight(current.row()));
+                                            selected ? QPalette::Highlight : QPalette::Base);
+    // An empty list shows its focus around the place of its first row.
+    frame.rect =
+        current.isValid()
+            ? QRect(-header()->offset(), rowViewportPosition(current.row()), header()->length(),
+                    rowHeight(current.row()))
+            : QRect(0, 0, viewport()->width(),
+                    rowHeight(0) > 0 ? rowHeight(0) : verticalHeader()->defaultSectionSize());
     QPainter painter(viewport());
     style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
 }

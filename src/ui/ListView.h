@@ -97,13 +97,18 @@ protected:
     void initViewItemOption(QStyleOptionViewItem *option) const override;
     void changeEvent(QEvent *event) override;
     bool viewportEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
 
 private:
     void fitRowHeight();
+    void fitColumns();
+    int widestText(int column) const;
     void setHoveredRow(int row);
 
     ListModel &m_model;
     int m_hoveredRow = -1;
+    bool m_portrait = true;
 };
 
 } // namespace tripvane
