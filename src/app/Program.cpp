@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QScreen>
 
 namespace tripvane {
 
@@ -73,6 +74,9 @@ bool Program::start()
     }
     QObject::connect(m_frame.get(), &DeviceFrame::closeRequested, m_frame.get(),
                      [this] { exit(); });
+    QObject::connect(
+        m_frame.get(), &DeviceFrame::closeWhileDialogOpen, m_frame.get(),
+        [this] { requestClose(); }, Qt::QueuedConnection);
     QObject::connect(m_instance.get(), &SingleInstance::raiseRequested, m_frame.get(), [this] {
         m_frame->showNormal();
         m_frame->raise();
@@ -82,6 +86,12 @@ bool Program::start()
                      [this] { requestClose(); });
     QObject::connect(m_frame.get(), &DeviceFrame::zoomRequested, m_frame.get(),
                      [this](int step) { zoom(step); });
+    if (const auto kept = m_zoom.takeKeptWindow()) {
+        // A start for a new zoom shows the window as the user left it.
+        if (kept->wide == m_services.screen().isPortrait())
+            m_frame->rotate();
+        m_frame->move(kept->place / m_frame->devicePixelRatioF());
+    }
     m_frame->show();
     return true;
 }
@@ -109,8 +119,17 @@ void Program::zoom(int step)
 {
     // Qt scales a window only from its start: the program closes through its normal exit and
     // main() starts it again.
-    if (m_frame->hasDialogOpen() || !m_zoom.setLevel(m_zoom.level() + step))
+    const int level = m_zoom.level();
+    const QScreen *screen = m_frame->screen();
+    if (m_frame->hasDialogOpen() ||
+        (step > 0 && screen &&
+         !ScreenZoom::fits(m_frame->frameGeometry().size(), screen->availableGeometry().size(),
+                           level, level + step)))
         return;
+    if (!m_zoom.setLevel(level + step))
+        return;
+    m_zoom.keepWindow(
+        {!m_services.screen().isPortrait(), m_frame->pos() * m_frame->devicePixelRatioF()});
     m_restart = true;
     m_frame->close();
 }

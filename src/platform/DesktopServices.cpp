@@ -59,7 +59,9 @@ public:
         layout->addWidget(buttons, 1, 0, 1, 2);
         // Room for the window's own border inside the screen.
         const int width = (screen ? screen->width() : Screen::Portrait.width()) - 16;
-        box.setFixedWidth(std::min(width, box.sizeHint().width()));
+        // Wide enough for its caption too, beside the title bar's icon and buttons.
+        const int captionWidth = box.fontMetrics().horizontalAdvance(request.caption) + 96;
+        box.setFixedWidth(std::min(width, std::max(box.sizeHint().width(), captionWidth)));
         box.setFixedHeight(box.heightForWidth(box.width()) > 0 ? box.heightForWidth(box.width())
                                                                : box.sizeHint().height());
         const QRect area = screen ? screen->geometry() : QApplication::primaryScreen()->geometry();
@@ -148,19 +150,38 @@ private:
     std::unique_ptr<QSoundEffect> m_effect;
 };
 
+// One viewer for the program: a later F1 sends its section to the open viewer (one line on its
+// input), which shows it and comes forward. The viewer ends with the program.
 class ProcessHelpViewer final : public HelpViewer
 {
 public:
     explicit ProcessHelpViewer(const QString &programFolder)
         : m_viewer(QDir(programFolder).filePath(QStringLiteral("peghelp")))
     {}
+    ~ProcessHelpViewer() override
+    {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.closeWriteChannel(); // the viewer ends at the end of its input
+        if (!m_process.waitForFinished(1000))
+            m_process.kill();
+    }
     bool open(const QString &commandLine) override
     {
-        return QProcess::startDetached(m_viewer, {commandLine});
+        if (m_process.state() == QProcess::Running) {
+            m_process.write(commandLine.toUtf8() + '\n');
+            return true;
+        }
+        m_process.setProgram(m_viewer);
+        m_process.setArguments({commandLine});
+        m_process.setProcessChannelMode(QProcess::ForwardedChannels);
+        m_process.start();
+        return m_process.waitForStarted();
     }
 
 private:
     QString m_viewer;
+    QProcess m_process;
 };
 
 class SystemClock final : public Clock

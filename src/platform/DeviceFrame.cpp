@@ -157,9 +157,11 @@ void DeviceFrame::resizeEvent(QResizeEvent *event)
 
 void DeviceFrame::closeEvent(QCloseEvent *event)
 {
-    // A modal dialog must be finished first, as on the handheld.
+    // The window's close button while a dialog is open: the dialog goes first, as it does for
+    // a close request from outside, and the frame closes once nothing is open.
     if (hasDialogOpen()) {
         event->ignore();
+        emit closeWhileDialogOpen();
         return;
     }
     emit closeRequested();

@@ -51,6 +51,7 @@ public:
 signals:
     void helpRequested();
     void closeRequested();
+    void closeWhileDialogOpen();
     // Ctrl+plus and Ctrl+minus: the screen shown larger or smaller on the desktop.
     void zoomRequested(int step);
     void activated();

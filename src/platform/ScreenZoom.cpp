@@ -10,6 +10,8 @@ namespace tripvane {
 namespace {
 
 const QString ZoomKey = QStringLiteral("screen/zoom");
+const QString WideKey = QStringLiteral("restart/wide");
+const QString PlaceKey = QStringLiteral("restart/place");
 
 } // namespace
 
@@ -51,6 +53,33 @@ bool ScreenZoom::applyBeforeStart() const
 void ScreenZoom::forgetApplied()
 {
     qunsetenv("QT_SCALE_FACTOR");
+}
+
+} // namespace tripvane
+
+namespace tripvane {
+
+bool ScreenZoom::fits(QSize window, QSize available, int currentLevel, int level)
+{
+    const QSize scaled = window * level / currentLevel;
+    return scaled.width() <= available.width() && scaled.height() <= available.height();
+}
+
+void ScreenZoom::keepWindow(const KeptWindow &window)
+{
+    QSettings settings(m_file, QSettings::IniFormat);
+    settings.setValue(WideKey, window.wide);
+    settings.setValue(PlaceKey, window.place);
+}
+
+std::optional<ScreenZoom::KeptWindow> ScreenZoom::takeKeptWindow()
+{
+    QSettings settings(m_file, QSettings::IniFormat);
+    if (!settings.contains(PlaceKey))
+        return std::nullopt;
+    const KeptWindow kept{settings.value(WideKey).toBool(), settings.value(PlaceKey).toPoint()};
+    settings.remove(QStringLiteral("restart"));
+    return kept;
 }
 
 } // namespace tripvane

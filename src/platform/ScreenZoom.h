@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QPoint>
+#include <QSize>
 #include <QString>
+
+#include <optional>
 
 namespace tripvane {
 
@@ -26,6 +30,20 @@ public:
     // one must then not inherit it (see forgetApplied).
     bool applyBeforeStart() const;
     static void forgetApplied();
+
+    // Whether a window of this size (in the current zoom's pixels) fits the available area at
+    // another level: only levels that fit are offered.
+    static bool fits(QSize window, QSize available, int currentLevel, int level);
+
+    // The window as it was when the zoom changed, for the start that shows the new zoom: its
+    // layout and its place in the desk's own pixels. Taken once.
+    struct KeptWindow
+    {
+        bool wide = false;
+        QPoint place;
+    };
+    void keepWindow(const KeptWindow &window);
+    std::optional<KeptWindow> takeKeptWindow();
 
 private:
     QString m_file;

@@ -1,0 +1,230 @@
+// The program as a desk user meets it: from the keyboard, through a screen reader, in a dark
+// theme, with the window's own close button.
+#include "Commands.h"
+#include "DeviceFrame.h"
+#include "EveryDialog.h"
+#include "Heading.h"
+#include "ListView.h"
+#include "Program.h"
+#include "ScreenZoom.h"
+#include "StatusPane.h"
+#include "Testkit.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QDateEdit>
+#include <QLabel>
+#include <QStyle>
+#include <QTest>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+using namespace tripvane;
+
+namespace {
+
+// The controls a user reaches with Tab: a dialog's own, the pane's and the command bar's.
+std::vector<QWidget *> reachable(QWidget &owner)
+{
+    std::vector<QWidget *> found;
+    for (QWidget *child : owner.findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if ((child->focusPolicy() & Qt::TabFocus) && !child->isHidden())
+            found.push_back(child);
+    return found;
+}
+
+TEST(Desk, everyControlThatTakesTheFocusHasANameAndEveryListAnnouncesItsHeaders)
+{
+    TestApp app;
+    app.seed({trip(2005, 10, 1, 100)});
+    ASSERT_TRUE(app.start());
+    gui::EveryDialog every(app);
+    auto owners = every.all();
+    owners.emplace_back("status pane", nullptr);
+    for (const auto &[name, dialog] : owners) {
+        std::vector<QWidget *> controls = dialog ? reachable(*dialog) : reachable(app.pane());
+        if (!dialog)
+            std::ranges::copy(reachable(*app.frame().commandBar()), std::back_inserter(controls));
+        for (QWidget *control : controls) {
+            QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(control);
+            ASSERT_NE(reader, nullptr);
+            EXPECT_FALSE(reader->text(QAccessible::Name).trimmed().isEmpty())
+                << name << ": " << control->objectName().toStdString() << " has no name";
+            auto *list = qobject_cast<ListView *>(control);
+            if (!list)
+                continue;
+            QAccessibleTableInterface *table = reader->tableInterface();
+            ASSERT_NE(table, nullptr) << name;
+            for (int column = 0; column < list->model()->columnCount(); ++column)
+                EXPECT_EQ(table->columnDescription(column),
+                          list->model()->headerData(column, Qt::Horizontal).toString())
+                    << name << ", column " << column;
+        }
+    }
+}
+
+QPalette darkPalette()
+{
+    QPalette dark;
+    const QColor window(0x35, 0x35, 0x35);
+    const QColor base(0x2a, 0x2a, 0x2a);
+    for (auto [role, colour] : {std::pair{QPalette::Window, window},
+                                {QPalette::Base, base},
+                                {QPalette::AlternateBase, window},
+                                {QPalette::Button, window},
+                                {QPalette::WindowText, QColor(Qt::white)},
+                                {QPalette::Text, QColor(Qt::white)},
+                                {QPalette::ButtonText, QColor(Qt::white)},
+                                {QPalette::Highlight, QColor(0x2a, 0x82, 0xda)},
+                                {QPalette::HighlightedText, QColor(Qt::black)}})
+        dark.setColor(role, colour);
+    return dark;
+}
+
+// The colour a widget is drawn on: that of the nearest widget that paints its background.
+QColor backgroundOf(const QWidget &widget)
+{
+    const QWidget *painter = &widget;
+    while (painter->parentWidget() && !painter->autoFillBackground() &&
+           !qobject_cast<const QDialog *>(painter))
+        painter = painter->parentWidget();
+    return painter->palette().color(painter->backgroundRole());
+}
+
+TEST(Desk, everyTextStandsOutUnderTheDefaultAndADarkPalette)
+{
+    const QPalette desktop = QApplication::palette();
+    for (const auto &[paletteName, palette] :
+         {std::pair{"default", QApplication::style()->standardPalette()},
+          std::pair{"dark", darkPalette()}}) {
+        QApplication::setPalette(palette);
+        TestApp app;
+        app.seed({trip(2005, 10, 1, 100)});
+        ASSERT_TRUE(app.start());
+        gui::EveryDialog every(app);
+        auto owners = every.all();
+        std::vector<std::pair<std::string, QWidget *>> surfaces{{"frame", &app.frame()}};
+        for (const auto &[name, dialog] : owners)
+            surfaces.emplace_back(name, dialog);
+        for (const auto &[name, surface] : surfaces) {
+            for (QLabel *label : surface->findChildren<QLabel *>()) {
+                if (label->text().isEmpty())
+                    continue;
+                EXPECT_GE(contrastRatio(label->palette().color(label->foregroundRole()),
+                                        backgroundOf(*label)),
+                          MinimumContrast)
+                    << paletteName << ", " << name << ": " << label->text().toStdString();
+            }
+        }
+        // The blue headings, on the dialogs and on the pane.
+        for (QWidget *painted :
+             std::initializer_list<QWidget *>{&every.status, &every.categories, &app.pane()}) {
+            const QColor background = backgroundOf(*painted);
+            EXPECT_GE(contrastRatio(headingColour(background), background), MinimumContrast)
+                << paletteName << ", heading of " << painted->objectName().toStdString();
+        }
+    }
+    QApplication::setPalette(desktop);
+}
+
+// Typed into whatever has the focus in the shown frame: Tab goes through the trip dialog as
+// its controls are placed, with OK and Cancel last; a date typed after Shift+Tab is the date
+// typed, not a year made of it.
+TEST(Desk, tabFollowsTheTripDialogAsPlacedAndATypedDateIsTheDateTyped)
+{
+    TestApp app;
+    ASSERT_TRUE(app.start());
+    app.showFrame();
+    using R = RecordDialog;
+    std::vector<int> visited;
+    app.onDialog([&](DialogDriver &dialog) {
+        for (int step = 0; step < 20 && (visited.empty() || visited.size() < 2 ||
+                                         visited.back() != visited.front());
+             ++step) {
+            if (visited.empty() || visited.back() != dialog.focusedControl())
+                visited.push_back(dialog.focusedControl());
+            app.press(Qt::Key_Tab);
+        }
+        while (dialog.focusedControl() != R::BookButton)
+            app.press(Qt::Key_Tab);
+        app.press(Qt::Key_Backtab);
+        ASSERT_EQ(dialog.focusedControl(), R::DatePicker);
+        app.type(QStringLiteral("30-11-2"));
+        app.press(Qt::Key_Tab);
+        EXPECT_EQ(app.kit.beeper.count, 1) << "the year 2 is refused, not taken as 2005";
+        ASSERT_EQ(dialog.focusedControl(), R::DatePicker);
+        app.type(QStringLiteral("30-11-2026"));
+        EXPECT_EQ(dialog.date(R::DatePicker), QDate(2026, 11, 30));
+        app.press(Qt::Key_Tab);
+        EXPECT_EQ(dialog.date(R::DatePicker), QDate(2026, 11, 30)) << "the date changed on leaving";
+        dialog.click(R::CancelButton);
+    });
+    app.press(Qt::Key_N, Qt::ControlModifier);
+    ASSERT_EQ(app.kit.dialogRunner.runCount, 1) << "Ctrl+N opens a new trip";
+    const std::vector<int> placed{
+        R::DistanceEdit,    R::CategoryCombo, R::StartEdit,  R::ToDestinationButton,
+        R::DestinationEdit, R::ToStartButton, R::MemoEdit,   R::CancelButton,
+        R::OkButton,        R::DatePicker,    R::BookButton, R::DistanceEdit};
+    EXPECT_EQ(visited, placed);
+}
+
+// The window's close button while a dialog is open leaves through the normal exit.
+TEST(Desk, theWindowsCloseButtonUnderADialogLeavesThroughTheExit)
+{
+    TestApp app;
+    ASSERT_TRUE(app.start());
+    app.showFrame();
+    app.kit.dialogRunner.expect([&](QDialog &dialog) {
+        app.type(QStringLiteral("12"));
+        app.frame().close();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog.isVisible(); }, 1000));
+    });
+    app.command(CmdNew);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app.program().hasExited(); }, 1000));
+    EXPECT_FALSE(app.frame().isVisible());
+    EXPECT_TRUE(app.storedTrips().empty()) << "the open trip was left as its Cancel leaves it";
+}
+
+// Numbers are never cut: the columns fit the list, the widest text column gives way.
+TEST(Desk, everyListFitsItsColumnsAndShowsWholeAmounts)
+{
+    for (QSize screen : {Screen::Portrait, Screen::Portrait.transposed()}) {
+        TestApp app(screen);
+        app.seed({trip(2005, 10, 1, 345678, "Job", "a memo that is long enough to be cut"),
+                  trip(2005, 10, 2, 1234560 - 345678)});
+        ASSERT_TRUE(app.start());
+        app.frame().show();
+        gui::EveryDialog every(app);
+        for (ListView *list : {&app.pane().listView(), every.report.findChild<ListView *>(),
+                               every.book.findChild<ListView *>()}) {
+            ASSERT_NE(list, nullptr);
+            list->parentWidget()->show();
+            int right = 0;
+            for (int column = 0; column < list->model()->columnCount(); ++column) {
+                right += list->columnWidth(column);
+                if (!list->listModel().columns()[std::size_t(column)].rightAligned)
+                    continue;
+                for (int row = 0; row < list->model()->rowCount(); ++row) {
+                    const QString text = list->model()->index(row, column).data().toString();
+                    EXPECT_LE(list->fontMetrics().horizontalAdvance(text),
+                              list->columnWidth(column))
+                        << text.toStdString() << " is cut";
+                }
+            }
+            EXPECT_LE(right, list->viewport()->width()) << list->objectName().toStdString();
+        }
+    }
+}
+
+TEST(Desk, aZoomIsOfferedOnlyWhereTheWindowFits)
+{
+    // 1280 x 1024 at 192 dpi: the desk already shows each pixel twice.
+    const QSize available(640, 512 - 30);
+    EXPECT_TRUE(ScreenZoom::fits(QSize(240, 346), available, 1, 1));
+    EXPECT_FALSE(ScreenZoom::fits(QSize(240, 346), available, 1, 2));
+    // 1920 x 1080 at 96 dpi, shown twice already: three times still fits.
+    EXPECT_TRUE(ScreenZoom::fits(QSize(240, 346), QSize(960, 525), 2, 3));
+}
+
+} // namespace
