@@ -89,4 +89,25 @@ TEST(Layout, zoomKeysStoreTheLevelAndCloseThroughTheNormalExit)
     }
 }
 
+// The start for a new zoom shows the window in the layout and at the place it was left.
+TEST(Layout, theStartForANewZoomKeepsTheLayoutAndThePlace)
+{
+    TestApp app(Screen::Portrait.transposed());
+    ASSERT_TRUE(app.start());
+    app.showFrame();
+    app.frame().move(70, 50);
+    app.press(Qt::Key_Plus, Qt::ControlModifier);
+    QApplication::processEvents();
+    ASSERT_TRUE(app.program().restartRequested());
+
+    TestApp again(Screen::Portrait, app.devicePath());
+    ASSERT_TRUE(again.start());
+    EXPECT_EQ(again.frame().size(), Screen::Portrait.transposed());
+    EXPECT_EQ(again.frame().pos(), QPoint(70, 50));
+    again.close();
+    TestApp third(Screen::Portrait, app.devicePath());
+    ASSERT_TRUE(third.start());
+    EXPECT_EQ(third.frame().size(), Screen::Portrait) << "kept for one start only";
+}
+
 } // namespace
