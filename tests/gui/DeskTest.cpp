@@ -64,24 +64,6 @@ TEST(Desk, everyControlThatTakesTheFocusHasANameAndEveryListAnnouncesItsHeaders)
     }
 }
 
-QPalette darkPalette()
-{
-    QPalette dark;
-    const QColor window(0x35, 0x35, 0x35);
-    const QColor base(0x2a, 0x2a, 0x2a);
-    for (auto [role, colour] : {std::pair{QPalette::Window, window},
-                                {QPalette::Base, base},
-                                {QPalette::AlternateBase, window},
-                                {QPalette::Button, window},
-                                {QPalette::WindowText, QColor(Qt::white)},
-                                {QPalette::Text, QColor(Qt::white)},
-                                {QPalette::ButtonText, QColor(Qt::white)},
-                                {QPalette::Highlight, QColor(0x2a, 0x82, 0xda)},
-                                {QPalette::HighlightedText, QColor(Qt::black)}})
-        dark.setColor(role, colour);
-    return dark;
-}
-
 // The colour a widget is drawn on: that of the nearest widget that paints its background.
 QColor backgroundOf(const QWidget &widget)
 {

@@ -157,6 +157,23 @@ std::vector<int> ListDriver::columnWidths() const
     return widths;
 }
 
+QPalette darkPalette()
+{
+    QPalette dark;
+    const QColor window(0x35, 0x35, 0x35);
+    for (auto [role, colour] : {std::pair{QPalette::Window, window},
+                                {QPalette::Base, QColor(0x2a, 0x2a, 0x2a)},
+                                {QPalette::AlternateBase, window},
+                                {QPalette::Button, window},
+                                {QPalette::WindowText, QColor(Qt::white)},
+                                {QPalette::Text, QColor(Qt::white)},
+                                {QPalette::ButtonText, QColor(Qt::white)},
+                                {QPalette::Highlight, QColor(0x2a, 0x82, 0xda)},
+                                {QPalette::HighlightedText, QColor(Qt::black)}})
+        dark.setColor(role, colour);
+    return dark;
+}
+
 QString DialogDriver::text(int id) const
 {
     QWidget *widget = control(id);

@@ -26,6 +26,7 @@
 
 #include <QDate>
 #include <QDialog>
+#include <QPalette>
 #include <QRect>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -44,6 +45,9 @@ inline void PrintTo(const QString &text, std::ostream *out)
 }
 
 namespace tripvane {
+
+// A dark desktop theme, as Fusion shows it with a dark scheme.
+QPalette darkPalette();
 
 // A trip as the record dialog would make it.
 inline MileageRecord trip(int year, int month, int day, std::int32_t distance,

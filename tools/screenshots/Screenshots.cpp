@@ -1,5 +1,5 @@
-// Writes screenshots of the main window in both layouts and of the installer's two windows, for
-// the documentation; with a zoom
+// Writes screenshots of the main window in both layouts, under a dark theme, and of the
+// installer's two windows, for the documentation; with a zoom
 // (QT_SCALE_FACTOR=2) only the portrait one, named for its zoom:
 //     QT_QPA_PLATFORM=offscreen build/tools/screenshots/screenshots docs
 //     QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 build/tools/screenshots/screenshots docs
@@ -81,5 +81,8 @@ int main(int argc, char *argv[])
     const bool ok = shoot({240, 320}, out.filePath(QStringLiteral("main-portrait"))) &&
                     shoot({320, 240}, out.filePath(QStringLiteral("main-wide"))) &&
                     shootInstaller(out);
-    return ok ? 0 : 1;
+    // The same under a dark desktop theme.
+    QApplication::setPalette(darkPalette());
+    const bool dark = shoot({240, 320}, out.filePath(QStringLiteral("main-portrait-dark")));
+    return ok && dark ? 0 : 1;
 }
