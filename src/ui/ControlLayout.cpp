@@ -80,28 +80,38 @@ bool takesMnemonic(ControlKind kind)
            kind == ControlKind::CheckBox || kind == ControlKind::RadioButton;
 }
 
-// The label a field is known by: the nearest one on its row to its left, else one just above.
+// The label a field is known by: the nearest one on its row to its left, else the nearest one
+// just above it.
 const ControlSpec *labelOf(const ControlSpec &field, std::span<const ControlSpec> specs)
 {
-    const QRect at = field.portrait;
+    QRect at = field.portrait;
+    // A combo box's template holds its dropped-down list: the box is its first line.
+    if (field.kind == ControlKind::ComboBox)
+        at.setHeight(std::min(at.height(), 20));
     const ControlSpec *found = nullptr;
     int distance = 0;
-    for (const ControlSpec &spec : specs) {
-        if (spec.kind != ControlKind::Label || !spec.text)
-            continue;
-        const QRect label = spec.portrait;
-        int gap = -1;
-        if (std::abs(label.center().y() - at.center().y()) <= 6 && label.right() <= at.left() + 2)
-            gap = at.left() - label.right();
-        else if (label.bottom() <= at.top() + 2 && at.top() - label.bottom() <= 24 &&
-                 label.left() < at.right() && at.left() < label.right())
-            gap = at.top() - label.bottom();
-        if (gap >= 0 && (!found || gap < distance)) {
-            found = &spec;
-            distance = gap;
+    for (const bool sameRow : {true, false}) {
+        for (const ControlSpec &spec : specs) {
+            if (spec.kind != ControlKind::Label || !spec.text)
+                continue;
+            const QRect label = spec.portrait;
+            int gap = -1;
+            if (sameRow && std::abs(label.center().y() - at.center().y()) <= 6 &&
+                label.right() <= at.left() + 2)
+                gap = at.left() - label.right();
+            else if (!sameRow && label.bottom() <= at.top() + 2 &&
+                     at.top() - label.bottom() <= 24 && label.left() < at.right() &&
+                     at.left() < label.right())
+                gap = at.top() - label.bottom();
+            if (gap >= 0 && (!found || gap < distance)) {
+                found = &spec;
+                distance = gap;
+            }
         }
+        if (found)
+            return found;
     }
-    return found;
+    return nullptr;
 }
 
 } // namespace
@@ -154,6 +164,11 @@ void ControlSet::create(QWidget *parent, std::span<const ControlSpec> specs)
             auto *buddy = as<QLabel>(label->id);
             buddy->setBuddy(m_widgets.at(spec.id));
             buddy->setText(withMnemonic(buddy->text(), taken));
+            // Said before the field's value: a combo box would otherwise be called by its entry.
+            QString name = QString::fromUtf16(label->text);
+            if (name.endsWith(QLatin1Char(':')))
+                name.chop(1);
+            m_widgets.at(spec.id)->setAccessibleName(name);
         } else {
             // A field with no label of its own is what its dialog is about.
             m_widgets.at(spec.id)->setAccessibleName(parent->windowTitle());

@@ -18,6 +18,9 @@
 #include <QTest>
 #include <QToolBar>
 
+#include <map>
+#include <set>
+
 #include <gtest/gtest.h>
 
 using namespace tripvane;
@@ -44,13 +47,17 @@ TEST(Desk, everyControlThatTakesTheFocusHasANameAndEveryListAnnouncesItsHeaders)
     owners.emplace_back("status pane", nullptr);
     for (const auto &[name, dialog] : owners) {
         std::vector<QWidget *> controls = dialog ? reachable(*dialog) : reachable(app.pane());
+        std::set<QString> names;
         if (!dialog)
             std::ranges::copy(reachable(*app.frame().commandBar()), std::back_inserter(controls));
         for (QWidget *control : controls) {
             QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(control);
             ASSERT_NE(reader, nullptr);
-            EXPECT_FALSE(reader->text(QAccessible::Name).trimmed().isEmpty())
+            const QString spoken = reader->text(QAccessible::Name).trimmed();
+            EXPECT_FALSE(spoken.isEmpty())
                 << name << ": " << control->objectName().toStdString() << " has no name";
+            EXPECT_TRUE(names.insert(spoken).second)
+                << name << ": two controls are both called " << spoken.toStdString();
             auto *list = qobject_cast<ListView *>(control);
             if (!list)
                 continue;
@@ -62,6 +69,17 @@ TEST(Desk, everyControlThatTakesTheFocusHasANameAndEveryListAnnouncesItsHeaders)
                     << name << ", column " << column;
         }
     }
+    // Each field is labelled by (a screen reader's relation, Alt and the letter) the label on
+    // its row, not by the one above it.
+    using R = RecordDialog;
+    const std::map<int, QString> byLabel{
+        {R::DatePicker, "Date:"}, {R::DistanceEdit, "Km/Miles:"}, {R::CategoryCombo, "Category:"},
+        {R::StartEdit, "Start:"}, {R::DestinationEdit, "Dest:"},  {R::MemoEdit, "Memo:"}};
+    std::map<int, QString> labelled;
+    for (QLabel *label : every.record.findChildren<QLabel *>())
+        if (label->buddy())
+            labelled[every.record.controls().idOf(label->buddy())] = withoutMnemonic(label->text());
+    EXPECT_EQ(labelled, byLabel);
 }
 
 // The colour a widget is drawn on: that of the nearest widget that paints its background.
