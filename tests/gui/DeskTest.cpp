@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QStyle>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include <map>
@@ -167,6 +168,37 @@ TEST(Desk, tabFollowsTheTripDialogAsPlacedAndATypedDateIsTheDateTyped)
         R::DestinationEdit, R::ToStartButton, R::MemoEdit,   R::CancelButton,
         R::OkButton,        R::DatePicker,    R::BookButton, R::DistanceEdit};
     EXPECT_EQ(visited, placed);
+}
+
+// F10 and Alt with the underlined letter open the command bar's menus; Right goes on to the next.
+TEST(Desk, theMenusOpenFromTheKeyboard)
+{
+    TestApp app;
+    ASSERT_TRUE(app.start());
+    app.showFrame();
+    const QString mileage = QStringLiteral("menu%1").arg(CmdMileageMenu);
+    const QString tools = QStringLiteral("menu%1").arg(CmdToolsMenu);
+    for (const auto &[keys, menu] :
+         {std::pair{std::vector<Qt::Key>{Qt::Key_F10}, mileage},
+          std::pair{std::vector<Qt::Key>{Qt::Key_F10, Qt::Key_Right}, tools}}) {
+        QStringList opened;
+        // Each menu runs its own loop: look at it once it is up, and go on.
+        std::function<void()> watch = [&] {
+            if (QWidget *popup = QApplication::activePopupWidget()) {
+                opened.append(popup->objectName());
+                if (opened.size() < int(keys.size()))
+                    QTest::keyClick(popup, keys[std::size_t(opened.size())]);
+                else
+                    popup->close();
+            }
+            if (opened.size() < int(keys.size()))
+                QTimer::singleShot(20, watch);
+        };
+        QTimer::singleShot(20, watch);
+        app.press(keys.front());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return opened.size() == int(keys.size()); }, 2000));
+        EXPECT_EQ(opened.last(), menu);
+    }
 }
 
 // The window's close button while a dialog is open leaves through the normal exit.
