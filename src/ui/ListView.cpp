@@ -248,6 +248,29 @@ void ListView::fitColumns()
             setColumnWidth(int(column), widths[column]);
 }
 
+void ListView::updateGeometries()
+{
+    QTableView::updateGeometries();
+    showWholeRowsFromTheTop();
+}
+
+void ListView::scrollContentsBy(int dx, int dy)
+{
+    QTableView::scrollContentsBy(dx, dy);
+    showWholeRowsFromTheTop();
+}
+
+void ListView::showWholeRowsFromTheTop()
+{
+    // At the end of its range the view lines the last row up with the bottom, which cuts the top
+    // row; the range counts whole rows, so from the top row on they all fit.
+    const int top = verticalScrollBar()->value();
+    if (top <= 0 || top >= model()->rowCount() || rowViewportPosition(top) == 0)
+        return;
+    verticalHeader()->setOffsetToSectionPosition(top);
+    viewport()->update();
+}
+
 void ListView::resizeEvent(QResizeEvent *event)
 {
     QTableView::resizeEvent(event);

@@ -99,10 +99,13 @@ protected:
     bool viewportEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
+    void updateGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
 
 private:
     void fitRowHeight();
     void fitColumns();
+    void showWholeRowsFromTheTop();
     int widestText(int column) const;
     void setHoveredRow(int row);
 

@@ -223,10 +223,19 @@ TEST(Desk, everyListFitsItsColumnsAndShowsWholeAmounts)
 {
     for (QSize screen : {Screen::Portrait, Screen::Portrait.transposed()}) {
         TestApp app(screen);
-        app.seed({trip(2005, 10, 1, 345678, "Job", "a memo that is long enough to be cut"),
-                  trip(2005, 10, 2, 1234560 - 345678)});
+        std::vector<MileageRecord> trips(40, trip(2005, 10, 3, 100));
+        trips.push_back(trip(2005, 10, 1, 345678, "Job", "a memo that is long enough to be cut"));
+        trips.push_back(trip(2005, 10, 2, 1234560 - 345678));
+        app.seed(trips);
         ASSERT_TRUE(app.start());
         app.frame().show();
+        // The last trip chosen: the list shows whole rows from its top.
+        ListView &shown = app.pane().listView();
+        shown.selectRow(shown.model()->rowCount() - 1);
+        QApplication::processEvents();
+        EXPECT_EQ(shown.rowViewportPosition(shown.rowAt(0)), 0) << "half a row at the top";
+        EXPECT_LE(shown.visualRect(shown.currentIndex()).bottom(), shown.viewport()->height())
+            << "the chosen trip is whole";
         gui::EveryDialog every(app);
         for (ListView *list : {&app.pane().listView(), every.report.findChild<ListView *>(),
                                every.book.findChild<ListView *>()}) {
