@@ -34,13 +34,13 @@ public:
     bool isEnabled(int id) const;
     // The keys of the bar, for the page of the main window: Ctrl+N, and F10 for the menus.
     void takeKeysFrom(QWidget &page);
-    void openMenu(std::size_t index);
     void setEnabled(std::span<const int> ids, bool enabled);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void openMenu(std::size_t index);
     QAction *addAction(QWidget &owner, int id, const QString &text);
 
     std::function<void(int)> m_dispatch;

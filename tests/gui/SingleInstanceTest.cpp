@@ -46,6 +46,7 @@ QByteArray storeHash(const QString &device)
     return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
 }
 
+// A second start raises the first window and changes nothing on the device.
 TEST(SingleInstanceTest, secondStartBringsTheFirstForwardAndTouchesNothing)
 {
     TestApp first;
@@ -53,12 +54,17 @@ TEST(SingleInstanceTest, secondStartBringsTheFirstForwardAndTouchesNothing)
     ASSERT_TRUE(first.start());
     const QByteArray before = storeHash(first.devicePath());
 
+    first.frame().showMinimized();
+    ASSERT_TRUE(first.frame().isMinimized());
+
     TestApp second(Screen::Portrait, first.devicePath());
     EXPECT_FALSE(second.start());
     EXPECT_TRUE(second.kit.messageBoxes.shown.empty());
     EXPECT_EQ(second.program().frame(), nullptr);
     EXPECT_EQ(storeHash(first.devicePath()), before);
     EXPECT_TRUE(first.isRunning());
+    processEventsUntil([&] { return !first.frame().isMinimized(); });
+    EXPECT_FALSE(first.frame().isMinimized()) << "the first window comes forward";
 }
 
 TEST(SingleInstanceTest, theSecondClaimAsksTheFirstToComeForward)

@@ -149,14 +149,6 @@ QRect ListDriver::rect() const
     return m_view->geometry();
 }
 
-std::vector<int> ListDriver::columnWidths() const
-{
-    std::vector<int> widths;
-    for (int column = 0; column < m_view->model()->columnCount(); ++column)
-        widths.push_back(m_view->columnWidth(column));
-    return widths;
-}
-
 QPalette darkPalette()
 {
     QPalette dark;

@@ -256,7 +256,6 @@ public:
     void tapRow(int row);
     void tapHeader(int column);
     QRect rect() const;
-    std::vector<int> columnWidths() const;
 
 private:
     ListView *m_view;
