@@ -1,4 +1,5 @@
 #include "DeviceRoot.h"
+#include "DataTable.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -82,15 +83,10 @@ TEST(DeviceRoot, filesFromOutsideAreWrittenOnlyInsideTheDevice)
     QFile::link(device.path() + "/Windows", device.path() + "/Inward");
     QFile::link(dir.filePath(QStringLiteral("outside/x")), device.path() + "/Windows/linked");
 
-    QFile table(QStringLiteral(TRIPVANE_TEST_DATA "/install-targets.txt"));
-    ASSERT_TRUE(table.open(QIODevice::ReadOnly));
     int cases = 0;
-    for (const QByteArray &line : table.readAll().split('\n')) {
-        if (line.startsWith('#') || line.isEmpty())
-            continue;
-        const QList<QByteArray> fields = line.split('\t');
-        const QString expected = QString::fromUtf8(fields[0]);
-        const QString path = QString::fromUtf8(fields.value(1));
+    for (const QStringList &fields : dataTable("install-targets.txt")) {
+        const QString &expected = fields[0];
+        const QString path = fields.value(1);
         QString problem;
         const auto target = device.resolveForWriting(path, &problem);
         if (expected == u"refused")

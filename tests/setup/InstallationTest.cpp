@@ -1,4 +1,5 @@
 #include "Installation.h"
+#include "DataTable.h"
 #include "DesktopRegistry.h"
 #include "DeviceRoot.h"
 #include "SetupStrings.h"
@@ -225,18 +226,15 @@ TEST(SetupFiles, areReadAsOtherEditorsLeaveThemAndNeverBlock)
         QFile file(path);
         return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) >= 0;
     };
-    QFile table(QStringLiteral(TRIPVANE_TEST_DATA "/setup-files.txt"));
-    ASSERT_TRUE(table.open(QIODevice::ReadOnly));
-    for (const QByteArray &line : table.readAll().split('\n')) {
-        const QList<QByteArray> fields = line.split('\t');
-        if (line.startsWith('#') || fields.size() != 3)
-            continue;
+    for (const QStringList &fields : dataTable("setup-files.txt")) {
+        ASSERT_EQ(fields.size(), 3) << fields.join(u'|').toStdString();
         QString read = QStringLiteral("-");
-        if (fields[0] == "registry") {
-            ASSERT_TRUE(write(dir.filePath(QStringLiteral("registry")), unescaped(fields[1])));
+        if (fields[0] == u"registry") {
+            ASSERT_TRUE(
+                write(dir.filePath(QStringLiteral("registry")), unescaped(fields[1].toUtf8())));
             read = registry.defaultValue(setupString(ManagerKey)).value_or(read);
         } else {
-            ASSERT_TRUE(write(identityPath, unescaped(fields[1])));
+            ASSERT_TRUE(write(identityPath, unescaped(fields[1].toUtf8())));
             if (const auto identity = DeviceIdentity::read(device)) {
                 read = identity->osMajorVersion < 3 ? QString::number(identity->osMajorVersion)
                                                     : QStringLiteral("%1 %2 %3")
@@ -245,7 +243,7 @@ TEST(SetupFiles, areReadAsOtherEditorsLeaveThemAndNeverBlock)
                                                           .arg(identity->processorArchitecture);
             }
         }
-        EXPECT_EQ(read.toStdString(), fields[2].toStdString()) << fields[1].toStdString();
+        EXPECT_EQ(read, fields[2]) << fields[1].toStdString();
     }
     EXPECT_TRUE(registry.setDefaultValue(QStringLiteral("a"), QStringLiteral("b")));
     EXPECT_TRUE(registry.setDefaultValue(QStringLiteral("A"), QStringLiteral("c=d")));
