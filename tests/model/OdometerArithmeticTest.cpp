@@ -1,4 +1,6 @@
 #include "OdometerArithmetic.h"
+#include "AmountText.h"
+#include "DataTable.h"
 
 #include <gtest/gtest.h>
 
@@ -36,74 +38,36 @@ protected:
     int overflows = 0;
 };
 
-TEST_F(StatusValues, positiveNegativeAndZeroBalance)
+TEST_F(StatusValues, showAsTheTableSays)
 {
-    setReadings(100000, 125050);
-    StatusTexts t = compute(); // no trips: the whole difference
-    EXPECT_EQ(t.starts, QStringLiteral("1,000.00"));
-    EXPECT_EQ(t.ends, QStringLiteral("1,250.50"));
-    EXPECT_EQ(t.registered, QStringLiteral("0.00"));
-    EXPECT_EQ(t.balance, QStringLiteral("250.50"));
-
-    addTrip(10000);
-    addTrip(5025);
-    t = compute();
-    EXPECT_EQ(t.registered, QStringLiteral("150.25"));
-    EXPECT_EQ(t.balance, QStringLiteral("100.25"));
-
-    addTrip(14975); // now 300.00 in all
-    t = compute(1);
-    EXPECT_EQ(t.registered, QStringLiteral("300,00"));
-    EXPECT_EQ(t.balance, QStringLiteral("- 49,50"));
-    EXPECT_EQ(holders.balance.distance, 4950);
-
-    records.clear();
-    addTrip(25050);
-    EXPECT_EQ(compute().balance, QStringLiteral("0"));
-    EXPECT_EQ(overflows, 0);
-}
-
-TEST_F(StatusValues, onlyTripsUpToTheEndsDateCount)
-{
-    setReadings(0, 100000, makeDate(2005, 10, 29));
-    addTrip(1000, makeDate(2005, 10, 29));
-    addTrip(2000, makeDate(2005, 10, 30));
-    addTrip(4000, makeDate(1999, 1, 1)); // before any Starts date still counts
-    EXPECT_EQ(compute().registered, QStringLiteral("50.00"));
-}
-
-TEST_F(StatusValues, startsAboveEndsResetsBothReadings)
-{
-    setReadings(5000, 1000);
-    addTrip(300);
-    const StatusTexts t = compute();
-    EXPECT_EQ(t.starts, QStringLiteral("0.00"));
-    EXPECT_EQ(t.ends, QStringLiteral("0.00"));
-    EXPECT_EQ(holders.start.distance, 0);
-    EXPECT_EQ(t.balance, QStringLiteral("- 3.00"));
-}
-
-TEST_F(StatusValues, registeredOverflowWarnsOnceAndUsesThePartialSum)
-{
-    setReadings(0, 100000000);
-    for (int i = 0; i < 22; ++i)
-        addTrip(100000000);
-    const StatusTexts t = compute();
-    EXPECT_EQ(overflows, 1);
-    EXPECT_EQ(t.registered, QStringLiteral("0.00"));
-    // Balance = 1,000,000.00 - 21 x 1,000,000.00.
-    EXPECT_EQ(t.balance, QStringLiteral("- 20,000,000.00"));
-}
-
-TEST_F(StatusValues, balanceOutOfRangeShowsError)
-{
-    // Stored readings bigger than any the dialogs allow reach the balance error.
-    setReadings(0, 2147483647);
-    addTrip(-100, makeDate(2005, 10, 1)); // a damaged record pushes B past the bound
-    StatusTexts t = compute();
-    EXPECT_EQ(overflows, 1);
-    EXPECT_EQ(t.registered, QStringLiteral("Error"));
-    EXPECT_EQ(t.balance, QStringLiteral("0.00"));
+    for (const QStringList &row : dataTable("status-values.txt")) {
+        ASSERT_EQ(row.size(), 9) << row.join(u'|').toStdString();
+        const std::string what = row.join(u'|').toStdString();
+        setReadings(row[0].toInt(), row[1].toInt());
+        records.clear();
+        overflows = 0;
+        for (const QString &trip : row[2].split(u' ', Qt::SkipEmptyParts)) {
+            if (trip == u"-")
+                continue;
+            const QString distance = trip.section(u'@', 0, 0);
+            const int date = trip.section(u'@', 1).toInt();
+            const int times = distance.contains(u'x') ? distance.section(u'x', 0, 0).toInt() : 1;
+            for (int i = 0; i < times; ++i)
+                addTrip(distance.section(u'x', -1).toInt(),
+                        makeDate(date / 10000, date / 100 % 100, date % 100));
+        }
+        const StatusTexts t = compute(row[3].toUInt());
+        EXPECT_EQ((QStringList{t.starts, t.ends, t.registered, t.balance}), row.mid(4, 4)) << what;
+        EXPECT_EQ(overflows, row[8].toInt()) << what;
+        // The holders keep what the texts show: the reset Starts, the balance without its sign.
+        const std::uint32_t view = row[3].toUInt();
+        EXPECT_EQ(FormatAmount(holders.start.distance, view), t.starts) << what;
+        if (t.balance != u"Error" && t.balance != u"0") {
+            EXPECT_EQ(FormatAmount(holders.balance.distance, view),
+                      QString(t.balance).remove(QStringLiteral("- ")))
+                << what;
+        }
+    }
 }
 
 class CategoryTotals : public StatusValues
