@@ -12,6 +12,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QDateEdit>
 #include <QLabel>
 #include <QStyle>
@@ -159,6 +160,18 @@ TEST(Desk, tabFollowsTheTripDialogAsPlacedAndATypedDateIsTheDateTyped)
         EXPECT_EQ(dialog.date(R::DatePicker), QDate(2026, 11, 30));
         app.press(Qt::Key_Tab);
         EXPECT_EQ(dialog.date(R::DatePicker), QDate(2026, 11, 30)) << "the date changed on leaving";
+        // The calendar drops down inside the screen.
+        QWidget *picker = dialog.control(R::DatePicker);
+        QTest::mouseClick(picker, Qt::LeftButton, {},
+                          QPoint(picker->width() - 5, picker->height() / 2));
+        QWidget *calendar =
+            qobject_cast<QDateEdit *>(dialog.control(R::DatePicker))->calendarWidget()->window();
+        ASSERT_TRUE(calendar->isVisible());
+        ASSERT_NE(calendar, nullptr);
+        EXPECT_TRUE(app.frame().geometry().contains(calendar->geometry()))
+            << calendar->geometry().x() << "," << calendar->geometry().y() << " "
+            << calendar->width() << "x" << calendar->height();
+        calendar->close();
         dialog.click(R::CancelButton);
     });
     app.press(Qt::Key_N, Qt::ControlModifier);
@@ -216,6 +229,26 @@ TEST(Desk, theWindowsCloseButtonUnderADialogLeavesThroughTheExit)
     EXPECT_TRUE(QTest::qWaitFor([&] { return app.program().hasExited(); }, 1000));
     EXPECT_FALSE(app.frame().isVisible());
     EXPECT_TRUE(app.storedTrips().empty()) << "the open trip was left as its Cancel leaves it";
+}
+
+// The export's short "OK !" box is wide enough for its caption beside the title bar's buttons.
+TEST(Desk, aShortMessageShowsItsWholeCaption)
+{
+    TestApp app;
+    app.kit.messageBoxes.forwardTo = makeDesktopMessageBoxes();
+    ASSERT_TRUE(app.start());
+    app.showFrame();
+    int room = -1;
+    QTimer::singleShot(50, [&] {
+        if (QWidget *box = QApplication::activeModalWidget()) {
+            room = box->width() - box->fontMetrics().horizontalAdvance(box->windowTitle());
+            box->close();
+        }
+    });
+    app.kit.services().message(QStringLiteral("OK !"), MessageIcon::Exclamation,
+                               MessageButtons::Ok);
+    EXPECT_EQ(app.kit.messageBoxes.shown.at(0).request.caption, QStringLiteral("Tripvane"));
+    EXPECT_GE(room, 90) << "room for the title bar's icon and its three buttons";
 }
 
 // Numbers are never cut: the columns fit the list, the widest text column gives way.
