@@ -122,4 +122,24 @@ stored=$(sqlite3 "$work/device/objectstore.db" \
     'SELECT distance_hundredths, category FROM trips ORDER BY distance_hundredths')
 expected=$(printf '1300|Shopping\n4250|Job')
 [ "$stored" = "$expected" ] || { echo "stored: '$stored', expected '$expected'"; exit 1; }
-echo "F1, typing after New, the exit and a session from the keyboard work under a real X server"
+
+# With a window manager: Alt+F4 while the trip dialog is open leaves through the normal exit,
+# within a second, and keeps nothing of the unfinished trip.
+openbox >/dev/null 2>&1 &
+wm=$!
+trap 'kill -9 $app $server $wm 2>/dev/null || true; pkill -f "$programs/peghelp" || true; rm -rf "$work"' EXIT
+"$programs/mileagelog" >"$work/log" 2>&1 &
+app=$!
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tripvane$' | head -n 1)
+[ -n "$window" ] || { echo "the main window did not show under openbox"; exit 1; }
+timeout 10 xdotool windowactivate --sync "$window" || { echo "openbox gave no focus"; exit 1; }
+xdotool key ctrl+n
+caption_becomes Kilometers "Ctrl+N under openbox"
+xdotool type --delay 30 '7'
+xdotool key alt+F4
+for _ in $(seq 10); do kill -0 $app 2>/dev/null || break; sleep 0.1; done
+kill -0 $app 2>/dev/null && { echo "Alt+F4 under a dialog did not end mileagelog in a second"; exit 1; }
+wait $app || { echo "mileagelog did not end cleanly after Alt+F4"; cat "$work/log"; exit 1; }
+stored=$(sqlite3 "$work/device/objectstore.db" 'SELECT count(*) FROM trips')
+[ "$stored" = 2 ] || { echo "after Alt+F4: $stored trips, expected 2"; exit 1; }
+echo "F1, typing after New, the exit, a session from the keyboard and Alt+F4 work under X"
