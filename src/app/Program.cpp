@@ -93,6 +93,7 @@ bool Program::start()
         m_frame->move(kept->place / m_frame->devicePixelRatioF());
     }
     m_frame->show();
+    lowerZoomThatNoLongerFits();
     return true;
 }
 
@@ -132,6 +133,25 @@ void Program::zoom(int step)
         {!m_services.screen().isPortrait(), m_frame->pos() * m_frame->devicePixelRatioF()});
     m_restart = true;
     m_frame->close();
+}
+
+void Program::lowerZoomThatNoLongerFits()
+{
+    // A level chosen on a larger screen, or before the desk scaled everything itself, would push
+    // the command bar off the screen: the largest level that fits is taken, in a new start.
+    const int level = m_zoom.level();
+    const QScreen *screen = m_frame->screen();
+    if (level == ScreenZoom::Smallest || !screen ||
+        qEnvironmentVariableIntValue("QT_SCALE_FACTOR") != level)
+        return;
+    const QSize available = screen->availableGeometry().size();
+    int fitting = level;
+    while (fitting > ScreenZoom::Smallest &&
+           !ScreenZoom::fits(m_frame->frameGeometry().size(), available, level, fitting))
+        --fitting;
+    if (fitting != level)
+        QMetaObject::invokeMethod(
+            m_frame.get(), [this, step = fitting - level] { zoom(step); }, Qt::QueuedConnection);
 }
 
 void Program::exit()

@@ -47,6 +47,7 @@ private:
     void exit();
     void installHelpFiles() const;
     void zoom(int step);
+    void lowerZoomThatNoLongerFits();
 
     Services &m_services;
     DeviceRoot m_device;

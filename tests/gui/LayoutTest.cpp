@@ -89,6 +89,21 @@ TEST(Layout, zoomKeysStoreTheLevelAndCloseThroughTheNormalExit)
     }
 }
 
+// Run at zoom 3 on the 800 x 800 test screen, where the window does not fit: a stored 3 is
+// lowered to 2, the largest that fits, for the next start.
+TEST(Layout, aStoredZoomThatNoLongerFitsIsLowered)
+{
+    if (qEnvironmentVariableIntValue("QT_SCALE_FACTOR") != 3)
+        GTEST_SKIP() << "only at zoom 3";
+    TestApp app;
+    ScreenZoom zoom(app.zoomSettingsFile());
+    zoom.setLevel(3);
+    ASSERT_TRUE(app.start());
+    QApplication::processEvents();
+    EXPECT_EQ(zoom.level(), 2);
+    EXPECT_TRUE(app.program().restartRequested());
+}
+
 // The start for a new zoom shows the window in the layout and at the place it was left.
 TEST(Layout, theStartForANewZoomKeepsTheLayoutAndThePlace)
 {
