@@ -1,9 +1,10 @@
 #include "ControlLayout.h"
 
+#include "DatePicker.h"
+
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -40,12 +41,8 @@ QWidget *make(QWidget *parent, const ControlSpec &spec)
         button->setDefault(spec.kind == ControlKind::DefaultButton);
         return button;
     }
-    case ControlKind::DatePicker: {
-        auto *picker = new QDateEdit(parent);
-        picker->setCalendarPopup(true);
-        picker->setDisplayFormat(QStringLiteral("dd/MM/yy"));
-        return picker;
-    }
+    case ControlKind::DatePicker:
+        return new DatePicker(parent);
     case ControlKind::Picture: {
         auto *picture = new QLabel(parent);
         picture->setAlignment(Qt::AlignCenter);

@@ -2,6 +2,7 @@
 
 #include "AmountText.h"
 #include "CursorList.h"
+#include "DatePicker.h"
 #include "Services.h"
 #include "StringTable.h"
 #include "TextRules.h"
@@ -10,7 +11,6 @@
 #include <QAbstractItemView>
 #include <QCalendarWidget>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDateEdit>
 #include <QEvent>
 #include <QKeyEvent>
@@ -47,9 +47,10 @@ DeviceDialog::DeviceDialog(Services &services, const QString &caption,
                     command(id);
             });
         QWidget *popup = nullptr;
-        if (auto *picker = qobject_cast<QDateEdit *>(widget))
+        if (auto *picker = qobject_cast<DatePicker *>(widget)) {
             popup = picker->calendarWidget();
-        else if (auto *combo = qobject_cast<QComboBox *>(widget))
+            connect(picker, &DatePicker::typedTextRefused, this, [this] { typedDatesHold(); });
+        } else if (auto *combo = qobject_cast<QComboBox *>(widget))
             popup = combo->view()->window();
         if (popup) {
             popup->installEventFilter(this);
@@ -69,28 +70,17 @@ void DeviceDialog::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
 }
 
-namespace {
-
-// Whether the picker shows its date: a typed text that is no date (31-11-2026) is not taken
-// into it, and leaving the picker would put its old date back without a word.
-bool showsItsDate(const QDateEdit &picker)
-{
-    return picker.text() == picker.date().toString(picker.displayFormat());
-}
-
-} // namespace
-
 bool DeviceDialog::typedDatesHold()
 {
-    QDateEdit *refused = m_refusedDate;
+    DatePicker *refused = nullptr;
     for (const auto &[id, widget] : m_controls.widgets()) {
-        auto *picker = qobject_cast<QDateEdit *>(widget);
-        if (!refused && picker && !showsItsDate(*picker))
+        auto *picker = qobject_cast<DatePicker *>(widget);
+        if (!refused && picker && !picker->holdsItsDate())
             refused = picker;
     }
-    m_refusedDate = nullptr;
     if (!refused)
         return true;
+    refused->forgetLeaving();
     // Refused as every entry is: a beep, and the focus back in the field, its text selected.
     m_services.beeper().beep();
     refused->setFocus(Qt::OtherFocusReason);
@@ -246,41 +236,6 @@ bool DeviceDialog::eventFilter(QObject *watched, QEvent *event)
             static_cast<QPushButton *>(watched)->click();
             return true;
         }
-    } else if (event->type() == QEvent::FocusOut && qobject_cast<QDateEdit *>(watched)) {
-        // Leaving puts the old date back: the next command is refused instead (typedDatesHold).
-        if (!showsItsDate(*static_cast<QDateEdit *>(watched)))
-            m_refusedDate = static_cast<QDateEdit *>(watched);
-    } else if (event->type() == QEvent::KeyPress && qobject_cast<QDateEdit *>(watched)) {
-        auto *picker = static_cast<QDateEdit *>(watched);
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab ||
-             key == Qt::Key_Backtab) &&
-            !showsItsDate(*picker)) {
-            typedDatesHold();
-            return true;
-        }
-        // A separator typed after a day or a month goes on to the next part, so that a date is
-        // typed as it is written; after a full part the picker has already gone on by itself.
-        const QString typed = static_cast<QKeyEvent *>(event)->text();
-        if (typed.size() == 1 && QStringLiteral("-/.").contains(typed)) {
-            const auto *edit = picker->findChild<QLineEdit *>();
-            const int cursor = edit ? edit->cursorPosition() : 0;
-            const bool atPartStart = cursor == 0 || !edit->text().at(cursor - 1).isDigit();
-            const int next = picker->currentSectionIndex() + 1;
-            if (!atPartStart && next < picker->sectionCount()) {
-                picker->setCurrentSectionIndex(next);
-                picker->setSelectedSection(picker->currentSection());
-            }
-            return true;
-        }
-    } else if (event->type() == QEvent::FocusIn &&
-               static_cast<QFocusEvent *>(event)->reason() == Qt::BacktabFocusReason &&
-               qobject_cast<QDateEdit *>(watched)) {
-        // A date is typed from its first part, whichever way the focus came: Shift+Tab would
-        // otherwise put the typing into the year.
-        QFocusEvent fromFront(QEvent::FocusIn, Qt::TabFocusReason);
-        QCoreApplication::sendEvent(watched, &fromFront);
-        return true;
     } else if (event->type() == QEvent::FocusIn) {
         if (qobject_cast<QLineEdit *>(watched))
             m_services.inputPanel().show();

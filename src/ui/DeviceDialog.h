@@ -6,9 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include <QDateEdit>
 #include <QDialog>
-#include <QPointer>
 
 namespace tripvane {
 
@@ -89,14 +87,12 @@ protected:
 private:
     void keepInsideScreen(QWidget &popup) const;
     // False, with a beep and the focus in the picker, while a picker holds a typed text that is
-    // no date.
+    // no date or was left holding one.
     bool typedDatesHold();
 
     Services &m_services;
     ControlSet m_controls;
-    std::vector<QObject *> m_popups;
-    QPointer<QDateEdit> m_refusedDate; // left with a text that is no date // calendars and combo
-                                       // lists that drop down
+    std::vector<QObject *> m_popups; // calendars and combo lists that drop down
     bool m_panelAfterDropDown = true;
     bool m_titleBarOk;
 };

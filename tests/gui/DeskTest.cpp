@@ -152,6 +152,11 @@ TEST(Desk, tabFollowsTheTripDialogAsPlacedAndATypedDateIsTheDateTyped)
             app.press(Qt::Key_Tab);
         app.press(Qt::Key_Backtab);
         ASSERT_EQ(dialog.focusedControl(), R::DatePicker);
+        app.type(QStringLiteral("3"));
+        app.press(Qt::Key_Tab); // a day of one digit goes on to the month
+        app.press(Qt::Key_Backtab);
+        EXPECT_EQ(app.kit.beeper.count, 0);
+        EXPECT_EQ(dialog.date(R::DatePicker).day(), 3);
         app.type(QStringLiteral("30-11-2"));
         app.press(Qt::Key_Tab);
         EXPECT_EQ(app.kit.beeper.count, 1) << "the year 2 is refused, not taken as 2005";
