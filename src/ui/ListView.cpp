@@ -150,7 +150,11 @@ ListView::ListView(int controlId, ListModel &model, QWidget *parent)
     connect(&model, &QAbstractItemModel::rowsInserted, this, refit);
     connect(&model, &QAbstractItemModel::rowsRemoved, this, refit);
     connect(&model, &QAbstractItemModel::dataChanged, this, refit);
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, refit);
+    // A long list measures only the rows in view, which change as it scrolls.
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (m_model.rowCount() > MeasuredInFull)
+            fitColumns();
+    });
 }
 
 void ListView::fitRowHeight()
@@ -195,7 +199,7 @@ int ListView::widestText(int column) const
     const int rows = model()->rowCount();
     int first = 0;
     int last = rows - 1;
-    if (rows > 2000) {
+    if (rows > MeasuredInFull) {
         first = std::max(0, rowAt(0));
         last = rowAt(viewport()->height() - 1);
         last = last < 0 ? std::min(rows - 1, first + viewport()->height() / rowHeight(0)) : last;

@@ -103,6 +103,9 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
+    // Lists up to this long have every row measured for their amount columns.
+    static constexpr int MeasuredInFull = 2000;
+
     void fitRowHeight();
     void fitColumns();
     void showWholeRowsFromTheTop();
