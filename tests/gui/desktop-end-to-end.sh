@@ -125,13 +125,15 @@ expected=$(printf '1300|Shopping\n4250|Job')
 
 # With a window manager: Alt+F4 while the trip dialog is open leaves through the normal exit,
 # within a second, and keeps nothing of the unfinished trip.
-openbox >/dev/null 2>&1 &
+openbox --startup "touch $work/wm-ready" >/dev/null 2>&1 &
 wm=$!
+for _ in $(seq 100); do [ -f "$work/wm-ready" ] && break; sleep 0.1; done
+[ -f "$work/wm-ready" ] || { echo "openbox did not start"; exit 1; }
 trap 'kill -9 $app $server $wm 2>/dev/null || true; pkill -f "$programs/peghelp" || true; rm -rf "$work"' EXIT
 "$programs/mileagelog" >"$work/log" 2>&1 &
 app=$!
 window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tripvane$' | head -n 1)
-[ -n "$window" ] || { echo "the main window did not show under openbox"; exit 1; }
+[ -n "$window" ] || { echo "the main window did not show under openbox"; cat "$work/log"; exit 1; }
 timeout 10 xdotool windowactivate --sync "$window" || { echo "openbox gave no focus"; exit 1; }
 xdotool key ctrl+n
 caption_becomes Kilometers "Ctrl+N under openbox"
