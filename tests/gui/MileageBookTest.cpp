@@ -62,63 +62,29 @@ protected:
     TestApp app;
 };
 
-TEST_F(Book, newRoutesFollowThePlaceAndAmountRules)
+// The refusals are in the typed entries' table; here what the accepted routes become.
+TEST_F(Book, newRoutesAreNormalisedAndStoredAfterTheBookAsShown)
 {
     const QString longPlace = QStringLiteral("Abcdefghijklmnopqrstuvwxyzabcdefghi"); // 35
-    struct Case
-    {
-        QString start, destination, mileage;
-        int failing;         // the field that keeps the dialog open, 0 when the route is added
-        const char *message; // shown for the refusal
-        int beeps;
-    };
-    const Case cases[] = {
-        {"aMSTERDAM centraal", " office ", "12.5", 0, nullptr, 0},
-        {longPlace, "Home", "1", 0, nullptr, 0},
-        {"Car-hire", "Home", "1", RD::StartEdit,
-         "Please, enter a unique name that is alphabetic character within the ranges A - Z or "
-         "a - z or decimal digit (0 - 9).",
-         0},
-        {"Home", "   ", "1", RD::DestinationEdit, nullptr, 0},
-        {"Home", "Work", "", RD::MileageEdit, nullptr, 0},
-        {"Home", "Work", "0", RD::MileageEdit, "You can not enter 0.0 !", 1},
-        {"Home", "Work", "1,000,000.01", RD::MileageEdit,
-         "You can enter not more than 1,000,000.00", 1},
-        {"Home", "Work", "1,000,000.00", 0, nullptr, 0},
-        {"Home", "Work", "12km", RD::MileageEdit,
-         "Please specify a valid amount. Check mileage view options in the Tools\\View Options "
-         "menu item.",
-         1},
-    };
+    const QStringList routes[] = {{"aMSTERDAM centraal", " office ", "12.5"},
+                                  {longPlace, "Home", "1"},
+                                  {"Home", "Work", "1,000,000.00"}};
     start();
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.start.toStdString() + "/" + c.mileage.toStdString());
-        const int beepsBefore = app.kit.beeper.count;
-        const qsizetype messagesBefore = app.kit.messageBoxes.shown.size();
-        if (c.message)
-            app.kit.messageBoxes.expect(MessageAnswer::Ok);
+    for (const QStringList &route : routes) {
         onHub([](DialogDriver &hub, ListDriver) { hub.click(B::NewButton); });
         app.onDialog([&](DialogDriver &dialog) {
             EXPECT_EQ(dialog.caption(), QStringLiteral("New route"));
-            dialog.setText(RD::StartEdit, c.start);
-            dialog.setText(RD::DestinationEdit, c.destination);
-            dialog.setText(RD::MileageEdit, c.mileage);
+            dialog.setText(RD::StartEdit, route[0]);
+            dialog.setText(RD::DestinationEdit, route[1]);
+            dialog.setText(RD::MileageEdit, route[2]);
             dialog.shellOk();
-            EXPECT_EQ(dialog.result(), c.failing ? 0 : int(RD::OkButton));
-            if (c.failing) {
-                EXPECT_EQ(dialog.focusedControl(), c.failing);
-                EXPECT_TRUE(app.kit.inputPanel.isShown());
-                dialog.click(RD::CancelButton);
-            }
+            EXPECT_EQ(dialog.result(), int(RD::OkButton)) << route.join(u'|').toStdString();
         });
         leaveHub();
         app.command(CmdMileageBook);
-        EXPECT_EQ(app.kit.beeper.count - beepsBefore, c.beeps);
-        EXPECT_EQ(app.kit.messageBoxes.shown.size() - messagesBefore, c.message ? 1u : 0u);
-        if (c.message) {
-            EXPECT_EQ(app.kit.messageBoxes.texts().back(), QString::fromLatin1(c.message));
-        }
     }
+    EXPECT_TRUE(app.kit.messageBoxes.shown.empty());
+    EXPECT_EQ(app.kit.beeper.count, 0);
     // The book is stored in the order it was last shown in, with each new route after it.
     EXPECT_EQ(stored(), (std::vector<QStringList>{
                             {longPlace.left(32), "Home", "1.00"},

@@ -1,5 +1,8 @@
 #include "Commands.h"
+#include "DataTable.h"
+#include "MileageBookDialog.h"
 #include "RecordDialog.h"
+#include "RouteDialog.h"
 #include "StatusDialog.h"
 #include "StatusPane.h"
 #include "Testkit.h"
@@ -7,73 +10,99 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 using namespace tripvane;
 using R = RecordDialog;
 using S = StatusDialog;
+using RD = RouteDialog;
 
 namespace {
 
-const char *const InvalidAmount =
-    "Please specify a valid amount. Check mileage view options in the Tools\\View Options menu "
-    "item.";
+const std::map<QString, QString> longMessages{
+    {QStringLiteral("invalid"),
+     QStringLiteral("Please specify a valid amount. Check mileage view options in the "
+                    "Tools\\View Options menu item.")},
+    {QStringLiteral("rule"),
+     QStringLiteral("Please, enter a unique name that is alphabetic character within the ranges "
+                    "A - Z or a - z or decimal digit (0 - 9).")}};
 
-// Every field that takes a distance refuses the same way: an empty field only beeps, a refused
-// amount shows its message; either way the dialog stays open with the focus on that field. A
-// trip without a category only beeps, with the focus there.
-TEST(TypedAmounts, everyDistanceFieldRefusesTheSameWay)
+struct Form
 {
-    struct Case
-    {
-        int field;
-        const char *text;
-        const char *message;               // nullptr: a beep only
-        int otherField = R::CategoryCombo; // filled with a valid entry
-    };
-    const Case cases[] = {
-        {R::DistanceEdit, "", nullptr},
-        {R::DistanceEdit, "0", "You can not enter 0.0 !"},
-        {R::DistanceEdit, "0.00", "You can not enter 0.0 !"},
-        {R::DistanceEdit, "1000000.01", "You can enter not more than 1,000,000.00"},
-        {R::DistanceEdit, "12km", InvalidAmount},
-        {R::CategoryCombo, "", nullptr, R::DistanceEdit},
-        {S::StartsEdit, "", nullptr, S::EndsEdit},
-        {S::StartsEdit, "abc", InvalidAmount, S::EndsEdit},
-        {S::EndsEdit, "   ", "You can not enter 0.0 !", S::StartsEdit},
-        {S::EndsEdit, "1000000.01", "You can enter not more than 1,000,000.00", S::StartsEdit},
-    };
+    std::map<QString, int> fields;              // by the table's names
+    std::vector<std::pair<int, QString>> valid; // what the other fields hold
+    int ok;
+};
+
+const std::map<QString, Form> forms{
+    {QStringLiteral("trip"),
+     {{{"distance", R::DistanceEdit}, {"category", R::CategoryCombo}},
+      {{R::DistanceEdit, "15"}, {R::CategoryCombo, "Job"}},
+      R::OkButton}},
+    {QStringLiteral("status"),
+     {{{"starts", S::StartsEdit}, {"ends", S::EndsEdit}},
+      {{S::StartsEdit, "1000"}, {S::EndsEdit, "1500"}},
+      S::OkButton}},
+    {QStringLiteral("route"),
+     {{{"start", RD::StartEdit},
+       {"destination", RD::DestinationEdit},
+       {"mileage", RD::MileageEdit}},
+      {{RD::StartEdit, "Home"}, {RD::DestinationEdit, "Work"}, {RD::MileageEdit, "1"}},
+      RD::OkButton}},
+};
+
+TEST(TypedEntries, areRefusedTheSameWayInEveryDialog)
+{
     TestApp app;
     app.seed({}, 100000, 200000, makeDate(2005, 10, 20));
     ASSERT_TRUE(app.start());
-    int beeps = 0;
-    for (const Case &c : cases) {
-        const bool record = c.field == R::DistanceEdit || c.field == R::CategoryCombo;
-        if (c.message)
+    for (const QStringList &row : dataTable("typed-entries.txt")) {
+        ASSERT_EQ(row.size(), 5) << row.join(u'|').toStdString();
+        const std::string what = row.join(u'|').toStdString();
+        const Form &form = forms.at(row[0]);
+        const int field = form.fields.at(row[1]);
+        const int beepsBefore = app.kit.beeper.count;
+        const qsizetype messagesBefore = app.kit.messageBoxes.shown.size();
+        if (row[3] != u"-")
             app.kit.messageBoxes.expect(MessageAnswer::Ok);
-        app.onDialog([&](DialogDriver &dialog) {
-            const auto fill = [&](int field, const char *text) {
-                if (field == R::CategoryCombo)
-                    dialog.select(field, QString::fromLatin1(text));
+        const auto enter = [&](DialogDriver &dialog) {
+            for (const auto &[id, text] : form.valid) {
+                const QString typed = id == field ? row[2] : text;
+                if (id == R::CategoryCombo)
+                    dialog.select(id, typed);
                 else
-                    dialog.setText(field, QString::fromLatin1(text));
-            };
-            fill(c.otherField, c.otherField == R::CategoryCombo ? "Job" : "1500");
-            fill(c.field, c.text);
-            dialog.click(record ? int(R::OkButton) : int(S::OkButton));
-            EXPECT_EQ(dialog.result(), 0) << c.text;
-            EXPECT_EQ(dialog.focusedControl(), c.field) << c.text;
+                    dialog.setText(id, typed);
+            }
+            dialog.click(form.ok);
+            EXPECT_EQ(dialog.result(), 0) << what;
+            EXPECT_EQ(dialog.focusedControl(), field) << what;
+            EXPECT_TRUE(app.kit.inputPanel.isShown()) << "raised for the field: " << what;
             dialog.cancel();
-        });
-        if (record)
+        };
+        if (row[0] == u"trip") {
+            app.onDialog(enter);
             app.command(CmdNew);
-        else
+        } else if (row[0] == u"status") {
+            app.onDialog(enter);
             app.clickPane(StatusPane::ChangeStatusButton);
-        EXPECT_EQ(app.kit.beeper.count, ++beeps) << c.text;
-        if (c.message) {
-            EXPECT_EQ(app.kit.messageBoxes.texts().back(), QString::fromLatin1(c.message));
+        } else {
+            app.onDialog([](DialogDriver &hub) { hub.click(MileageBookDialog::NewButton); });
+            app.onDialog(enter);
+            app.onDialog([](DialogDriver &hub) { hub.shellOk(); });
+            app.command(CmdMileageBook);
+        }
+        EXPECT_EQ(app.kit.beeper.count - beepsBefore, row[4].toInt()) << what;
+        ASSERT_EQ(app.kit.messageBoxes.shown.size() - messagesBefore, row[3] == u"-" ? 0 : 1)
+            << what;
+        if (row[3] != u"-") {
+            EXPECT_EQ(app.kit.messageBoxes.texts().back(),
+                      longMessages.count(row[3]) ? longMessages.at(row[3]) : row[3])
+                << what;
         }
     }
     EXPECT_EQ(app.list().rowCount(), 0);
     EXPECT_EQ(app.log().status().end.distance, 200000);
+    EXPECT_EQ(app.log().book().size(), 0);
 }
 
 } // namespace
