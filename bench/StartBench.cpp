@@ -3,8 +3,8 @@
 // with the list, the peak memory of the process, and the time the exit takes.
 //     build/bench/start_bench --prepare <device> <trips>   (generates, then runs and closes once)
 //     QT_QPA_PLATFORM=offscreen build/bench/start_bench [--edit-one] <device>
-// With --edit-one the run stores the first trip again unchanged before it closes, as an edit
-// that keeps every value does.
+// With --edit-one the run changes the first trip's distance by a hundredth (up or down, so that
+// runs after runs stay alike) before it closes, as a user's edit does.
 // A message box during the run voids it: its text is printed and the status is 3.
 #include "BenchSupport.h"
 #include "Databases.h"
@@ -130,8 +130,9 @@ int main(int argc, char *argv[])
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     const long peak = peakKiB();
     if (editOne && !program->log().trips().isEmpty()) {
-        const MileageRecord first = program->log().trips().at(0);
-        program->log().replaceTrip(0, first);
+        MileageRecord edited = program->log().trips().at(0);
+        edited.setDistance(edited.distance % 2 ? edited.distance - 1 : edited.distance + 1);
+        program->log().replaceTrip(0, edited);
     }
     const auto *list = program->frame()->findChild<QAbstractItemView *>();
     const int trips = list ? list->model()->rowCount() : -1;
