@@ -67,7 +67,7 @@ inline void seedGeneratedLog(TestApp &app, int count,
 {
     const DeviceRoot device(app.devicePath());
     device.prepare();
-    DeviceSession session(device.storePath(), app.kit.services());
+    DeviceSession session(device.storePath());
     appendGeneratedTrips(session.records, count);
     if (adjust)
         adjust(session);

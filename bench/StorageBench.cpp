@@ -4,7 +4,6 @@
 #include "BenchSupport.h"
 #include "Databases.h"
 #include "ObjectStore.h"
-#include "Services.h"
 #include "Sorting.h"
 #include "Testkit.h"
 
@@ -82,9 +81,8 @@ int loadOnce(const QString &path)
 {
     QElapsedTimer timer;
     timer.start();
-    auto services = makeDesktopServices();
     ObjectStore store;
-    Databases databases(store, *services);
+    Databases databases(store);
     CategoryList categories;
     RouteList book;
     if (store.open(path) != ObjectStore::OpenStatus::Ok || !databases.openAll(categories, book))
@@ -108,9 +106,8 @@ int main(int argc, char *argv[])
     const int tripCount = argc > 1 ? std::atoi(argv[1]) : 100000;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("objectstore.db"));
-    auto services = makeDesktopServices();
 
-    DeviceSession session(path, *services);
+    DeviceSession session(path);
     if (!session.isOpen())
         qFatal("cannot create the store");
     ObjectStore &store = session.store;

@@ -9,6 +9,7 @@
 #include "ObjectStore.h"
 #include "ProgramState.h"
 #include "Services.h"
+#include "Shell.h"
 #include "SingleInstance.h"
 #include "StringTable.h"
 #include "TripLog.h"
@@ -46,9 +47,16 @@ bool Program::start()
     {
         WaitCursorGuard busy(m_services.waitCursor());
         m_store = std::make_unique<ObjectStore>();
-        m_databases = std::make_unique<Databases>(*m_store, m_services);
-        m_log = std::make_unique<TripLog>(*m_databases, m_services.waitCursor());
-        if (!openStore(*m_store, m_device.storePath(), m_services) || !m_log->openDatabases()) {
+        m_databases = std::make_unique<Databases>(*m_store);
+        m_log =
+            std::make_unique<TripLog>(*m_databases, m_services.waitCursor(), m_services.clock());
+        QObject::connect(
+            m_log.get(), &TripLog::storeFailed, m_log.get(),
+            [this](const StoreFailure &failure) { tellStoreFailure(m_services, failure); });
+        const std::optional<StoreFailure> unopened = openStore(*m_store, m_device.storePath());
+        if (unopened)
+            tellStoreFailure(m_services, *unopened);
+        if (unopened || !m_log->openDatabases()) {
             m_services.message(IDS_CANNOT_CONTINUE, MessageIcon::Stop);
             return false;
         }

@@ -1,11 +1,13 @@
 #include "Shell.h"
 
 #include "CommandBar.h"
+#include "Databases.h"
 #include "ListView.h"
 #include "ProgramState.h"
 #include "Services.h"
 #include "Sorting.h"
 #include "StatusPane.h"
+#include "StringTable.h"
 #include "TripLog.h"
 
 #include <QFile>
@@ -16,7 +18,35 @@ namespace {
 
 const QString HornSound = QStringLiteral(":/sounds/IDW_CAR_HORN.wav");
 
+int messageOf(StoreFailure::Kind kind)
+{
+    switch (kind) {
+    case StoreFailure::Kind::Open:
+        return IDS_BUILD_ERROR;
+    case StoreFailure::Kind::Read:
+        return IDS_STATUS_PROBLEM;
+    case StoreFailure::Kind::Add:
+        return IDS_ADD_ERROR;
+    case StoreFailure::Kind::Edit:
+        return IDS_EDIT_ERROR;
+    case StoreFailure::Kind::Delete:
+        return IDS_DELETE_ERROR;
+    }
+    return IDS_BUILD_ERROR;
+}
+
 } // namespace
+
+void tellStoreFailure(Services &services, const StoreFailure &failure)
+{
+    const int message = messageOf(failure.kind);
+    if (failure.name.isEmpty()) {
+        services.beeper().beep();
+        services.message(message, MessageIcon::Stop);
+    } else {
+        services.message(loadString(message) + u' ' + failure.name, MessageIcon::Exclamation);
+    }
+}
 
 Shell::Shell(Services &services, ProgramState &state, TripLog &log, StatusPane &pane,
              CommandBar &commands)

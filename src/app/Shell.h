@@ -10,6 +10,11 @@ class Services;
 class StatusPane;
 class TripLog;
 struct ProgramState;
+struct StoreFailure;
+
+// The design's message for a failed store operation: the database or file it names after the
+// text, or a beep and a stop when it names none.
+void tellStoreFailure(Services &services, const StoreFailure &failure);
 
 // What every feature flow needs of the main window: the selection kept across a dialog, the
 // list sorted and filled again, the status recomputed, the command states and the horn.

@@ -6,15 +6,31 @@
 
 namespace tripvane {
 
-TripLog::TripLog(Databases &databases, WaitCursor &waitCursor)
+TripLog::TripLog(Databases &databases, WaitCursor &waitCursor, const Clock &clock)
     : m_databases(databases)
     , m_waitCursor(waitCursor)
+    , m_clock(clock)
 {}
 
 TripLog::~TripLog() = default;
 
+TripLog::FailuresToldAtEnd::FailuresToldAtEnd(TripLog &log)
+    : m_log(log)
+{
+    ++m_log.m_callsUnderWay;
+}
+
+TripLog::FailuresToldAtEnd::~FailuresToldAtEnd()
+{
+    if (--m_log.m_callsUnderWay > 0)
+        return;
+    for (const StoreFailure &failure : m_log.m_databases.takeFailures())
+        emit m_log.storeFailed(failure);
+}
+
 bool TripLog::openDatabases()
 {
+    const auto told = tellFailuresAtEnd();
     emit categoriesAboutToChange();
     emit routesAboutToChange();
     const bool opened = m_databases.openAll(m_categories, m_book);
@@ -25,13 +41,15 @@ bool TripLog::openDatabases()
 
 bool TripLog::loadStatus()
 {
-    const bool loaded = m_databases.loadStatus(m_status);
+    const auto told = tellFailuresAtEnd();
+    const bool loaded = m_databases.loadStatus(m_status, m_clock.localToday());
     emit statusChanged();
     return loaded;
 }
 
 bool TripLog::loadTrips()
 {
+    const auto told = tellFailuresAtEnd();
     emit tripsAboutToReset();
     const bool loaded = m_databases.loadRecords(m_trips, m_scratch) == 1;
     emit tripsReset();
@@ -56,7 +74,7 @@ bool TripLog::finishLoadingTrips()
     m_loading.reset();
     emit tripsReset();
     if (read < 0)
-        m_databases.reportReadProblem();
+        emit storeFailed({StoreFailure::Kind::Read, {}, {}});
     return read == 1;
 }
 
@@ -68,7 +86,8 @@ void TripLog::reloadTrips()
 
 bool TripLog::appendStored(const MileageRecord &trip, std::int32_t &key)
 {
-    if (!m_databases.addRecord(trip, key))
+    const auto told = tellFailuresAtEnd();
+    if (!m_databases.addRecord(trip, m_clock.nowUtc(), key))
         return false;
     WaitCursorGuard busy(m_waitCursor);
     MileageRecord stored;
@@ -100,6 +119,7 @@ bool TripLog::replaceTrip(ListPosition position, const MileageRecord &trip)
         m_trips.replaceAtPosition(position, trip);
     }
     emit tripChanged(int(position));
+    const auto told = tellFailuresAtEnd();
     return m_databases.updateRecord(m_trips.at(position));
 }
 
@@ -117,6 +137,7 @@ bool TripLog::deleteTrip(ListPosition position)
     emit tripAboutToRemove(int(position));
     m_trips.removeAtPosition(position);
     emit tripRemoved(int(position));
+    const auto told = tellFailuresAtEnd();
     return m_databases.deleteRecord(key);
 }
 
@@ -158,6 +179,7 @@ void TripLog::deleteTripsInRange(std::uint32_t firstDateKey, std::uint32_t lastD
         if (dateKeyInRange(trip.dateKey, firstDateKey, lastDateKey))
             keys.push_back(trip.key);
     }
+    const auto told = tellFailuresAtEnd();
     WaitCursorGuard busy(m_waitCursor);
     m_databases.deleteRecords(keys);
     loadTrips();
@@ -181,11 +203,13 @@ bool TripLog::writeStatus(const MileageRecord &start, const MileageRecord &end)
     m_status.start = start;
     m_status.end = end;
     emit statusChanged();
+    const auto told = tellFailuresAtEnd();
     return m_databases.writeStatus(m_status);
 }
 
 bool TripLog::rewriteCategories()
 {
+    const auto told = tellFailuresAtEnd();
     const bool written = m_databases.rewriteCategories(m_categories);
     emit categoriesChanged();
     return written;
@@ -212,6 +236,7 @@ bool TripLog::renameCategory(const QString &oldName, const QString &newName, boo
         return rewriteCategories();
 
     // The list and its trips change in one transaction: a kill between them leaves neither.
+    const auto told = tellFailuresAtEnd();
     WaitCursorGuard busy(m_waitCursor);
     bool written = false;
     std::size_t tripsWritten = 0;
@@ -246,6 +271,7 @@ bool TripLog::deleteCategory(const QString &name, bool throughTrips)
     if (!throughTrips)
         return rewriteCategories();
 
+    const auto told = tellFailuresAtEnd();
     WaitCursorGuard busy(m_waitCursor);
     bool written = false;
     std::size_t tripsDeleted = 0;
@@ -293,6 +319,7 @@ bool TripLog::sortCategories(int column, std::uint32_t order)
 
 bool TripLog::rewriteBook()
 {
+    const auto told = tellFailuresAtEnd();
     const bool written = m_databases.rewriteMileageBook(m_book);
     emit routesChanged();
     return written;
@@ -335,6 +362,8 @@ bool TripLog::sortBook(int column, std::uint32_t order)
 
 void TripLog::writeBackAtExit(bool categoriesChanged, bool bookChanged)
 {
+    const auto told = tellFailuresAtEnd(); // after the wait cursor has gone
+    WaitCursorGuard busy(m_waitCursor);
     m_databases.writeBackAtExit(m_trips, m_categories, m_book, categoriesChanged, bookChanged);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CursorList.h"
+#include "Databases.h"
 #include "OdometerArithmetic.h"
 
 #include <QObject>
@@ -11,13 +12,13 @@
 
 namespace tripvane {
 
-class Databases;
+class Clock;
 class WaitCursor;
 
 // The trip log in memory and in the store together: the one place that changes trips, the undo
-// list, categories, routes and the odometer status. A store failure is reported by the databases
-// with the program's own message; every result also comes back to the caller. Views follow the
-// signals; the about-to signals come before the list changes, as item models need.
+// list, categories, routes and the odometer status. A store failure comes out as storeFailed once
+// the call that met it has let go of the file; every result also comes back to the caller. Views
+// follow the signals; the about-to signals come before the list changes, as item models need.
 class TripLog final : public QObject
 {
     Q_OBJECT
@@ -25,7 +26,7 @@ class TripLog final : public QObject
 public:
     static constexpr ListPosition UndoCapacity = 12;
 
-    TripLog(Databases &databases, WaitCursor &waitCursor);
+    TripLog(Databases &databases, WaitCursor &waitCursor, const Clock &clock);
     ~TripLog() override;
 
     const RecordList &trips() const { return m_trips; }
@@ -41,7 +42,7 @@ public:
     bool loadTrips();
     // The start reads the trips on a second thread while it builds the window: from
     // startLoadingTrips() until finishLoadingTrips() returns, nothing may use the store. The
-    // trips arrive (with the reset signals) and a failure is reported when it finishes.
+    // trips arrive (with the reset signals) and a failure is told when it finishes.
     void startLoadingTrips();
     bool finishLoadingTrips();
 
@@ -111,8 +112,23 @@ signals:
     void routesAboutToChange();
     void routesChanged();
     void statusChanged();
+    void storeFailed(const StoreFailure &failure);
 
 private:
+    // Tells the store's failures when the outermost public call that met them returns, when
+    // the file and the wait cursor have been let go.
+    class FailuresToldAtEnd
+    {
+    public:
+        explicit FailuresToldAtEnd(TripLog &log);
+        FailuresToldAtEnd(const FailuresToldAtEnd &) = delete;
+        FailuresToldAtEnd &operator=(const FailuresToldAtEnd &) = delete;
+        ~FailuresToldAtEnd();
+
+    private:
+        TripLog &m_log;
+    };
+    FailuresToldAtEnd tellFailuresAtEnd() { return FailuresToldAtEnd(*this); }
     bool appendStored(const MileageRecord &trip, std::int32_t &key);
     void reloadTrips();
     bool rewriteCategories();
@@ -120,6 +136,8 @@ private:
 
     Databases &m_databases;
     WaitCursor &m_waitCursor;
+    const Clock &m_clock;
+    int m_callsUnderWay = 0;
     RecordList m_trips;
     RecordList m_undo;
     CategoryList m_categories;

@@ -1,8 +1,6 @@
 #include "Databases.h"
 
 #include "DatabaseLayouts.h"
-#include "Services.h"
-#include "StringTable.h"
 
 #include <algorithm>
 #include <numeric>
@@ -106,47 +104,32 @@ std::int32_t keyFromClock(const SystemTime &now)
     return digits.toInt();
 }
 
-bool openStore(ObjectStore &store, const QString &path, Services &services)
+std::optional<StoreFailure> openStore(ObjectStore &store, const QString &path)
 {
     if (store.open(path) == ObjectStore::OpenStatus::Ok)
-        return true;
-    const QString text = loadString(IDS_BUILD_ERROR) + u' ' + path;
-    qCWarning(storeLog, "%s (%s)", qPrintable(text), qPrintable(store.lastError()));
-    services.message(text, MessageIcon::Exclamation);
-    return false;
+        return std::nullopt;
+    return StoreFailure{StoreFailure::Kind::Open, path, store.lastError()};
 }
 
-Databases::Databases(ObjectStore &store, Services &services)
+Databases::Databases(ObjectStore &store)
     : m_store(store)
-    , m_services(services)
 {}
 
-void Databases::reportWithName(int stringId, const QString &databaseName)
+void Databases::keepFailure(StoreFailure::Kind kind, const QString &name)
 {
-    const QString text = loadString(stringId) + u' ' + databaseName;
-    qCWarning(storeLog, "%s (%s)", qPrintable(text), qPrintable(m_store.lastError()));
-    if (m_holdReports)
-        m_heldReports.append(text);
-    else
-        m_services.message(text, MessageIcon::Exclamation);
+    m_failures.push_back({kind, name, m_store.lastError()});
 }
 
 bool Databases::inOneTransaction(const std::function<bool()> &work)
 {
-    m_holdReports = true;
-    const bool done = m_store.inTransaction(work);
-    m_holdReports = false;
-    for (const QString &text : std::exchange(m_heldReports, {}))
-        m_services.message(text, MessageIcon::Exclamation);
-    return done;
+    return m_store.inTransaction(work);
 }
 
 Databases::Opened Databases::openOptional(const QString &name, Oid &oid,
                                           const std::function<bool(PropertyValues &)> &loadRecord)
 {
     const auto buildError = [this] {
-        m_services.beeper().beep();
-        m_services.message(IDS_BUILD_ERROR, MessageIcon::Stop);
+        keepFailure(StoreFailure::Kind::Open);
         return Opened::Failed;
     };
     if (!m_store.findDatabase(name, oid))
@@ -167,7 +150,7 @@ Databases::Opened Databases::openOptional(const QString &name, Oid &oid,
     });
     // A read that fails part way keeps what was read, as a short list is still usable.
     if (!complete && read == 0) {
-        reportWithName(IDS_BUILD_ERROR, name);
+        keepFailure(StoreFailure::Kind::Open, name);
         return Opened::Failed;
     }
     return Opened::Loaded;
@@ -180,7 +163,7 @@ bool Databases::openOrCreate(const QString &name, Oid &oid)
     oid = m_store.createDatabase(name);
     if (oid != 0)
         return true;
-    reportWithName(IDS_BUILD_ERROR, name);
+    keepFailure(StoreFailure::Kind::Open, name);
     return false;
 }
 
@@ -236,22 +219,20 @@ bool Databases::openAll(CategoryList &categories, RouteList &book)
     if (bookOpened == Opened::Failed)
         return fail();
     if (unusableRoute)
-        reportReadProblem();
+        keepFailure(StoreFailure::Kind::Read);
     return true;
 }
 
-bool Databases::loadStatus(OdometerHolders &holders)
+bool Databases::loadStatus(OdometerHolders &holders, const SystemTime &today)
 {
     const auto problem = [this] {
-        m_services.beeper().beep();
-        m_services.message(IDS_STATUS_PROBLEM, MessageIcon::Stop);
+        keepFailure(StoreFailure::Kind::Read);
         return false;
     };
     const auto count = m_store.recordCount(m_status);
     if (!count)
         return problem();
     if (*count == 0) {
-        const SystemTime today = m_services.clock().localToday();
         for (MileageRecord *holder : {&holders.start, &holders.end}) {
             holder->setDistance(0);
             holder->setDate(today);
@@ -306,14 +287,8 @@ int Databases::loadRecords(RecordList &records, MileageRecord &recordUnderEdit)
     const int read = readRecords(records, recordUnderEdit);
     if (read >= 0)
         return read;
-    reportReadProblem();
+    keepFailure(StoreFailure::Kind::Read);
     return 0;
-}
-
-void Databases::reportReadProblem()
-{
-    m_services.beeper().beep();
-    m_services.message(IDS_STATUS_PROBLEM, MessageIcon::Stop);
 }
 
 int Databases::readRecords(RecordList &records, MileageRecord &recordUnderEdit)
@@ -344,26 +319,26 @@ int Databases::readRecords(RecordList &records, MileageRecord &recordUnderEdit)
     return records.isEmpty() ? 0 : 1;
 }
 
-std::int32_t Databases::freeKeyFromClock()
+std::int32_t Databases::freeKeyFromClock(const SystemTime &now)
 {
     // Two trips added in one second must not share a key: a later edit or delete finds
     // records by key alone.
-    std::int32_t key = keyFromClock(m_services.clock().nowUtc());
+    std::int32_t key = keyFromClock(now);
     while (m_store.seekFirstEqual(m_mileage, std::uint32_t(key)) != 0)
         ++key;
     return key;
 }
 
-bool Databases::addRecord(const MileageRecord &record, std::int32_t &newKey)
+bool Databases::addRecord(const MileageRecord &record, const SystemTime &now, std::int32_t &newKey)
 {
-    newKey = freeKeyFromClock();
+    newKey = freeKeyFromClock(now);
     // A new record goes to the end of the file, wherever its key puts it in the reading order.
     if (m_store.writeRecord(m_mileage, 0, tripProperties(record, newKey)) != 0) {
         ++m_mileageOutOfPlace;
         return true;
     }
     m_mileageDiffers = true;
-    reportWithName(IDS_ADD_ERROR, DatabaseName::Mileage);
+    keepFailure(StoreFailure::Kind::Add, DatabaseName::Mileage);
     return false;
 }
 
@@ -389,7 +364,7 @@ bool Databases::updateRecord(const MileageRecord &record)
 {
     const Written written = storeUpdate(record);
     if (written == Written::Failed)
-        reportWithName(IDS_EDIT_ERROR, DatabaseName::Mileage);
+        keepFailure(StoreFailure::Kind::Edit, DatabaseName::Mileage);
     return written == Written::Done;
 }
 
@@ -397,12 +372,13 @@ bool Databases::deleteRecord(std::int32_t key)
 {
     const Written written = storeDelete(key);
     if (written == Written::Failed)
-        reportWithName(IDS_DELETE_ERROR, DatabaseName::Mileage);
+        keepFailure(StoreFailure::Kind::Delete, DatabaseName::Mileage);
     return written == Written::Done;
 }
 
 template<typename Item, typename Write>
-std::size_t Databases::writeEach(std::span<const Item> items, int failureMessage, Write write)
+std::size_t Databases::writeEach(std::span<const Item> items, StoreFailure::Kind failure,
+                                 Write write)
 {
     std::size_t done = 0;
     bool failed = false;
@@ -414,9 +390,8 @@ std::size_t Databases::writeEach(std::span<const Item> items, int failureMessage
         }
         return true;
     });
-    // No message while the transaction holds the file.
     if (!committed || failed)
-        reportWithName(failureMessage, DatabaseName::Mileage);
+        keepFailure(failure, DatabaseName::Mileage);
     return committed ? done : 0;
 }
 
@@ -437,14 +412,14 @@ std::size_t Databases::updateRecords(std::span<const MileageRecord *const> recor
 {
     const std::vector<const MileageRecord *> sorted =
         inKeyOrder(records, [](const MileageRecord *record) { return record->key; });
-    return writeEach(std::span<const MileageRecord *const>(sorted), IDS_EDIT_ERROR,
+    return writeEach(std::span<const MileageRecord *const>(sorted), StoreFailure::Kind::Edit,
                      [this](const MileageRecord *record) { return storeUpdate(*record); });
 }
 
 std::size_t Databases::deleteRecords(std::span<const std::int32_t> keys)
 {
     const std::vector<std::int32_t> sorted = inKeyOrder(keys, [](std::int32_t key) { return key; });
-    return writeEach(std::span<const std::int32_t>(sorted), IDS_DELETE_ERROR,
+    return writeEach(std::span<const std::int32_t>(sorted), StoreFailure::Kind::Delete,
                      [this](std::int32_t key) { return storeDelete(key); });
 }
 
@@ -466,7 +441,7 @@ bool Databases::writeStatus(const OdometerHolders &holders)
     };
     if (read && m_store.writeRecord(m_status, current, values) != 0)
         return true;
-    reportWithName(IDS_EDIT_ERROR, DatabaseName::Status);
+    keepFailure(StoreFailure::Kind::Edit, DatabaseName::Status);
     return false;
 }
 
@@ -486,7 +461,7 @@ bool Databases::replaceWithList(const QString &name, const List &list, Oid &oid,
         },
         &oid);
     if (!written) {
-        reportWithName(IDS_EDIT_ERROR, name);
+        keepFailure(StoreFailure::Kind::Edit, name);
         return false;
     }
     // An empty list leaves an empty database, and counts as nothing written.
@@ -538,7 +513,6 @@ bool Databases::rebuildMileage(const RecordList &records)
 void Databases::writeBackAtExit(const RecordList &records, const CategoryList &categories,
                                 const RouteList &book, bool categoriesChanged, bool bookChanged)
 {
-    WaitCursorGuard busy(m_services.waitCursor());
     // Every change of the run was written through when it was made. The trips are written again
     // when a change did not reach the file, so that the list is kept, or when too many of them
     // lie out of the order the file is read in, so that the next start reads it front to back;

@@ -4,39 +4,51 @@
 #include "OdometerArithmetic.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <utility>
+#include <vector>
 
 namespace tripvane {
 
-class Services;
+// A store operation that failed, for the program to tell: what was being done, the database or
+// file the message names (none when the store as a whole could not be read), and SQLite's words.
+struct StoreFailure
+{
+    enum class Kind { Open, Read, Add, Edit, Delete };
+    Kind kind = Kind::Open;
+    QString name;
+    QString detail;
+};
 
-// The four databases of the program: opening them at start, the loaders and the writers.
-// Every failure is reported here with the program's own message; callers only see the flag.
+// The four databases of the program: opening them at start, the loaders and the writers. A
+// failure is kept until the caller takes it, so that nothing is told while a transaction holds
+// the file; the result of each call says only whether it did its work.
 class Databases final
 {
 public:
-    Databases(ObjectStore &store, Services &services);
+    explicit Databases(ObjectStore &store);
 
     // Opens or creates the databases and loads the categories and the Mileage Book.
     bool openAll(CategoryList &categories, RouteList &book);
 
-    bool loadStatus(OdometerHolders &holders);
+    // A store without a status gets empty readings dated today.
+    bool loadStatus(OdometerHolders &holders, const SystemTime &today);
     // 1 when records were loaded, 0 when there are none or reading failed.
     int loadRecords(RecordList &records, MileageRecord &recordUnderEdit);
-    // The same without a word, so that it may run on a second thread while nothing else uses
-    // the store: -1 when reading failed (the trips read before the failure stay in the list).
+    // The same keeping no failure, so that it may run on a second thread while nothing else
+    // uses the store: -1 when reading failed (the trips read before the failure stay in the list).
     int readRecords(RecordList &records, MileageRecord &recordUnderEdit);
-    // What a failed read shows: a beep and the message.
-    void reportReadProblem();
     // False after a load that could not read every stored trip: such a list must never
     // replace the stored trips.
     bool recordsLoadedCompletely() const { return m_recordsComplete; }
 
-    bool addRecord(const MileageRecord &record, std::int32_t &newKey);
+    // The new key is made from the clock's time (UTC), moved on past keys in use.
+    bool addRecord(const MileageRecord &record, const SystemTime &now, std::int32_t &newKey);
     bool updateRecord(const MileageRecord &record);
     bool deleteRecord(std::int32_t key);
     // Many trips in one transaction; a trip that cannot be written is skipped and the rest go
-    // on. Failures are reported once, after the transaction. Returns how many were written.
+    // on. A failure is kept once for the whole batch. Returns how many were written.
     std::size_t updateRecords(std::span<const MileageRecord *const> records);
     std::size_t deleteRecords(std::span<const std::int32_t> keys);
     bool writeStatus(const OdometerHolders &holders);
@@ -45,43 +57,42 @@ public:
     bool rebuildMileage(const RecordList &records);
 
     // Changes that belong together (a category and its trips): all of them stay, or none does.
-    // Failures inside are reported once the transaction has ended.
     bool inOneTransaction(const std::function<bool()> &work);
 
     // The database part of the exit, in its order.
     void writeBackAtExit(const RecordList &records, const CategoryList &categories,
                          const RouteList &book, bool categoriesChanged, bool bookChanged);
 
+    // The failures since this was last asked, oldest first.
+    std::vector<StoreFailure> takeFailures() { return std::exchange(m_failures, {}); }
+
 private:
     enum class Opened { Loaded, Missing, Empty, Failed };
     Opened openOptional(const QString &name, Oid &oid,
                         const std::function<bool(PropertyValues &)> &loadRecord);
     bool openOrCreate(const QString &name, Oid &oid);
-    void reportWithName(int stringId, const QString &databaseName);
+    void keepFailure(StoreFailure::Kind kind, const QString &name = {});
     // Replaces a database with the list in one transaction, numbering the records in order
     // (the list's, or the given order of its positions).
     template<typename List, typename ToValues>
     bool replaceWithList(const QString &name, const List &list, Oid &oid, ToValues toValues,
                          std::span<const ListPosition> order = {});
-    std::int32_t freeKeyFromClock();
+    std::int32_t freeKeyFromClock(const SystemTime &now);
     using Written = ObjectStore::KeyedChange;
     Written storeUpdate(const MileageRecord &record);
     Written storeDelete(std::int32_t key);
     Written noteDifference(Written written);
-    // Runs write for each item in one transaction and reports a failure once, after it ends.
+    // Runs write for each item in one transaction and keeps a failure once, after it ends.
     template<typename Item, typename Write>
-    std::size_t writeEach(std::span<const Item> items, int failureMessage, Write write);
+    std::size_t writeEach(std::span<const Item> items, StoreFailure::Kind failure, Write write);
 
     ObjectStore &m_store;
-    Services &m_services;
     Oid m_categories = 0;
     Oid m_status = 0;
     Oid m_mileage = 0;
     Oid m_book = 0;
     bool m_recordsComplete = false;
-    // Messages held back while a transaction holds the file.
-    bool m_holdReports = false;
-    QStringList m_heldReports;
+    std::vector<StoreFailure> m_failures;
     // Trips found out of reading order by the last load, and added since.
     std::size_t m_mileageOutOfPlace = 0;
     // A change that failed to reach the stored trips since the last load.
@@ -89,9 +100,8 @@ private:
 };
 
 // Opens the device's store file at start. A file that cannot serve (damaged, another
-// program's, or not creatable) gets message 40024 naming the file and is left untouched;
-// the caller then ends the program as for any failed open.
-bool openStore(ObjectStore &store, const QString &path, Services &services);
+// program's, or not creatable) is left untouched and gives the failure, naming the file.
+std::optional<StoreFailure> openStore(ObjectStore &store, const QString &path);
 
 // Key of a new trip: day, hour, minute and second of the UTC clock written one after the
 // other without leading zeros ("%d%d%d%d"), read as a number.

@@ -18,7 +18,17 @@ protected:
     void SetUp() override
     {
         StorageFixture::SetUp();
-        log = std::make_unique<TripLog>(*databases, kit.services().waitCursor());
+        log = std::make_unique<TripLog>(*databases, kit.waitCursor, kit.clock);
+        QObject::connect(log.get(), &TripLog::storeFailed, [this](const StoreFailure &failure) {
+            told.emplace_back(failure.kind, failure.name);
+            // Another connection can write only when no transaction holds the file.
+            sqlite3 *other = nullptr;
+            sqlite3_open(device->storePath().toUtf8().constData(), &other);
+            toldWhileStoreFree = sqlite3_exec(other, "BEGIN IMMEDIATE; ROLLBACK", nullptr, nullptr,
+                                              nullptr) == SQLITE_OK &&
+                                 !kit.waitCursor.isShown();
+            sqlite3_close(other);
+        });
         ASSERT_TRUE(log->openDatabases());
         ASSERT_TRUE(log->loadStatus());
         log->loadTrips();
@@ -46,10 +56,12 @@ protected:
     }
     std::unique_ptr<DeviceSession> stored()
     {
-        return std::make_unique<DeviceSession>(device->storePath(), kit.services());
+        return std::make_unique<DeviceSession>(device->storePath());
     }
 
     std::unique_ptr<TripLog> log;
+    std::vector<std::pair<StoreFailure::Kind, QString>> told;
+    bool toldWhileStoreFree = false;
 };
 
 TEST_F(TripLogTest, undoRestoresTheTripAsStoredAndKeepsItWhenTheStoreRefuses)
@@ -57,12 +69,13 @@ TEST_F(TripLogTest, undoRestoresTheTripAsStoredAndKeepsItWhenTheStoreRefuses)
     add({trip(2005, 10, 1, 100, "Job", "original")});
     ASSERT_TRUE(log->deleteTrip(0));
     store->setWriteHook([] { return false; });
-    kit.messageBoxes.expect({MessageAnswer::Ok, MessageAnswer::Ok});
     EXPECT_FALSE(log->undoLastDeletion());
     EXPECT_EQ(log->undoList().size(), 1u);
     MileageRecord refused = trip(2005, 10, 2, 200);
     EXPECT_FALSE(log->addTrip(refused)) << "an add the store refuses";
     store->setWriteHook({});
+    EXPECT_EQ(told, (std::vector{std::pair{StoreFailure::Kind::Add, DatabaseName::Mileage},
+                                 std::pair{StoreFailure::Kind::Add, DatabaseName::Mileage}}));
     ASSERT_TRUE(log->undoLastDeletion());
     EXPECT_EQ(stored()->records.at(0).memo, QStringLiteral("original"));
     // Positions the lists do not hold change nothing.
@@ -70,25 +83,14 @@ TEST_F(TripLogTest, undoRestoresTheTripAsStoredAndKeepsItWhenTheStoreRefuses)
     EXPECT_FALSE(log->deleteRoute(0));
 }
 
-TEST_F(TripLogTest, aFailedBatchIsReportedOnceAfterItsTransaction)
+TEST_F(TripLogTest, aFailedBatchIsToldOnceAfterItsTransaction)
 {
     add({trip(2005, 10, 1, 100), trip(2005, 10, 2, 200)});
     int writes = 0;
     store->setWriteHook([&] { return ++writes != 1; }); // the first delete fails
-    bool storeWasFree = false;
-    kit.messageBoxes.onShow = [&](const MessageBoxRequest &) {
-        // Another connection can write only when no transaction holds the file.
-        sqlite3 *other = nullptr;
-        sqlite3_open(device->storePath().toUtf8().constData(), &other);
-        storeWasFree = sqlite3_exec(other, "BEGIN IMMEDIATE; ROLLBACK", nullptr, nullptr,
-                                    nullptr) == SQLITE_OK;
-        sqlite3_close(other);
-    };
-    kit.messageBoxes.expect(MessageAnswer::Ok);
     log->deleteTripsInRange(20051001, 20051002);
-    EXPECT_EQ(kit.messageBoxes.texts(),
-              QStringList{"Error during deleting record in database: Velmora OdometerRec"});
-    EXPECT_TRUE(storeWasFree);
+    EXPECT_EQ(told, (std::vector{std::pair{StoreFailure::Kind::Delete, DatabaseName::Mileage}}));
+    EXPECT_TRUE(toldWhileStoreFree);
     EXPECT_EQ(distances(log->trips()), (std::vector<std::int32_t>{100})) << "as the store holds";
 }
 
@@ -104,7 +106,7 @@ TEST_F(TripLogTest, renameThroughTripsMergesAndMovesToTheEnd)
     });
     ASSERT_TRUE(log->renameCategory(QStringLiteral("Job"), QStringLiteral("Holiday"), true));
     store->setWriteHook({});
-    const DeviceSession killed(atKill, kit.services());
+    const DeviceSession killed(atKill);
     EXPECT_EQ(names(killed.categories), (std::vector<QString>{"Holiday", "Job", "Shopping"}));
     EXPECT_EQ(killed.records.at(0).category, QStringLiteral("Job"));
 
@@ -123,10 +125,10 @@ TEST_F(TripLogTest, renameWhoseRewriteFailsLeavesTheTrips)
 {
     add({trip(2005, 10, 1, 100, "Job")});
     store->setWriteHook([] { return false; });
-    kit.messageBoxes.expect(MessageAnswer::Ok);
     EXPECT_FALSE(log->renameCategory(QStringLiteral("Job"), QStringLiteral("Work"), true));
     store->setWriteHook({});
-    EXPECT_EQ(kit.messageBoxes.shown.size(), 1u) << "told once";
+    EXPECT_EQ(told, (std::vector{std::pair{StoreFailure::Kind::Edit, DatabaseName::Categories}}));
+    EXPECT_TRUE(toldWhileStoreFree);
     EXPECT_EQ(log->trips().at(0).category, QStringLiteral("Job"));
     EXPECT_EQ(stored()->records.at(0).category, QStringLiteral("Job"));
     EXPECT_FALSE(log->takeTripsChangedByCategories());

@@ -57,7 +57,7 @@ protected:
     }
     std::vector<QString> stored()
     {
-        DeviceSession session(DeviceRoot(app.devicePath()).storePath(), app.kit.services());
+        DeviceSession session(DeviceRoot(app.devicePath()).storePath());
         std::vector<QString> names;
         for (ListPosition i = 0; i < session.categories.size(); ++i)
             names.push_back(session.categories.at(i).name);

@@ -96,7 +96,7 @@ TEST(EndToEnd, aTerminationDuringAStartUpBoxEndsThroughTheExit)
             store.write(QByteArray("SQLite format 3").append('\0').append(4000, '\x5a'));
         } else {
             TestServices kit;
-            DeviceSession session(DeviceRoot(device).storePath(), kit.services());
+            DeviceSession session(DeviceRoot(device).storePath());
             for (int i = 0; i < 22; ++i) // 22 x 1,000,000.00 up to the status date
                 session.records.append(trip(2005, 10, 1, 100000000));
             ASSERT_TRUE(session.databases->rebuildMileage(session.records));

@@ -51,7 +51,7 @@ protected:
     // Start, destination and mileage of every stored route, in the stored order.
     std::vector<QStringList> stored()
     {
-        DeviceSession session(DeviceRoot(app.devicePath()).storePath(), app.kit.services());
+        DeviceSession session(DeviceRoot(app.devicePath()).storePath());
         std::vector<QStringList> routes;
         for (ListPosition i = 0; i < session.book.size(); ++i) {
             const BookRoute &r = session.book.at(i);

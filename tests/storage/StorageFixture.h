@@ -32,7 +32,7 @@ protected:
         databases.reset();
         store = std::make_unique<ObjectStore>();
         ASSERT_EQ(store->open(device->storePath()), ObjectStore::OpenStatus::Ok);
-        databases = std::make_unique<Databases>(*store, kit.services());
+        databases = std::make_unique<Databases>(*store);
         categories.clear();
         book.clear();
         records.clear();
@@ -43,7 +43,7 @@ protected:
     std::int32_t addTrip(const MileageRecord &record)
     {
         std::int32_t key = 0;
-        EXPECT_TRUE(databases->addRecord(record, key));
+        EXPECT_TRUE(databases->addRecord(record, kit.clock.nowUtc(), key));
         MileageRecord stored;
         stored.copyFrom(record);
         stored.key = key;
@@ -60,6 +60,15 @@ protected:
         for (ListPosition i = 0; i < loaded.size(); ++i)
             keys.push_back(loaded.at(i).key);
         return keys;
+    }
+
+    // What the databases kept of their failures since the last call: kind and named database.
+    std::vector<std::pair<StoreFailure::Kind, QString>> takeFailures()
+    {
+        std::vector<std::pair<StoreFailure::Kind, QString>> kept;
+        for (const StoreFailure &failure : databases->takeFailures())
+            kept.emplace_back(failure.kind, failure.name);
+        return kept;
     }
 
     Oid databaseOid(const QString &name)

@@ -1,7 +1,6 @@
 #include "StorageFixture.h"
 
 #include "Sqlite.h"
-#include "StringTable.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -28,49 +27,36 @@ protected:
     {
         store->setWriteHook([] { return false; });
     }
-    void expectOneMessage(const QString &text)
-    {
-        ASSERT_EQ(kit.messageBoxes.shown.size(), 1u);
-        EXPECT_EQ(kit.messageBoxes.shown[0].request.text, text);
-        EXPECT_EQ(kit.messageBoxes.shown[0].request.icon, MessageIcon::Exclamation);
-        EXPECT_EQ(kit.messageBoxes.shown[0].request.caption, QStringLiteral("Tripvane"));
-    }
 };
 
-// Each write that fails shows the designed message naming its database, once, and the store
-// keeps what it held.
+// Each write that fails is kept once, naming its database, and the store keeps what it held.
 TEST_F(InjectedFailures, eachFailedWriteNamesItsDatabaseAndKeepsTheStore)
 {
     const std::int32_t key = addTrip(trip(2005, 10, 1, 100));
     ASSERT_TRUE(databases->rewriteCategories(categories));
-    ASSERT_TRUE(databases->loadStatus(holders));
+    ASSERT_TRUE(databases->loadStatus(holders, kit.clock.localToday()));
     MileageRecord changed = trip(2005, 10, 9, 900);
     changed.key = key;
     CategoryList other;
     CategoryEntry only;
     only.setName(QStringLiteral("Other"));
     other.append(only);
-    const std::pair<const char *, std::function<bool()>> writes[] = {
-        {"Error during adding record to database: Velmora OdometerRec",
+    using Kind = StoreFailure::Kind;
+    const std::tuple<Kind, QString, std::function<bool()>> writes[] = {
+        {Kind::Add, DatabaseName::Mileage,
          [&] {
              std::int32_t added = 0;
-             return databases->addRecord(trip(2005, 10, 2, 200), added);
+             return databases->addRecord(trip(2005, 10, 2, 200), kit.clock.nowUtc(), added);
          }},
-        {"Error during edit operation in database: Velmora OdometerRec",
-         [&] { return databases->updateRecord(changed); }},
-        {"Error during deleting record in database: Velmora OdometerRec",
-         [&] { return databases->deleteRecord(key); }},
-        {"Error during edit operation in database: Velmora OdometerRecStatus",
-         [&] { return databases->writeStatus(holders); }},
-        {"Error during edit operation in database: Velmora OdometerRecCustom",
-         [&] { return databases->rewriteCategories(other); }},
+        {Kind::Edit, DatabaseName::Mileage, [&] { return databases->updateRecord(changed); }},
+        {Kind::Delete, DatabaseName::Mileage, [&] { return databases->deleteRecord(key); }},
+        {Kind::Edit, DatabaseName::Status, [&] { return databases->writeStatus(holders); }},
+        {Kind::Edit, DatabaseName::Categories, [&] { return databases->rewriteCategories(other); }},
     };
     failWrites();
-    for (const auto &[message, write] : writes) {
-        kit.messageBoxes.shown.clear();
-        kit.messageBoxes.expect(MessageAnswer::Ok);
-        EXPECT_FALSE(write()) << message;
-        expectOneMessage(QString::fromLatin1(message));
+    for (const auto &[kind, name, write] : writes) {
+        EXPECT_FALSE(write()) << qPrintable(name);
+        EXPECT_EQ(takeFailures(), (std::vector{std::pair{kind, name}}));
     }
     store->setWriteHook({});
     EXPECT_EQ(storedKeys(), (std::vector<std::int32_t>{key}));
@@ -92,14 +78,11 @@ TEST_F(InjectedFailures, rebuildFailingHalfWayLosesNothing)
     // The first change fails, so the exit writes every trip again; that fails after five.
     int writes = 0;
     store->setWriteHook([&] { return ++writes > 1 && writes <= 6; });
-    kit.messageBoxes.expect(MessageAnswer::Ok);
     ASSERT_FALSE(databases->updateRecord(records.at(0)));
-    kit.messageBoxes.shown.clear();
-    kit.messageBoxes.expect(MessageAnswer::Ok);
+    takeFailures();
     databases->writeBackAtExit(records, categories, book, false, false);
-    expectOneMessage(
-        QStringLiteral("Error during edit operation in database: Velmora OdometerRec"));
-    EXPECT_FALSE(kit.messageBoxes.shown[0].underWaitCursor);
+    EXPECT_EQ(takeFailures(),
+              (std::vector{std::pair{StoreFailure::Kind::Edit, DatabaseName::Mileage}}));
     store->setWriteHook({});
     RecordList stored;
     ASSERT_EQ(databases->loadRecords(stored, underEdit), 1);
@@ -131,11 +114,8 @@ TEST_F(PartialLoad, tripsThatDidNotLoadCompletelyAreNeverRebuilt)
     }
     damageOneTrip(keys[2]);
     reopen();
-    kit.messageBoxes.expect(MessageAnswer::Ok);
     EXPECT_EQ(databases->loadRecords(records, underEdit), 0);
-    ASSERT_EQ(kit.messageBoxes.texts(), QStringList{loadString(IDS_STATUS_PROBLEM)});
-    EXPECT_EQ(kit.messageBoxes.shown[0].request.icon, MessageIcon::Stop);
-    EXPECT_EQ(kit.beeper.count, 1);
+    EXPECT_EQ(takeFailures(), (std::vector{std::pair{StoreFailure::Kind::Read, QString()}}));
     EXPECT_EQ(records.size(), 2u) << "the trips read before the failure stay";
     EXPECT_FALSE(databases->recordsLoadedCompletely());
 
@@ -170,17 +150,15 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
-    // Opening shows the message, gives up and leaves the file byte for byte as it was.
+    // Opening names the file, gives up and leaves it byte for byte as it was.
     void expectRefusedUntouched()
     {
         const QByteArray before = fileHash(path);
-        TestServices kit;
-        kit.messageBoxes.expect(MessageAnswer::Ok);
         ObjectStore store;
-        EXPECT_FALSE(openStore(store, path, kit.services()));
-        ASSERT_EQ(kit.messageBoxes.shown.size(), 1u);
-        EXPECT_EQ(kit.messageBoxes.shown[0].request.text,
-                  QStringLiteral("Error during building database: ") + path);
+        const std::optional<StoreFailure> failure = openStore(store, path);
+        ASSERT_TRUE(failure);
+        EXPECT_EQ(failure->kind, StoreFailure::Kind::Open);
+        EXPECT_EQ(failure->name, path);
         EXPECT_EQ(fileHash(path), before);
         EXPECT_FALSE(QFile::exists(path + QStringLiteral("-journal")));
     }
@@ -238,9 +216,8 @@ TEST(CrashDuringRebuild, killedProcessLeavesEveryTrip)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("objectstore.db"));
     constexpr int TripCount = 10000;
-    TestServices kit;
     {
-        DeviceSession session(path, kit.services());
+        DeviceSession session(path);
         ASSERT_TRUE(session.isOpen());
         for (int i = 0; i < TripCount; ++i) {
             MileageRecord r;
@@ -256,7 +233,7 @@ TEST(CrashDuringRebuild, killedProcessLeavesEveryTrip)
     const pid_t child = fork();
     ASSERT_NE(child, -1);
     if (child == 0) {
-        DeviceSession session(path, kit.services());
+        DeviceSession session(path);
         if (!session.isOpen() || session.loaded != 1)
             _exit(3);
         for (ListPosition i = 0; i < session.records.size(); ++i)
@@ -268,7 +245,6 @@ TEST(CrashDuringRebuild, killedProcessLeavesEveryTrip)
                 raise(SIGKILL);
             return writes > 1;
         });
-        kit.messageBoxes.expect(MessageAnswer::Ok);
         if (session.databases->updateRecord(session.records.at(0)))
             _exit(5);
         session.databases->writeBackAtExit(session.records, session.categories, session.book, false,
@@ -280,7 +256,7 @@ TEST(CrashDuringRebuild, killedProcessLeavesEveryTrip)
     ASSERT_TRUE(WIFSIGNALED(status)) << "child exit code " << WEXITSTATUS(status);
     EXPECT_EQ(WTERMSIG(status), SIGKILL);
 
-    DeviceSession reopened(path, kit.services());
+    DeviceSession reopened(path);
     ASSERT_TRUE(reopened.isOpen());
     ASSERT_EQ(reopened.loaded, 1);
     ASSERT_EQ(reopened.records.size(), ListPosition(TripCount));

@@ -33,11 +33,11 @@ const QString SettingsKey = QStringLiteral("Software\\Velmora\\Tripvane\\Setting
 
 } // namespace
 
-DeviceSession::DeviceSession(const QString &storePath, Services &services)
+DeviceSession::DeviceSession(const QString &storePath)
 {
     if (store.open(storePath) != ObjectStore::OpenStatus::Ok)
         return;
-    databases = std::make_unique<Databases>(store, services);
+    databases = std::make_unique<Databases>(store);
     m_open = databases->openAll(categories, book);
     if (m_open)
         loaded = databases->loadRecords(records, scratch);
@@ -288,15 +288,15 @@ void TestApp::seed(const std::vector<MileageRecord> &trips, std::int32_t starts,
 {
     const DeviceRoot device(m_devicePath);
     ASSERT_TRUE(device.prepare());
-    DeviceSession session(device.storePath(), kit.services());
+    DeviceSession session(device.storePath());
     ASSERT_TRUE(session.isOpen());
     for (const MileageRecord &trip : trips) {
         std::int32_t key = 0;
-        ASSERT_TRUE(session.databases->addRecord(trip, key));
+        ASSERT_TRUE(session.databases->addRecord(trip, kit.clock.nowUtc(), key));
     }
     if (starts != 0 || ends != 0) {
         OdometerHolders holders;
-        ASSERT_TRUE(session.databases->loadStatus(holders));
+        ASSERT_TRUE(session.databases->loadStatus(holders, kit.clock.localToday()));
         holders.start.setDistance(starts);
         holders.end.setDistance(ends);
         holders.end.setDate(statusDate);
@@ -446,7 +446,7 @@ QRect TestApp::paneControlRect(int controlId)
 
 std::vector<MileageRecord> TestApp::storedTrips()
 {
-    DeviceSession session(DeviceRoot(m_devicePath).storePath(), kit.services());
+    DeviceSession session(DeviceRoot(m_devicePath).storePath());
     EXPECT_TRUE(session.isOpen());
     std::vector<MileageRecord> trips;
     for (ListPosition i = 0; i < session.records.size(); ++i)

@@ -217,7 +217,7 @@ struct ProgramState;
 class DeviceSession
 {
 public:
-    DeviceSession(const QString &storePath, Services &services);
+    explicit DeviceSession(const QString &storePath);
     ~DeviceSession();
 
     bool isOpen() const { return m_open; }
