@@ -4,10 +4,62 @@
 #include "DeviceRoot.h"
 #include "ExportDialog.h"
 #include "ProgramState.h"
+#include "Services.h"
 #include "Shell.h"
 #include "TripLog.h"
 
+#include <functional>
+
 namespace tripvane {
+
+namespace {
+
+enum : int {
+    IDS_CANNOT_DELETE_FILE = 40029,
+    IDS_CANNOT_CREATE_FILE = 40030,
+    IDS_NO_BUSINESS_FOLDER = 40031,
+    IDS_NO_PERSONAL_FOLDER = 40032,
+    IDS_REPLACE_FILE = 40041,
+    IDS_CANNOT_WRITE_FILE = 40044,
+};
+
+using WriteFile = std::function<ExportOutcome(bool replace)>;
+
+// Writes the file, asking before an existing one is replaced, and tells what went wrong; 1 when
+// the file was written, as the dialog expects.
+int writeAsking(Services &services, const ExportOptions &options, const WriteFile &write)
+{
+    ExportOutcome outcome = write(false);
+    if (outcome == ExportOutcome::FileExists) {
+        if (services.message(IDS_REPLACE_FILE, MessageIcon::Exclamation, MessageButtons::YesNo) !=
+            MessageAnswer::Yes)
+            return 0;
+        outcome = write(true);
+    }
+    switch (outcome) {
+    case ExportOutcome::Written:
+        return 1;
+    case ExportOutcome::NothingToWrite:
+    case ExportOutcome::FileExists:
+        break;
+    case ExportOutcome::NoFolder:
+        services.message(options.folder == 0 ? IDS_NO_BUSINESS_FOLDER : IDS_NO_PERSONAL_FOLDER,
+                         MessageIcon::Exclamation);
+        break;
+    case ExportOutcome::CannotReplace:
+        services.message(IDS_CANNOT_DELETE_FILE, MessageIcon::Stop);
+        break;
+    case ExportOutcome::CannotCreate:
+        services.message(IDS_CANNOT_CREATE_FILE, MessageIcon::Stop);
+        break;
+    case ExportOutcome::CannotWrite:
+        services.message(IDS_CANNOT_WRITE_FILE, MessageIcon::Stop);
+        break;
+    }
+    return 0;
+}
+
+} // namespace
 
 void exportTrips(Shell &shell)
 {
@@ -16,8 +68,10 @@ void exportTrips(Shell &shell)
     ExportDialog dialog(
         shell.services(), state.settings, ExportDialog::Kind::Trips, state.tripsExportName,
         [&shell](const QString &name, const ExportOptions &options) {
-            return ExportMileageRecords(shell.services(), DeviceRoot(shell.state().devicePath),
-                                        shell.log().trips(), name, options);
+            return writeAsking(shell.services(), options, [&](bool replace) {
+                return ExportMileageRecords(DeviceRoot(shell.state().devicePath),
+                                            shell.log().trips(), name, options, replace);
+            });
         });
     shell.runDialog(dialog);
     shell.restoreSelection(row);
@@ -29,8 +83,10 @@ void exportReport(Shell &shell)
     ExportDialog dialog(
         shell.services(), state.settings, ExportDialog::Kind::Report, state.reportExportName,
         [&shell](const QString &name, const ExportOptions &options) {
-            return ExportReport(shell.services(), DeviceRoot(shell.state().devicePath),
-                                shell.log().categories(), name, options);
+            return writeAsking(shell.services(), options, [&](bool replace) {
+                return ExportReport(DeviceRoot(shell.state().devicePath), shell.log().categories(),
+                                    name, options, replace);
+            });
         });
     shell.runDialog(dialog);
 }

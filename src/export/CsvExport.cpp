@@ -1,8 +1,6 @@
 #include "CsvExport.h"
 
 #include "DeviceRoot.h"
-#include "Services.h"
-#include "StringTable.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
@@ -18,15 +16,6 @@ namespace tripvane {
 
 namespace {
 
-enum : int {
-    IDS_CANNOT_DELETE_FILE = 40029,
-    IDS_CANNOT_CREATE_FILE = 40030,
-    IDS_NO_BUSINESS_FOLDER = 40031,
-    IDS_NO_PERSONAL_FOLDER = 40032,
-    IDS_REPLACE_FILE = 40041,
-    IDS_CANNOT_WRITE_FILE = 40044,
-};
-
 // A folder counts only when it is a real directory the user may write to: a link or a folder
 // made read-only (also for root, who could write to it all the same) counts as missing, as the
 // handheld treats a folder with extra attributes.
@@ -40,30 +29,25 @@ bool isPlainWritableFolder(const QString &path)
 
 using NextRow = std::function<std::optional<QStringList>()>;
 
-int writeCsvFile(Services &services, const DeviceRoot &device, const QString &name,
-                 const ExportOptions &options, const QStringList &header, const NextRow &nextRow)
+ExportOutcome writeCsvFile(const DeviceRoot &device, const QString &name,
+                           const ExportOptions &options, bool replace, const QStringList &header,
+                           const NextRow &nextRow)
 {
     const QString devicePath = exportDevicePath(name, options.folder);
     if (name.isEmpty() || devicePath.isEmpty())
-        return 0;
+        return ExportOutcome::NothingToWrite;
     const QString documents = device.localPath(QStringLiteral("\\My Documents"));
     const QString path = device.localPath(devicePath);
     const QString folder = QFileInfo(path).path();
-    if (!isPlainWritableFolder(documents) || !isPlainWritableFolder(folder)) {
-        services.message(options.folder == 0 ? IDS_NO_BUSINESS_FOLDER : IDS_NO_PERSONAL_FOLDER,
-                         MessageIcon::Exclamation);
-        return 0;
-    }
+    if (!isPlainWritableFolder(documents) || !isPlainWritableFolder(folder))
+        return ExportOutcome::NoFolder;
     const QFileInfo existing(path);
     if (existing.exists() || existing.isSymLink()) {
-        if (services.message(IDS_REPLACE_FILE, MessageIcon::Exclamation, MessageButtons::YesNo) !=
-            MessageAnswer::Yes)
-            return 0;
+        if (!replace)
+            return ExportOutcome::FileExists;
         // Only a plain file is replaced: the new file never goes through a link.
-        if (existing.isSymLink() || !existing.isFile()) {
-            services.message(IDS_CANNOT_DELETE_FILE, MessageIcon::Stop);
-            return 0;
-        }
+        if (existing.isSymLink() || !existing.isFile())
+            return ExportOutcome::CannotReplace;
     }
 
     // The new file is written beside the old one and takes its place only when complete; a name
@@ -71,10 +55,8 @@ int writeCsvFile(Services &services, const DeviceRoot &device, const QString &na
     QSaveFile file(path);
     if (QFile::encodeName(QFileInfo(path).fileName()).size() > NAME_MAX ||
         !file.open(QIODevice::WriteOnly) ||
-        !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
-        services.message(IDS_CANNOT_CREATE_FILE, MessageIcon::Stop);
-        return 0;
-    }
+        !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        return ExportOutcome::CannotCreate;
     const auto encoding = CsvEncoding(options.fileType == 1 ? 1 : 0);
     // A short write is a failed one: the disk is full.
     const auto writeLine = [&](const QStringList &fields) {
@@ -92,11 +74,7 @@ int writeCsvFile(Services &services, const DeviceRoot &device, const QString &na
     // (commit overlooks a failed flush).
     if (!written || !file.flush())
         file.cancelWriting();
-    if (!file.commit()) {
-        services.message(IDS_CANNOT_WRITE_FILE, MessageIcon::Stop);
-        return 0;
-    }
-    return 1;
+    return file.commit() ? ExportOutcome::Written : ExportOutcome::CannotWrite;
 }
 
 } // namespace
@@ -109,12 +87,12 @@ QString exportDevicePath(const QString &name, std::uint32_t folder)
         .arg(folder == 0 ? QStringLiteral("Business") : QStringLiteral("Personal"), name);
 }
 
-int ExportMileageRecords(Services &services, const DeviceRoot &device, const RecordList &trips,
-                         const QString &name, const ExportOptions &options)
+ExportOutcome ExportMileageRecords(const DeviceRoot &device, const RecordList &trips,
+                                   const QString &name, const ExportOptions &options, bool replace)
 {
     ListPosition next = 0;
     return writeCsvFile(
-        services, device, name, options,
+        device, name, options, replace,
         {QStringLiteral("Date"), QStringLiteral("Category"), QStringLiteral("Mileage"),
          QStringLiteral("Start.Place"), QStringLiteral("Destination"), QStringLiteral("Memo")},
         [&]() -> std::optional<QStringList> {
@@ -128,13 +106,13 @@ int ExportMileageRecords(Services &services, const DeviceRoot &device, const Rec
         });
 }
 
-int ExportReport(Services &services, const DeviceRoot &device, const CategoryList &categories,
-                 const QString &name, const ExportOptions &options)
+ExportOutcome ExportReport(const DeviceRoot &device, const CategoryList &categories,
+                           const QString &name, const ExportOptions &options, bool replace)
 {
     if (categories.isEmpty())
-        return 0;
+        return ExportOutcome::NothingToWrite;
     ListPosition next = 0;
-    return writeCsvFile(services, device, name, options,
+    return writeCsvFile(device, name, options, replace,
                         {QStringLiteral("Category"), QStringLiteral("Mileage")},
                         [&]() -> std::optional<QStringList> {
                             if (next >= categories.size())

@@ -8,7 +8,6 @@
 namespace tripvane {
 
 class DeviceRoot;
-class Services;
 
 // What the export dialog chose, and the forms the lists show dates and amounts in.
 struct ExportOptions
@@ -22,13 +21,23 @@ struct ExportOptions
 // "\My Documents\Business\<name>.csv" or the Personal folder; empty for any other folder value.
 QString exportDevicePath(const QString &name, std::uint32_t folder);
 
+// How an export ended; anything but Written leaves the folder as it was.
+enum class ExportOutcome {
+    Written,
+    NothingToWrite, // no name, no such folder choice, or no categories
+    NoFolder,       // the chosen folder is missing, a link or read-only
+    FileExists,     // a file of that name is there, and replacing it was not asked for
+    CannotReplace,  // what has the name is a link or no plain file
+    CannotCreate,
+    CannotWrite,
+};
+
 // Every trip in list order, with the header line, as the main list shows dates and distances.
-// 1 when the file was written completely, else 0; the failure was told to the user. A file
-// that is replaced stays as it was until the new one is complete.
-int ExportMileageRecords(Services &services, const DeviceRoot &device, const RecordList &trips,
-                         const QString &name, const ExportOptions &options);
+// A file that is replaced stays as it was until the new one is complete.
+ExportOutcome ExportMileageRecords(const DeviceRoot &device, const RecordList &trips,
+                                   const QString &name, const ExportOptions &options, bool replace);
 // Every category in list order with its report total, zero totals included.
-int ExportReport(Services &services, const DeviceRoot &device, const CategoryList &categories,
-                 const QString &name, const ExportOptions &options);
+ExportOutcome ExportReport(const DeviceRoot &device, const CategoryList &categories,
+                           const QString &name, const ExportOptions &options, bool replace);
 
 } // namespace tripvane
