@@ -58,20 +58,16 @@ bool TripLog::loadTrips()
 
 void TripLog::startLoadingTrips()
 {
-    m_loading = std::make_unique<Loading>();
-    Loading &loading = *m_loading;
-    loading.read = std::async(std::launch::async, [this, &loading] {
-        return m_databases.readRecords(loading.trips, loading.underEdit);
+    m_loading = std::async(std::launch::async, [path = m_databases.storePath()] {
+        ObjectStore reader;
+        return reader.openForReading(path) ? readStoredTrips(reader) : TripsRead{};
     });
 }
 
 bool TripLog::finishLoadingTrips()
 {
-    const int read = m_loading->read.get();
     emit tripsAboutToReset();
-    m_trips = std::move(m_loading->trips);
-    m_scratch = m_loading->underEdit;
-    m_loading.reset();
+    const int read = m_databases.takeRead(m_loading.get(), m_trips, m_scratch);
     emit tripsReset();
     if (read < 0)
         emit storeFailed({StoreFailure::Kind::Read, {}, {}});

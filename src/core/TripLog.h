@@ -40,9 +40,9 @@ public:
     bool openDatabases();
     bool loadStatus();
     bool loadTrips();
-    // The start reads the trips on a second thread while it builds the window: from
-    // startLoadingTrips() until finishLoadingTrips() returns, nothing may use the store. The
-    // trips arrive (with the reset signals) and a failure is told when it finishes.
+    // The start reads the trips on a second thread, through a connection of its own, while it
+    // builds the window. The trips arrive (with the reset signals) and a failure is told when
+    // the read is finished.
     void startLoadingTrips();
     bool finishLoadingTrips();
 
@@ -145,14 +145,7 @@ private:
     OdometerHolders m_status;
     MileageRecord m_scratch;
     bool m_tripsChangedByCategories = false;
-    // The start's read, until it is taken over by the list.
-    struct Loading
-    {
-        RecordList trips;
-        MileageRecord underEdit;
-        std::future<int> read;
-    };
-    std::unique_ptr<Loading> m_loading;
+    std::future<TripsRead> m_loading;
 };
 
 } // namespace tripvane

@@ -282,37 +282,44 @@ bool Databases::loadStatus(OdometerHolders &holders, const SystemTime &today)
     return true;
 }
 
+TripsRead readStoredTrips(ObjectStore &store)
+{
+    TripsRead read;
+    Oid database = 0;
+    if (!store.findDatabase(DatabaseName::Mileage, database) || database == 0)
+        return read;
+    read.database = database;
+    Oid previous = 0;
+    read.complete = store.forEachRecordReadAhead(database, [&](Oid record, PropertyValues &values) {
+        read.outOfPlace += record < previous ? 1 : 0;
+        previous = record;
+        read.trips.appendMoved(tripFromProperties(values));
+        return true;
+    });
+    if (const MileageRecord *last = read.trips.last())
+        read.underEdit.copyFrom(*last);
+    return read;
+}
+
 int Databases::loadRecords(RecordList &records, MileageRecord &recordUnderEdit)
 {
-    const int read = readRecords(records, recordUnderEdit);
+    const int read = takeRead(readStoredTrips(m_store), records, recordUnderEdit);
     if (read >= 0)
         return read;
     keepFailure(StoreFailure::Kind::Read);
     return 0;
 }
 
-int Databases::readRecords(RecordList &records, MileageRecord &recordUnderEdit)
+int Databases::takeRead(TripsRead read, RecordList &records, MileageRecord &recordUnderEdit)
 {
     m_recordsComplete = false;
-    Oid oid = 0;
-    if (!m_store.findDatabase(DatabaseName::Mileage, oid) || oid == 0)
-        return -1;
-    m_mileage = oid;
-    records.clear();
-    recordUnderEdit = MileageRecord();
-    // A trip lies out of the order the file is read in when its record number is below the one
-    // read before it.
-    Oid previous = 0;
-    m_mileageOutOfPlace = 0;
-    const bool read = m_store.forEachRecordReadAhead(oid, [&](Oid record, PropertyValues &values) {
-        m_mileageOutOfPlace += record < previous ? 1 : 0;
-        previous = record;
-        records.appendMoved(tripFromProperties(values));
-        return true;
-    });
-    if (const MileageRecord *last = records.last())
-        recordUnderEdit.copyFrom(*last);
-    if (!read)
+    if (read.database == 0)
+        return -1; // the list stays as it was
+    m_mileage = read.database;
+    m_mileageOutOfPlace = read.outOfPlace;
+    records = std::move(read.trips);
+    recordUnderEdit = read.underEdit;
+    if (!read.complete)
         return -1;
     m_recordsComplete = true;
     m_mileageDiffers = false; // the list is the stored trips again

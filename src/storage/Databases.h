@@ -21,6 +21,18 @@ struct StoreFailure
     QString detail;
 };
 
+// The stored trips as one read found them. The read uses nothing but the store it is given, so
+// that the start can make it on a connection of its own on a second thread.
+struct TripsRead
+{
+    RecordList trips;        // those read before a failure stay
+    MileageRecord underEdit; // a copy of the last trip
+    Oid database = 0;        // 0 when the trips' database could not be found
+    bool complete = false;
+    std::size_t outOfPlace = 0; // trips whose record number is below the one read before them
+};
+TripsRead readStoredTrips(ObjectStore &store);
+
 // The four databases of the program: opening them at start, the loaders and the writers. A
 // failure is kept until the caller takes it, so that nothing is told while a transaction holds
 // the file; the result of each call says only whether it did its work.
@@ -36,9 +48,10 @@ public:
     bool loadStatus(OdometerHolders &holders, const SystemTime &today);
     // 1 when records were loaded, 0 when there are none or reading failed.
     int loadRecords(RecordList &records, MileageRecord &recordUnderEdit);
-    // The same keeping no failure, so that it may run on a second thread while nothing else
-    // uses the store: -1 when reading failed (the trips read before the failure stay in the list).
-    int readRecords(RecordList &records, MileageRecord &recordUnderEdit);
+    // Takes a read made elsewhere as loadRecords takes its own, keeping no failure: -1 when
+    // reading failed.
+    int takeRead(TripsRead read, RecordList &records, MileageRecord &recordUnderEdit);
+    QString storePath() const { return m_store.path(); }
     // False after a load that could not read every stored trip: such a list must never
     // replace the stored trips.
     bool recordsLoadedCompletely() const { return m_recordsComplete; }

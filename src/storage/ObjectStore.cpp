@@ -142,9 +142,17 @@ std::optional<std::int64_t> pragmaNumber(SqliteConnection &db, const char *sql, 
 
 } // namespace
 
+bool ObjectStore::openForReading(const QString &path)
+{
+    m_path = path;
+    m_owner = std::this_thread::get_id();
+    return m_db.open(path, SqliteConnection::Mode::ReadOnly);
+}
+
 ObjectStore::OpenStatus ObjectStore::open(const QString &path)
 {
     m_path = path;
+    m_owner = std::this_thread::get_id();
     const QFileInfo info(path);
     if (!info.exists()) {
         if (!createPrivateFile(path))
@@ -226,6 +234,7 @@ std::int64_t ObjectStore::schemaVersion()
 
 bool ObjectStore::findDatabase(const QString &name, Oid &oid)
 {
+    checkThread();
     oid = 0;
     SqliteStatement statement = m_db.prepare("SELECT oid FROM databases WHERE name = ?");
     if (!statement.bind(1, name))
@@ -244,6 +253,7 @@ bool ObjectStore::findDatabase(const QString &name, Oid &oid)
 
 Oid ObjectStore::createDatabase(const QString &name)
 {
+    checkThread();
     if (!writeAllowed())
         return 0;
     SqliteStatement statement = m_db.prepare("INSERT INTO databases(name, type) VALUES(?, 0)");
@@ -254,6 +264,7 @@ Oid ObjectStore::createDatabase(const QString &name)
 
 bool ObjectStore::deleteDatabase(Oid database)
 {
+    checkThread();
     if (!writeAllowed())
         return false;
     SqliteTransaction transaction(m_db);
@@ -265,6 +276,7 @@ bool ObjectStore::deleteDatabase(Oid database)
 
 std::optional<std::uint32_t> ObjectStore::recordCount(Oid database)
 {
+    checkThread();
     SqliteStatement statement = m_db.prepare("SELECT count(*) FROM records WHERE database = ?");
     if (!statement.bind(1, database) || statement.step() != SqliteStatement::Step::Row)
         return std::nullopt;
@@ -384,6 +396,7 @@ private:
 
 bool ObjectStore::forEachRecordReadAhead(Oid database, const RecordVisitor &visit)
 {
+    checkThread();
     const WalkCache cache(m_db); // outlives the statement, which holds pages while it steps
     SqliteStatement statement = m_db.prepare(RecordsInStoreOrder);
     if (!statement.bind(1, database))
@@ -410,6 +423,7 @@ bool ObjectStore::forEachRecordReadAhead(Oid database, const RecordVisitor &visi
 
 bool ObjectStore::forEachRecord(Oid database, const RecordVisitor &visit)
 {
+    checkThread();
     SqliteStatement statement = m_db.prepare(RecordsInStoreOrder);
     if (!statement.bind(1, database))
         return false;
@@ -446,6 +460,7 @@ SqliteStatement &ObjectStore::cached(SqliteStatement &slot, const char *sql)
 
 Oid ObjectStore::seekFirstEqual(Oid database, std::uint32_t sortKey)
 {
+    checkThread();
     SqliteStatement &statement = cached(
         m_seek, "SELECT oid FROM records WHERE database = ? AND sort_key = ? ORDER BY oid LIMIT 1");
     Oid found = 0;
@@ -472,6 +487,7 @@ Oid ObjectStore::insertRecord(Oid database, const PropertyValues &values)
 
 Oid ObjectStore::writeRecord(Oid database, Oid record, const PropertyValues &values)
 {
+    checkThread();
     if (record == 0)
         return insertRecord(database, values);
     if (!writeAllowed())
@@ -489,6 +505,7 @@ Oid ObjectStore::writeRecord(Oid database, Oid record, const PropertyValues &val
 
 bool ObjectStore::deleteRecord(Oid database, Oid record)
 {
+    checkThread();
     if (!writeAllowed())
         return false;
     SqliteStatement &statement =
@@ -518,6 +535,7 @@ ObjectStore::KeyedChange ObjectStore::runKeyed(SqliteStatement &statement, bool 
 ObjectStore::KeyedChange ObjectStore::writeFirstEqual(Oid database, std::uint32_t sortKey,
                                                       const PropertyValues &values)
 {
+    checkThread();
     if (sortKeyOf(values) != std::int64_t(sortKey)) {
         const Oid found = seekFirstEqual(database, sortKey);
         if (found == 0)
@@ -538,6 +556,7 @@ ObjectStore::KeyedChange ObjectStore::writeFirstEqual(Oid database, std::uint32_
 
 ObjectStore::KeyedChange ObjectStore::deleteFirstEqual(Oid database, std::uint32_t sortKey)
 {
+    checkThread();
     if (!writeAllowed())
         return KeyedChange::Failed;
     static const std::string sql = std::string("DELETE FROM records WHERE oid = ") + firstEqual;
@@ -549,6 +568,7 @@ ObjectStore::KeyedChange ObjectStore::deleteFirstEqual(Oid database, std::uint32
 bool ObjectStore::replaceDatabase(const QString &name, const RecordSource &nextRecord,
                                   Oid *database)
 {
+    checkThread();
     SqliteTransaction transaction(m_db);
     if (!transaction.isActive())
         return false;
@@ -589,6 +609,7 @@ bool ObjectStore::replaceDatabase(const QString &name, const RecordSource &nextR
 
 bool ObjectStore::inLargeTransaction(const std::function<bool()> &work)
 {
+    checkThread();
     m_db.exec("PRAGMA cache_size = -16384");
     const bool done = inTransaction(work);
     m_db.exec(DefaultCache);
@@ -597,18 +618,21 @@ bool ObjectStore::inLargeTransaction(const std::function<bool()> &work)
 
 bool ObjectStore::inTransaction(const std::function<bool()> &work)
 {
+    checkThread();
     SqliteTransaction transaction(m_db);
     return transaction.isActive() && work() && transaction.commit();
 }
 
 bool ObjectStore::keyExists(const QString &path)
 {
+    checkThread();
     SqliteStatement statement = m_db.prepare("SELECT 1 FROM registry_keys WHERE path = ?");
     return statement.bind(1, path) && statement.step() == SqliteStatement::Step::Row;
 }
 
 bool ObjectStore::createKey(const QString &path)
 {
+    checkThread();
     SqliteStatement statement =
         m_db.prepare("INSERT INTO registry_keys(path) VALUES(?) ON CONFLICT DO NOTHING");
     return statement.bind(1, path) && statement.run();
@@ -616,6 +640,7 @@ bool ObjectStore::createKey(const QString &path)
 
 std::optional<RegistryValue> ObjectStore::queryValue(const QString &path, const QString &name)
 {
+    checkThread();
     SqliteStatement statement =
         m_db.prepare("SELECT type, value FROM registry_values WHERE path = ? AND name = ?");
     if (!statement.bind(1, path) || !statement.bind(2, name) ||
@@ -632,6 +657,7 @@ std::optional<RegistryValue> ObjectStore::queryValue(const QString &path, const 
 
 bool ObjectStore::setValue(const QString &path, const QString &name, const RegistryValue &value)
 {
+    checkThread();
     SqliteStatement statement = m_db.prepare(
         "INSERT INTO registry_values(path, name, type, value) VALUES(?, ?, ?, ?) "
         "ON CONFLICT(path, name) DO UPDATE SET type = excluded.type, value = excluded.value");

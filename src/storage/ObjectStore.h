@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <thread>
 
 namespace tripvane {
 
@@ -25,7 +26,8 @@ struct RegistryValue
 
 // The handheld's object store and registry in one SQLite file. Databases are opened by name,
 // records come back in ascending order of property 0x00000013 (ties in the order written),
-// and every change is one transaction, so a crash leaves either the old or the new state.
+// and every change is one transaction, so a crash leaves either the old or the new state. A
+// store belongs to the thread that opened it; another thread opens a store of its own.
 class ObjectStore final
 {
 public:
@@ -36,6 +38,8 @@ public:
     // Opens the store, creating it when the file does not exist yet. A file that is not a
     // store of ours, or is damaged, is left exactly as it is.
     OpenStatus open(const QString &path);
+    // A second connection to a store another one has opened and checked, for reading only.
+    bool openForReading(const QString &path);
     QString path() const { return m_path; }
 
     // Database-level operations. findDatabase sets oid to 0 when the name is unknown.
@@ -95,12 +99,21 @@ private:
     bool writeAllowed() { return !m_writeHook || m_writeHook(); }
     Oid insertRecord(Oid database, const PropertyValues &values);
     bool visitRecords(SqliteStatement &statement, const RecordVisitor &visit);
+    // Stops a checked build (sanitizers, debug) when the store is used off its thread.
+    void checkThread() const
+    {
+#ifdef TRIPVANE_CHECK_THREADS
+        if (std::this_thread::get_id() != m_owner)
+            qFatal("the store of %s was used off the thread that opened it", qPrintable(m_path));
+#endif
+    }
 
     // Prepared once: the statements that run once per trip.
     SqliteStatement &cached(SqliteStatement &slot, const char *sql);
     KeyedChange runKeyed(SqliteStatement &statement, bool bound);
 
     QString m_path;
+    std::thread::id m_owner;
     SqliteConnection m_db;
     SqliteStatement m_seek;
     SqliteStatement m_insert;

@@ -16,7 +16,9 @@ SqliteConnection::~SqliteConnection()
 bool SqliteConnection::open(const QString &path, Mode mode)
 {
     close();
-    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+    // Each connection is used by one thread (the store checks this in checked builds).
+    int flags = SQLITE_OPEN_NOMUTEX;
+    flags |= mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     if (mode == Mode::ReadWriteCreate)
         flags |= SQLITE_OPEN_CREATE;
     if (sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr) != SQLITE_OK) {

@@ -19,7 +19,7 @@ class SqliteStatement;
 class SqliteConnection final
 {
 public:
-    enum class Mode { ReadWriteExisting, ReadWriteCreate };
+    enum class Mode { ReadWriteExisting, ReadWriteCreate, ReadOnly };
 
     SqliteConnection() = default;
     ~SqliteConnection();

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 using namespace tripvane;
 
 namespace {
@@ -240,6 +242,28 @@ TEST(SchemaUpgrade, aVersionOneFileGetsTheViewsOfTheLayoutTable)
     EXPECT_GT(ObjectStore::schemaVersion(), 1);
     EXPECT_EQ(sqliteNumber(path, "SELECT distance_hundredths FROM trips WHERE key = 7"), 1250);
     EXPECT_EQ(sqliteNumber(path, "SELECT count(*) FROM mileage_book"), 0);
+}
+
+// A second thread reads through a connection of its own; using the first one from there stops a
+// checked build before SQLite is entered.
+TEST_F(ObjectStoreTest, eachThreadReadsThroughItsOwnConnection)
+{
+    ASSERT_NE(store.writeRecord(db, 0, keyed(5, "five")), 0u);
+    std::vector<QString> read;
+    std::thread([&] {
+        ObjectStore reader;
+        ASSERT_TRUE(reader.openForReading(path));
+        reader.forEachRecord(db, [&](Oid, PropertyValues &values) {
+            read.push_back(values.at(1).text);
+            return true;
+        });
+        EXPECT_EQ(reader.writeRecord(db, 0, keyed(6)), 0u) << "a reading connection writes nothing";
+    }).join();
+    EXPECT_EQ(read, std::vector<QString>{"five"});
+#ifdef TRIPVANE_CHECK_THREADS
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(std::thread([&] { textsInOrder(); }).join(), "off the thread");
+#endif
 }
 
 } // namespace
