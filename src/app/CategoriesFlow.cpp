@@ -36,12 +36,9 @@ void editCategories(Shell &shell)
                      shell.runDialog(dialog);
                  }},
             },
-        .changeCodes = {CategoriesDialog::NewButton, CategoriesDialog::RenameButton,
-                        CategoriesDialog::DeleteButton},
         .leaveCodes = {CategoriesDialog::LeaveCode},
     };
-    if (runHubLoop(loop))
-        state.categoriesChanged = true;
+    runHubLoop(loop);
     if (shell.log().takeTripsChangedByCategories()) {
         shell.resortAndRefill();
         shell.recomputeStatus(); // trips deleted with their category leave Registered

@@ -4,17 +4,14 @@
 
 namespace tripvane {
 
-bool runHubLoop(const HubLoop &loop)
+void runHubLoop(const HubLoop &loop)
 {
-    bool changed = false;
     for (;;) {
         const int code = loop.showHub();
         if (const auto sub = loop.subDialogs.find(code); sub != loop.subDialogs.end())
             sub->second();
-        if (std::ranges::find(loop.changeCodes, code) != loop.changeCodes.end())
-            changed = true;
         if (std::ranges::find(loop.leaveCodes, code) != loop.leaveCodes.end())
-            return changed;
+            return;
     }
 }
 

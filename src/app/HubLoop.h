@@ -12,11 +12,9 @@ struct HubLoop
 {
     std::function<int()> showHub;
     std::map<int, std::function<void()>> subDialogs; // by the hub's end code
-    std::vector<int> changeCodes;                    // end codes after which the list changed
     std::vector<int> leaveCodes;
 };
 
-// True when the hub ended with a change code at least once.
-bool runHubLoop(const HubLoop &loop);
+void runHubLoop(const HubLoop &loop);
 
 } // namespace tripvane

@@ -94,8 +94,6 @@ bool MainWindow::create()
 
     m_shell->setNeedsUndoState(false);
     m_state.editMode = false;
-    m_state.categoriesChanged = false;
-    m_state.bookChanged = false;
     m_state.sortedOnce = m_state.mainSortOrder != SortUnset;
 
     connect(&m_services.screen(), &Screen::changed, this, &MainWindow::relayout);
@@ -211,7 +209,7 @@ void MainWindow::help()
 
 void MainWindow::exit()
 {
-    m_log.writeBackAtExit(m_state.categoriesChanged, m_state.bookChanged);
+    m_log.writeBackAtExit();
     m_state.settings.Sort = m_state.mainSortColumn;
     m_state.settings.SortOrder = m_state.mainSortOrder;
     m_state.settings.save(m_store);

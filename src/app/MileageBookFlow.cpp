@@ -13,7 +13,6 @@ void editMileageBook(Shell &shell)
 {
     const int row = shell.rememberSelection();
     ProgramState &state = shell.state();
-    bool deleted = false;
     const HubLoop loop{
         .showHub =
             [&] {
@@ -22,7 +21,6 @@ void editMileageBook(Shell &shell)
                 if (!hub.listBuilt())
                     return MileageBookDialog::ListFailedCode;
                 const int code = shell.runDialog(hub);
-                deleted = deleted || hub.deletedRoutes();
                 return code;
             },
         .subDialogs =
@@ -41,13 +39,10 @@ void editMileageBook(Shell &shell)
                          state.selectedRoute = int(shell.log().book().size()) - 1;
                  }},
             },
-        .changeCodes = {MileageBookDialog::NewButton, MileageBookDialog::EditButton,
-                        MileageBookDialog::DeleteButton},
         // A list that could not be built would fail again: back to the main window.
         .leaveCodes = {MileageBookDialog::LeaveCode, MileageBookDialog::ListFailedCode},
     };
-    if (runHubLoop(loop) || deleted)
-        state.bookChanged = true;
+    runHubLoop(loop);
     shell.restoreSelection(row);
 }
 

@@ -24,8 +24,6 @@ struct ProgramState
     std::uint32_t mainSortColumn = 0;
     std::uint32_t mainSortOrder = SortUnset;
     bool sortedOnce = false;
-    bool categoriesChanged = false;
-    bool bookChanged = false;
     bool editMode = false;
 };
 

@@ -213,6 +213,7 @@ bool TripLog::rewriteCategories()
 
 bool TripLog::addCategory(const QString &name)
 {
+    m_categoriesChanged = true;
     emit categoriesAboutToChange();
     CategoryEntry entry;
     if (entry.setName(name))
@@ -223,6 +224,7 @@ bool TripLog::addCategory(const QString &name)
 bool TripLog::renameCategory(const QString &oldName, const QString &newName, bool throughTrips)
 {
     const QString old = oldName; // the name may belong to the entry that leaves
+    m_categoriesChanged = true;
     emit categoriesAboutToChange();
     m_categories.removeByName(old);
     CategoryEntry entry;
@@ -262,6 +264,7 @@ bool TripLog::renameCategory(const QString &oldName, const QString &newName, boo
 bool TripLog::deleteCategory(const QString &name, bool throughTrips)
 {
     const QString deleted = name;
+    m_categoriesChanged = true;
     emit categoriesAboutToChange();
     m_categories.removeByName(deleted);
     if (!throughTrips)
@@ -315,6 +318,7 @@ bool TripLog::sortCategories(int column, std::uint32_t order)
 
 bool TripLog::rewriteBook()
 {
+    m_bookChanged = true;
     const auto told = tellFailuresAtEnd();
     const bool written = m_databases.rewriteMileageBook(m_book);
     emit routesChanged();
@@ -356,11 +360,11 @@ bool TripLog::sortBook(int column, std::uint32_t order)
     return sorted;
 }
 
-void TripLog::writeBackAtExit(bool categoriesChanged, bool bookChanged)
+void TripLog::writeBackAtExit()
 {
     const auto told = tellFailuresAtEnd(); // after the wait cursor has gone
     WaitCursorGuard busy(m_waitCursor);
-    m_databases.writeBackAtExit(m_trips, m_categories, m_book, categoriesChanged, bookChanged);
+    m_databases.writeBackAtExit(m_trips, m_categories, m_book, m_categoriesChanged, m_bookChanged);
 }
 
 } // namespace tripvane

@@ -94,9 +94,12 @@ public:
     // The book in the order of a route list: column 0 by starting place, 1 by destination.
     bool sortBook(int column, std::uint32_t order);
 
-    // The database part of the exit: the trips rebuilt, categories and book rewritten when a
-    // dialog changed them during the run.
-    void writeBackAtExit(bool categoriesChanged, bool bookChanged);
+    // The database part of the exit: the trips rebuilt, categories and book rewritten when they
+    // were changed during the run (each change was written through; this writes them in their
+    // last order, and again when a write failed).
+    void writeBackAtExit();
+    bool categoriesChangedThisRun() const { return m_categoriesChanged; }
+    bool bookChangedThisRun() const { return m_bookChanged; }
 
 signals:
     void tripsAboutToReset();
@@ -145,6 +148,8 @@ private:
     OdometerHolders m_status;
     MileageRecord m_scratch;
     bool m_tripsChangedByCategories = false;
+    bool m_categoriesChanged = false;
+    bool m_bookChanged = false;
     std::future<TripsRead> m_loading;
 };
 

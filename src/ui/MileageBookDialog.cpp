@@ -104,7 +104,6 @@ void MileageBookDialog::deleteSelected()
     }
     const int row = selectedRoute();
     log().deleteRoute(ListPosition(row)); // a failed rewrite is reported; the book keeps it
-    m_deleted = true;
     // The first row leaves nothing chosen, as does the last: the buttons never act on a
     // position the book no longer holds. Otherwise the row that moved up is chosen.
     if (row == 0 || !hasSelectedRoute()) {

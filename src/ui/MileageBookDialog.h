@@ -24,7 +24,6 @@ public:
 
     void command(int id) override;
     int cancelCode() const override { return LeaveCode; }
-    bool deletedRoutes() const { return m_deleted; }
 
 protected:
     QString helpAnchor() const override { return QStringLiteral("Rittenboek"); }
@@ -35,8 +34,6 @@ private:
     void chooseRow(int row);
     void showSelectedRoute();
     void deleteSelected();
-
-    bool m_deleted = false;
 };
 
 // The picker "Mileage Book" (1210) from the record dialog's Book: a tap on a route puts its

@@ -105,7 +105,7 @@ TEST_F(Categories, newNamesFollowTheNameRule)
     }
     EXPECT_EQ(stored(),
               (std::vector<QString>{"Holiday", "Job", "Shopping", "Business trip", "Trip 2"}));
-    EXPECT_TRUE(app.state().categoriesChanged);
+    EXPECT_TRUE(app.log().categoriesChangedThisRun());
 }
 
 TEST_F(Categories, renamingOntoAnExistingNameMergesThemThroughTheTrips)
@@ -153,7 +153,7 @@ TEST_F(Categories, deletingTakesTheTripsAlongOnlyWithTheBoxSet)
               QStringLiteral("Selected item will be permanently deleted. Continue?"));
     EXPECT_EQ(stored(), (std::vector<QString>{"Holiday", "Job", "Shopping"}));
     EXPECT_EQ(app.list().rowCount(), 3);
-    EXPECT_FALSE(app.state().categoriesChanged);
+    EXPECT_FALSE(app.log().categoriesChangedThisRun());
 
     deleteCategory("Shopping", false, MessageAnswer::Yes);
     EXPECT_EQ(storedTripCategories(), (std::vector<QString>{"Job", "Shopping", "Job"}));
@@ -165,7 +165,7 @@ TEST_F(Categories, deletingTakesTheTripsAlongOnlyWithTheBoxSet)
     ASSERT_EQ(app.list().rowCount(), 1);
     EXPECT_EQ(app.list().row(0)[1], QStringLiteral("Shopping"));
     EXPECT_EQ(app.statusValue(StatusPane::RegisteredValue), QStringLiteral("2.00"));
-    EXPECT_TRUE(app.state().categoriesChanged);
+    EXPECT_TRUE(app.log().categoriesChangedThisRun());
 }
 
 TEST_F(Categories, theKeysReachTheListAndTheNameAsAUserTypesThem)

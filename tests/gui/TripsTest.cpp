@@ -253,8 +253,8 @@ TEST_F(Trips, everyDialogLeftWithoutChangeKeepsTheSelectionAndTheFlags)
         EXPECT_EQ(app.list().selectedRow(), 1) << id;
     }
     EXPECT_EQ(app.kit.dialogRunner.runCount, 9);
-    EXPECT_FALSE(app.state().categoriesChanged);
-    EXPECT_FALSE(app.state().bookChanged);
+    EXPECT_FALSE(app.log().categoriesChangedThisRun());
+    EXPECT_FALSE(app.log().bookChangedThisRun());
 }
 
 TEST_F(Trips, failedAddStillHonksAndSelectsTheLastRow)
