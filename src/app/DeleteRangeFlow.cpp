@@ -6,12 +6,10 @@
 
 namespace tripvane {
 
-void deleteTripsByRange(Shell &shell)
+void deleteTripsByRange(Shell &shell, const DateRange &range)
 {
     const int row = shell.rememberSelection();
-    ProgramState &state = shell.state();
-    DeleteRangeDialog dialog(shell.services(), state.settings, shell.log(), state.reportRangeStart,
-                             state.reportRangeEnd);
+    DeleteRangeDialog dialog(shell.services(), shell.state().settings, shell.log(), range);
     if (shell.runDialog(dialog) == DeleteRangeDialog::FindButton) {
         // The log was loaded again in store order: back to the order the user chose.
         shell.resortAndRefill();

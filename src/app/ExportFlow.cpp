@@ -61,34 +61,36 @@ int writeAsking(Services &services, const ExportOptions &options, const WriteFil
 
 } // namespace
 
-void exportTrips(Shell &shell)
+void ExportFlow::exportTrips()
 {
+    Shell &shell = m_shell;
     const int row = shell.rememberSelection();
-    ProgramState &state = shell.state();
-    ExportDialog dialog(
-        shell.services(), state.settings, ExportDialog::Kind::Trips, state.tripsExportName,
-        [&shell](const QString &name, const ExportOptions &options) {
-            return writeAsking(shell.services(), options, [&](bool replace) {
-                return ExportMileageRecords(DeviceRoot(shell.state().devicePath),
-                                            shell.log().trips(), name, options, replace);
-            });
-        });
+    ExportDialog dialog(shell.services(), shell.state().settings, ExportDialog::Kind::Trips,
+                        m_tripsName, [&shell](const QString &name, const ExportOptions &options) {
+                            return writeAsking(shell.services(), options, [&](bool replace) {
+                                return ExportMileageRecords(DeviceRoot(shell.state().devicePath),
+                                                            shell.log().trips(), name, options,
+                                                            replace);
+                            });
+                        });
     shell.runDialog(dialog);
+    m_tripsName = dialog.rememberedName();
     shell.restoreSelection(row);
 }
 
-void exportReport(Shell &shell)
+void ExportFlow::exportReport()
 {
-    ProgramState &state = shell.state();
-    ExportDialog dialog(
-        shell.services(), state.settings, ExportDialog::Kind::Report, state.reportExportName,
-        [&shell](const QString &name, const ExportOptions &options) {
-            return writeAsking(shell.services(), options, [&](bool replace) {
-                return ExportReport(DeviceRoot(shell.state().devicePath), shell.log().categories(),
-                                    name, options, replace);
-            });
-        });
+    Shell &shell = m_shell;
+    ExportDialog dialog(shell.services(), shell.state().settings, ExportDialog::Kind::Report,
+                        m_reportName, [&shell](const QString &name, const ExportOptions &options) {
+                            return writeAsking(shell.services(), options, [&](bool replace) {
+                                return ExportReport(DeviceRoot(shell.state().devicePath),
+                                                    shell.log().categories(), name, options,
+                                                    replace);
+                            });
+                        });
     shell.runDialog(dialog);
+    m_reportName = dialog.rememberedName();
 }
 
 } // namespace tripvane

@@ -1,12 +1,30 @@
 #pragma once
 
+#include <QString>
+
 namespace tripvane {
 
 class Shell;
 
-// "Export Mileage records...": every trip, in the order of the main list.
-void exportTrips(Shell &shell);
-// From the report's Export...: the categories as listed, with their totals.
-void exportReport(Shell &shell);
+// The two exports, each offering again the last name that passed its rule during this run.
+class ExportFlow final
+{
+public:
+    explicit ExportFlow(Shell &shell)
+        : m_shell(shell)
+    {}
+
+    // "Export Mileage records...": every trip, in the order of the main list.
+    void exportTrips();
+    // From the report's Export...: the categories as listed, with their totals.
+    void exportReport();
+    const QString &tripsName() const { return m_tripsName; }
+    const QString &reportName() const { return m_reportName; }
+
+private:
+    Shell &m_shell;
+    QString m_tripsName;
+    QString m_reportName;
+};
 
 } // namespace tripvane

@@ -59,11 +59,6 @@ MainWindow::~MainWindow() = default;
 
 bool MainWindow::create()
 {
-    const SystemTime today = m_services.clock().localToday();
-    m_state.lastDate = today;
-    m_state.reportRangeStart = today;
-    m_state.reportRangeEnd = today;
-
     m_commands = new CommandBar(*m_frame.commandBar(), [this](int id) { command(id); });
 
     auto *page = new MainPage;
@@ -82,7 +77,11 @@ bool MainWindow::create()
     placePane();
     m_pane->show();
     m_shell = std::make_unique<Shell>(m_services, m_state, m_log, *m_pane, *m_commands);
-    m_trips = std::make_unique<TripsFlow>(*m_shell);
+    const SystemTime today = m_services.clock().localToday();
+    m_book = std::make_unique<MileageBookFlow>(*m_shell);
+    m_trips = std::make_unique<TripsFlow>(*m_shell, *m_book, today);
+    m_exports = std::make_unique<ExportFlow>(*m_shell);
+    m_report = std::make_unique<ReportFlow>(*m_shell, *m_exports, today);
     buildDispatch();
 
     const bool anyTrips = m_log.finishLoadingTrips();
@@ -93,7 +92,6 @@ bool MainWindow::create()
         return false;
 
     m_shell->setNeedsUndoState(false);
-    m_state.editMode = false;
     m_state.sortedOnce = m_state.mainSortOrder != SortUnset;
 
     connect(&m_services.screen(), &Screen::changed, this, &MainWindow::relayout);
@@ -120,11 +118,11 @@ void MainWindow::buildDispatch()
     both({CmdNew}, [&trips] { trips.newTrip(); });
     both({CmdUndo, ButtonUndo}, [&trips] { trips.undo(); });
     both({CmdEmptyUndo}, [&trips] { trips.emptyUndo(); });
-    both({CmdDeleteByRange}, [&shell] { deleteTripsByRange(shell); });
-    both({CmdMileageBook, ButtonMileageBook}, [&shell] { editMileageBook(shell); });
-    both({CmdMileageReport, ButtonReport}, [&shell] { showMileageReport(shell); });
+    both({CmdDeleteByRange}, [this] { deleteTripsByRange(*m_shell, m_report->range()); });
+    both({CmdMileageBook, ButtonMileageBook}, [this] { m_book->editBook(); });
+    both({CmdMileageReport, ButtonReport}, [this] { m_report->showReport(); });
     both({CmdEditCategories, ButtonCategories}, [&shell] { editCategories(shell); });
-    both({CmdExportRecords}, [&shell] { exportTrips(shell); });
+    both({CmdExportRecords}, [this] { m_exports->exportTrips(); });
     both({CmdViewOptions}, [&shell] { changeViewOptions(shell); });
     both({CmdAbout}, [&shell] { showAbout(shell); });
     both({CmdExit},

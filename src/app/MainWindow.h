@@ -18,7 +18,10 @@ namespace tripvane {
 
 class CommandBar;
 class DeviceFrame;
+class ExportFlow;
+class MileageBookFlow;
 class ObjectStore;
+class ReportFlow;
 class Services;
 class Shell;
 class TripLog;
@@ -48,6 +51,12 @@ public:
     // The actions of a command: a menu item, a command-bar button, or both for "New".
     const std::vector<QAction *> &actions(int id) const;
 
+    // The features that keep something for the run.
+    const TripsFlow &trips() const { return *m_trips; }
+    const MileageBookFlow &book() const { return *m_book; }
+    const ReportFlow &report() const { return *m_report; }
+    const ExportFlow &exports() const { return *m_exports; }
+
 private:
     void buildDispatch();
     void relayout();
@@ -66,7 +75,10 @@ private:
     QPointer<StatusPane> m_pane;
     CommandBar *m_commands = nullptr;
     std::unique_ptr<Shell> m_shell;
+    std::unique_ptr<MileageBookFlow> m_book;
     std::unique_ptr<TripsFlow> m_trips;
+    std::unique_ptr<ExportFlow> m_exports;
+    std::unique_ptr<ReportFlow> m_report;
     std::map<int, std::function<void()>> m_dispatch;
 };
 

@@ -9,34 +9,35 @@
 
 namespace tripvane {
 
-void editMileageBook(Shell &shell)
+void MileageBookFlow::editBook()
 {
+    Shell &shell = m_shell;
     const int row = shell.rememberSelection();
-    ProgramState &state = shell.state();
+    AppSettings &settings = shell.state().settings;
     const HubLoop loop{
         .showHub =
             [&] {
-                MileageBookDialog hub(shell.services(), state.settings, shell.log(),
-                                      state.selectedRoute);
+                MileageBookDialog hub(shell.services(), settings, shell.log(), m_chosenRoute);
+                m_chosenRoute = hub.chosenRoute();
                 if (!hub.listBuilt())
                     return MileageBookDialog::ListFailedCode;
                 const int code = shell.runDialog(hub);
+                m_chosenRoute = hub.chosenRoute();
                 return code;
             },
         .subDialogs =
             {
                 {MileageBookDialog::NewButton,
                  [&] {
-                     RouteDialog dialog(shell.services(), state.settings, shell.log());
+                     RouteDialog dialog(shell.services(), settings, shell.log());
                      shell.runDialog(dialog);
                  }},
                 {MileageBookDialog::EditButton,
                  [&] {
-                     RouteDialog dialog(shell.services(), state.settings, shell.log(),
-                                        state.selectedRoute);
+                     RouteDialog dialog(shell.services(), settings, shell.log(), m_chosenRoute);
                      // The edited route moved to the end; the choice goes with it.
                      if (shell.runDialog(dialog) == dialog.id(RouteDialog::OkButton))
-                         state.selectedRoute = int(shell.log().book().size()) - 1;
+                         m_chosenRoute = int(shell.log().book().size()) - 1;
                  }},
             },
         // A list that could not be built would fail again: back to the main window.
@@ -46,13 +47,12 @@ void editMileageBook(Shell &shell)
     shell.restoreSelection(row);
 }
 
-void pickRouteFromBook(Shell &shell)
+void MileageBookFlow::pickInto(MileageRecord &record)
 {
-    ProgramState &state = shell.state();
-    BookPickerDialog picker(shell.services(), state.settings, shell.log(), state.selectedRoute,
-                            state.recordUnderEdit);
+    BookPickerDialog picker(m_shell.services(), m_shell.state().settings, m_shell.log(), record);
     if (picker.listBuilt())
-        shell.runDialog(picker);
+        m_shell.runDialog(picker);
+    m_chosenRoute = picker.chosenRoute();
 }
 
 } // namespace tripvane

@@ -3,10 +3,26 @@
 namespace tripvane {
 
 class Shell;
+struct MileageRecord;
 
-// "Mileage Book...": the book with New, Edit and Delete until the user leaves it.
-void editMileageBook(Shell &shell);
-// From the record dialog's Book: a route fills the record under edit.
-void pickRouteFromBook(Shell &shell);
+// "Mileage Book...", and the picker behind the record dialog's Book. Both share the route
+// chosen last, which the book's Edit and Delete act on.
+class MileageBookFlow final
+{
+public:
+    explicit MileageBookFlow(Shell &shell)
+        : m_shell(shell)
+    {}
+
+    // The book with New, Edit and Delete until the user leaves it.
+    void editBook();
+    // A tapped route fills in the record's places and distance.
+    void pickInto(MileageRecord &record);
+    int chosenRoute() const { return m_chosenRoute; }
+
+private:
+    Shell &m_shell;
+    int m_chosenRoute = -1;
+};
 
 } // namespace tripvane

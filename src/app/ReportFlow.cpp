@@ -7,14 +7,14 @@
 
 namespace tripvane {
 
-void showMileageReport(Shell &shell)
+void ReportFlow::showReport()
 {
-    const int row = shell.rememberSelection();
-    ProgramState &state = shell.state();
-    ReportDialog dialog(shell.services(), state.settings, shell.log(), state.reportRangeStart,
-                        state.reportRangeEnd, [&shell] { exportReport(shell); });
-    shell.runDialog(dialog);
-    shell.restoreSelection(row);
+    const int row = m_shell.rememberSelection();
+    ReportDialog dialog(m_shell.services(), m_shell.state().settings, m_shell.log(), m_range,
+                        [this] { m_exports.exportReport(); });
+    m_shell.runDialog(dialog);
+    m_range = dialog.range();
+    m_shell.restoreSelection(row);
 }
 
 } // namespace tripvane

@@ -13,31 +13,36 @@
 
 namespace tripvane {
 
-int TripsFlow::runRecordDialog(int selectedRow)
+int TripsFlow::runRecordDialog(MileageRecord &record, bool editMode, int selectedRow)
 {
-    ProgramState &state = m_shell.state();
+    TripLog &log = m_shell.log();
     for (;;) {
-        RecordDialog dialog(m_shell.services(), state.settings, m_shell.log(),
-                            {state.recordUnderEdit, state.lastDate, state.editMode, selectedRow});
+        const bool listed = selectedRow >= 0 && log.hasTripAt(ListPosition(selectedRow));
+        RecordDialog dialog(m_shell.services(), m_shell.state().settings,
+                            sortedNames(log.categories()),
+                            {record, editMode, listed, log.undoIsFull()});
         const int code = m_shell.runDialog(dialog);
+        record = dialog.record();
+        if (const std::optional<SystemTime> date = dialog.dateTaken())
+            m_lastDate = *date;
+        if (code == RecordDialog::DeleteButton && listed)
+            log.deleteTrip(ListPosition(selectedRow)); // a failure is told; the trip is gone
         if (code != RecordDialog::BookButton)
             return code;
-        // The picker places the chosen route in the record under edit; then the dialog shows
-        // again on the same record.
-        pickRouteFromBook(m_shell);
+        // The picker places the chosen route in the record; then the dialog shows again on it.
+        m_book.pickInto(record);
     }
 }
 
 void TripsFlow::newTrip()
 {
-    ProgramState &state = m_shell.state();
     const int row = m_shell.rememberSelection();
-    state.recordUnderEdit.clear();
-    state.recordUnderEdit.setDate(state.lastDate);
-    state.editMode = false;
-    const int code = runRecordDialog(row);
+    MileageRecord record;
+    record.clear();
+    record.setDate(m_lastDate);
+    const int code = runRecordDialog(record, false, row);
     if (code == RecordDialog::OkButton)
-        m_shell.log().addTrip(state.recordUnderEdit);
+        m_shell.log().addTrip(record);
     m_shell.recomputeStatus();
     if (code == RecordDialog::OkButton) {
         m_shell.selectLastRow();
@@ -49,18 +54,16 @@ void TripsFlow::newTrip()
 
 void TripsFlow::editSelectedTrip()
 {
-    ProgramState &state = m_shell.state();
     const int row = m_shell.rememberSelection();
-    state.recordUnderEdit.clear();
     if (row < 0 || !m_shell.log().hasTripAt(ListPosition(row)))
         return;
-    state.recordUnderEdit.copyFrom(m_shell.log().trips().at(ListPosition(row)));
-    state.editMode = true;
-    if (runRecordDialog(row) == RecordDialog::OkButton)
-        m_shell.log().replaceTrip(ListPosition(row), state.recordUnderEdit);
+    MileageRecord record;
+    record.clear();
+    record.copyFrom(m_shell.log().trips().at(ListPosition(row)));
+    if (runRecordDialog(record, true, row) == RecordDialog::OkButton)
+        m_shell.log().replaceTrip(ListPosition(row), record);
     m_shell.recomputeStatus();
     m_shell.restoreSelection(row);
-    state.editMode = false;
 }
 
 void TripsFlow::undo()

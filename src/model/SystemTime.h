@@ -20,6 +20,13 @@ struct SystemTime
     friend bool operator==(const SystemTime &, const SystemTime &) = default;
 };
 
+// The two dates of a report or a deletion, both included.
+struct DateRange
+{
+    SystemTime start;
+    SystemTime end;
+};
+
 inline SystemTime makeDate(int year, int month, int day)
 {
     SystemTime date;

@@ -30,13 +30,13 @@ constexpr ControlSpec rangeControls[] = {
 } // namespace
 
 DeleteRangeDialog::DeleteRangeDialog(Services &services, const AppSettings &settings, TripLog &log,
-                                     const SystemTime &rangeStart, const SystemTime &rangeEnd)
+                                     const DateRange &range)
     : DeviceDialog(services, QStringLiteral("Delete by Range"), rangeControls, true)
     , m_log(log)
 {
     setDateOrder(settings.DateTypeView);
-    setPickerDate(StartsPicker, rangeStart);
-    setPickerDate(EndsPicker, rangeEnd);
+    setPickerDate(StartsPicker, range.start);
+    setPickerDate(EndsPicker, range.end);
     relayout();
     // This dialog keeps the input panel down: only dates are chosen here.
     setInputPanelAfterDropDown(false);

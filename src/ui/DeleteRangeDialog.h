@@ -26,7 +26,7 @@ public:
 
     // The pickers start on the range of the last report.
     DeleteRangeDialog(Services &services, const AppSettings &settings, TripLog &log,
-                      const SystemTime &rangeStart, const SystemTime &rangeEnd);
+                      const DateRange &range);
 
     void command(int id) override;
     int cancelCode() const override { return CancelButton; }

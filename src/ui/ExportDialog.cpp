@@ -48,13 +48,13 @@ constexpr int NameLimit = 128;
 } // namespace
 
 ExportDialog::ExportDialog(Services &services, AppSettings &settings, Kind kind,
-                           QString &rememberedName, Export exportFile)
+                           QString rememberedName, Export exportFile)
     : DeviceDialog(
           services, QStringLiteral("Export File Options"),
           kind == Kind::Report ? std::span<const ControlSpec>(reportControls) : tripsControls, true)
     , m_settings(settings)
     , m_kind(kind)
-    , m_rememberedName(rememberedName)
+    , m_rememberedName(std::move(rememberedName))
     , m_export(std::move(exportFile))
 {
     // Two choices of two: each pair is a group of its own.
@@ -72,7 +72,7 @@ ExportDialog::ExportDialog(Services &services, AppSettings &settings, Kind kind,
         ->setChecked(true);
     auto *name = controls().as<QLineEdit>(id(NameEdit));
     name->setMaxLength(NameLimit);
-    name->setText(rememberedName);
+    name->setText(m_rememberedName);
     relayout();
     focusField(id(NameEdit));
 }

@@ -38,9 +38,11 @@ public:
     }
 
     using Export = std::function<int(const QString &name, const ExportOptions &options)>;
-    // The remembered name is offered, and replaced by each name that passes the rule.
-    ExportDialog(Services &services, AppSettings &settings, Kind kind, QString &rememberedName,
+    // The remembered name is offered, and replaced by each name that passes the rule; the
+    // program takes it back afterwards.
+    ExportDialog(Services &services, AppSettings &settings, Kind kind, QString rememberedName,
                  Export exportFile);
+    const QString &rememberedName() const { return m_rememberedName; }
 
     void command(int id) override;
     int cancelCode() const override { return id(CancelButton); }
@@ -54,7 +56,7 @@ private:
 
     AppSettings &m_settings;
     Kind m_kind;
-    QString &m_rememberedName;
+    QString m_rememberedName;
     Export m_export;
 };
 

@@ -31,8 +31,8 @@ constexpr ControlSpec pickerControls[] = {
 } // namespace
 
 MileageBookDialog::MileageBookDialog(Services &services, AppSettings &settings, TripLog &log,
-                                     int &selectedRoute)
-    : RouteListDialog(services, bookControls, settings, log, selectedRoute)
+                                     int chosenRoute)
+    : RouteListDialog(services, bookControls, settings, log, chosenRoute)
 {
     // Arrow keys move the choice as a tap does: the buttons act on the row the user sees.
     connect(list().selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
@@ -42,7 +42,7 @@ MileageBookDialog::MileageBookDialog(Services &services, AppSettings &settings, 
     relayout();
     const bool chosen = hasSelectedRoute();
     if (!chosen)
-        selectedRoute = NoRoute;
+        selectedRoute() = NoRoute;
     controls().widget(EditButton)->setEnabled(chosen);
     controls().widget(DeleteButton)->setEnabled(chosen);
     controls().as<QPushButton>(EditButton)->setDefault(chosen);
@@ -124,11 +124,10 @@ void MileageBookDialog::paintEvent(QPaintEvent *event)
 }
 
 BookPickerDialog::BookPickerDialog(Services &services, AppSettings &settings, TripLog &log,
-                                   int &selectedRoute, MileageRecord &record)
-    : RouteListDialog(services, pickerControls, settings, log, selectedRoute)
+                                   MileageRecord &record)
+    : RouteListDialog(services, pickerControls, settings, log, NoRoute)
     , m_record(record)
 {
-    selectedRoute = NoRoute;
     relayout();
     list().setFocus();
     services.inputPanel().hide();

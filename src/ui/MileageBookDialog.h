@@ -20,7 +20,7 @@ public:
     };
     static constexpr int LeaveCode = TitleBarOkCommand;
 
-    MileageBookDialog(Services &services, AppSettings &settings, TripLog &log, int &selectedRoute);
+    MileageBookDialog(Services &services, AppSettings &settings, TripLog &log, int selectedRoute);
 
     void command(int id) override;
     int cancelCode() const override { return LeaveCode; }
@@ -45,7 +45,8 @@ class BookPickerDialog final : public RouteListDialog
 public:
     static constexpr int BackButton = 1211;
 
-    BookPickerDialog(Services &services, AppSettings &settings, TripLog &log, int &selectedRoute,
+    // The record is the record dialog's, which the chosen route fills in.
+    BookPickerDialog(Services &services, AppSettings &settings, TripLog &log,
                      MileageRecord &record);
 
     void command(int id) override;

@@ -3,7 +3,6 @@
 #include "AppSettings.h"
 #include "StringTable.h"
 #include "TextRules.h"
-#include "TripLog.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -41,11 +40,11 @@ constexpr ControlSpec recordControls[] = {
 
 } // namespace
 
-RecordDialog::RecordDialog(Services &services, const AppSettings &settings, TripLog &log, Edit edit)
+RecordDialog::RecordDialog(Services &services, const AppSettings &settings,
+                           const QStringList &categories, Edit edit)
     : DeviceDialog(services, QStringLiteral("Kilometers"), recordControls, true)
     , m_settings(settings)
-    , m_log(log)
-    , m_edit(edit)
+    , m_edit(std::move(edit))
 {
     setDateOrder(m_settings.DateTypeView);
     const MileageRecord &record = m_edit.record;
@@ -57,7 +56,7 @@ RecordDialog::RecordDialog(Services &services, const AppSettings &settings, Trip
     distance->setText(FormatAmount(record.distance, m_settings.DistanceTypeView));
 
     auto *combo = controls().as<QComboBox>(CategoryCombo);
-    combo->addItems(sortedNames(m_log.categories()));
+    combo->addItems(categories);
     combo->setCurrentIndex(record.category.isEmpty() ? -1 : combo->findText(record.category));
 
     for (auto [id, limit, text] : {std::tuple{StartEdit, 32, &record.startPlace},
@@ -106,8 +105,7 @@ void RecordDialog::readDate()
 {
     const SystemTime date = pickerDate(DatePicker);
     m_edit.record.setDate(date);
-    // The next new trip starts on the date of the one last accepted.
-    m_edit.lastDate = date;
+    m_dateTaken = date;
 }
 
 void RecordDialog::setPlaces()
@@ -168,15 +166,13 @@ void RecordDialog::deleteRecord()
         focusField(DistanceEdit);
         return;
     }
-    const int row = m_edit.selectedRow;
-    if (row < 0 || !m_log.hasTripAt(ListPosition(row))) {
+    if (!m_edit.tripListed) {
         ask(IDS_REPEAT_DELETE, MessageButtons::Ok);
         done(DeleteButton);
         return;
     }
-    if (m_log.undoIsFull() && ask(IDS_UNDO_FULL, MessageButtons::YesNo) != MessageAnswer::Yes)
+    if (m_edit.undoIsFull && ask(IDS_UNDO_FULL, MessageButtons::YesNo) != MessageAnswer::Yes)
         return;
-    m_log.deleteTrip(ListPosition(row)); // a failure is reported by the store; the trip is gone
     done(DeleteButton);
 }
 

@@ -2,16 +2,18 @@
 
 #include "DeviceDialog.h"
 
+#include "Records.h"
 #include "SystemTime.h"
+
+#include <optional>
 
 namespace tripvane {
 
 struct AppSettings;
-struct MileageRecord;
-class TripLog;
 
 // The mileage record dialog (108): a new trip, or an existing one to change or delete. It
-// edits the record under edit; the caller stores it.
+// edits its copy of the record; the caller stores it, or deletes the trip when the dialog ends
+// with Delete.
 class RecordDialog final : public DeviceDialog
 {
     Q_OBJECT
@@ -38,19 +40,26 @@ public:
         ToStartButton = 1037,
     };
 
-    // The record the dialog edits, and what it leaves behind for the shell.
+    // The record the dialog shows, and what it knows of the trip behind it.
     struct Edit
     {
-        MileageRecord &record;
-        SystemTime &lastDate; // the date of the last accepted trip, for the next new one
-        bool editMode;        // an existing trip: Delete is offered
-        int selectedRow;      // the trip that Delete removes; -1 for none
+        MileageRecord record;
+        bool editMode;   // an existing trip: Delete is offered
+        bool tripListed; // the trip Delete would remove is in the list
+        bool undoIsFull; // a deletion would push the oldest one out of the undo list
     };
 
-    RecordDialog(Services &services, const AppSettings &settings, TripLog &log, Edit edit);
+    RecordDialog(Services &services, const AppSettings &settings, const QStringList &categories,
+                 Edit edit);
 
     void command(int id) override;
     int cancelCode() const override { return CancelButton; }
+
+    // The record as the dialog leaves it: read on OK and Book, cleared on Cancel.
+    const MileageRecord &record() const { return m_edit.record; }
+    // The date read by the last OK or Book, which the next new trip starts on; none when
+    // neither was pressed.
+    std::optional<SystemTime> dateTaken() const { return m_dateTaken; }
 
 protected:
     QString helpAnchor() const override { return QStringLiteral("Mileagerecords"); }
@@ -64,8 +73,8 @@ private:
     void setPlaces();
 
     const AppSettings &m_settings;
-    TripLog &m_log;
     Edit m_edit;
+    std::optional<SystemTime> m_dateTaken;
 };
 
 } // namespace tripvane

@@ -42,19 +42,17 @@ const QRect listWide(164, 13, 150, 110);
 
 } // namespace
 
-ReportDialog::ReportDialog(Services &services, AppSettings &settings, TripLog &log,
-                           SystemTime &rangeStart, SystemTime &rangeEnd,
+ReportDialog::ReportDialog(Services &services, AppSettings &settings, TripLog &log, DateRange range,
                            std::function<void()> exportReport)
     : DeviceDialog(services, QStringLiteral("Statistics"), reportControls, true)
     , m_settings(settings)
     , m_log(log)
-    , m_rangeStart(rangeStart)
-    , m_rangeEnd(rangeEnd)
+    , m_range(range)
     , m_exportReport(std::move(exportReport))
 {
     setDateOrder(settings.DateTypeView);
-    setPickerDate(StartsPicker, rangeStart);
-    setPickerDate(EndsPicker, rangeEnd);
+    setPickerDate(StartsPicker, m_range.start);
+    setPickerDate(EndsPicker, m_range.end);
     controls().as<QRadioButton>(SpecifiedRadio)->setChecked(true);
     for (int radio : {SpecifiedRadio, TotalRadio}) {
         connect(controls().as<QRadioButton>(radio), &QRadioButton::clicked, this, [this, radio] {
@@ -121,8 +119,7 @@ void ReportDialog::viewReport()
         controls().widget(StartsPicker)->setFocus();
         return;
     }
-    m_rangeStart = pickerDate(StartsPicker);
-    m_rangeEnd = pickerDate(EndsPicker);
+    m_range = {pickerDate(StartsPicker), pickerDate(EndsPicker)};
     m_firstKey = firstKey;
     m_lastKey = lastKey;
     if (controls().as<QRadioButton>(SpecifiedRadio)->isChecked()) {

@@ -40,14 +40,16 @@ public:
     static constexpr int LeaveCode = TitleBarOkCommand;
     static constexpr int ListFailedCode = 0;
 
-    // The range is the report range the program keeps; it is stored with each report. Export
-    // shows the report export for the categories as listed.
-    ReportDialog(Services &services, AppSettings &settings, TripLog &log, SystemTime &rangeStart,
-                 SystemTime &rangeEnd, std::function<void()> exportReport);
+    // The pickers open on the range the program keeps; each report made replaces the dialog's
+    // range, which the program takes back afterwards. Export shows the report export for the
+    // categories as listed.
+    ReportDialog(Services &services, AppSettings &settings, TripLog &log, DateRange range,
+                 std::function<void()> exportReport);
     ~ReportDialog() override;
 
     void command(int id) override;
     int cancelCode() const override { return LeaveCode; }
+    const DateRange &range() const { return m_range; }
 
     // The text of the Balance box for a total in hundredths.
     static QString totalText(std::int32_t total, std::uint32_t distanceView);
@@ -70,8 +72,7 @@ private:
 
     AppSettings &m_settings;
     TripLog &m_log;
-    SystemTime &m_rangeStart;
-    SystemTime &m_rangeEnd;
+    DateRange m_range;
     std::function<void()> m_exportReport;
     ListModel *m_model = nullptr;
     ListView *m_view = nullptr;

@@ -17,7 +17,7 @@ const QRect listWide(6, 25, 304, 124);
 } // namespace
 
 RouteListDialog::RouteListDialog(Services &services, std::span<const ControlSpec> controls,
-                                 AppSettings &settings, TripLog &log, int &selectedRoute)
+                                 AppSettings &settings, TripLog &log, int selectedRoute)
     : DeviceDialog(services, loadString(IDS_BOOK_HEADING), controls, true)
     , m_settings(settings)
     , m_log(log)

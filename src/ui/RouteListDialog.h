@@ -28,10 +28,12 @@ public:
 
     // False when the list could not be built: the dialog ends at once with ListFailedCode.
     bool listBuilt() const { return m_built; }
+    // The route chosen when the dialog ended, which the program keeps for the next one.
+    int chosenRoute() const { return m_selectedRoute; }
 
 protected:
     RouteListDialog(Services &services, std::span<const ControlSpec> controls,
-                    AppSettings &settings, TripLog &log, int &selectedRoute);
+                    AppSettings &settings, TripLog &log, int selectedRoute);
 
     ListView &list() { return *m_view; }
     TripLog &log() { return m_log; }
@@ -53,7 +55,7 @@ private:
 
     AppSettings &m_settings;
     TripLog &m_log;
-    int &m_selectedRoute;
+    int m_selectedRoute;
     ListModel *m_model;
     ListView *m_view;
     HeaderSort m_sort;

@@ -28,16 +28,17 @@ struct EveryDialog
         : services(app.kit.services())
         , state(app.state())
         , underEdit(app.log().trips().at(0))
-        , lastDate(underEdit.date)
-        , record(services, state.settings, app.log(), {underEdit, lastDate, true, 0})
+        , range{underEdit.date, underEdit.date}
+        , record(services, state.settings, sortedNames(app.log().categories()),
+                 {underEdit, true, true, false})
         , status(services, state.settings, app.log())
-        , range(services, state.settings, app.log(), lastDate, lastDate)
+        , dateRange(services, state.settings, app.log(), range)
         , categories(services, state.settings, app.log())
         , categoryName(services, app.log())
-        , book(services, state.settings, app.log(), state.selectedRoute)
-        , picker(services, state.settings, app.log(), state.selectedRoute, underEdit)
+        , book(services, state.settings, app.log(), 0)
+        , picker(services, state.settings, app.log(), underEdit)
         , route(services, state.settings, app.log())
-        , report(services, state.settings, app.log(), lastDate, lastDate, {})
+        , report(services, state.settings, app.log(), range, {})
         , options(services, state.settings)
         , about(services, state.settings)
         , tripsExport(services, state.settings, ExportDialog::Kind::Trips, exportName, {})
@@ -50,7 +51,7 @@ struct EveryDialog
     {
         return {{"record", &record},
                 {"status", &status},
-                {"delete by range", &range},
+                {"delete by range", &dateRange},
                 {"categories", &categories},
                 {"category name", &categoryName},
                 {"mileage book", &book},
@@ -66,10 +67,10 @@ struct EveryDialog
     Services &services;
     ProgramState &state;
     MileageRecord underEdit;
-    SystemTime lastDate;
+    DateRange range;
     RecordDialog record;
     StatusDialog status;
-    DeleteRangeDialog range;
+    DeleteRangeDialog dateRange;
     CategoriesDialog categories;
     CategoryNameDialog categoryName;
     MileageBookDialog book;

@@ -1,6 +1,8 @@
 #include "Commands.h"
 #include "DeviceFrame.h"
 #include "ExportDialog.h"
+#include "ExportFlow.h"
+#include "MainWindow.h"
 #include "ProgramState.h"
 #include "ReportDialog.h"
 #include "Testkit.h"
@@ -266,7 +268,7 @@ TEST_F(Export, theReportWritesEveryCategoryInTheListedOrder)
                                          "\"Job\",\"12.345,60\"\r\n\"Shopping\",\"0,50\"\r\n"))
             << view;
     }
-    EXPECT_TRUE(app.state().tripsExportName.isEmpty()) << "each dialog keeps its own name";
+    EXPECT_TRUE(app.window().exports().tripsName().isEmpty()) << "each dialog keeps its own name";
 }
 
 TEST_F(Export, theKeysReachTheNameAsAUserTypesIt)

@@ -7,10 +7,12 @@
 #include "ListView.h"
 #include "Program.h"
 #include "ProgramState.h"
+#include "ReportFlow.h"
 #include "Sqlite.h"
 #include "StatusPane.h"
 #include "StringTable.h"
 #include "Testkit.h"
+#include "TripsFlow.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -48,7 +50,8 @@ TEST(StartUp, emptyDeviceShowsThePaneWithGreyedGroups)
         EXPECT_TRUE(app.isCommandEnabled(id)) << id;
     EXPECT_EQ(app.heading(), QStringLiteral("Odometer status on 30-10-05"));
     for (const SystemTime &offered :
-         {app.state().lastDate, app.state().reportRangeStart, app.state().reportRangeEnd})
+         {app.window().trips().lastDate(), app.window().report().range().start,
+          app.window().report().range().end})
         EXPECT_EQ(offered.day, 30) << "every date offered is the local one";
     EXPECT_EQ(app.statusValue(StatusPane::EndsValue), QStringLiteral("0.00"));
     EXPECT_EQ(app.statusValue(StatusPane::StartsValue), QStringLiteral("0.00"));

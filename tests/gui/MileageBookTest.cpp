@@ -1,7 +1,9 @@
 #include "Commands.h"
 #include "DeviceRoot.h"
 #include "Images.h"
+#include "MainWindow.h"
 #include "MileageBookDialog.h"
+#include "MileageBookFlow.h"
 #include "ProgramState.h"
 #include "RecordDialog.h"
 #include "RouteDialog.h"
@@ -175,7 +177,7 @@ TEST_F(Book, editingAndDeletingKeepTheChoiceInsideTheBook)
         hub.shellOk();
     });
     app.command(CmdMileageBook);
-    EXPECT_EQ(app.state().selectedRoute, 0);
+    EXPECT_EQ(app.window().book().chosenRoute(), 0);
 
     onHub([this](DialogDriver &hub, ListDriver list) {
         list.tapRow(1);
@@ -198,7 +200,7 @@ TEST_F(Book, editingAndDeletingKeepTheChoiceInsideTheBook)
     });
     app.command(CmdMileageBook);
     EXPECT_EQ(stored(), (std::vector<QStringList>{{"Delta", "X", "1.00"}}));
-    EXPECT_EQ(app.state().selectedRoute, -1);
+    EXPECT_EQ(app.window().book().chosenRoute(), -1);
 }
 
 // A route without a starting place cannot be sorted: the book gives up at once instead of
@@ -242,7 +244,7 @@ TEST_F(Book, theKeysReachTheListAndTheFieldsAsAUserTypesThem)
     app.command(CmdMileageBook);
     EXPECT_EQ(stored(),
               (std::vector<QStringList>{{"Home", "Work", "10.00"}, {"Beach", "Home", "7.25"}}));
-    EXPECT_EQ(app.state().selectedRoute, 0);
+    EXPECT_EQ(app.window().book().chosenRoute(), 0);
 
     // The picker from the record dialog: Down and Enter pick the second route, which fills the
     // places and the distance only.
@@ -272,7 +274,7 @@ TEST_F(Book, theKeysReachTheListAndTheFieldsAsAUserTypesThem)
     });
     app.command(CmdNew);
     EXPECT_EQ(app.list().row(0), (QStringList{"01-09-05", "Holiday", "10.00"}));
-    EXPECT_EQ(app.state().selectedRoute, 1);
+    EXPECT_EQ(app.window().book().chosenRoute(), 1);
     // Enter presses the button that has the focus: Tab past the three fields to Cancel.
     app.onDialog([](DialogDriver &hub) { hub.click(B::NewButton); });
     app.onDialog([this](DialogDriver &dialog) {

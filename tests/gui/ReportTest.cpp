@@ -2,8 +2,10 @@
 #include "DeleteRangeDialog.h"
 #include "DeviceFrame.h"
 #include "Images.h"
+#include "MainWindow.h"
 #include "ProgramState.h"
 #include "ReportDialog.h"
+#include "ReportFlow.h"
 #include "Testkit.h"
 #include "TripLog.h"
 
@@ -132,14 +134,14 @@ TEST_F(Report, refusedRangesAndEmptyReportsKeepTheDialogDefining)
         EXPECT_EQ(d.focusedControl(), P::StartsPicker);
         EXPECT_TRUE(d.isVisible(P::ViewButton));
     });
-    EXPECT_EQ(app.state().reportRangeEnd.day, 29) << "a refused range is not kept";
+    EXPECT_EQ(app.window().report().range().end.day, 29) << "a refused range is not kept";
 
     app.kit.messageBoxes.expect(MessageAnswer::Ok);
     report(QDate(2006, 1, 1), QDate(2006, 1, 2), P::SpecifiedRadio, [this](DialogDriver &d) {
         EXPECT_EQ(app.kit.messageBoxes.texts().back(), noRecords);
         EXPECT_TRUE(d.control(P::StartsPicker)->isEnabled());
     });
-    EXPECT_EQ(app.state().reportRangeEnd.year, 2006) << "kept although nothing was found";
+    EXPECT_EQ(app.window().report().range().end.year, 2006) << "kept although nothing was found";
 }
 
 TEST_F(Report, anOverflowingSumIsRefusedInBothViews)
