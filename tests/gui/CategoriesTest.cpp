@@ -168,27 +168,4 @@ TEST_F(Categories, deletingTakesTheTripsAlongOnlyWithTheBoxSet)
     EXPECT_TRUE(app.log().categoriesChangedThisRun());
 }
 
-TEST_F(Categories, theKeysReachTheListAndTheNameAsAUserTypesThem)
-{
-    start({trip(2005, 10, 1, 100, "Holiday")});
-    app.showFrame();
-    app.onDialog([this](DialogDriver &dialog) {
-        EXPECT_EQ(dialog.focusedControl(), C::ListBox);
-        EXPECT_FALSE(app.kit.inputPanel.isShown());
-        app.press(Qt::Key_Space);  // selects the first name, Holiday, which has the focus
-        app.press(Qt::Key_Return); // Rename is the default now
-    });
-    app.onDialog([this](DialogDriver &dialog) {
-        EXPECT_EQ(dialog.focusedControl(), N::EditEdit);
-        app.type(QStringLiteral("trips")); // over the selected old name
-        app.press(Qt::Key_Return);
-    });
-    onHub([](DialogDriver &hub, QListWidget &list) {
-        EXPECT_EQ(list.item(2)->text(), QStringLiteral("Trips")) << "the list stays sorted";
-        hub.shellOk();
-    });
-    app.command(CmdEditCategories);
-    EXPECT_EQ(stored(), (std::vector<QString>{"Job", "Shopping", "Trips"}));
-}
-
 } // namespace

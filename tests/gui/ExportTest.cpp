@@ -271,36 +271,4 @@ TEST_F(Export, theReportWritesEveryCategoryInTheListedOrder)
     EXPECT_TRUE(app.window().exports().tripsName().isEmpty()) << "each dialog keeps its own name";
 }
 
-TEST_F(Export, theKeysReachTheNameAsAUserTypesIt)
-{
-    start({trip(2005, 10, 29, 100)});
-    app.showFrame();
-    app.kit.messageBoxes.expect(MessageAnswer::Ok);
-    app.onDialog([this](DialogDriver &dialog) {
-        EXPECT_EQ(dialog.focusedControl(), E::NameEdit);
-        EXPECT_TRUE(app.kit.inputPanel.isShown());
-        app.type(QStringLiteral("Year 2005"));
-        app.press(Qt::Key_Return);
-    });
-    app.command(CmdExportRecords);
-    EXPECT_EQ(lastMessage(), QStringLiteral("OK !"));
-    EXPECT_TRUE(QFile::exists(file("Personal", QStringLiteral("Year 2005"))));
-
-    // The report's own dialog, opened from the report shown in the frame.
-    app.kit.messageBoxes.expect(MessageAnswer::Ok);
-    app.onDialog([this](DialogDriver &report) {
-        report.setDate(ReportDialog::StartsPicker, QDate(2005, 10, 1));
-        app.press(Qt::Key_Return); // View report
-        app.kit.dialogRunner.expect([this](QDialog &e) {
-            EXPECT_EQ(DialogDriver(e).focusedControl(), E::reportId(E::NameEdit));
-            app.type(QStringLiteral("Totals"));
-            app.press(Qt::Key_Return);
-        });
-        report.click(ReportDialog::ExportButton);
-        app.press(Qt::Key_Escape);
-    });
-    app.command(CmdMileageReport);
-    EXPECT_TRUE(QFile::exists(file("Personal", QStringLiteral("Totals"))));
-}
-
 } // namespace

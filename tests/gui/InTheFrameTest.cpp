@@ -1,11 +1,11 @@
-// Each dialog as the user meets it: a page of the shown frame, with keys typed into whatever has
-// the keyboard focus, without clicking a field first.
+// The program as the user meets it: the shown frame, with keys typed into whatever has the
+// keyboard focus.
 #include "Commands.h"
-#include "DeleteRangeDialog.h"
+#include "DataTable.h"
 #include "DeviceFrame.h"
+#include "DeviceRoot.h"
 #include "ListView.h"
 #include "RecordDialog.h"
-#include "StatusDialog.h"
 #include "StatusPane.h"
 #include "Testkit.h"
 #include "TripLog.h"
@@ -13,11 +13,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeySequence>
 #include <QProxyStyle>
 #include <QStyleOptionViewItem>
 #include <QTest>
 
 #include <csignal>
+#include <map>
 #include <set>
 #include <utility>
 
@@ -27,30 +29,103 @@ using namespace tripvane;
 
 namespace {
 
-TEST(InTheFrame, aNewTripTakesTheTypedDistanceAlsoAfterARefusal)
+// One dialog's keys (see keys-in-the-frame.txt).
+void typeInto(TestApp &app, QDialog &dialog, const QString &keys)
 {
-    TestApp app;
-    ASSERT_TRUE(app.start());
-    app.showFrame();
-    app.kit.messageBoxes.expect(MessageAnswer::Ok);
-    app.onDialog([&](DialogDriver &dialog) {
-        app.type(QStringLiteral("0"));
-        EXPECT_EQ(dialog.text(RecordDialog::DistanceEdit), QStringLiteral("0"));
-        app.press(Qt::Key_Return);
-        EXPECT_EQ(dialog.result(), 0) << "zero is refused";
-        app.type(QStringLiteral("42.5")); // the refused text is selected: typing replaces it
-        app.press(Qt::Key_Tab);
-        app.type(QStringLiteral("J")); // the category list, by its first letter
-        EXPECT_EQ(dialog.text(RecordDialog::DistanceEdit), QStringLiteral("42.5"));
-        dialog.click(RecordDialog::OkButton);
-    });
-    app.command(CmdNew);
-    ASSERT_EQ(app.kit.messageBoxes.texts(), QStringList{"You can not enter 0.0 !"});
-    const auto stored = app.storedTrips();
-    ASSERT_EQ(stored.size(), 1u);
-    EXPECT_EQ(stored[0].distance, 4250);
-    EXPECT_EQ(stored[0].category, QStringLiteral("Job"));
-    EXPECT_EQ(stored[0].dateKey, 20051029u) << "the date was not typed over";
+    DialogDriver driver(dialog);
+    for (const QString &step : keys.split(u' ', Qt::SkipEmptyParts)) {
+        const QString argument = step.section(u':', 1);
+        if (step.startsWith(u'@'))
+            EXPECT_EQ(driver.focusedControl(), step.mid(1).toInt()) << qPrintable(keys);
+        else if (step.startsWith(QLatin1String("type:")))
+            app.type(QString(argument).replace(u'_', u' '));
+        else if (step.startsWith(QLatin1String("key:")))
+            app.press(Qt::Key(QKeySequence::fromString(argument)[0].key()));
+        else if (step.startsWith(QLatin1String("click:")))
+            driver.click(argument.toInt());
+        else if (step == QLatin1String("ok"))
+            app.frame().clickOk();
+        else
+            ADD_FAILURE() << "no such step: " << qPrintable(step);
+    }
+}
+
+// What the device holds, in the table's words.
+QString held(TestApp &app, const QString &what)
+{
+    QStringList items;
+    if (what == QLatin1String("trips")) {
+        for (const QStringList &row : app.list().rows())
+            items.append(row.join(u' '));
+    } else if (what == QLatin1String("ends")) {
+        items.append(app.statusValue(StatusPane::EndsValue));
+    } else if (what == QLatin1String("categories") || what == QLatin1String("routes")) {
+        const DeviceSession session(DeviceRoot(app.devicePath()).storePath());
+        for (ListPosition i = 0; i < session.categories.size() && what == "categories"; ++i)
+            items.append(session.categories.at(i).name);
+        for (ListPosition i = 0; i < session.book.size() && what == "routes"; ++i) {
+            const BookRoute &route = session.book.at(i);
+            items.append(
+                QStringList{route.startPlace, route.destination, route.distanceTextFor(0)}.join(
+                    u' '));
+        }
+    }
+    return items.join(u';');
+}
+
+TEST(InTheFrame, everyDialogTakesTheKeysWhereTheFocusIs)
+{
+    const std::map<QString, int> commands{{"New", CmdNew},
+                                          {"DeleteByRange", CmdDeleteByRange},
+                                          {"Book", CmdMileageBook},
+                                          {"Categories", CmdEditCategories},
+                                          {"Report", CmdMileageReport},
+                                          {"ViewOptions", CmdViewOptions},
+                                          {"Export", CmdExportRecords}};
+    for (const QStringList &row : dataTable("keys-in-the-frame.txt")) {
+        ASSERT_EQ(row.size(), 5) << qPrintable(row.join(u'|'));
+        const QString &opening = row[0];
+        const QString &keys = row[2];
+        SCOPED_TRACE(qPrintable(opening + u' ' + keys));
+        TestApp app;
+        app.seed({trip(2005, 10, 1, 100, "Holiday"), trip(2005, 10, 5, 200, "Job"),
+                  trip(2005, 10, 30, 300, "Job")},
+                 100000, 200000, makeDate(2005, 10, 20));
+        {
+            DeviceSession session(DeviceRoot(app.devicePath()).storePath());
+            BookRoute route;
+            route.setStartPlace(QStringLiteral("Home"));
+            route.setDestination(QStringLiteral("Work"));
+            route.setDistance(1000);
+            session.book.append(route);
+            ASSERT_TRUE(session.databases->rewriteMileageBook(session.book));
+        }
+        ASSERT_TRUE(app.start());
+        app.showFrame();
+        for (const QString &answer : row[1].split(u',')) {
+            if (answer != u'-')
+                app.kit.messageBoxes.expect(answer == QLatin1String("Yes") ? MessageAnswer::Yes
+                                                                           : MessageAnswer::Ok);
+        }
+        const QStringList dialogs = keys.split(QStringLiteral(" | "));
+        for (const QString &dialogKeys : dialogs)
+            app.kit.dialogRunner.expect(
+                [&app, dialogKeys](QDialog &dialog) { typeInto(app, dialog, dialogKeys); });
+        if (opening == QLatin1String("ChangeStatus"))
+            app.clickPane(StatusPane::ChangeStatusButton);
+        else
+            app.command(commands.at(opening));
+        EXPECT_EQ(app.kit.dialogRunner.runCount, dialogs.size());
+        EXPECT_FALSE(app.frame().hasDialogOpen());
+        EXPECT_EQ(app.kit.messageBoxes.texts().join(u';'), row[3] == u'-' ? QString() : row[3]);
+        const QString what = row[4].section(u'=', 0, 0);
+        const QString expected = row[4].section(u'=', 1);
+        if (what == QLatin1String("file"))
+            EXPECT_TRUE(
+                QFile::exists(app.devicePath() + QStringLiteral("/My Documents/") + expected));
+        else
+            EXPECT_EQ(held(app, what), expected);
+    }
 }
 
 // The keys move through the trips by rows, as in a report list: Home and End go to the first
@@ -118,45 +193,6 @@ TEST(InTheFrame, theTripUnderThePointerIsDrawnHoveredAcrossItsRow)
     style.hovered.clear();
     view.viewport()->repaint();
     EXPECT_TRUE(style.hovered.empty());
-}
-
-TEST(InTheFrame, changeStatusTakesTheTypedEnds)
-{
-    TestApp app;
-    app.seed({}, 100000, 200000, makeDate(2005, 10, 20));
-    ASSERT_TRUE(app.start());
-    app.showFrame();
-    app.kit.dialogRunner.expect([&](QDialog &d) {
-        EXPECT_EQ(app.frame().caption(), QStringLiteral("Kilometers"));
-        EXPECT_EQ(app.frame().topDialog(), dynamic_cast<FramePage *>(&d));
-        app.type(QStringLiteral("2500"));
-        EXPECT_EQ(DialogDriver(d).text(StatusDialog::EndsEdit), QStringLiteral("2500"));
-        ASSERT_TRUE(app.frame().okButtonVisible());
-        app.frame().clickOk(); // the title-bar ok
-    });
-    app.clickPane(StatusPane::ChangeStatusButton);
-    EXPECT_EQ(app.frame().caption(), QStringLiteral("Tripvane"));
-    EXPECT_FALSE(app.frame().okButtonVisible());
-    EXPECT_EQ(app.log().status().end.distance, 250000);
-    EXPECT_EQ(app.log().status().end.dateKey, 20051020u);
-    EXPECT_EQ(app.statusValue(StatusPane::EndsValue), QStringLiteral("2,500.00"));
-}
-
-TEST(InTheFrame, deleteByRangeTakesTheTypedStartDay)
-{
-    TestApp app;
-    app.seed({trip(2005, 10, 1, 100), trip(2005, 10, 5, 200), trip(2005, 10, 30, 300)});
-    ASSERT_TRUE(app.start());
-    app.showFrame();
-    app.kit.messageBoxes.expect(MessageAnswer::Yes);
-    app.onDialog([&](DialogDriver &dialog) {
-        app.type(QStringLiteral("02")); // the day of Starts
-        EXPECT_EQ(dialog.date(DeleteRangeDialog::StartsPicker), QDate(2005, 10, 2));
-        dialog.click(DeleteRangeDialog::FindButton);
-    });
-    app.command(CmdDeleteByRange);
-    EXPECT_EQ(app.kit.messageBoxes.texts(), QStringList{"1 records will be deleted. Continue?"});
-    EXPECT_EQ(app.storedTrips().size(), 2u);
 }
 
 } // namespace

@@ -80,20 +80,6 @@ TEST_F(ViewOptions, samplesFollowTheListsCancelKeepsTheSettingsAndOkShowsTheNewF
     EXPECT_EQ(app.list().row(1)[2], QStringLiteral("12,50"));
 }
 
-TEST_F(ViewOptions, theKeysReachTheListsAsAUserTypesThem)
-{
-    start();
-    app.showFrame();
-    app.onDialog([this](DialogDriver &dialog) {
-        EXPECT_EQ(dialog.focusedControl(), V::DateList);
-        app.press(Qt::Key_Down); // the next date order, "dd / mm / yyyy"
-        EXPECT_EQ(dialog.text(V::DateSample), QStringLiteral("29/10/05"));
-        app.press(Qt::Key_Return); // OK is the default
-    });
-    app.command(CmdViewOptions);
-    EXPECT_EQ(app.state().settings.DateTypeView, 1u);
-}
-
 TEST(About, showsTheInstalledVersionAndItsHelpOpensTheContents)
 {
     struct Case

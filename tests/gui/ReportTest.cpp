@@ -168,27 +168,4 @@ TEST(ReportTotal, textShowsZeroAndTheSign)
     EXPECT_EQ(ReportDialog::totalText(-150, 0), QStringLiteral("- 1.50"));
 }
 
-TEST_F(Report, theKeysReachThePickersAndButtonsAsAUserTypesThem)
-{
-    start();
-    app.showFrame();
-    app.onDialog([this](DialogDriver &dialog) {
-        EXPECT_EQ(dialog.focusedControl(), P::StartsPicker);
-        EXPECT_FALSE(app.kit.inputPanel.isShown());
-        app.press(Qt::Key_Down); // the day part: 28-10-05, as the user steps the date
-        EXPECT_EQ(dialog.date(P::StartsPicker), QDate(2005, 10, 28));
-        dialog.setDate(P::StartsPicker, QDate(2005, 10, 1));
-        dialog.setDate(P::EndsPicker, QDate(2005, 10, 3));
-        app.press(Qt::Key_Return); // View report is the default
-        EXPECT_EQ(dialog.list(P::ReportList).rowCount(), 2);
-        EXPECT_EQ(dialog.focusedControl(), P::ReportList) << "the keys go on to the report";
-        app.press(Qt::Key_Return); // then Reset is
-        EXPECT_TRUE(dialog.isVisible(P::ViewButton));
-        EXPECT_EQ(dialog.focusedControl(), P::StartsPicker);
-        app.press(Qt::Key_Escape);
-    });
-    app.command(CmdMileageReport);
-    EXPECT_FALSE(app.frame().hasDialogOpen());
-}
-
 } // namespace
