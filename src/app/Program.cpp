@@ -62,14 +62,15 @@ bool Program::start()
         }
     }
 
+    // The trips are read on a connection of their own while the settings and the status are
+    // read and the frame and the window are built, which takes about as long as reading 10,000
+    // of them.
+    m_log->startLoadingTrips();
     m_state->settings.load(*m_store, loadString(IDS_MAKER), loadString(IDS_TITLE));
     m_state->mainSortColumn = m_state->settings.Sort;
     m_state->mainSortOrder = m_state->settings.SortOrder;
     if (!m_log->loadStatus())
         return false;
-    // The trips are read while the frame and the window are built, which takes about as long
-    // as reading 10,000 of them; nothing uses the store until the window has taken them.
-    m_log->startLoadingTrips();
 
     m_frame = std::make_unique<DeviceFrame>(m_services.screen());
     m_frame->setWindowIcon(programIcon());
