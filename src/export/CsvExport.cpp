@@ -27,11 +27,8 @@ bool isPlainWritableFolder(const QString &path)
            (status.st_mode & S_IWUSR) != 0 && ::access(local.constData(), W_OK | X_OK) == 0;
 }
 
-using NextRow = std::function<std::optional<QStringList>()>;
-
 ExportOutcome writeCsvFile(const DeviceRoot &device, const QString &name,
-                           const ExportOptions &options, bool replace, const QStringList &header,
-                           const NextRow &nextRow)
+                           const ExportOptions &options, bool replace, const CsvTable &table)
 {
     const QString devicePath = exportDevicePath(name, options.folder);
     if (name.isEmpty() || devicePath.isEmpty())
@@ -49,7 +46,14 @@ ExportOutcome writeCsvFile(const DeviceRoot &device, const QString &name,
         if (existing.isSymLink() || !existing.isFile())
             return ExportOutcome::CannotReplace;
     }
+    return writeCsvFileAt(path, table,
+                          options.fileType == 1 ? CsvEncoding::Unicode : CsvEncoding::Ascii);
+}
 
+} // namespace
+
+ExportOutcome writeCsvFileAt(const QString &path, const CsvTable &table, CsvEncoding encoding)
+{
     // The new file is written beside the old one and takes its place only when complete; a name
     // the file system cannot hold would fail only then, as if the writing had failed.
     QSaveFile file(path);
@@ -57,27 +61,12 @@ ExportOutcome writeCsvFile(const DeviceRoot &device, const QString &name,
         !file.open(QIODevice::WriteOnly) ||
         !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         return ExportOutcome::CannotCreate;
-    const auto encoding = CsvEncoding(options.fileType == 1 ? 1 : 0);
-    // A short write is a failed one: the disk is full.
-    const auto writeLine = [&](const QStringList &fields) {
-        const QByteArray line = csvLine(fields, encoding);
-        return file.write(line) == line.size();
-    };
-    bool written = writeLine(header);
-    while (written) {
-        const std::optional<QStringList> row = nextRow();
-        if (!row)
-            break;
-        written = writeLine(*row);
-    }
     // The last lines are still buffered; a failure to write them must not pass for success
     // (commit overlooks a failed flush).
-    if (!written || !file.flush())
+    if (!writeCsv(file, table, encoding) || !file.flush())
         file.cancelWriting();
     return file.commit() ? ExportOutcome::Written : ExportOutcome::CannotWrite;
 }
-
-} // namespace
 
 QString exportDevicePath(const QString &name, std::uint32_t folder)
 {
@@ -87,23 +76,55 @@ QString exportDevicePath(const QString &name, std::uint32_t folder)
         .arg(folder == 0 ? QStringLiteral("Business") : QStringLiteral("Personal"), name);
 }
 
+CsvTable tripsTable(const RecordList &trips, std::uint32_t dateView, std::uint32_t distanceView)
+{
+    return {{QStringLiteral("Date"), QStringLiteral("Category"), QStringLiteral("Mileage"),
+             QStringLiteral("Start.Place"), QStringLiteral("Destination"), QStringLiteral("Memo")},
+            [&trips, dateView, distanceView,
+             next = ListPosition(0)]() mutable -> std::optional<QStringList> {
+                if (next >= trips.size())
+                    return std::nullopt;
+                const MileageRecord &trip = trips.at(next++);
+                return QStringList{
+                    trip.dateTextFor(dateView),           cleanText(trip.category),
+                    trip.distanceTextFor(distanceView),   cleanText(trip.startPlace.left(32)),
+                    cleanText(trip.destination.left(32)), cleanMemo(trip.memo.left(20))};
+            }};
+}
+
+CsvTable reportTable(const CategoryList &categories, std::uint32_t distanceView)
+{
+    return {{QStringLiteral("Category"), QStringLiteral("Mileage")},
+            [&categories, distanceView,
+             next = ListPosition(0)]() mutable -> std::optional<QStringList> {
+                if (next >= categories.size())
+                    return std::nullopt;
+                const CategoryEntry &entry = categories.at(next++);
+                return QStringList{cleanText(entry.name), FormatAmount(entry.total, distanceView)};
+            }};
+}
+
+bool writeCsv(QIODevice &out, const CsvTable &table, CsvEncoding encoding)
+{
+    // A short write is a failed one: the disk is full.
+    const auto writeLine = [&](const QStringList &fields) {
+        const QByteArray line = csvLine(fields, encoding);
+        return out.write(line) == line.size();
+    };
+    if (!writeLine(table.header))
+        return false;
+    while (const std::optional<QStringList> row = table.nextRow()) {
+        if (!writeLine(*row))
+            return false;
+    }
+    return true;
+}
+
 ExportOutcome ExportMileageRecords(const DeviceRoot &device, const RecordList &trips,
                                    const QString &name, const ExportOptions &options, bool replace)
 {
-    ListPosition next = 0;
-    return writeCsvFile(
-        device, name, options, replace,
-        {QStringLiteral("Date"), QStringLiteral("Category"), QStringLiteral("Mileage"),
-         QStringLiteral("Start.Place"), QStringLiteral("Destination"), QStringLiteral("Memo")},
-        [&]() -> std::optional<QStringList> {
-            if (next >= trips.size())
-                return std::nullopt;
-            const MileageRecord &trip = trips.at(next++);
-            return QStringList{
-                trip.dateTextFor(options.dateView),         cleanText(trip.category),
-                trip.distanceTextFor(options.distanceView), cleanText(trip.startPlace.left(32)),
-                cleanText(trip.destination.left(32)),       cleanMemo(trip.memo.left(20))};
-        });
+    return writeCsvFile(device, name, options, replace,
+                        tripsTable(trips, options.dateView, options.distanceView));
 }
 
 ExportOutcome ExportReport(const DeviceRoot &device, const CategoryList &categories,
@@ -111,16 +132,8 @@ ExportOutcome ExportReport(const DeviceRoot &device, const CategoryList &categor
 {
     if (categories.isEmpty())
         return ExportOutcome::NothingToWrite;
-    ListPosition next = 0;
     return writeCsvFile(device, name, options, replace,
-                        {QStringLiteral("Category"), QStringLiteral("Mileage")},
-                        [&]() -> std::optional<QStringList> {
-                            if (next >= categories.size())
-                                return std::nullopt;
-                            const CategoryEntry &entry = categories.at(next++);
-                            return QStringList{cleanText(entry.name),
-                                               FormatAmount(entry.total, options.distanceView)};
-                        });
+                        reportTable(categories, options.distanceView));
 }
 
 } // namespace tripvane

@@ -4,6 +4,10 @@
 #include "CursorList.h"
 
 #include <cstdint>
+#include <functional>
+#include <optional>
+
+class QIODevice;
 
 namespace tripvane {
 
@@ -21,6 +25,21 @@ struct ExportOptions
 // "\My Documents\Business\<name>.csv" or the Personal folder; empty for any other folder value.
 QString exportDevicePath(const QString &name, std::uint32_t folder);
 
+// The lines of an export after its header, one at a time; none after the last.
+using NextRow = std::function<std::optional<QStringList>()>;
+struct CsvTable
+{
+    QStringList header;
+    NextRow nextRow;
+};
+
+// Every trip in list order, with the header line, as the main list shows dates and distances.
+CsvTable tripsTable(const RecordList &trips, std::uint32_t dateView, std::uint32_t distanceView);
+// Every category in list order with its total, zero totals included.
+CsvTable reportTable(const CategoryList &categories, std::uint32_t distanceView);
+// False when a line could not be written whole (the disk is full).
+bool writeCsv(QIODevice &out, const CsvTable &table, CsvEncoding encoding);
+
 // How an export ended; anything but Written leaves the folder as it was.
 enum class ExportOutcome {
     Written,
@@ -32,11 +51,15 @@ enum class ExportOutcome {
     CannotWrite,
 };
 
-// Every trip in list order, with the header line, as the main list shows dates and distances.
-// A file that is replaced stays as it was until the new one is complete.
+// The table into a file of its own, private to the user, that replaces what has the name only
+// once it is complete: Written, CannotCreate or CannotWrite.
+ExportOutcome writeCsvFileAt(const QString &path, const CsvTable &table, CsvEncoding encoding);
+
+// The trips table into the folder's file. A file that is replaced stays as it was until the new
+// one is complete.
 ExportOutcome ExportMileageRecords(const DeviceRoot &device, const RecordList &trips,
                                    const QString &name, const ExportOptions &options, bool replace);
-// Every category in list order with its report total, zero totals included.
+// The report table of the categories with their report totals.
 ExportOutcome ExportReport(const DeviceRoot &device, const CategoryList &categories,
                            const QString &name, const ExportOptions &options, bool replace);
 

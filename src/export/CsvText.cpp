@@ -78,6 +78,8 @@ QByteArray csvLine(const QStringList &fields, CsvEncoding encoding)
     line += QStringLiteral("\r\n");
     if (encoding == CsvEncoding::Ascii)
         return toWindows1252(line);
+    if (encoding == CsvEncoding::Utf8)
+        return line.toUtf8();
     QByteArray bytes;
     bytes.reserve(line.size() * 2);
     for (const QChar c : line) {

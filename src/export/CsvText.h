@@ -8,14 +8,16 @@
 
 namespace tripvane {
 
-// The encodings of an exported file (setting ExportFileType).
-enum class CsvEncoding : std::uint32_t { Ascii = 0, Unicode = 1 };
+// The encodings of an exported file: the two of setting ExportFileType, and UTF-8 for today's
+// spreadsheets (the command line's choice).
+enum class CsvEncoding : std::uint32_t { Ascii = 0, Unicode = 1, Utf8 = 2 };
 
 // Windows-1252, one byte per character; a character the code page cannot hold becomes '?'.
 QByteArray toWindows1252(const QString &text);
 
 // One line of a comma-separated file: every field in double quotes, no escaping, CR LF, in the
-// encoding (UTF-16LE for Unicode, no byte-order mark). A NUL in a field is written as a blank.
+// encoding (UTF-16LE for Unicode; no byte-order mark in any). A NUL in a field is written as a
+// blank.
 QByteArray csvLine(const QStringList &fields, CsvEncoding encoding);
 
 // A memo as a spreadsheet field: a CR LF pair, double quotes, apostrophes and backquotes become
