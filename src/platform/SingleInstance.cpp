@@ -1,44 +1,18 @@
 #include "SingleInstance.h"
 
-#include "DeviceRoot.h"
-
-#include <QCryptographicHash>
-#include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QStandardPaths>
 #include <QThread>
-
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 namespace tripvane {
 
 namespace {
-
-constexpr int SocketPathLimit = 100; // sockaddr_un holds 108 bytes
 
 // A running instance may still be starting up when a second start asks it to come forward.
 constexpr int AnswerAttempts = 100;
 constexpr int AnswerPauseMs = 50;
 
 } // namespace
-
-QString SingleInstance::socketPathFor(const DeviceRoot &device)
-{
-    // In the device folder, which only its owner can enter; a path too long for a socket
-    // goes to the user's private runtime folder instead.
-    const QString inDevice = QDir(device.path()).filePath(QStringLiteral("mileagelog.socket"));
-    if (QFile::encodeName(inDevice).size() <= SocketPathLimit)
-        return inDevice;
-    QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    const QByteArray hash =
-        QCryptographicHash::hash(QFile::encodeName(device.path()), QCryptographicHash::Sha256)
-            .toHex()
-            .left(16);
-    return QDir(runtime).filePath(QStringLiteral("tripvane-") + QString::fromLatin1(hash));
-}
 
 bool SingleInstance::sendRequest(const QString &socketPath, const QByteArray &request)
 {
@@ -55,7 +29,8 @@ bool SingleInstance::sendRequest(const QString &socketPath, const QByteArray &re
 
 SingleInstance::SingleInstance(QString socketPath, QObject *parent)
     : QObject(parent)
-    , m_socketPath(std::move(socketPath))
+    , m_socketPath(socketPath)
+    , m_lock(std::move(socketPath))
 {}
 
 SingleInstance::~SingleInstance()
@@ -76,19 +51,13 @@ void SingleInstance::release()
             socket->deleteLater();
         }
     }
-    if (m_lock >= 0) {
-        ::close(m_lock);
-        m_lock = -1;
-    }
+    m_lock.release();
 }
 
 bool SingleInstance::claim()
 {
-    const QByteArray lockPath = QFile::encodeName(m_socketPath + QStringLiteral(".lock"));
-    m_lock = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (m_lock >= 0 && ::flock(m_lock, LOCK_EX | LOCK_NB) != 0) {
-        ::close(m_lock);
-        m_lock = -1;
+    const DeviceLock::Taken taken = m_lock.take();
+    if (taken == DeviceLock::Taken::HeldElsewhere) {
         // Another instance runs; it answers once it listens. Never become a second one.
         for (int attempt = 0; attempt < AnswerAttempts; ++attempt) {
             if (sendRequest(m_socketPath, "raise\n"))
@@ -100,7 +69,7 @@ bool SingleInstance::claim()
     }
     // This process holds the device (or cannot lock it at all): a socket file is stale unless
     // it answers, as one from a run without the lock would.
-    if (m_lock < 0 && sendRequest(m_socketPath, "raise\n"))
+    if (taken == DeviceLock::Taken::Unavailable && sendRequest(m_socketPath, "raise\n"))
         return false;
     QLocalServer::removeServer(m_socketPath);
     m_server = new QLocalServer(this);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DeviceLock.h"
+
 #include <QObject>
 #include <QString>
 
@@ -22,7 +24,10 @@ public:
     static constexpr int MaxRequestLine = 64;
     static constexpr int MaxConnections = 8;
 
-    static QString socketPathFor(const DeviceRoot &device);
+    static QString socketPathFor(const DeviceRoot &device)
+    {
+        return DeviceLock::socketPathFor(device);
+    }
     static bool sendRequest(const QString &socketPath, const QByteArray &request);
 
     explicit SingleInstance(QString socketPath, QObject *parent = nullptr);
@@ -43,7 +48,7 @@ private:
 
     QString m_socketPath;
     QLocalServer *m_server = nullptr;
-    int m_lock = -1;
+    DeviceLock m_lock;
 };
 
 } // namespace tripvane
