@@ -20,6 +20,21 @@ bool SortCategoriesByTotal(CategoryList &categories, std::uint32_t order);
 bool SortRoutesByStartPlace(RouteList &routes, std::uint32_t order);
 bool SortRoutesByDestination(RouteList &routes, std::uint32_t order);
 
+// How a two-column list is shown from its stored sort setting: by one column, with its arrow,
+// or (when the stored column is neither header) in the stored order.
+struct StoredOrder
+{
+    int column = 0;
+    std::uint32_t order = SortAscending;
+    bool sorted = true;
+};
+inline StoredOrder storedOrder(std::uint32_t columnSetting, std::uint32_t orderSetting)
+{
+    return {columnSetting == 1 && orderSetting != SortUnset ? 1 : 0,
+            orderSetting == SortUnset ? SortAscending : orderSetting,
+            columnSetting <= 1 || orderSetting == SortUnset};
+}
+
 // Code-unit order of two texts: the first unequal unit decides, a text that ends first sorts
 // first.
 bool textKeyLess(const QString &a, const QString &b);

@@ -142,6 +142,69 @@ std::optional<std::int64_t> pragmaNumber(SqliteConnection &db, const char *sql, 
 
 } // namespace
 
+ObjectStore::OpenStatus ObjectStore::inspect(const QString &path, bool thorough, QString *problem)
+{
+    const auto fail = [problem](OpenStatus status, const QString &why) {
+        if (problem)
+            *problem = why;
+        return status;
+    };
+    SqliteConnection db;
+    if (!QFileInfo(path).isFile() || !db.open(path, SqliteConnection::Mode::ReadOnly))
+        return fail(OpenStatus::NotAStore, QStringLiteral("no store file"));
+    int error = SQLITE_OK;
+    const auto applicationId = pragmaNumber(db, "PRAGMA application_id", &error);
+    if (!applicationId)
+        return fail((error & 0xFF) == SQLITE_NOTADB ? OpenStatus::NotAStore : OpenStatus::Damaged,
+                    db.lastError());
+    if (*applicationId != ApplicationId)
+        return fail(OpenStatus::NotAStore, QStringLiteral("another program's database"));
+    const auto version = pragmaNumber(db, "PRAGMA user_version", &error);
+    if (!version)
+        return fail(OpenStatus::Damaged, db.lastError());
+    if (*version > SchemaVersion)
+        return fail(
+            OpenStatus::TooNew,
+            QStringLiteral("schema version %1, newer than %2").arg(*version).arg(SchemaVersion));
+    const WalkCache cache(db);
+    SqliteStatement check =
+        db.prepare(thorough ? "PRAGMA integrity_check(1)" : "PRAGMA quick_check(1)");
+    if (!check.isValid() || check.step() != SqliteStatement::Step::Row)
+        return fail(OpenStatus::Damaged, db.lastError());
+    if (check.columnText(0) != QLatin1String("ok"))
+        return fail(OpenStatus::Damaged, check.columnText(0));
+    return OpenStatus::Ok;
+}
+
+bool ObjectStore::copyTo(const QString &path)
+{
+    checkThread();
+    const QString part = path + QStringLiteral(".part");
+    QFile::remove(part);
+    if (!createPrivateFile(part))
+        return false;
+    bool copied = false;
+    {
+        SqliteConnection target;
+        if (target.open(part, SqliteConnection::Mode::ReadWriteExisting)) {
+            // One step holds the store's read lock throughout: a copy of one moment, also
+            // while another program writes to it.
+            sqlite3_backup *backup =
+                sqlite3_backup_init(target.handle(), "main", m_db.handle(), "main");
+            copied = backup && sqlite3_backup_step(backup, -1) == SQLITE_DONE;
+            copied = sqlite3_backup_finish(backup) == SQLITE_OK && copied;
+        }
+    }
+    QFile file(part);
+    copied = copied && file.open(QIODevice::ReadWrite) && ::fsync(file.handle()) == 0;
+    file.close();
+    if (copied &&
+        std::rename(QFile::encodeName(part).constData(), QFile::encodeName(path).constData()) == 0)
+        return true;
+    QFile::remove(part);
+    return false;
+}
+
 bool ObjectStore::openForReading(const QString &path)
 {
     m_path = path;

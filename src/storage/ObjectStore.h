@@ -40,6 +40,14 @@ public:
     OpenStatus open(const QString &path);
     // A second connection to a store another one has opened and checked, for reading only.
     bool openForReading(const QString &path);
+
+    // What a store file is, found without changing it: Ok, NotAStore (another program's file
+    // or none of SQLite's), TooNew, or Damaged (the whole file checked when thorough, else
+    // SQLite's quick check).
+    static OpenStatus inspect(const QString &path, bool thorough, QString *problem = nullptr);
+    // A consistent copy of this store in a new file of its own, private to the user; the copy
+    // replaces what has the name only once it is complete.
+    bool copyTo(const QString &path);
     QString path() const { return m_path; }
 
     // Database-level operations. findDatabase sets oid to 0 when the name is unknown.

@@ -22,13 +22,11 @@ bool HeaderSort::sortFromSettings()
 {
     m_column = m_columnSetting;
     m_order = m_orderSetting;
-    const int column = m_column == 1 && m_order != SortUnset ? 1 : 0;
-    const std::uint32_t order = m_order == SortUnset ? SortAscending : m_order;
-    // A stored sort column that no header has leaves the list in its stored order.
-    const bool sorted = m_column <= 1 || m_order == SortUnset;
+    const StoredOrder stored = storedOrder(m_column, m_order);
     for (int header = 0; header < 2; ++header)
-        m_model.setHeaderImage(header, sorted && header == column ? int(order) : ImageNoOrder);
-    return !sorted || m_sort(column, order);
+        m_model.setHeaderImage(header, stored.sorted && header == stored.column ? int(stored.order)
+                                                                                : ImageNoOrder);
+    return !stored.sorted || m_sort(stored.column, stored.order);
 }
 
 bool HeaderSort::tapped(int column, bool hasRows)

@@ -1,0 +1,164 @@
+#include "Cli.h"
+
+#include "CliCommands.h"
+#include "CliDevice.h"
+
+#include <QCommandLineParser>
+#include <QIODevice>
+
+#include <functional>
+#include <map>
+
+namespace tripvane {
+
+namespace {
+
+struct Command
+{
+    const char *summary;
+    QList<QCommandLineOption> options;
+    QString arguments; // for the usage line
+    std::function<int(const QCommandLineParser &, CliStreams)> run;
+};
+
+QCommandLineOption deviceOption()
+{
+    return {QStringLiteral("device"),
+            QStringLiteral("The device folder (default: $TRIPVANE_DEVICE, else mileagelog's)."),
+            QStringLiteral("DIR")};
+}
+
+QCommandLineOption rangeOption(const char *name, const char *what)
+{
+    return {QString::fromLatin1(name),
+            QStringLiteral("%1 date: yyyy-mm-dd, or as the device shows dates.")
+                .arg(QString::fromLatin1(what)),
+            QStringLiteral("DATE")};
+}
+
+QCommandLineOption formatOption(const char *choices)
+{
+    return {QStringLiteral("format"),
+            QStringLiteral("One of %1.").arg(QString::fromLatin1(choices)),
+            QStringLiteral("FORMAT")};
+}
+
+QCommandLineOption outputOption()
+{
+    return {{QStringLiteral("o"), QStringLiteral("output")},
+            QStringLiteral("Write to FILE (replaced once complete), or - for standard output."),
+            QStringLiteral("FILE")};
+}
+
+const std::map<QString, Command> &commands()
+{
+    static const std::map<QString, Command> table{
+        {QStringLiteral("export"),
+         {"Export the trips, or the report over a range, as the Export dialogs write them.",
+          {deviceOption(),
+           outputOption(),
+           {QStringLiteral("encoding"),
+            QStringLiteral("utf-8, utf-16le or windows-1252 (default: as the device's "
+                           "Export dialog)."),
+            QStringLiteral("ENCODING")},
+           rangeOption("from", "First"),
+           rangeOption("to", "Last")},
+          QStringLiteral("trips|report"),
+          exportCommand}},
+        {QStringLiteral("report"),
+         {"The mileage per category over a range, for one device or several side by side.",
+          {deviceOption(), rangeOption("from", "First"), rangeOption("to", "Last"),
+           formatOption("table, csv or json (default: table)")},
+          {},
+          reportCommand}},
+        {QStringLiteral("list"),
+         {"The trips in date order, for scripts.",
+          {deviceOption(), rangeOption("from", "First"), rangeOption("to", "Last"),
+           formatOption("csv or json (default: csv)")},
+          {},
+          listCommand}},
+        {QStringLiteral("check"),
+         {"Check the store: integrity, owner, version, counts and sums.",
+          {deviceOption()},
+          {},
+          checkCommand}},
+        {QStringLiteral("backup"),
+         {"A consistent copy of the store, also while mileagelog runs.",
+          {deviceOption()},
+          QStringLiteral("FILE"),
+          backupCommand}},
+        {QStringLiteral("restore"),
+         {"Replace the store with a checked backup; the current one is kept beside it.",
+          {deviceOption()},
+          QStringLiteral("FILE"),
+          restoreCommand}},
+    };
+    return table;
+}
+
+QByteArray generalHelp()
+{
+    QByteArray text = "Usage: tripvane COMMAND [OPTIONS]\n"
+                      "The trip log of mileagelog from the command line.\n\nCommands:\n";
+    for (const auto &[name, command] : commands())
+        text += "  " + name.toUtf8().leftJustified(9) + command.summary + '\n';
+    text += "\n'tripvane help COMMAND' shows a command's options.\n"
+            "Exit status: 0 done, 1 invalid input, 2 usage error, 3 device missing, busy, "
+            "damaged or foreign.\n";
+    return text;
+}
+
+void setUp(QCommandLineParser &parser, const QString &name, const Command &command)
+{
+    parser.setApplicationDescription(QString::fromLatin1(command.summary));
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addHelpOption();
+    parser.addOptions(command.options);
+    parser.addPositionalArgument(name, QString(), name);
+    if (!command.arguments.isEmpty())
+        parser.addPositionalArgument(command.arguments, QString(), command.arguments);
+}
+
+} // namespace
+
+int runTripvane(const QStringList &arguments, CliStreams streams)
+{
+    const auto usage = [&](const QString &message) {
+        streams.err.write("tripvane: " + message.toUtf8() +
+                          "\nTry 'tripvane --help' for more information.\n");
+        return int(ExitUsage);
+    };
+    const QString first = arguments.value(0);
+    if (first.isEmpty() || first == QLatin1String("--help") || first == QLatin1String("-h")) {
+        streams.out.write(generalHelp());
+        return first.isEmpty() ? int(ExitUsage) : int(ExitDone);
+    }
+    if (first == QLatin1String("--version")) {
+        streams.out.write("tripvane " TRIPVANE_VERSION "\n");
+        return ExitDone;
+    }
+    const bool help = first == QLatin1String("help");
+    const QString name = help ? arguments.value(1) : first;
+    const auto command = commands().find(name);
+    if (help && name.isEmpty()) {
+        streams.out.write(generalHelp());
+        return ExitDone;
+    }
+    if (command == commands().end())
+        return usage(QStringLiteral("no command '%1'").arg(name));
+    QCommandLineParser parser;
+    setUp(parser, name, command->second);
+    if (!help && !parser.parse(QStringList{QStringLiteral("tripvane")} + arguments))
+        return usage(parser.errorText());
+    if (help || parser.isSet(QStringLiteral("help"))) {
+        // The parser names the program by its path and puts the options first.
+        QString text = parser.helpText().section(u'\n', 1);
+        text.prepend(QStringLiteral("Usage: tripvane %1 [OPTIONS] %2\n")
+                         .arg(name, command->second.arguments));
+        streams.out.write(text.toUtf8());
+        return ExitDone;
+    }
+    return command->second.run(parser, streams);
+}
+
+} // namespace tripvane

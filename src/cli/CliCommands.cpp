@@ -1,0 +1,430 @@
+#include "CliCommands.h"
+
+#include "AmountText.h"
+#include "CliDevice.h"
+#include "CsvExport.h"
+#include "DeviceLock.h"
+#include "OdometerArithmetic.h"
+#include "Sorting.h"
+#include "StringTable.h"
+
+#include <QCommandLineParser>
+#include <QDate>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+
+#include <map>
+#include <optional>
+
+namespace tripvane {
+
+namespace {
+
+int fail(CliStreams streams, const CliFailure &failure)
+{
+    streams.err.write("tripvane: " + failure.message.toUtf8() + '\n');
+    return failure.status;
+}
+
+int usage(CliStreams streams, const QString &message)
+{
+    return fail(streams, {ExitUsage, message});
+}
+
+// yyyy-mm-dd, or day, month and year in the device's order (a two-digit year is this century's).
+std::optional<SystemTime> parseDate(const QString &text, std::uint32_t dateView)
+{
+    static const QRegularExpression iso(QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})$"));
+    static const QRegularExpression shown(
+        QStringLiteral("^(\\d{1,2})[-/.](\\d{1,2})[-/.](\\d{2}|\\d{4})$"));
+    int year = 0, month = 0, day = 0;
+    if (const QRegularExpressionMatch m = iso.match(text); m.hasMatch()) {
+        year = m.captured(1).toInt();
+        month = m.captured(2).toInt();
+        day = m.captured(3).toInt();
+    } else if (const QRegularExpressionMatch s = shown.match(text); s.hasMatch()) {
+        const bool dayFirst = dateView < 2;
+        day = s.captured(dayFirst ? 1 : 2).toInt();
+        month = s.captured(dayFirst ? 2 : 1).toInt();
+        year = s.captured(3).toInt() + (s.captured(3).size() == 2 ? 2000 : 0);
+    }
+    if (!QDate(year, month, day).isValid() || year > 9999)
+        return std::nullopt;
+    return makeDate(year, month, day);
+}
+
+std::uint32_t dateKeyOf(const SystemTime &date)
+{
+    return date.year * 10000u + date.month * 100u + date.day;
+}
+
+struct KeyRange
+{
+    std::uint32_t first = 0;
+    std::uint32_t last = 99991231;
+};
+
+// --from and --to; both are needed when required, else each bound is open.
+std::optional<KeyRange> rangeOf(const QCommandLineParser &parser, std::uint32_t dateView,
+                                bool required, CliFailure &failure)
+{
+    KeyRange range;
+    for (const char *name : {"from", "to"}) {
+        const QString option = QString::fromLatin1(name);
+        if (!parser.isSet(option)) {
+            if (!required)
+                continue;
+            failure = {ExitUsage, QStringLiteral("--%1 DATE is needed").arg(option)};
+            return std::nullopt;
+        }
+        const std::optional<SystemTime> date = parseDate(parser.value(option), dateView);
+        if (!date) {
+            failure = {ExitUsage,
+                       QStringLiteral("--%1: '%2' is no date").arg(option, parser.value(option))};
+            return std::nullopt;
+        }
+        (option == QLatin1String("from") ? range.first : range.last) = dateKeyOf(*date);
+    }
+    if (range.first > range.last) {
+        failure = {ExitUsage, loadString(IDS_RANGE_START_AFTER_END)};
+        return std::nullopt;
+    }
+    return range;
+}
+
+QString isoDate(const SystemTime &date)
+{
+    return QDate(date.year, date.month, date.day).toString(Qt::ISODate);
+}
+
+// Hundredths as the scripts read them: 1234.56, no grouping.
+QString plainAmount(std::int64_t hundredths)
+{
+    const char *sign = hundredths < 0 ? "-" : "";
+    const std::int64_t magnitude = hundredths < 0 ? -hundredths : hundredths;
+    return QStringLiteral("%1%2.%3")
+        .arg(QLatin1String(sign))
+        .arg(magnitude / 100)
+        .arg(magnitude % 100, 2, 10, QLatin1Char('0'));
+}
+
+// A field of RFC 4180: quoted when it holds a comma, a quote or a line end, quotes doubled.
+QString rfcField(const QString &text)
+{
+    static const QRegularExpression special(QStringLiteral("[\",\\r\\n]"));
+    if (!text.contains(special))
+        return text;
+    return u'"' + QString(text).replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
+
+QByteArray rfcLine(const QStringList &fields)
+{
+    QStringList quoted;
+    for (const QString &field : fields)
+        quoted.append(rfcField(field));
+    return quoted.join(u',').toUtf8() + "\r\n";
+}
+
+// The totals of the report over the range, in the order the device's report lists them.
+std::optional<CliFailure> computeReport(DeviceLog &log, const KeyRange &range)
+{
+    bool overflow = false;
+    ComputeCategoryTotals(log.categories, log.trips, range.first, range.last,
+                          [&overflow] { overflow = true; });
+    if (overflow)
+        return CliFailure{ExitInvalidInput, log.root.path() + QStringLiteral(": ") +
+                                                loadString(IDS_BALANCE_OVERFLOW)};
+    const StoredOrder stored = storedOrder(log.settings.SortRapport, log.settings.SortOrderRapport);
+    const bool sorted =
+        !stored.sorted || (stored.column == 1 ? SortCategoriesByTotal(log.categories, stored.order)
+                                              : SortCategoriesByName(log.categories, stored.order));
+    if (!sorted)
+        return CliFailure{ExitDevice,
+                          log.root.path() + QStringLiteral(": ") + loadString(IDS_STATUS_PROBLEM)};
+    return std::nullopt;
+}
+
+std::optional<CsvEncoding> encodingOf(const QCommandLineParser &parser, const AppSettings &settings)
+{
+    const QString name = parser.value(QStringLiteral("encoding")).toLower();
+    if (name.isEmpty())
+        return settings.ExportFileType == 1 ? CsvEncoding::Unicode : CsvEncoding::Ascii;
+    if (name == QLatin1String("utf-8"))
+        return CsvEncoding::Utf8;
+    if (name == QLatin1String("utf-16le"))
+        return CsvEncoding::Unicode;
+    if (name == QLatin1String("windows-1252"))
+        return CsvEncoding::Ascii;
+    return std::nullopt;
+}
+
+// The table to standard output or into the named file.
+int writeTable(const QCommandLineParser &parser, CliStreams streams, const CsvTable &table,
+               CsvEncoding encoding)
+{
+    const QString output = parser.value(QStringLiteral("output"));
+    if (output.isEmpty() || output == QLatin1String("-")) {
+        if (writeCsv(streams.out, table, encoding))
+            return ExitDone;
+        return fail(streams, {ExitInvalidInput, QStringLiteral("standard output: cannot write")});
+    }
+    switch (writeCsvFileAt(output, table, encoding)) {
+    case ExportOutcome::Written:
+        return ExitDone;
+    case ExportOutcome::CannotCreate:
+        return fail(streams, {ExitInvalidInput, output + QStringLiteral(": cannot create")});
+    default:
+        return fail(streams, {ExitInvalidInput, output + QStringLiteral(": cannot write")});
+    }
+}
+
+std::unique_ptr<DeviceLog> readNamedDevice(const QCommandLineParser &parser, CliFailure &failure)
+{
+    return readDevice(devicePathOf(parser.value(QStringLiteral("device"))), failure);
+}
+
+} // namespace
+
+int exportCommand(const QCommandLineParser &parser, CliStreams streams)
+{
+    const QString what = parser.positionalArguments().value(1);
+    if ((what != QLatin1String("trips") && what != QLatin1String("report")) ||
+        parser.positionalArguments().size() != 2)
+        return usage(streams, QStringLiteral("export trips, or export report --from --to"));
+    CliFailure failure;
+    const std::unique_ptr<DeviceLog> log = readNamedDevice(parser, failure);
+    if (!log)
+        return fail(streams, failure);
+    const std::optional<CsvEncoding> encoding = encodingOf(parser, log->settings);
+    if (!encoding)
+        return usage(streams, QStringLiteral("--encoding: utf-8, utf-16le or windows-1252"));
+    const AppSettings &settings = log->settings;
+    if (what == QLatin1String("trips"))
+        return writeTable(parser, streams,
+                          tripsTable(log->trips, settings.DateTypeView, settings.DistanceTypeView),
+                          *encoding);
+    const std::optional<KeyRange> range = rangeOf(parser, settings.DateTypeView, true, failure);
+    if (!range)
+        return fail(streams, failure);
+    if (const std::optional<CliFailure> problem = computeReport(*log, *range))
+        return fail(streams, *problem);
+    return writeTable(parser, streams, reportTable(log->categories, settings.DistanceTypeView),
+                      *encoding);
+}
+
+int reportCommand(const QCommandLineParser &parser, CliStreams streams)
+{
+    const QString format = parser.value(QStringLiteral("format"));
+    if (!format.isEmpty() && format != QLatin1String("table") && format != QLatin1String("csv") &&
+        format != QLatin1String("json"))
+        return usage(streams, QStringLiteral("--format: table, csv or json"));
+    QStringList devices = parser.values(QStringLiteral("device"));
+    if (devices.isEmpty())
+        devices.append(QString());
+    // Category by category, the total of each device; the rows in the first device's order.
+    QStringList names;
+    QStringList columns;
+    std::map<QString, std::vector<std::int64_t>> totals;
+    std::optional<KeyRange> range;
+    for (const QString &device : devices) {
+        CliFailure failure;
+        const std::unique_ptr<DeviceLog> log = readDevice(devicePathOf(device), failure);
+        if (!log)
+            return fail(streams, failure);
+        if (!range && !(range = rangeOf(parser, log->settings.DateTypeView, true, failure)))
+            return fail(streams, failure);
+        if (const std::optional<CliFailure> problem = computeReport(*log, *range))
+            return fail(streams, *problem);
+        columns.append(QFileInfo(log->root.path()).fileName());
+        for (ListPosition i = 0; i < log->categories.size(); ++i) {
+            const CategoryEntry &entry = log->categories.at(i);
+            std::vector<std::int64_t> &row = totals[entry.name];
+            if (row.empty())
+                names.append(entry.name);
+            row.resize(columns.size() - 1);
+            row.push_back(entry.total);
+        }
+    }
+    if (devices.size() > 1) {
+        std::sort(names.begin(), names.end(), textKeyLess);
+        columns.append(QStringLiteral("Total"));
+    }
+    for (auto &[name, row] : totals) {
+        row.resize(devices.size());
+        if (devices.size() > 1)
+            row.push_back(std::accumulate(row.begin(), row.end(), std::int64_t(0)));
+    }
+
+    if (format == QLatin1String("json")) {
+        QJsonArray categories;
+        for (const QString &name : names) {
+            QJsonArray mileage;
+            for (std::int64_t total : totals[name])
+                mileage.append(double(total) / 100);
+            categories.append(
+                QJsonObject{{QStringLiteral("name"), name}, {QStringLiteral("mileage"), mileage}});
+        }
+        const QJsonObject report{{QStringLiteral("columns"), QJsonArray::fromStringList(columns)},
+                                 {QStringLiteral("categories"), categories}};
+        streams.out.write(QJsonDocument(report).toJson());
+        return ExitDone;
+    }
+    if (format == QLatin1String("csv")) {
+        streams.out.write(rfcLine(QStringList{QStringLiteral("Category")} + columns));
+        for (const QString &name : names) {
+            QStringList fields{name};
+            for (std::int64_t total : totals[name])
+                fields.append(plainAmount(total));
+            streams.out.write(rfcLine(fields));
+        }
+        return ExitDone;
+    }
+    // A table for people: names to the left, amounts to the right under their columns.
+    qsizetype nameWidth = 8;
+    for (const QString &name : names)
+        nameWidth = std::max(nameWidth, name.size());
+    QString text = QStringLiteral("Category").leftJustified(nameWidth);
+    for (const QString &column : columns)
+        text += QStringLiteral("  ") + column.rightJustified(14);
+    text += u'\n';
+    for (const QString &name : names) {
+        text += name.leftJustified(nameWidth);
+        for (std::int64_t total : totals[name])
+            text += QStringLiteral("  ") + plainAmount(total).rightJustified(14);
+        text += u'\n';
+    }
+    streams.out.write(text.toUtf8());
+    return ExitDone;
+}
+
+int listCommand(const QCommandLineParser &parser, CliStreams streams)
+{
+    const QString format = parser.value(QStringLiteral("format"));
+    if (!format.isEmpty() && format != QLatin1String("csv") && format != QLatin1String("json"))
+        return usage(streams, QStringLiteral("--format: csv or json"));
+    CliFailure failure;
+    const std::unique_ptr<DeviceLog> log = readNamedDevice(parser, failure);
+    if (!log)
+        return fail(streams, failure);
+    const std::optional<KeyRange> range =
+        rangeOf(parser, log->settings.DateTypeView, false, failure);
+    if (!range)
+        return fail(streams, failure);
+    SortRecordsByDate(log->trips, SortAscending);
+    const bool json = format == QLatin1String("json");
+    QJsonArray trips;
+    if (!json) {
+        streams.out.write(rfcLine({QStringLiteral("date"), QStringLiteral("category"),
+                                   QStringLiteral("distance"), QStringLiteral("start"),
+                                   QStringLiteral("destination"), QStringLiteral("memo")}));
+    }
+    for (ListPosition i = 0; i < log->trips.size(); ++i) {
+        const MileageRecord &trip = log->trips.at(i);
+        if (!dateKeyInRange(trip.dateKey, range->first, range->last))
+            continue;
+        const QStringList fields{isoDate(trip.date),         trip.category,
+                                 plainAmount(trip.distance), trip.startPlace.trimmed(),
+                                 trip.destination.trimmed(), trip.memo.trimmed()};
+        if (!json) {
+            streams.out.write(rfcLine(fields));
+            continue;
+        }
+        trips.append(QJsonObject{{QStringLiteral("date"), fields[0]},
+                                 {QStringLiteral("category"), fields[1]},
+                                 {QStringLiteral("distance"), double(trip.distance) / 100},
+                                 {QStringLiteral("start"), fields[3]},
+                                 {QStringLiteral("destination"), fields[4]},
+                                 {QStringLiteral("memo"), fields[5]}});
+    }
+    if (json)
+        streams.out.write(QJsonDocument(trips).toJson());
+    return ExitDone;
+}
+
+int checkCommand(const QCommandLineParser &parser, CliStreams streams)
+{
+    const DeviceRoot device(devicePathOf(parser.value(QStringLiteral("device"))));
+    const QString storePath = device.storePath();
+    QString problem;
+    const ObjectStore::OpenStatus status = ObjectStore::inspect(storePath, true, &problem);
+    QString report = QStringLiteral("store: %1\n").arg(storePath);
+    if (status != ObjectStore::OpenStatus::Ok) {
+        streams.out.write((report + QStringLiteral("not healthy: %1\n").arg(problem)).toUtf8());
+        return ExitDevice;
+    }
+    report += QStringLiteral("integrity: ok\napplication id: ok\nschema version: %1\n")
+                  .arg(ObjectStore::schemaVersion());
+    CliFailure failure;
+    const std::unique_ptr<DeviceLog> log = readDevice(device.path(), failure);
+    if (!log) {
+        streams.out.write(
+            (report + QStringLiteral("not healthy: %1\n").arg(failure.message)).toUtf8());
+        return ExitDevice;
+    }
+    const bool sumsFit = SumDistancesInRange(log->trips, 0, 99991231).has_value();
+    report +=
+        QStringLiteral("trips: %1\ncategories: %2\nroutes: %3\nsums: %4\n%5\n")
+            .arg(log->trips.size())
+            .arg(log->categories.size())
+            .arg(log->book.size())
+            .arg(sumsFit ? QStringLiteral("within the largest amount") : QStringLiteral("overflow"))
+            .arg(sumsFit ? QStringLiteral("healthy") : QStringLiteral("not healthy"));
+    streams.out.write(report.toUtf8());
+    return sumsFit ? ExitDone : ExitDevice;
+}
+
+int backupCommand(const QCommandLineParser &parser, CliStreams streams)
+{
+    const QStringList arguments = parser.positionalArguments();
+    if (arguments.size() != 2)
+        return usage(streams, QStringLiteral("backup FILE"));
+    const QString target = QFileInfo(arguments[1]).absoluteFilePath();
+    const DeviceRoot device(devicePathOf(parser.value(QStringLiteral("device"))));
+    QString problem;
+    if (ObjectStore::inspect(device.storePath(), false, &problem) != ObjectStore::OpenStatus::Ok)
+        return fail(streams, {ExitDevice, device.storePath() + QStringLiteral(": ") + problem});
+    ObjectStore store;
+    if (!store.openForReading(device.storePath()))
+        return fail(streams,
+                    {ExitDevice, device.storePath() + QStringLiteral(": ") + store.lastError()});
+    if (QFileInfo(target).isDir() || !store.copyTo(target))
+        return fail(streams, {ExitInvalidInput, target + QStringLiteral(": cannot write")});
+    return ExitDone;
+}
+
+int restoreCommand(const QCommandLineParser &parser, CliStreams streams)
+{
+    const QStringList arguments = parser.positionalArguments();
+    if (arguments.size() != 2)
+        return usage(streams, QStringLiteral("restore FILE"));
+    const QString source = QFileInfo(arguments[1]).absoluteFilePath();
+    QString problem;
+    if (ObjectStore::inspect(source, true, &problem) != ObjectStore::OpenStatus::Ok)
+        return fail(streams, {ExitInvalidInput, source + QStringLiteral(": ") + problem});
+    const DeviceRoot device(devicePathOf(parser.value(QStringLiteral("device"))));
+    if (!device.prepare())
+        return fail(streams, {ExitDevice, device.path() + QStringLiteral(": cannot be used")});
+    DeviceLock lock(DeviceLock::socketPathFor(device));
+    if (lock.take() != DeviceLock::Taken::Held)
+        return fail(streams, {ExitDevice,
+                              device.path() + QStringLiteral(": mileagelog runs on this device")});
+    const QString storePath = device.storePath();
+    if (QFileInfo::exists(storePath)) {
+        // Opening finishes what a crash left in the journal, so that the copy kept is whole
+        // and no journal is left to be played into the restored file.
+        ObjectStore current;
+        current.open(storePath);
+        if (!current.copyTo(storePath + QStringLiteral(".before-restore")))
+            return fail(streams, {ExitDevice, storePath + QStringLiteral(": cannot keep a copy")});
+    }
+    ObjectStore backup;
+    if (!backup.openForReading(source) || !backup.copyTo(storePath))
+        return fail(streams, {ExitDevice, storePath + QStringLiteral(": cannot be replaced")});
+    return ExitDone;
+}
+
+} // namespace tripvane

@@ -1,0 +1,50 @@
+#include "CliDevice.h"
+
+#include "Sorting.h"
+#include "StringTable.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace tripvane {
+
+QString devicePathOf(const QString &option)
+{
+    return option.isEmpty() ? DeviceRoot::defaultPath() : QDir(option).absolutePath();
+}
+
+std::unique_ptr<DeviceLog> readDevice(const QString &path, CliFailure &failure)
+{
+    auto log = std::make_unique<DeviceLog>(path);
+    const QString storePath = log->root.storePath();
+    const auto fail = [&](const QString &why) {
+        failure = {ExitDevice, QStringLiteral("%1: %2").arg(storePath, why)};
+        return nullptr;
+    };
+    if (!QFileInfo(path).isDir()) {
+        failure = {ExitDevice, QStringLiteral("%1: no such device").arg(path)};
+        return nullptr;
+    }
+    if (!QFileInfo::exists(storePath))
+        return fail(QStringLiteral("no trip log on this device yet"));
+    QString problem;
+    if (ObjectStore::inspect(storePath, false, &problem) != ObjectStore::OpenStatus::Ok)
+        return fail(problem);
+    if (!log->store.openForReading(storePath))
+        return fail(log->store.lastError());
+    log->databases = std::make_unique<Databases>(log->store);
+    MileageRecord scratch;
+    if (!log->databases->openAll(log->categories, log->book) ||
+        !log->databases->loadStatus(log->status, {}) ||
+        log->databases->loadRecords(log->trips, scratch) < 0 ||
+        !log->databases->takeFailures().empty() || !log->databases->recordsLoadedCompletely())
+        return fail(loadString(IDS_STATUS_PROBLEM));
+    log->settings.load(log->store, loadString(IDS_MAKER), loadString(IDS_TITLE));
+    // The main list shows the trips by date in the chosen order, or as stored.
+    if (log->settings.Sort == 0 && log->settings.SortOrder <= SortDescending &&
+        !SortRecordsByDate(log->trips, log->settings.SortOrder))
+        return fail(loadString(IDS_STATUS_PROBLEM));
+    return log;
+}
+
+} // namespace tripvane

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "AppSettings.h"
+#include "Databases.h"
+#include "DeviceRoot.h"
+#include "ObjectStore.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace tripvane {
+
+// The exit statuses of tripvane.
+enum Exit : int { ExitDone = 0, ExitInvalidInput = 1, ExitUsage = 2, ExitDevice = 3 };
+
+// A failure that ends a command: its exit status and the one line that says why.
+struct CliFailure
+{
+    int status = ExitDevice;
+    QString message;
+};
+
+// A device as the reading commands see it: the store checked and read through a connection
+// that writes nothing, so that they work beside a running program; the trips in the order the
+// main list shows them.
+struct DeviceLog
+{
+    explicit DeviceLog(const QString &path)
+        : root(path)
+    {}
+
+    DeviceRoot root;
+    ObjectStore store;
+    std::unique_ptr<Databases> databases;
+    AppSettings settings;
+    CategoryList categories;
+    RouteList book;
+    OdometerHolders status;
+    RecordList trips;
+};
+
+// The device folder a command names: --device, else the program's own.
+QString devicePathOf(const QString &option);
+
+// Opens and reads the device; a missing, damaged or foreign store is a failure naming it.
+std::unique_ptr<DeviceLog> readDevice(const QString &path, CliFailure &failure);
+
+} // namespace tripvane

@@ -1,0 +1,17 @@
+// tripvane: the trip log of mileagelog from the command line.
+#include "Cli.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QFile out;
+    QFile err;
+    out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    return tripvane::runTripvane(app.arguments().mid(1), {out, err});
+}
