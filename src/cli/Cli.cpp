@@ -129,9 +129,13 @@ int runTripvane(const QStringList &arguments, CliStreams streams)
         return int(ExitUsage);
     };
     const QString first = arguments.value(0);
-    if (first.isEmpty() || first == QLatin1String("--help") || first == QLatin1String("-h")) {
+    if (first.isEmpty()) {
+        streams.err.write(generalHelp());
+        return ExitUsage;
+    }
+    if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
         streams.out.write(generalHelp());
-        return first.isEmpty() ? int(ExitUsage) : int(ExitDone);
+        return ExitDone;
     }
     if (first == QLatin1String("--version")) {
         streams.out.write("tripvane " TRIPVANE_VERSION "\n");

@@ -349,32 +349,29 @@ int checkCommand(const QCommandLineParser &parser, CliStreams streams)
 {
     const DeviceRoot device(devicePathOf(parser.value(QStringLiteral("device"))));
     const QString storePath = device.storePath();
-    QString problem;
-    const ObjectStore::OpenStatus status = ObjectStore::inspect(storePath, true, &problem);
     QString report = QStringLiteral("store: %1\n").arg(storePath);
-    if (status != ObjectStore::OpenStatus::Ok) {
-        streams.out.write((report + QStringLiteral("not healthy: %1\n").arg(problem)).toUtf8());
-        return ExitDevice;
-    }
-    report += QStringLiteral("integrity: ok\napplication id: ok\nschema version: %1\n")
-                  .arg(ObjectStore::schemaVersion());
+    const auto unhealthy = [&](const QString &why) {
+        streams.out.write((report + QStringLiteral("not healthy: %1\n").arg(why)).toUtf8());
+        return fail(streams, {ExitDevice, storePath + QStringLiteral(": ") + why});
+    };
+    QString problem;
+    if (ObjectStore::inspect(storePath, true, &problem) != ObjectStore::OpenStatus::Ok)
+        return unhealthy(problem);
+    report += QStringLiteral("integrity: ok\napplication id: ok\n"
+                             "schema version: this program's or an earlier one\n");
     CliFailure failure;
     const std::unique_ptr<DeviceLog> log = readDevice(device.path(), failure);
-    if (!log) {
-        streams.out.write(
-            (report + QStringLiteral("not healthy: %1\n").arg(failure.message)).toUtf8());
-        return ExitDevice;
-    }
-    const bool sumsFit = SumDistancesInRange(log->trips, 0, 99991231).has_value();
-    report +=
-        QStringLiteral("trips: %1\ncategories: %2\nroutes: %3\nsums: %4\n%5\n")
-            .arg(log->trips.size())
-            .arg(log->categories.size())
-            .arg(log->book.size())
-            .arg(sumsFit ? QStringLiteral("within the largest amount") : QStringLiteral("overflow"))
-            .arg(sumsFit ? QStringLiteral("healthy") : QStringLiteral("not healthy"));
-    streams.out.write(report.toUtf8());
-    return sumsFit ? ExitDone : ExitDevice;
+    if (!log)
+        return unhealthy(failure.message);
+    report += QStringLiteral("trips: %1\ncategories: %2\nroutes: %3\n")
+                  .arg(log->trips.size())
+                  .arg(log->categories.size())
+                  .arg(log->book.size());
+    if (!SumDistancesInRange(log->trips, 0, 99991231))
+        return unhealthy(loadString(IDS_BALANCE_OVERFLOW));
+    streams.out.write(
+        (report + QStringLiteral("sums: within the largest amount\nhealthy\n")).toUtf8());
+    return ExitDone;
 }
 
 int backupCommand(const QCommandLineParser &parser, CliStreams streams)

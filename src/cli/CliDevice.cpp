@@ -40,9 +40,10 @@ std::unique_ptr<DeviceLog> readDevice(const QString &path, CliFailure &failure)
         !log->databases->takeFailures().empty() || !log->databases->recordsLoadedCompletely())
         return fail(loadString(IDS_STATUS_PROBLEM));
     log->settings.load(log->store, loadString(IDS_MAKER), loadString(IDS_TITLE));
-    // The main list shows the trips by date in the chosen order, or as stored.
-    if (log->settings.Sort == 0 && log->settings.SortOrder <= SortDescending &&
-        !SortRecordsByDate(log->trips, log->settings.SortOrder))
+    // The main list shows the trips by date (ascending until an order was chosen), or as
+    // stored once another column was chosen.
+    const bool byDate = log->settings.Sort == 0 || log->settings.SortOrder == SortUnset;
+    if (byDate && !SortRecordsByDate(log->trips, log->settings.SortOrder))
         return fail(loadString(IDS_STATUS_PROBLEM));
     return log;
 }

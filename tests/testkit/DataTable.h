@@ -24,4 +24,12 @@ inline std::vector<QStringList> dataTable(const char *name)
     return rows;
 }
 
+// The bytes of a file under tests/data, such as the expected output under golden/.
+inline QByteArray dataFile(const QString &name)
+{
+    QFile file(QStringLiteral(TRIPVANE_TEST_DATA "/") + name);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << qPrintable(name);
+    return file.readAll();
+}
+
 } // namespace tripvane

@@ -1,0 +1,140 @@
+#include "Cli.h"
+
+#include "DataTable.h"
+#include "DeviceRoot.h"
+#include "ObjectStore.h"
+#include "Testkit.h"
+#include "TripLog.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+
+using namespace tripvane;
+
+namespace {
+
+struct Outcome
+{
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Outcome tripvane(const QStringList &arguments)
+{
+    QBuffer out;
+    QBuffer err;
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    Outcome run;
+    run.status = runTripvane(arguments, {out, err});
+    run.out = out.data();
+    run.err = err.data();
+    return run;
+}
+
+// The two devices of cli-runs.txt.
+class Cli : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        MileageRecord quoted = trip(2005, 10, 2, 100087, "Job", "say \"hi\" it's");
+        quoted.setStartPlace(QStringLiteral("The \"Inn\""));
+        quoted.setDestination(QStringLiteral("Caf\u00E9"));
+        device.seed({trip(2005, 10, 29, 1250, "Holiday"), quoted});
+        device.seedSetting("DistanceTypeView", 1);
+        device.seedSetting("DateTypeView", 1);
+        other.seed({trip(2005, 10, 5, 30000), trip(2005, 10, 6, 25, "Visits")});
+        DeviceSession session(DeviceRoot(other.devicePath()).storePath());
+        CategoryEntry visits;
+        visits.setName(QStringLiteral("Visits"));
+        session.categories.append(visits);
+        ASSERT_TRUE(session.databases->rewriteCategories(session.categories));
+    }
+
+    QTemporaryDir dir;
+    TestApp device{Screen::Portrait, dir.filePath(QStringLiteral("device"))};
+    TestApp other{Screen::Portrait, dir.filePath(QStringLiteral("other"))};
+};
+
+TEST_F(Cli, answersAsTheTableSays)
+{
+    for (const QStringList &row : dataTable("cli-runs.txt")) {
+        ASSERT_EQ(row.size(), 4);
+        SCOPED_TRACE(qPrintable(row[0]));
+        QStringList arguments = row[0].split(u' ', Qt::SkipEmptyParts);
+        arguments.replaceInStrings(QStringLiteral("DEVICE"), device.devicePath());
+        arguments.replaceInStrings(QStringLiteral("OTHER"), other.devicePath());
+        arguments.replaceInStrings(QStringLiteral("MISSING"), dir.filePath(QStringLiteral("none")));
+        const Outcome run = tripvane(arguments);
+        EXPECT_EQ(run.status, row[1].toInt()) << run.err.constData();
+        if (row[2] != u'-') {
+            EXPECT_EQ(run.out, dataFile(QStringLiteral("golden/") + row[2]));
+        }
+        if (row[3] != u'-') {
+            EXPECT_TRUE(run.err.contains(row[3].toUtf8())) << run.err.constData();
+        }
+        EXPECT_EQ(run.err.isEmpty(), row[1] == u'0') << "a message exactly when it failed";
+    }
+}
+
+TEST_F(Cli, aFileIsWrittenWholeAndPrivate)
+{
+    const QString path = dir.filePath(QStringLiteral("trips.csv"));
+    EXPECT_EQ(tripvane({"export", "trips", "--device", device.devicePath(), "-o", path}).status, 0);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), dataFile(QStringLiteral("golden/trips-windows-1252.csv")));
+    EXPECT_EQ(file.permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
+    const Outcome refused = tripvane({"export", "trips", "--device", device.devicePath(), "-o",
+                                      dir.filePath(QStringLiteral("none/trips.csv"))});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(refused.err.contains("none/trips.csv: cannot create")) << refused.err.constData();
+}
+
+// A backup works beside the running program; a restore waits until it has ended, keeps the
+// store it replaces and refuses a file that is no store of this or an earlier version.
+TEST_F(Cli, backupAndRestoreKeepEveryTripAndRefuseWhatCannotServe)
+{
+    const QString backup = dir.filePath(QStringLiteral("backup.db"));
+    const QStringList restore{"restore", "--device", other.devicePath(), backup};
+    ASSERT_TRUE(device.start());
+    EXPECT_EQ(tripvane({"backup", "--device", device.devicePath(), backup}).status, 0);
+    ASSERT_TRUE(other.start());
+    const Outcome busy = tripvane(restore);
+    EXPECT_EQ(busy.status, 3);
+    EXPECT_TRUE(busy.err.contains("mileagelog runs on this device")) << busy.err.constData();
+    other.close();
+    EXPECT_EQ(tripvane(restore).status, 0);
+    EXPECT_EQ(tripvane({"list", "--device", other.devicePath()}).out,
+              dataFile(QStringLiteral("golden/list.csv")));
+    const QString kept = DeviceRoot(other.devicePath()).storePath() + ".before-restore";
+    DeviceSession before(kept);
+    ASSERT_TRUE(before.isOpen());
+    EXPECT_EQ(before.records.size(), 2u);
+    EXPECT_EQ(before.records.at(0).distance, 30000);
+
+    // A store of a later version, and a file that is no store, are refused with the store left.
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open(backup.toUtf8().constData(), &db), SQLITE_OK);
+    sqlite3_exec(db, "PRAGMA user_version = 99", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    const Outcome newer = tripvane(restore);
+    EXPECT_EQ(newer.status, 1);
+    EXPECT_TRUE(newer.err.contains("newer")) << newer.err.constData();
+    QFile text(backup);
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    text.write("not a store\n");
+    text.close();
+    EXPECT_EQ(tripvane(restore).status, 1);
+    EXPECT_EQ(tripvane({"list", "--device", other.devicePath()}).out,
+              dataFile(QStringLiteral("golden/list.csv")));
+}
+
+} // namespace
