@@ -11,7 +11,10 @@ mkdir -p "$out"
 rm -f "$out"/crash-* "$out"/leak-* "$out"/timeout-* "$out"/oom-*
 flags="-std=c++20 -O1 -g -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined"
 qt="$(pkg-config --cflags --libs Qt6Core)"
-includes="-Isrc/model -Isrc/storage -Isrc/platform -Isrc/export -Isrc/setup -Isrc/tools/ceappmgr"
+includes="-Isrc/model -Isrc/storage -Isrc/platform -Isrc/export -Isrc/setup -Isrc/tools/ceappmgr -Isrc/cli -Iresources"
+# the command line with the storage and the export under it, one line for the table below
+storage="src/storage/Databases.cpp src/storage/ObjectStore.cpp src/storage/Sqlite.cpp src/storage/PropertyCodec.cpp src/storage/AppSettings.cpp"
+cli="src/cli/Cli.cpp src/cli/CliCommands.cpp src/cli/CliDevice.cpp $storage src/export/CsvExport.cpp src/export/CsvText.cpp src/model/*.cpp src/platform/DeviceRoot.cpp src/platform/DeviceLock.cpp"
 # target, its seed corpus under fuzz/corpus, and the sources it needs
 targets="
 AmountTextFuzz amount src/model/AmountText.cpp
@@ -20,14 +23,18 @@ InstallDescriptionFuzz install src/tools/ceappmgr/IniInstall.cpp src/platform/De
 DeviceIdentityFuzz identity src/platform/DeviceIdentity.cpp src/platform/DeviceRoot.cpp src/platform/SmallFile.cpp
 DesktopRegistryFuzz registry src/setup/DesktopRegistry.cpp src/platform/SmallFile.cpp
 CsvLineFuzz csv src/export/CsvText.cpp
+TripvaneArgumentsFuzz arguments $cli
 "
 echo "$targets" | while read -r target corpus sources; do
     [ -n "$target" ] || continue
     # shellcheck disable=SC2086
-    clang++ $flags $includes $sources "fuzz/$target.cpp" $qt -lsqlite3 -o "$out/$target"
+    clang++ $flags -DTRIPVANE_VERSION='"1.0"' $includes $sources "fuzz/$target.cpp" $qt -lsqlite3 \
+        -o "$out/$target"
     rm -rf "${out:?}/$corpus" && mkdir -p "$out/$corpus"
     echo "fuzzing $target for $seconds s"
+    # A finding is written here even when the target was working in a folder of its own.
     (cd "$out" && "./$target" -max_total_time="$seconds" -print_final_stats=1 \
+        -artifact_prefix="$PWD/" \
         "$corpus" "../fuzz/corpus/$corpus" 2>&1 | tail -n 3) || true
     # A finding leaves its input beside the target.
     found=$(ls "$out" | grep -E '^(crash|leak|timeout|oom)-' || true)
