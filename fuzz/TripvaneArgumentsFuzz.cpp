@@ -2,7 +2,7 @@
 // run in a scratch folder that holds the default device with a few trips; an argument with a
 // '/' is left out, so that nothing outside the folder can be named. Whatever the arguments,
 // the status is one of the four, a message comes exactly with a failure, and the device's
-// store changes only through restore.
+// store changes only through restore and import.
 #include "Cli.h"
 #include "Databases.h"
 #include "DeviceRoot.h"
@@ -75,16 +75,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArray before = storeHash(storePath);
     QBuffer out;
     QBuffer err;
+    QBuffer in;
     out.open(QIODevice::WriteOnly);
     err.open(QIODevice::WriteOnly);
+    in.open(QIODevice::ReadOnly);
     // Files the arguments name land in the scratch folder.
     const QString current = QDir::currentPath();
     QDir::setCurrent(scratch());
-    const int status = runTripvane(arguments, {out, err});
+    const int status = runTripvane(arguments, {out, err, in});
     QDir::setCurrent(current);
     if (status < 0 || status > 3 || (status == 0) != err.data().isEmpty())
         std::abort();
-    if (arguments.value(0) != QLatin1String("restore") && storeHash(storePath) != before)
+    const QString command = arguments.value(0);
+    if (command != QLatin1String("restore") && command != QLatin1String("import") &&
+        storeHash(storePath) != before)
         std::abort();
     return 0;
 }

@@ -24,39 +24,6 @@ namespace tripvane {
 
 namespace {
 
-int fail(CliStreams streams, const CliFailure &failure)
-{
-    streams.err.write("tripvane: " + failure.message.toUtf8() + '\n');
-    return failure.status;
-}
-
-int usage(CliStreams streams, const QString &message)
-{
-    return fail(streams, {ExitUsage, message});
-}
-
-// yyyy-mm-dd, or day, month and year in the device's order (a two-digit year is this century's).
-std::optional<SystemTime> parseDate(const QString &text, std::uint32_t dateView)
-{
-    static const QRegularExpression iso(QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})$"));
-    static const QRegularExpression shown(
-        QStringLiteral("^(\\d{1,2})[-/.](\\d{1,2})[-/.](\\d{2}|\\d{4})$"));
-    int year = 0, month = 0, day = 0;
-    if (const QRegularExpressionMatch m = iso.match(text); m.hasMatch()) {
-        year = m.captured(1).toInt();
-        month = m.captured(2).toInt();
-        day = m.captured(3).toInt();
-    } else if (const QRegularExpressionMatch s = shown.match(text); s.hasMatch()) {
-        const bool dayFirst = dateView < 2;
-        day = s.captured(dayFirst ? 1 : 2).toInt();
-        month = s.captured(dayFirst ? 2 : 1).toInt();
-        year = s.captured(3).toInt() + (s.captured(3).size() == 2 ? 2000 : 0);
-    }
-    if (!QDate(year, month, day).isValid() || year > 9999)
-        return std::nullopt;
-    return makeDate(year, month, day);
-}
-
 std::uint32_t dateKeyOf(const SystemTime &date)
 {
     return date.year * 10000u + date.month * 100u + date.day;
@@ -110,23 +77,6 @@ QString plainAmount(std::int64_t hundredths)
         .arg(QLatin1String(sign))
         .arg(magnitude / 100)
         .arg(magnitude % 100, 2, 10, QLatin1Char('0'));
-}
-
-// A field of RFC 4180: quoted when it holds a comma, a quote or a line end, quotes doubled.
-QString rfcField(const QString &text)
-{
-    static const QRegularExpression special(QStringLiteral("[\",\\r\\n]"));
-    if (!text.contains(special))
-        return text;
-    return u'"' + QString(text).replace(u'"', QStringLiteral("\"\"")) + u'"';
-}
-
-QByteArray rfcLine(const QStringList &fields)
-{
-    QStringList quoted;
-    for (const QString &field : fields)
-        quoted.append(rfcField(field));
-    return quoted.join(u',').toUtf8() + "\r\n";
 }
 
 // The totals of the report over the range, in the order the device's report lists them.
@@ -274,12 +224,12 @@ int reportCommand(const QCommandLineParser &parser, CliStreams streams)
         return ExitDone;
     }
     if (format == QLatin1String("csv")) {
-        streams.out.write(rfcLine(QStringList{QStringLiteral("Category")} + columns));
+        streams.out.write(rfc4180Line(QStringList{QStringLiteral("Category")} + columns));
         for (const QString &name : names) {
             QStringList fields{name};
             for (std::int64_t total : totals[name])
                 fields.append(plainAmount(total));
-            streams.out.write(rfcLine(fields));
+            streams.out.write(rfc4180Line(fields));
         }
         return ExitDone;
     }
@@ -318,9 +268,9 @@ int listCommand(const QCommandLineParser &parser, CliStreams streams)
     const bool json = format == QLatin1String("json");
     QJsonArray trips;
     if (!json) {
-        streams.out.write(rfcLine({QStringLiteral("date"), QStringLiteral("category"),
-                                   QStringLiteral("distance"), QStringLiteral("start"),
-                                   QStringLiteral("destination"), QStringLiteral("memo")}));
+        streams.out.write(rfc4180Line({QStringLiteral("date"), QStringLiteral("category"),
+                                       QStringLiteral("distance"), QStringLiteral("start"),
+                                       QStringLiteral("destination"), QStringLiteral("memo")}));
     }
     for (ListPosition i = 0; i < log->trips.size(); ++i) {
         const MileageRecord &trip = log->trips.at(i);
@@ -330,7 +280,7 @@ int listCommand(const QCommandLineParser &parser, CliStreams streams)
                                  plainAmount(trip.distance), trip.startPlace.trimmed(),
                                  trip.destination.trimmed(), trip.memo.trimmed()};
         if (!json) {
-            streams.out.write(rfcLine(fields));
+            streams.out.write(rfc4180Line(fields));
             continue;
         }
         trips.append(QJsonObject{{QStringLiteral("date"), fields[0]},

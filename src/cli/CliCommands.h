@@ -13,5 +13,6 @@ int listCommand(const QCommandLineParser &parser, CliStreams streams);
 int checkCommand(const QCommandLineParser &parser, CliStreams streams);
 int backupCommand(const QCommandLineParser &parser, CliStreams streams);
 int restoreCommand(const QCommandLineParser &parser, CliStreams streams);
+int importCommand(const QCommandLineParser &parser, CliStreams streams);
 
 } // namespace tripvane

@@ -3,10 +3,45 @@
 #include "Sorting.h"
 #include "StringTable.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
+#include <QIODevice>
+#include <QRegularExpression>
 
 namespace tripvane {
+
+int fail(CliStreams streams, const CliFailure &failure)
+{
+    streams.err.write("tripvane: " + failure.message.toUtf8() + '\n');
+    return failure.status;
+}
+
+int usage(CliStreams streams, const QString &message)
+{
+    return fail(streams, {ExitUsage, message});
+}
+
+std::optional<SystemTime> parseDate(const QString &text, std::uint32_t dateView)
+{
+    static const QRegularExpression iso(QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})$"));
+    static const QRegularExpression shown(
+        QStringLiteral("^(\\d{1,2})[-/.](\\d{1,2})[-/.](\\d{2}|\\d{4})$"));
+    int year = 0, month = 0, day = 0;
+    if (const QRegularExpressionMatch m = iso.match(text); m.hasMatch()) {
+        year = m.captured(1).toInt();
+        month = m.captured(2).toInt();
+        day = m.captured(3).toInt();
+    } else if (const QRegularExpressionMatch s = shown.match(text); s.hasMatch()) {
+        const bool dayFirst = dateView < 2;
+        day = s.captured(dayFirst ? 1 : 2).toInt();
+        month = s.captured(dayFirst ? 2 : 1).toInt();
+        year = s.captured(3).toInt() + (s.captured(3).size() == 2 ? 2000 : 0);
+    }
+    if (!QDate(year, month, day).isValid() || year > 9999)
+        return std::nullopt;
+    return makeDate(year, month, day);
+}
 
 QString devicePathOf(const QString &option)
 {

@@ -5,9 +5,12 @@
 #include "DeviceRoot.h"
 #include "ObjectStore.h"
 
+#include "Cli.h"
+
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace tripvane {
 
@@ -39,6 +42,13 @@ struct DeviceLog
     OdometerHolders status;
     RecordList trips;
 };
+
+// Writes the failure's line to standard error; its status.
+int fail(CliStreams streams, const CliFailure &failure);
+int usage(CliStreams streams, const QString &message);
+
+// yyyy-mm-dd, or day, month and year in the device's order (a two-digit year is this century's).
+std::optional<SystemTime> parseDate(const QString &text, std::uint32_t dateView);
 
 // The device folder a command names: --device, else the program's own.
 QString devicePathOf(const QString &option);

@@ -11,7 +11,9 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QFile out;
     QFile err;
+    QFile in;
     out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
     err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    return tripvane::runTripvane(app.arguments().mid(1), {out, err});
+    in.open(stdin, QIODevice::ReadOnly);
+    return tripvane::runTripvane(app.arguments().mid(1), {out, err, in});
 }

@@ -1,5 +1,7 @@
 #include "CsvText.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
 #include <array>
 #include <utility>
@@ -87,6 +89,98 @@ QByteArray csvLine(const QStringList &fields, CsvEncoding encoding)
         bytes.append(char(c.unicode() >> 8));
     }
     return bytes;
+}
+
+QByteArray rfc4180Line(const QStringList &fields)
+{
+    QStringList quoted;
+    for (const QString &field : fields) {
+        const bool special = std::ranges::any_of(
+            field, [](QChar c) { return c == u'"' || c == u',' || c == u'\r' || c == u'\n'; });
+        quoted.append(special ? u'"' + QString(field).replace(u'"', QStringLiteral("\"\"")) + u'"'
+                              : field);
+    }
+    return quoted.join(u',').toUtf8() + "\r\n";
+}
+
+QString decodeCsvText(const QByteArray &bytes)
+{
+    if (bytes.startsWith("\xFF\xFE") || (bytes.size() >= 2 && bytes[1] == '\0')) {
+        const qsizetype skip = bytes.startsWith("\xFF\xFE") ? 2 : 0;
+        return QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData() + skip),
+                                  (bytes.size() - skip) / 2);
+    }
+    QStringDecoder utf8(QStringConverter::Utf8);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text.startsWith(QChar(0xFEFF)) ? text.mid(1) : text;
+    text.resize(bytes.size());
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        const auto high =
+            std::ranges::find(windows1252High, char(byte), &std::pair<char16_t, char>::second);
+        text[i] = byte >= 0x80 && byte < 0xA0 && high != windows1252High.end() ? QChar(high->first)
+                                                                               : QChar(byte);
+    }
+    return text;
+}
+
+CsvRead readCsv(const QString &text)
+{
+    CsvRead read;
+    CsvRecord record{1, {}};
+    QString field;
+    int line = 1;
+    qsizetype i = 0;
+    const auto fail = [&](const char *why) {
+        read.errorLine = line;
+        read.error = QString::fromLatin1(why);
+        return read;
+    };
+    while (i < text.size()) {
+        if (text[i] == u'"') {
+            // A quoted field, up to the quote that is not doubled.
+            const int opened = line;
+            for (++i;; ++i) {
+                if (i >= text.size()) {
+                    line = opened;
+                    return fail("a quote is left open");
+                }
+                if (text[i] == u'"' && i + 1 < text.size() && text[i + 1] == u'"') {
+                    field += u'"';
+                    ++i;
+                } else if (text[i] == u'"') {
+                    ++i;
+                    break;
+                } else {
+                    line += text[i] == u'\n' ? 1 : 0;
+                    field += text[i];
+                }
+            }
+            if (i < text.size() && text[i] != u',' && text[i] != u'\r' && text[i] != u'\n')
+                return fail("text after a closing quote");
+        }
+        while (i < text.size() && text[i] != u',' && text[i] != u'\r' && text[i] != u'\n') {
+            if (text[i] == u'"')
+                return fail("a quote inside a field that does not start with one");
+            field += text[i++];
+        }
+        record.fields.append(std::exchange(field, {}));
+        if (i < text.size() && text[i] == u',') {
+            ++i;
+            if (i == text.size())
+                record.fields.append(QString());
+            continue;
+        }
+        // The end of a record: CR LF, LF, or the end of the text.
+        if (i < text.size() && text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        else if (i < text.size() && text[i] == u'\r')
+            return fail("a CR that does not end a line");
+        ++i;
+        read.records.push_back(std::exchange(record, {++line, {}}));
+    }
+    return read;
 }
 
 QString cleanMemo(const QString &memo)

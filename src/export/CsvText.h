@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <vector>
 
 namespace tripvane {
 
@@ -19,6 +20,32 @@ QByteArray toWindows1252(const QString &text);
 // encoding (UTF-16LE for Unicode; no byte-order mark in any). A NUL in a field is written as a
 // blank.
 QByteArray csvLine(const QStringList &fields, CsvEncoding encoding);
+
+// One record as RFC 4180 writes it, in UTF-8 with CR LF: a field is quoted when it holds a
+// comma, a quote or a line end, its quotes doubled.
+QByteArray rfc4180Line(const QStringList &fields);
+
+// The text of a comma-separated file in any of the encodings: UTF-16LE when the second byte is
+// 0 or it starts with that byte-order mark, else UTF-8 when it is valid UTF-8 (a byte-order mark
+// dropped), else Windows-1252.
+QString decodeCsvText(const QByteArray &bytes);
+
+// The records of a comma-separated text as RFC 4180 has them: fields separated by commas, a
+// quoted field may hold commas, line ends and quotes (doubled); records end with CR LF or LF.
+// Each record knows the line it starts on. A quote inside an unquoted field, text after a
+// closing quote, or a quote left open is an error naming its line.
+struct CsvRecord
+{
+    int line = 0;
+    QStringList fields;
+};
+struct CsvRead
+{
+    std::vector<CsvRecord> records;
+    int errorLine = 0; // 0: none
+    QString error;
+};
+CsvRead readCsv(const QString &text);
 
 // A memo as a spreadsheet field: a CR LF pair, double quotes, apostrophes and backquotes become
 // blanks; the length stays.

@@ -349,6 +349,22 @@ bool Databases::addRecord(const MileageRecord &record, const SystemTime &now, st
     return false;
 }
 
+bool Databases::addRecords(std::span<const MileageRecord> records, const SystemTime &now)
+{
+    std::int32_t key = freeKeyFromClock(now);
+    for (const MileageRecord &record : records) {
+        while (m_store.seekFirstEqual(m_mileage, std::uint32_t(key)) != 0)
+            ++key;
+        if (m_store.writeRecord(m_mileage, 0, tripProperties(record, key)) == 0) {
+            keepFailure(StoreFailure::Kind::Add, DatabaseName::Mileage);
+            return false;
+        }
+        ++m_mileageOutOfPlace;
+        ++key;
+    }
+    return true;
+}
+
 Databases::Written Databases::storeUpdate(const MileageRecord &record)
 {
     return noteDifference(m_store.writeFirstEqual(m_mileage, std::uint32_t(record.key),

@@ -58,6 +58,9 @@ public:
 
     // The new key is made from the clock's time (UTC), moved on past keys in use.
     bool addRecord(const MileageRecord &record, const SystemTime &now, std::int32_t &newKey);
+    // Many new trips, keyed from one clock time as addRecord keys them, each the next free key:
+    // false at the first that cannot be written (the caller's transaction then undoes them).
+    bool addRecords(std::span<const MileageRecord> records, const SystemTime &now);
     bool updateRecord(const MileageRecord &record);
     bool deleteRecord(std::int32_t key);
     // Many trips in one transaction; a trip that cannot be written is skipped and the rest go

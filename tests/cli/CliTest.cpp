@@ -25,14 +25,17 @@ struct Outcome
     QByteArray err;
 };
 
-Outcome tripvane(const QStringList &arguments)
+Outcome tripvane(const QStringList &arguments, const QByteArray &input = {})
 {
     QBuffer out;
     QBuffer err;
+    QBuffer in;
     out.open(QIODevice::WriteOnly);
     err.open(QIODevice::WriteOnly);
+    in.setData(input);
+    in.open(QIODevice::ReadOnly);
     Outcome run;
-    run.status = runTripvane(arguments, {out, err});
+    run.status = runTripvane(arguments, {out, err, in});
     run.out = out.data();
     run.err = err.data();
     return run;
@@ -72,6 +75,8 @@ TEST_F(Cli, answersAsTheTableSays)
         arguments.replaceInStrings(QStringLiteral("DEVICE"), device.devicePath());
         arguments.replaceInStrings(QStringLiteral("OTHER"), other.devicePath());
         arguments.replaceInStrings(QStringLiteral("MISSING"), dir.filePath(QStringLiteral("none")));
+        arguments.replaceInStrings(QStringLiteral("IMPORT"),
+                                   QStringLiteral(TRIPVANE_TEST_DATA "/import"));
         const Outcome run = tripvane(arguments);
         EXPECT_EQ(run.status, row[1].toInt()) << run.err.constData();
         if (row[2] != u'-') {
@@ -135,6 +140,32 @@ TEST_F(Cli, backupAndRestoreKeepEveryTripAndRefuseWhatCannotServe)
     EXPECT_EQ(tripvane(restore).status, 1);
     EXPECT_EQ(tripvane({"list", "--device", other.devicePath()}).out,
               dataFile(QStringLiteral("golden/list.csv")));
+}
+
+// Trips exported and imported into a device that does not exist yet come back the same; a
+// second import leaves them all out, and the program's Unicode file reads as well.
+TEST_F(Cli, exportedTripsImportIntoANewDeviceAsTheyWere)
+{
+    const QString file = dir.filePath(QStringLiteral("other.csv"));
+    const QString fresh = dir.filePath(QStringLiteral("fresh"));
+    const QByteArray listed = tripvane({"list", "--device", other.devicePath()}).out;
+    for (const char *encoding : {"windows-1252", "utf-16le"}) {
+        ASSERT_EQ(tripvane({"export", "trips", "--device", other.devicePath(), "--encoding",
+                            encoding, "-o", file})
+                      .status,
+                  0);
+        const Outcome imported = tripvane({"import", "--device", fresh, "--add-categories", file});
+        EXPECT_EQ(imported.status, 0) << imported.err.constData();
+        EXPECT_EQ(tripvane({"list", "--device", fresh}).out, listed) << encoding;
+        EXPECT_EQ(
+            tripvane({"import", "--device", fresh, "-"}, dataFile("import/two-trips.csv")).status,
+            1)
+            << "the category Sport is missing";
+    }
+    const Outcome again = tripvane({"import", "--device", fresh, file});
+    EXPECT_TRUE(again.out.startsWith("added 0 trips, 2 equal to stored trips left out"));
+    ASSERT_TRUE(device.start());
+    EXPECT_EQ(tripvane({"import", "--device", device.devicePath(), file}).status, 3);
 }
 
 } // namespace

@@ -1,0 +1,265 @@
+#include "CliCommands.h"
+
+#include "AmountText.h"
+#include "CliDevice.h"
+#include "CsvText.h"
+#include "DeviceLock.h"
+#include "StringTable.h"
+#include "TextRules.h"
+
+#include <QCommandLineParser>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+#include <vector>
+
+namespace tripvane {
+
+namespace {
+
+const QStringList ExportHeader{QStringLiteral("Date"),        QStringLiteral("Category"),
+                               QStringLiteral("Mileage"),     QStringLiteral("Start.Place"),
+                               QStringLiteral("Destination"), QStringLiteral("Memo")};
+
+// The six fields of a trip as the equality of a line with a stored trip sees them.
+QString sameTripKey(const MileageRecord &trip)
+{
+    return QStringList{QString::number(trip.dateKey),  trip.category.trimmed(),
+                       QString::number(trip.distance), trip.startPlace.trimmed(),
+                       trip.destination.trimmed(),     trip.memo.trimmed()}
+        .join(QChar(0));
+}
+
+SystemTime utcNow()
+{
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    SystemTime time = makeDate(now.date().year(), now.date().month(), now.date().day());
+    time.hour = std::uint16_t(now.time().hour());
+    time.minute = std::uint16_t(now.time().minute());
+    time.second = std::uint16_t(now.time().second());
+    return time;
+}
+
+// The lines of the file checked with the record dialog's rules: the trips to add, or one
+// message a wrong field.
+struct Checked
+{
+    std::vector<MileageRecord> trips;
+    QStringList newCategories;
+    int duplicates = 0;
+    QStringList errors;
+};
+
+class LineChecker
+{
+public:
+    LineChecker(const QString &fileName, const DeviceLog &log, bool addCategories,
+                bool keepDuplicates)
+        : m_fileName(fileName)
+        , m_log(log)
+        , m_addCategories(addCategories)
+        , m_keepDuplicates(keepDuplicates)
+    {
+        for (ListPosition i = 0; i < log.trips.size(); ++i)
+            m_stored.insert(sameTripKey(log.trips.at(i)));
+        for (ListPosition i = 0; i < log.categories.size(); ++i)
+            m_categories.insert(log.categories.at(i).name);
+    }
+
+    void check(const CsvRecord &record, Checked &checked)
+    {
+        m_line = record.line;
+        m_errors = &checked.errors;
+        const QStringList &f = record.fields;
+        if (f.size() != ExportHeader.size()) {
+            bad("line", QStringLiteral("6 fields expected, %1 found").arg(f.size()));
+            return;
+        }
+        const qsizetype errorsBefore = checked.errors.size();
+        MileageRecord trip;
+        trip.clear();
+        const std::uint32_t view = m_log.settings.DistanceTypeView;
+        if (const std::optional<SystemTime> date =
+                parseDate(stripBlanks(f[0]), m_log.settings.DateTypeView))
+            trip.setDate(*date);
+        else
+            bad("Date", QStringLiteral("'%1' is no date").arg(f[0]));
+        const QString category = stripBlanks(f[1]);
+        if (category.isEmpty() || category.size() > 20)
+            bad("Category", QStringLiteral("1 to 20 characters"));
+        else if (!m_categories.contains(category) && !checked.newCategories.contains(category)) {
+            if (m_addCategories)
+                checked.newCategories.append(category);
+            else
+                bad("Category",
+                    QStringLiteral("'%1' is no category (--add-categories adds it)").arg(category));
+        }
+        trip.setCategory(category);
+        const QString distance = stripBlanks(f[2]);
+        const AmountCheck amount =
+            distance.isEmpty() ? AMOUNT_INVALID : CheckAmountText(distance, view);
+        if (amount == AMOUNT_OK)
+            SetAmountFromText(trip, distance, view);
+        else
+            bad("Mileage", loadString(amountMessage(amount)));
+        const struct
+        {
+            const char *name;
+            QString text;
+            int limit;
+            bool (MileageRecord::*set)(const QString &);
+        } texts[] = {{"Start.Place", normalisePlaceName(f[3]), 32, &MileageRecord::setStartPlace},
+                     {"Destination", normalisePlaceName(f[4]), 32, &MileageRecord::setDestination},
+                     {"Memo", stripBlanks(f[5]), 20, &MileageRecord::setMemo}};
+        for (const auto &text : texts) {
+            if (text.text.size() > text.limit)
+                bad(text.name, QStringLiteral("longer than %1 characters").arg(text.limit));
+            else if (!text.text.isEmpty())
+                (trip.*text.set)(text.text);
+        }
+        if (checked.errors.size() > errorsBefore)
+            return;
+        if (!m_keepDuplicates && m_stored.contains(sameTripKey(trip))) {
+            ++checked.duplicates;
+            return;
+        }
+        checked.trips.push_back(trip);
+    }
+
+private:
+    void bad(const char *field, const QString &why)
+    {
+        m_errors->append(QStringLiteral("%1:%2: %3: %4")
+                             .arg(m_fileName)
+                             .arg(m_line)
+                             .arg(QString::fromLatin1(field), why));
+    }
+
+    QString m_fileName;
+    const DeviceLog &m_log;
+    bool m_addCategories;
+    bool m_keepDuplicates;
+    QSet<QString> m_stored;
+    QSet<QString> m_categories;
+    int m_line = 0;
+    QStringList *m_errors = nullptr;
+};
+
+} // namespace
+
+int importCommand(const QCommandLineParser &parser, CliStreams streams)
+{
+    const QStringList arguments = parser.positionalArguments();
+    if (arguments.size() != 2)
+        return usage(streams, QStringLiteral("import FILE|-"));
+    const bool fromInput = arguments[1] == QLatin1String("-");
+    const QString fileName = fromInput ? QStringLiteral("standard input") : arguments[1];
+    QByteArray bytes;
+    if (fromInput) {
+        bytes = streams.in.readAll();
+    } else {
+        QFile file(arguments[1]);
+        if (!file.open(QIODevice::ReadOnly))
+            return fail(streams, {ExitInvalidInput, fileName + QStringLiteral(": cannot read")});
+        bytes = file.readAll();
+    }
+
+    // Only one program changes a device at a time; a new device is made as the first start
+    // of mileagelog makes it.
+    const bool dryRun = parser.isSet(QStringLiteral("dry-run"));
+    const DeviceRoot device(devicePathOf(parser.value(QStringLiteral("device"))));
+    DeviceLock lock(DeviceLock::socketPathFor(device));
+    if (!dryRun) {
+        if (!device.prepare())
+            return fail(streams, {ExitDevice, device.path() + QStringLiteral(": cannot be used")});
+        if (lock.take() != DeviceLock::Taken::Held)
+            return fail(
+                streams,
+                {ExitDevice, device.path() + QStringLiteral(": mileagelog runs on this device")});
+        ObjectStore made;
+        if (!QFileInfo::exists(device.storePath()) &&
+            made.open(device.storePath()) == ObjectStore::OpenStatus::Ok) {
+            CategoryList categories;
+            RouteList book;
+            Databases(made).openAll(categories, book);
+        }
+    }
+    CliFailure failure;
+    std::unique_ptr<DeviceLog> log = readDevice(device.path(), failure);
+    if (!log)
+        return fail(streams, failure);
+
+    const CsvRead read = readCsv(decodeCsvText(bytes));
+    Checked checked;
+    if (read.errorLine > 0)
+        checked.errors.append(
+            QStringLiteral("%1:%2: %3").arg(fileName).arg(read.errorLine).arg(read.error));
+    else if (read.records.empty() || read.records.front().fields != ExportHeader)
+        checked.errors.append(QStringLiteral("%1:1: the first line must be %2")
+                                  .arg(fileName, ExportHeader.join(u',')));
+    else {
+        LineChecker checker(fileName, *log, parser.isSet(QStringLiteral("add-categories")),
+                            parser.isSet(QStringLiteral("keep-duplicates")));
+        for (std::size_t i = 1; i < read.records.size(); ++i) {
+            if (read.records[i].fields != QStringList{QString()}) // an empty line
+                checker.check(read.records[i], checked);
+        }
+    }
+    std::int64_t sum = 0;
+    for (ListPosition i = 0; i < log->trips.size(); ++i)
+        sum += log->trips.at(i).distance;
+    for (const MileageRecord &trip : checked.trips)
+        sum += trip.distance;
+    if (checked.errors.isEmpty() && sum > MaxComputedAmount)
+        checked.errors.append(fileName + QStringLiteral(": ") + loadString(IDS_BALANCE_OVERFLOW));
+    if (!checked.errors.isEmpty()) {
+        // Enough to see what is wrong with a file, not a screen per line of it.
+        constexpr qsizetype Shown = 20;
+        if (checked.errors.size() > Shown) {
+            const qsizetype more = checked.errors.size() - Shown;
+            checked.errors.resize(Shown);
+            checked.errors.append(
+                QStringLiteral("%1: %2 more wrong fields").arg(fileName).arg(more));
+        }
+        for (const QString &error : checked.errors)
+            streams.err.write("tripvane: " + error.toUtf8() + '\n');
+        return ExitInvalidInput;
+    }
+
+    const QString summary = QStringLiteral("%1 %2 trips, %3 equal to stored trips left out, %4 "
+                                           "categories added\n")
+                                .arg(dryRun ? QStringLiteral("would add") : QStringLiteral("added"))
+                                .arg(checked.trips.size())
+                                .arg(checked.duplicates)
+                                .arg(checked.newCategories.size());
+    if (dryRun) {
+        streams.out.write(summary.toUtf8());
+        return ExitDone;
+    }
+    // The trips and the categories they need go in together, or nothing does.
+    ObjectStore store;
+    if (store.open(device.storePath()) != ObjectStore::OpenStatus::Ok)
+        return fail(streams,
+                    {ExitDevice, device.storePath() + QStringLiteral(": cannot be written")});
+    Databases databases(store);
+    CategoryList categories;
+    RouteList book;
+    const bool written = databases.openAll(categories, book) && databases.inOneTransaction([&] {
+        CategoryEntry entry;
+        for (const QString &name : checked.newCategories) {
+            entry.setName(name);
+            categories.append(entry);
+        }
+        return (checked.newCategories.isEmpty() || databases.rewriteCategories(categories)) &&
+               databases.addRecords(checked.trips, utcNow());
+    });
+    if (!written)
+        return fail(streams,
+                    {ExitDevice, device.storePath() + QStringLiteral(": cannot be written")});
+    streams.out.write(summary.toUtf8());
+    return ExitDone;
+}
+
+} // namespace tripvane
