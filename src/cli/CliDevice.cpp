@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
-#include <QRegularExpression>
 
 namespace tripvane {
 
@@ -24,21 +23,34 @@ int usage(CliStreams streams, const QString &message)
 
 std::optional<SystemTime> parseDate(const QString &text, std::uint32_t dateView)
 {
-    static const QRegularExpression iso(QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})$"));
-    static const QRegularExpression shown(
-        QStringLiteral("^(\\d{1,2})[-/.](\\d{1,2})[-/.](\\d{2}|\\d{4})$"));
-    int year = 0, month = 0, day = 0;
-    if (const QRegularExpressionMatch m = iso.match(text); m.hasMatch()) {
-        year = m.captured(1).toInt();
-        month = m.captured(2).toInt();
-        day = m.captured(3).toInt();
-    } else if (const QRegularExpressionMatch s = shown.match(text); s.hasMatch()) {
-        const bool dayFirst = dateView < 2;
-        day = s.captured(dayFirst ? 1 : 2).toInt();
-        month = s.captured(dayFirst ? 2 : 1).toInt();
-        year = s.captured(3).toInt() + (s.captured(3).size() == 2 ? 2000 : 0);
+    // Three runs of digits, one of - / . between them; by hand, as an import reads one a line.
+    int parts[3] = {};
+    int digits[3] = {};
+    int part = 0;
+    for (const QChar c : text) {
+        if (c >= u'0' && c <= u'9' && digits[part] < 4) {
+            parts[part] = parts[part] * 10 + (c.unicode() - u'0');
+            ++digits[part];
+        } else if ((c == u'-' || c == u'/' || c == u'.') && part < 2 && digits[part] > 0) {
+            ++part;
+        } else {
+            return std::nullopt;
+        }
     }
-    if (!QDate(year, month, day).isValid() || year > 9999)
+    if (part != 2 || digits[1] > 2)
+        return std::nullopt;
+    int year = parts[0], month = parts[1], day = parts[2];
+    if (digits[0] != 4) {
+        if (digits[0] > 2 || (digits[2] != 2 && digits[2] != 4))
+            return std::nullopt;
+        const bool dayFirst = dateView < 2;
+        day = parts[dayFirst ? 0 : 1];
+        month = parts[dayFirst ? 1 : 0];
+        year = parts[2] + (digits[2] == 2 ? 2000 : 0);
+    } else if (digits[2] == 0 || digits[2] > 2) {
+        return std::nullopt;
+    }
+    if (!QDate(year, month, day).isValid())
         return std::nullopt;
     return makeDate(year, month, day);
 }

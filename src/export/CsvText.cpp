@@ -132,50 +132,58 @@ CsvRead readCsv(const QString &text)
     QString field;
     int line = 1;
     qsizetype i = 0;
+    const qsizetype size = text.size();
     const auto fail = [&](const char *why) {
         read.errorLine = line;
         read.error = QString::fromLatin1(why);
         return read;
     };
-    while (i < text.size()) {
+    const auto endsField = [&](qsizetype at) {
+        return at >= size || text[at] == u',' || text[at] == u'\r' || text[at] == u'\n';
+    };
+    while (i < size) {
         if (text[i] == u'"') {
-            // A quoted field, up to the quote that is not doubled.
+            // A quoted field, in runs up to each quote: a doubled one is kept as one.
             const int opened = line;
-            for (++i;; ++i) {
-                if (i >= text.size()) {
+            for (++i;;) {
+                const qsizetype quote = text.indexOf(u'"', i);
+                if (quote < 0) {
                     line = opened;
                     return fail("a quote is left open");
                 }
-                if (text[i] == u'"' && i + 1 < text.size() && text[i + 1] == u'"') {
+                const QStringView run = QStringView(text).sliced(i, quote - i);
+                line += int(run.count(u'\n'));
+                field += run;
+                i = quote + 1;
+                if (i < size && text[i] == u'"') {
                     field += u'"';
                     ++i;
-                } else if (text[i] == u'"') {
-                    ++i;
-                    break;
                 } else {
-                    line += text[i] == u'\n' ? 1 : 0;
-                    field += text[i];
+                    break;
                 }
             }
-            if (i < text.size() && text[i] != u',' && text[i] != u'\r' && text[i] != u'\n')
+            if (!endsField(i))
                 return fail("text after a closing quote");
-        }
-        while (i < text.size() && text[i] != u',' && text[i] != u'\r' && text[i] != u'\n') {
-            if (text[i] == u'"')
-                return fail("a quote inside a field that does not start with one");
-            field += text[i++];
+        } else {
+            const qsizetype start = i;
+            while (!endsField(i)) {
+                if (text[i] == u'"')
+                    return fail("a quote inside a field that does not start with one");
+                ++i;
+            }
+            field = text.sliced(start, i - start);
         }
         record.fields.append(std::exchange(field, {}));
-        if (i < text.size() && text[i] == u',') {
+        if (i < size && text[i] == u',') {
             ++i;
-            if (i == text.size())
+            if (i == size)
                 record.fields.append(QString());
             continue;
         }
         // The end of a record: CR LF, LF, or the end of the text.
-        if (i < text.size() && text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+        if (i < size && text[i] == u'\r' && i + 1 < size && text[i + 1] == u'\n')
             ++i;
-        else if (i < text.size() && text[i] == u'\r')
+        else if (i < size && text[i] == u'\r')
             return fail("a CR that does not end a line");
         ++i;
         read.records.push_back(std::exchange(record, {++line, {}}));
