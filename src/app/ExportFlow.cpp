@@ -59,38 +59,46 @@ int writeAsking(Services &services, const ExportOptions &options, const WriteFil
     return 0;
 }
 
+using WriteTo = std::function<ExportOutcome(const DeviceRoot &device, const QString &name,
+                                            const ExportOptions &options, bool replace)>;
+
+// The export dialog of the kind with the name it offers; the name that passed its rule is kept.
+void runExportDialog(Shell &shell, ExportDialog::Kind kind, QString &rememberedName,
+                     const WriteTo &write)
+{
+    ExportDialog dialog(shell.services(), shell.state().settings, kind, rememberedName,
+                        [&](const QString &name, const ExportOptions &options) {
+                            return writeAsking(shell.services(), options, [&](bool replace) {
+                                return write(DeviceRoot(shell.state().devicePath), name, options,
+                                             replace);
+                            });
+                        });
+    shell.runDialog(dialog);
+    rememberedName = dialog.rememberedName();
+}
+
 } // namespace
 
 void ExportFlow::exportTrips()
 {
-    Shell &shell = m_shell;
-    const int row = shell.rememberSelection();
-    ExportDialog dialog(shell.services(), shell.state().settings, ExportDialog::Kind::Trips,
-                        m_tripsName, [&shell](const QString &name, const ExportOptions &options) {
-                            return writeAsking(shell.services(), options, [&](bool replace) {
-                                return ExportMileageRecords(DeviceRoot(shell.state().devicePath),
-                                                            shell.log().trips(), name, options,
-                                                            replace);
-                            });
-                        });
-    shell.runDialog(dialog);
-    m_tripsName = dialog.rememberedName();
-    shell.restoreSelection(row);
+    const int row = m_shell.rememberSelection();
+    runExportDialog(m_shell, ExportDialog::Kind::Trips, m_tripsName,
+                    [this](const DeviceRoot &device, const QString &name,
+                           const ExportOptions &options, bool replace) {
+                        return ExportMileageRecords(device, m_shell.log().trips(), name, options,
+                                                    replace);
+                    });
+    m_shell.restoreSelection(row);
 }
 
 void ExportFlow::exportReport()
 {
-    Shell &shell = m_shell;
-    ExportDialog dialog(shell.services(), shell.state().settings, ExportDialog::Kind::Report,
-                        m_reportName, [&shell](const QString &name, const ExportOptions &options) {
-                            return writeAsking(shell.services(), options, [&](bool replace) {
-                                return ExportReport(DeviceRoot(shell.state().devicePath),
-                                                    shell.log().categories(), name, options,
-                                                    replace);
-                            });
-                        });
-    shell.runDialog(dialog);
-    m_reportName = dialog.rememberedName();
+    runExportDialog(m_shell, ExportDialog::Kind::Report, m_reportName,
+                    [this](const DeviceRoot &device, const QString &name,
+                           const ExportOptions &options, bool replace) {
+                        return ExportReport(device, m_shell.log().categories(), name, options,
+                                            replace);
+                    });
 }
 
 } // namespace tripvane
