@@ -55,14 +55,7 @@ protected:
                 dialog.cancel();
         });
     }
-    std::vector<QString> stored()
-    {
-        DeviceSession session(DeviceRoot(app.devicePath()).storePath());
-        std::vector<QString> names;
-        for (ListPosition i = 0; i < session.categories.size(); ++i)
-            names.push_back(session.categories.at(i).name);
-        return names;
-    }
+    std::vector<QString> stored() { return app.storedCategories(); }
     std::vector<QString> storedTripCategories()
     {
         std::vector<QString> names;

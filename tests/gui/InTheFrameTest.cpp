@@ -4,6 +4,7 @@
 #include "DataTable.h"
 #include "DeviceFrame.h"
 #include "DeviceRoot.h"
+#include "EveryDialog.h"
 #include "ListView.h"
 #include "RecordDialog.h"
 #include "StatusPane.h"
@@ -15,6 +16,7 @@
 #include <QFile>
 #include <QKeySequence>
 #include <QProxyStyle>
+#include <QRegularExpression>
 #include <QStyleOptionViewItem>
 #include <QTest>
 
@@ -59,16 +61,12 @@ QString held(TestApp &app, const QString &what)
             items.append(row.join(u' '));
     } else if (what == QLatin1String("ends")) {
         items.append(app.statusValue(StatusPane::EndsValue));
-    } else if (what == QLatin1String("categories") || what == QLatin1String("routes")) {
-        const DeviceSession session(DeviceRoot(app.devicePath()).storePath());
-        for (ListPosition i = 0; i < session.categories.size() && what == "categories"; ++i)
-            items.append(session.categories.at(i).name);
-        for (ListPosition i = 0; i < session.book.size() && what == "routes"; ++i) {
-            const BookRoute &route = session.book.at(i);
-            items.append(
-                QStringList{route.startPlace, route.destination, route.distanceTextFor(0)}.join(
-                    u' '));
-        }
+    } else if (what == QLatin1String("categories")) {
+        for (const QString &name : app.storedCategories())
+            items.append(name);
+    } else if (what == QLatin1String("routes")) {
+        for (const QStringList &route : app.storedRoutes())
+            items.append(route.join(u' '));
     }
     return items.join(u';');
 }
@@ -214,14 +212,51 @@ std::vector<pid_t> processesRunning(const QStringList &arguments)
     return found;
 }
 
-// F1 on the main window starts the viewer at the Navigating section and keeps the chosen trip.
-TEST(HelpKey, f1StartsTheViewerBesideTheProgramAtTheSectionOnScreenOrSaysItCannot)
+// Each page's help opens its section of the installed file (the About box's the contents, which
+// list every section). F1 reaches it in the shown frame: on the main window it starts the
+// viewer beside the program at the Navigating section and keeps the chosen trip; a second F1
+// uses the open viewer, and a viewer that cannot start is reported.
+TEST(Help, eachPageOpensItsSectionAndF1ReachesTheViewer)
 {
     TestApp app;
     app.seed({trip(2005, 10, 2, 100), trip(2005, 10, 3, 100)});
     ASSERT_TRUE(app.start());
-    app.kit.helpViewer.forwardTo = makeProgramHelpViewer(QStringLiteral(PROGRAM_FOLDER));
+    {
+        const auto read = [&](const char *name) {
+            QFile file(app.devicePath() + QStringLiteral("/Windows/") + QString::fromLatin1(name));
+            EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+            return QString::fromUtf8(file.readAll());
+        };
+        const QString help = read("tripvaneppc.htm");
+        const QString contents = read("tripvane.htc");
+        gui::EveryDialog every(app);
+        for (const auto &[name, dialog] : every.all()) {
+            app.kit.helpViewer.opened.clear();
+            dialog->help();
+            ASSERT_EQ(app.kit.helpViewer.opened.size(), 1) << name;
+            const QString line = app.kit.helpViewer.opened.front();
+            const QString section = line.section(u'#', 1);
+            if (section.isEmpty())
+                EXPECT_EQ(line, QStringLiteral("\\Windows\\tripvane.htc")) << name;
+            else
+                EXPECT_TRUE(help.contains(QStringLiteral("name=\"%1\"").arg(section))) << name;
+        }
+        static const QRegularExpression anchor(QStringLiteral("name=\"(\\w+)\""));
+        for (const QRegularExpressionMatch &m : anchor.globalMatch(help))
+            EXPECT_TRUE(contents.contains(QStringLiteral("tripvaneppc.htm#") + m.captured(1)))
+                << m.captured(1).toStdString() << " is not in the contents";
+    }
     app.showFrame();
+    app.kit.helpViewer.opened.clear();
+    app.onDialog([&](DialogDriver &) {
+        app.press(Qt::Key_F1);
+        app.press(Qt::Key_Escape); // leaves as the title-bar ok does
+    });
+    app.command(CmdAbout);
+    EXPECT_EQ(app.kit.helpViewer.opened, QStringList{"\\Windows\\tripvane.htc"});
+
+    app.kit.helpViewer.opened.clear();
+    app.kit.helpViewer.forwardTo = makeProgramHelpViewer(QStringLiteral(PROGRAM_FOLDER));
     app.list().selectRow(1);
     app.press(Qt::Key_F1);
     EXPECT_EQ(app.kit.helpViewer.opened.first(), QStringLiteral("file:tripvaneppc.htm#Navigating"));

@@ -3,7 +3,6 @@
 #include "DeviceFrame.h"
 #include "DeviceIdentity.h"
 #include "DeviceRoot.h"
-#include "EveryDialog.h"
 #include "ListView.h"
 #include "Program.h"
 #include "ProgramState.h"
@@ -18,7 +17,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QMenu>
-#include <QRegularExpression>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -245,38 +243,6 @@ TEST(Layout, resizingIsAScreenChangeAndKeepsTheOrder)
     EXPECT_EQ(app.frame().size(), QSize(240, 320));
     expectPanePlaced(app, true);
     EXPECT_EQ(app.list().row(0)[0], QStringLiteral("20-10-05"));
-}
-
-// Every dialog's help opens a section the installed help file has, or (About) its contents,
-// which lead to every section.
-TEST(Help, everyDialogOpensASectionOfTheInstalledFile)
-{
-    TestApp app;
-    app.seed({trip(2005, 10, 1, 100)});
-    ASSERT_TRUE(app.start());
-    const auto read = [&](const char *name) {
-        QFile file(app.devicePath() + QStringLiteral("/Windows/") + QString::fromLatin1(name));
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
-        return QString::fromUtf8(file.readAll());
-    };
-    const QString help = read("tripvaneppc.htm");
-    const QString contents = read("tripvane.htc");
-    gui::EveryDialog every(app);
-    for (const auto &[name, dialog] : every.all()) {
-        app.kit.helpViewer.opened.clear();
-        dialog->help();
-        ASSERT_EQ(app.kit.helpViewer.opened.size(), 1) << name;
-        const QString line = app.kit.helpViewer.opened.front();
-        const QString section = line.section(u'#', 1);
-        if (section.isEmpty())
-            EXPECT_EQ(line, QStringLiteral("\\Windows\\tripvane.htc")) << name;
-        else
-            EXPECT_TRUE(help.contains(QStringLiteral("name=\"%1\"").arg(section))) << name;
-    }
-    static const QRegularExpression anchor(QStringLiteral("name=\"(\\w+)\""));
-    for (const QRegularExpressionMatch &m : anchor.globalMatch(help))
-        EXPECT_TRUE(contents.contains(QStringLiteral("tripvaneppc.htm#") + m.captured(1)))
-            << m.captured(1).toStdString() << " is not in the contents";
 }
 
 // The balance arithmetic is the model's; here only that the pane and the list show the stored

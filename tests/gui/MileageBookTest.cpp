@@ -50,17 +50,7 @@ protected:
     {
         onHub([](DialogDriver &hub, ListDriver) { hub.shellOk(); });
     }
-    // Start, destination and mileage of every stored route, in the stored order.
-    std::vector<QStringList> stored()
-    {
-        DeviceSession session(DeviceRoot(app.devicePath()).storePath());
-        std::vector<QStringList> routes;
-        for (ListPosition i = 0; i < session.book.size(); ++i) {
-            const BookRoute &r = session.book.at(i);
-            routes.push_back({r.startPlace, r.destination, r.distanceTextFor(0)});
-        }
-        return routes;
-    }
+    std::vector<QStringList> stored() { return app.storedRoutes(); }
     TestApp app;
 };
 

@@ -80,7 +80,7 @@ TEST_F(ViewOptions, samplesFollowTheListsCancelKeepsTheSettingsAndOkShowsTheNewF
     EXPECT_EQ(app.list().row(1)[2], QStringLiteral("12,50"));
 }
 
-TEST(About, showsTheInstalledVersionAndItsHelpOpensTheContents)
+TEST(About, showsTheInstalledVersion)
 {
     struct Case
     {
@@ -97,14 +97,11 @@ TEST(About, showsTheInstalledVersionAndItsHelpOpensTheContents)
                              {REG_DWORD, std::uint32_t(c.minor), {}});
         }
         ASSERT_TRUE(app.start());
-        app.showFrame();
         app.onDialog([&](DialogDriver &dialog) {
             EXPECT_EQ(dialog.text(AboutDialog::Version), QString::fromLatin1(c.shown));
-            app.press(Qt::Key_F1);
-            app.press(Qt::Key_Escape); // leaves as the title-bar ok does
+            dialog.shellOk();
         });
         app.command(CmdAbout);
-        EXPECT_EQ(app.kit.helpViewer.opened, QStringList{"\\Windows\\tripvane.htc"});
     }
 }
 

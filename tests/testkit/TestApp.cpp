@@ -454,6 +454,26 @@ std::vector<MileageRecord> TestApp::storedTrips()
     return trips;
 }
 
+std::vector<QString> TestApp::storedCategories()
+{
+    const DeviceSession session(DeviceRoot(m_devicePath).storePath());
+    std::vector<QString> names;
+    for (ListPosition i = 0; i < session.categories.size(); ++i)
+        names.push_back(session.categories.at(i).name);
+    return names;
+}
+
+std::vector<QStringList> TestApp::storedRoutes()
+{
+    const DeviceSession session(DeviceRoot(m_devicePath).storePath());
+    std::vector<QStringList> routes;
+    for (ListPosition i = 0; i < session.book.size(); ++i) {
+        const BookRoute &route = session.book.at(i);
+        routes.push_back({route.startPlace, route.destination, route.distanceTextFor(0)});
+    }
+    return routes;
+}
+
 std::optional<RegistryValue> TestApp::registryValue(const QString &key, const QString &name)
 {
     ObjectStore store;

@@ -346,6 +346,9 @@ public:
 
     // What the device holds, read through a connection of its own.
     std::vector<MileageRecord> storedTrips();
+    std::vector<QString> storedCategories();
+    // Start, destination and mileage of every stored route, in the stored order.
+    std::vector<QStringList> storedRoutes();
     std::optional<RegistryValue> registryValue(const QString &key, const QString &name);
     // A value under the program's settings key.
     std::optional<RegistryValue> setting(const char *name);
