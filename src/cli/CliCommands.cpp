@@ -300,25 +300,26 @@ int checkCommand(const QCommandLineParser &parser, CliStreams streams)
     const DeviceRoot device(devicePathOf(parser.value(QStringLiteral("device"))));
     const QString storePath = device.storePath();
     QString report = QStringLiteral("store: %1\n").arg(storePath);
-    const auto unhealthy = [&](const QString &why) {
+    // The failure's line names the store; the report says why under its name.
+    const auto unhealthy = [&](const QString &line) {
+        const QString why = line.startsWith(storePath + QStringLiteral(": "))
+                                ? line.mid(storePath.size() + 2)
+                                : line;
         streams.out.write((report + QStringLiteral("not healthy: %1\n").arg(why)).toUtf8());
-        return fail(streams, {ExitDevice, storePath + QStringLiteral(": ") + why});
+        return fail(streams, {ExitDevice, line});
     };
-    QString problem;
-    if (ObjectStore::inspect(storePath, true, &problem) != ObjectStore::OpenStatus::Ok)
-        return unhealthy(problem);
-    report += QStringLiteral("integrity: ok\napplication id: ok\n"
-                             "schema version: this program's or an earlier one\n");
     CliFailure failure;
-    const std::unique_ptr<DeviceLog> log = readDevice(device.path(), failure);
+    const std::unique_ptr<DeviceLog> log = readDevice(device.path(), failure, true);
     if (!log)
         return unhealthy(failure.message);
-    report += QStringLiteral("trips: %1\ncategories: %2\nroutes: %3\n")
+    report += QStringLiteral("integrity: ok\napplication id: ok\n"
+                             "schema version: this program's or an earlier one\n"
+                             "trips: %1\ncategories: %2\nroutes: %3\n")
                   .arg(log->trips.size())
                   .arg(log->categories.size())
                   .arg(log->book.size());
     if (!SumDistancesInRange(log->trips, 0, 99991231))
-        return unhealthy(loadString(IDS_BALANCE_OVERFLOW));
+        return unhealthy(storePath + QStringLiteral(": ") + loadString(IDS_BALANCE_OVERFLOW));
     streams.out.write(
         (report + QStringLiteral("sums: within the largest amount\nhealthy\n")).toUtf8());
     return ExitDone;

@@ -60,7 +60,7 @@ QString devicePathOf(const QString &option)
     return option.isEmpty() ? DeviceRoot::defaultPath() : QDir(option).absolutePath();
 }
 
-std::unique_ptr<DeviceLog> readDevice(const QString &path, CliFailure &failure)
+std::unique_ptr<DeviceLog> readDevice(const QString &path, CliFailure &failure, bool thorough)
 {
     auto log = std::make_unique<DeviceLog>(path);
     const QString storePath = log->root.storePath();
@@ -75,7 +75,7 @@ std::unique_ptr<DeviceLog> readDevice(const QString &path, CliFailure &failure)
     if (!QFileInfo::exists(storePath))
         return fail(QStringLiteral("no trip log on this device yet"));
     QString problem;
-    if (ObjectStore::inspect(storePath, false, &problem) != ObjectStore::OpenStatus::Ok)
+    if (ObjectStore::inspect(storePath, thorough, &problem) != ObjectStore::OpenStatus::Ok)
         return fail(problem);
     if (!log->store.openForReading(storePath))
         return fail(log->store.lastError());

@@ -53,7 +53,9 @@ std::optional<SystemTime> parseDate(const QString &text, std::uint32_t dateView)
 // The device folder a command names: --device, else the program's own.
 QString devicePathOf(const QString &option);
 
-// Opens and reads the device; a missing, damaged or foreign store is a failure naming it.
-std::unique_ptr<DeviceLog> readDevice(const QString &path, CliFailure &failure);
+// Opens and reads the device; a missing, damaged or foreign store is a failure naming it. The
+// thorough check reads every page of the store first, not only SQLite's quick check.
+std::unique_ptr<DeviceLog> readDevice(const QString &path, CliFailure &failure,
+                                      bool thorough = false);
 
 } // namespace tripvane
