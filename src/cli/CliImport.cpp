@@ -121,11 +121,11 @@ public:
         }
         if (checked.errors.size() > errorsBefore)
             return;
-        if (!m_keepDuplicates && m_stored.contains(sameTripKey(trip))) {
+        if (!m_keepDuplicates && !m_stored.isEmpty() && m_stored.contains(sameTripKey(trip))) {
             ++checked.duplicates;
             return;
         }
-        checked.trips.push_back(trip);
+        checked.trips.push_back(std::move(trip));
     }
 
 private:
@@ -191,22 +191,28 @@ int importCommand(const QCommandLineParser &parser, CliStreams streams)
     if (!log)
         return fail(streams, failure);
 
-    const CsvRead read = readCsv(decodeCsvText(bytes));
+    // Lines are checked as they are read: a large file is never held as records too.
+    const QString text = decodeCsvText(bytes);
+    bytes.clear();
+    CsvReader reader(text);
+    CsvRecord record;
     Checked checked;
-    if (read.errorLine > 0)
-        checked.errors.append(
-            QStringLiteral("%1:%2: %3").arg(fileName).arg(read.errorLine).arg(read.error));
-    else if (read.records.empty() || read.records.front().fields != ExportHeader)
-        checked.errors.append(QStringLiteral("%1:1: the first line must be %2")
-                                  .arg(fileName, ExportHeader.join(u',')));
-    else {
+    if (reader.next(record) && record.fields == ExportHeader) {
         LineChecker checker(fileName, *log, parser.isSet(QStringLiteral("add-categories")),
                             parser.isSet(QStringLiteral("keep-duplicates")));
-        for (std::size_t i = 1; i < read.records.size(); ++i) {
-            if (read.records[i].fields != QStringList{QString()}) // an empty line
-                checker.check(read.records[i], checked);
+        checked.trips.reserve(std::size_t(text.count(u'\n')));
+        while (reader.next(record)) {
+            const bool emptyLine = record.fields.size() == 1 && record.fields[0].isEmpty();
+            if (!emptyLine)
+                checker.check(record, checked);
         }
+    } else if (reader.errorLine() == 0) {
+        checked.errors.append(QStringLiteral("%1:1: the first line must be %2")
+                                  .arg(fileName, ExportHeader.join(u',')));
     }
+    if (reader.errorLine() > 0)
+        checked.errors.append(
+            QStringLiteral("%1:%2: %3").arg(fileName).arg(reader.errorLine()).arg(reader.error()));
     std::int64_t sum = 0;
     for (ListPosition i = 0; i < log->trips.size(); ++i)
         sum += log->trips.at(i).distance;

@@ -125,69 +125,93 @@ QString decodeCsvText(const QByteArray &bytes)
     return text;
 }
 
-CsvRead readCsv(const QString &text)
+bool CsvReader::fail(const char *why, int line)
 {
-    CsvRead read;
-    CsvRecord record{1, {}};
-    QString field;
-    int line = 1;
-    qsizetype i = 0;
+    m_errorLine = line;
+    m_error = QString::fromLatin1(why);
+    m_at = m_text.size();
+    return false;
+}
+
+bool CsvReader::endsField(qsizetype at) const
+{
+    return at >= m_text.size() || m_text[at] == u',' || m_text[at] == u'\r' || m_text[at] == u'\n';
+}
+
+bool CsvReader::next(CsvRecord &record)
+{
+    const QString &text = m_text;
     const qsizetype size = text.size();
-    const auto fail = [&](const char *why) {
-        read.errorLine = line;
-        read.error = QString::fromLatin1(why);
-        return read;
-    };
-    const auto endsField = [&](qsizetype at) {
-        return at >= size || text[at] == u',' || text[at] == u'\r' || text[at] == u'\n';
-    };
-    while (i < size) {
+    qsizetype i = m_at;
+    if (i >= size)
+        return false;
+    record.line = m_line;
+    record.fields.clear(); // keeps its room for the next record's fields
+    for (;;) {
         if (text[i] == u'"') {
-            // A quoted field, in runs up to each quote: a doubled one is kept as one.
-            const int opened = line;
+            // A quoted field, in runs up to each quote: a doubled one is kept as one. Most
+            // fields are one run, taken as it stands.
+            const int opened = m_line;
+            QString field;
             for (++i;;) {
                 const qsizetype quote = text.indexOf(u'"', i);
-                if (quote < 0) {
-                    line = opened;
-                    return fail("a quote is left open");
-                }
+                if (quote < 0)
+                    return fail("a quote is left open", opened);
                 const QStringView run = QStringView(text).sliced(i, quote - i);
-                line += int(run.count(u'\n'));
-                field += run;
-                i = quote + 1;
-                if (i < size && text[i] == u'"') {
-                    field += u'"';
-                    ++i;
+                m_line += int(run.count(u'\n'));
+                const bool doubled = quote + 1 < size && text[quote + 1] == u'"';
+                if (field.isNull() && !doubled) {
+                    field = run.toString();
                 } else {
-                    break;
+                    field += run;
+                    if (doubled)
+                        field += u'"';
                 }
+                i = quote + (doubled ? 2 : 1);
+                if (!doubled)
+                    break;
             }
             if (!endsField(i))
-                return fail("text after a closing quote");
+                return fail("text after a closing quote", m_line);
+            record.fields.append(std::move(field));
         } else {
             const qsizetype start = i;
             while (!endsField(i)) {
                 if (text[i] == u'"')
-                    return fail("a quote inside a field that does not start with one");
+                    return fail("a quote inside a field that does not start with one", m_line);
                 ++i;
             }
-            field = text.sliced(start, i - start);
+            record.fields.append(text.sliced(start, i - start));
         }
-        record.fields.append(std::exchange(field, {}));
         if (i < size && text[i] == u',') {
             ++i;
-            if (i == size)
+            if (i == size) {
                 record.fields.append(QString());
+                break;
+            }
             continue;
         }
         // The end of a record: CR LF, LF, or the end of the text.
         if (i < size && text[i] == u'\r' && i + 1 < size && text[i + 1] == u'\n')
             ++i;
         else if (i < size && text[i] == u'\r')
-            return fail("a CR that does not end a line");
+            return fail("a CR that does not end a line", m_line);
         ++i;
-        read.records.push_back(std::exchange(record, {++line, {}}));
+        break;
     }
+    m_at = i;
+    ++m_line;
+    return true;
+}
+
+CsvRead readCsv(const QString &text)
+{
+    CsvRead read;
+    CsvReader reader(text);
+    for (CsvRecord record; reader.next(record);)
+        read.records.push_back(record);
+    read.errorLine = reader.errorLine();
+    read.error = reader.error();
     return read;
 }
 

@@ -39,6 +39,28 @@ struct CsvRecord
     int line = 0;
     QStringList fields;
 };
+class CsvReader
+{
+public:
+    explicit CsvReader(const QString &text)
+        : m_text(text)
+    {}
+    // The next record, or false at the end or at an error.
+    bool next(CsvRecord &record);
+    int errorLine() const { return m_errorLine; } // 0: none
+    const QString &error() const { return m_error; }
+
+private:
+    bool fail(const char *why, int line);
+    bool endsField(qsizetype at) const;
+
+    const QString &m_text;
+    qsizetype m_at = 0;
+    int m_line = 1;
+    int m_errorLine = 0;
+    QString m_error;
+};
+// Every record at once.
 struct CsvRead
 {
     std::vector<CsvRecord> records;
