@@ -351,18 +351,27 @@ bool Databases::addRecord(const MileageRecord &record, const SystemTime &now, st
 
 bool Databases::addRecords(std::span<const MileageRecord> records, const SystemTime &now)
 {
-    std::int32_t key = freeKeyFromClock(now);
-    for (const MileageRecord &record : records) {
-        while (m_store.seekFirstEqual(m_mileage, std::uint32_t(key)) != 0)
+    // The keys addRecord would give one after the other, from the taken keys read at once
+    // instead of a look-up per trip.
+    std::int32_t key = keyFromClock(now);
+    const std::vector<std::uint32_t> taken = m_store.sortKeysFrom(m_mileage, std::uint32_t(key));
+    auto nextTaken = taken.begin();
+    const bool written = m_store.inTransaction([&] {
+        for (const MileageRecord &record : records) {
+            for (; nextTaken != taken.end() && *nextTaken <= std::uint32_t(key); ++nextTaken) {
+                if (*nextTaken == std::uint32_t(key))
+                    ++key;
+            }
+            if (m_store.writeRecord(m_mileage, 0, tripProperties(record, key)) == 0)
+                return false;
+            ++m_mileageOutOfPlace;
             ++key;
-        if (m_store.writeRecord(m_mileage, 0, tripProperties(record, key)) == 0) {
-            keepFailure(StoreFailure::Kind::Add, DatabaseName::Mileage);
-            return false;
         }
-        ++m_mileageOutOfPlace;
-        ++key;
-    }
-    return true;
+        return true;
+    });
+    if (!written)
+        keepFailure(StoreFailure::Kind::Add, DatabaseName::Mileage);
+    return written;
 }
 
 Databases::Written Databases::storeUpdate(const MileageRecord &record)

@@ -534,6 +534,19 @@ Oid ObjectStore::seekFirstEqual(Oid database, std::uint32_t sortKey)
     return found;
 }
 
+std::vector<std::uint32_t> ObjectStore::sortKeysFrom(Oid database, std::uint32_t first)
+{
+    checkThread();
+    SqliteStatement statement = m_db.prepare(
+        "SELECT sort_key FROM records WHERE database = ? AND sort_key >= ? ORDER BY sort_key");
+    std::vector<std::uint32_t> keys;
+    if (statement.bind(1, database) && statement.bind(2, std::int64_t(first))) {
+        while (statement.step() == SqliteStatement::Step::Row)
+            keys.push_back(std::uint32_t(statement.columnInt(0)));
+    }
+    return keys;
+}
+
 Oid ObjectStore::insertRecord(Oid database, const PropertyValues &values)
 {
     if (!writeAllowed())

@@ -66,6 +66,8 @@ public:
     // The visitor must not use the store.
     bool forEachRecordReadAhead(Oid database, const RecordVisitor &visit);
     Oid seekFirstEqual(Oid database, std::uint32_t sortKey);
+    // The sort keys of a database from first on, in ascending order.
+    std::vector<std::uint32_t> sortKeysFrom(Oid database, std::uint32_t first);
     // Record 0 adds a record; otherwise the record's properties are replaced.
     Oid writeRecord(Oid database, Oid record, const PropertyValues &values);
     bool deleteRecord(Oid database, Oid record);
