@@ -1,6 +1,7 @@
 #include "AmountText.h"
 
 #include <cstdlib>
+#include <string>
 
 namespace tripvane {
 
@@ -22,10 +23,11 @@ bool isAsciiDigit(QChar c)
     return c.unicode() >= u'0' && c.unicode() <= u'9';
 }
 
+// Digits in short strings: an amount's digits fit in place, without an allocation per text.
 struct ReadAmount
 {
-    QString integerDigits;
-    QString fractionDigits;
+    std::u16string integerDigits;
+    std::u16string fractionDigits;
     int decimalSeparators = 0;
     bool foreignCharacter = false;
 };
@@ -37,7 +39,8 @@ ReadAmount split(const QString &text, Separators separators)
         if (c.unicode() == separators.decimal) {
             ++read.decimalSeparators;
         } else if (isAsciiDigit(c)) {
-            (read.decimalSeparators == 0 ? read.integerDigits : read.fractionDigits).append(c);
+            (read.decimalSeparators == 0 ? read.integerDigits : read.fractionDigits)
+                .push_back(c.unicode());
         } else if (c.unicode() != separators.grouping) {
             read.foreignCharacter = true;
         }
@@ -45,11 +48,11 @@ ReadAmount split(const QString &text, Separators separators)
     return read;
 }
 
-std::int64_t fractionHundredths(const QString &fraction)
+std::int64_t fractionHundredths(const std::u16string &fraction)
 {
-    if (fraction.isEmpty())
+    if (fraction.empty())
         return 0;
-    const auto digit = [&](int i) { return fraction.at(i).unicode() - u'0'; };
+    const auto digit = [&](std::size_t i) { return fraction[i] - u'0'; };
     if (fraction.size() == 1)
         return digit(0) * 10;
     std::int64_t hundredths = digit(0) * 10 + digit(1);
@@ -62,8 +65,8 @@ std::int64_t amountOf(const ReadAmount &read)
 {
     constexpr std::int64_t saturation = MaxComputedAmount;
     std::int64_t integer = 0;
-    for (QChar c : read.integerDigits) {
-        integer = integer * 10 + (c.unicode() - u'0');
+    for (const char16_t c : read.integerDigits) {
+        integer = integer * 10 + (c - u'0');
         if (integer * 100 > saturation)
             return saturation;
     }
@@ -107,19 +110,14 @@ AmountCheck CheckAmountText(const QString &text, std::uint32_t distanceView)
     const ReadAmount read = split(text, separatorsFor(distanceView));
     if (read.foreignCharacter || read.decimalSeparators > 1)
         return AMOUNT_INVALID;
-    if (read.integerDigits.isEmpty() && read.fractionDigits.isEmpty())
+    if (read.integerDigits.empty() && read.fractionDigits.empty())
         return AMOUNT_INVALID;
 
-    if (!read.integerDigits.isEmpty()) {
+    if (!read.integerDigits.empty()) {
         // The guard also refuses integer parts padded with zeros beyond ten digits in all.
-        QString guard = read.integerDigits;
-        if (read.fractionDigits.size() >= 2)
-            guard += read.fractionDigits.left(2);
-        else if (read.fractionDigits.size() == 1)
-            guard += read.fractionDigits + u'0';
-        else
-            guard += QStringLiteral("00");
-        if (guard.size() > 10 || (guard.size() == 10 && !(guard < QStringLiteral("2147483647"))))
+        std::u16string guard = read.integerDigits;
+        guard += (read.fractionDigits + u"00").substr(0, 2);
+        if (guard.size() > 10 || (guard.size() == 10 && !(guard < u"2147483647")))
             return AMOUNT_TOO_LARGE;
     }
 

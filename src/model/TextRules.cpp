@@ -22,6 +22,17 @@ QString normalisePlaceName(const QString &text)
     QString place = stripBlanks(text);
     if (place.isEmpty())
         return place;
+    // Most names are plain ASCII, often already in shape: changed in place, or not copied at all.
+    if (std::all_of(place.cbegin(), place.cend(), [](QChar c) { return c.unicode() < 0x80; })) {
+        for (qsizetype i = 0; i < place.size(); ++i) {
+            const char16_t c = place.at(i).unicode();
+            const char16_t wanted = i == 0 ? (c >= u'a' && c <= u'z' ? c - 32 : c)
+                                           : (c >= u'A' && c <= u'Z' ? c + 32 : c);
+            if (wanted != c)
+                place[i] = QChar(wanted);
+        }
+        return place;
+    }
     const QString upper = place.toUpper();
     place = place.toLower();
     place[0] = upper.at(0);

@@ -1,18 +1,30 @@
 #include "PropertyCodec.h"
 
+#include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstring>
+#include <iterator>
 
 namespace tripvane {
 
 namespace {
 
-void appendHex8(QByteArray &out, std::uint32_t value)
+// A member's name, "0x" and eight digits in quotes, then the colon: one append per member.
+void appendMemberName(QByteArray &out, std::uint32_t id)
 {
     static constexpr char digits[] = "0123456789ABCDEF";
-    out.append("0x", 2);
-    for (int shift = 28; shift >= 0; shift -= 4)
-        out.append(digits[(value >> shift) & 0xF]);
+    char name[] = "\"0x00000000\":";
+    for (int i = 0; i < 8; ++i)
+        name[3 + i] = digits[(id >> (28 - 4 * i)) & 0xF];
+    out.append(name, sizeof name - 1);
+}
+
+void appendNumber(QByteArray &out, std::uint32_t number)
+{
+    char digits[16];
+    const auto written = std::to_chars(std::begin(digits), std::end(digits), number);
+    out.append(digits, written.ptr - digits);
 }
 
 void appendEscapedUnit(QByteArray &out, char16_t unit)
@@ -30,8 +42,16 @@ void appendString(QByteArray &out, const QString &text)
     const qsizetype size = text.size();
     qsizetype runStart = 0;
     const auto flushRun = [&](qsizetype end) {
-        if (end > runStart)
-            out.append(QStringView(units + runStart, end - runStart).toUtf8());
+        const QStringView run(units + runStart, end - runStart);
+        if (!std::all_of(run.begin(), run.end(), [](QChar c) { return c.unicode() < 0x80; })) {
+            out.append(run.toUtf8());
+            return;
+        }
+        // Most texts are ASCII: copied as they are, without a converted copy of each.
+        const qsizetype at = out.size();
+        out.resize(at + run.size());
+        std::transform(run.begin(), run.end(), out.data() + at,
+                       [](QChar c) { return char(c.unicode()); });
     };
     for (qsizetype i = 0; i < size; ++i) {
         const char16_t unit = units[i];
@@ -327,13 +347,11 @@ QByteArray encodeProperties(const PropertyValues &values)
         if (!firstMember)
             out.append(',');
         firstMember = false;
-        out.append('"');
-        appendHex8(out, value.id);
-        out.append("\":", 2);
+        appendMemberName(out, value.id);
         if (propertyType(value.id) == CEVT_LPWSTR)
             appendString(out, value.text);
         else
-            out.append(QByteArray::number(value.number));
+            appendNumber(out, value.number);
     }
     out.append('}');
     return out;
