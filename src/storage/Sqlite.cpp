@@ -16,6 +16,10 @@ SqliteConnection::~SqliteConnection()
 bool SqliteConnection::open(const QString &path, Mode mode)
 {
     close();
+    // Nothing reads SQLite's memory counts, and keeping them takes a global lock on every
+    // allocation: off, before the library starts.
+    static const bool configured = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
+    Q_UNUSED(configured);
     // Each connection is used by one thread (the store checks this in checked builds).
     int flags = SQLITE_OPEN_NOMUTEX;
     flags |= mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
