@@ -4,6 +4,8 @@
 
 #include "StringTable.h"
 
+#include <algorithm>
+
 using namespace tripvane;
 
 namespace {
@@ -194,6 +196,17 @@ TEST_F(Trips, keysComeFromTheClockAndDeleteHitsTheRightTrip)
     ASSERT_EQ(databases->loadRecords(records, underEdit), 1);
     EXPECT_EQ(records.at(1).distance, 100);
     EXPECT_EQ(records.at(2).distance, 300);
+
+    // A batch skips the taken keys as one addition after the other does.
+    kit.clock.now = makeDate(2005, 10, 29);
+    kit.clock.now.hour = 14;
+    kit.clock.now.minute = 5;
+    kit.clock.now.second = 6;
+    const std::vector<MileageRecord> batch(3, trip(2005, 10, 4, 500));
+    ASSERT_TRUE(databases->addRecords(batch, kit.clock.nowUtc()));
+    std::vector<std::int32_t> keys = storedKeys();
+    std::ranges::sort(keys);
+    EXPECT_EQ(keys, (std::vector<std::int32_t>{3009, 291456, 291457, 291458, 291459, 291460}));
 
     SystemTime t = makeDate(2005, 10, 31);
     t.hour = 23;
