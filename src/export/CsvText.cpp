@@ -110,6 +110,9 @@ QString decodeCsvText(const QByteArray &bytes)
         return QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData() + skip),
                                   (bytes.size() - skip) / 2);
     }
+    // Most files are plain ASCII: read as Latin-1, which takes them a block at a time.
+    if (std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return (c & 0x80) == 0; }))
+        return QString::fromLatin1(bytes);
     QStringDecoder utf8(QStringConverter::Utf8);
     QString text = utf8.decode(bytes);
     if (!utf8.hasError())
