@@ -106,18 +106,23 @@ CsvTable reportTable(const CategoryList &categories, std::uint32_t distanceView)
 
 bool writeCsv(QIODevice &out, const CsvTable &table, CsvEncoding encoding)
 {
+    // Lines are gathered into blocks: one write per line cost more than making the line.
     // A short write is a failed one: the disk is full.
-    const auto writeLine = [&](const QStringList &fields) {
-        const QByteArray line = csvLine(fields, encoding);
-        return out.write(line) == line.size();
+    constexpr qsizetype Block = 64 * 1024;
+    QByteArray block;
+    block.reserve(Block + 1024);
+    const auto writeBlock = [&] {
+        const bool written = out.write(block) == block.size();
+        block.resize(0); // keeps its room
+        return written;
     };
-    if (!writeLine(table.header))
-        return false;
+    appendCsvLine(block, table.header, encoding);
     while (const std::optional<QStringList> row = table.nextRow()) {
-        if (!writeLine(*row))
+        appendCsvLine(block, *row, encoding);
+        if (block.size() >= Block && !writeBlock())
             return false;
     }
-    return true;
+    return writeBlock();
 }
 
 ExportOutcome ExportMileageRecords(const DeviceRoot &device, const RecordList &trips,

@@ -34,22 +34,41 @@ char windows1252Byte(char16_t unit)
     return found != windows1252High.end() && found->first == unit ? found->second : '?';
 }
 
+// Both read through a view of the text as it came: one with nothing to change is not copied.
 QString blanked(QString text, QStringView blanks)
 {
-    for (QChar &c : text) {
-        if (blanks.contains(c))
-            c = u' ';
+    const QStringView view(text);
+    for (qsizetype i = 0; i < view.size(); ++i) {
+        if (blanks.contains(view[i]))
+            text[i] = u' ';
     }
     return text;
 }
 
 QString blankedLineEnds(QString text)
 {
-    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] == u'\r' && text[i + 1] == u'\n')
+    const QStringView view(text);
+    for (qsizetype i = 0; i + 1 < view.size(); ++i) {
+        if (view[i] == u'\r' && view[i + 1] == u'\n')
             text[i] = text[i + 1] = u' ';
     }
     return text;
+}
+
+// Windows-1252 bytes of text appended to out, NUL as nul says.
+void appendWindows1252(QByteArray &out, QStringView text, char nul)
+{
+    const qsizetype at = out.size();
+    out.resize(at + text.size());
+    char *next = out.data() + at;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        // A character beyond 16 bits is one character: one '?'.
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        *next++ = c.isSurrogate() ? '?' : c.unicode() == 0 ? nul : windows1252Byte(c.unicode());
+    }
+    out.resize(next - out.constData());
 }
 
 } // namespace
@@ -57,38 +76,41 @@ QString blankedLineEnds(QString text)
 QByteArray toWindows1252(const QString &text)
 {
     QByteArray bytes;
-    bytes.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        // A character beyond 16 bits is one character: one '?'.
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
-            ++i;
-        bytes.append(c.isSurrogate() ? '?' : windows1252Byte(c.unicode()));
-    }
+    appendWindows1252(bytes, text, '\0');
     return bytes;
+}
+
+void appendCsvLine(QByteArray &out, const QStringList &fields, CsvEncoding encoding)
+{
+    // A NUL would end the line for many readers: it is never written as such.
+    const auto put = [&](QStringView text) {
+        if (encoding == CsvEncoding::Ascii) {
+            appendWindows1252(out, text, ' ');
+        } else if (encoding == CsvEncoding::Utf8) {
+            out.append(text.contains(QChar(0))
+                           ? text.toString().replace(QChar(0), QChar(u' ')).toUtf8()
+                           : text.toUtf8());
+        } else {
+            for (const QChar c : text) {
+                const char16_t unit = c.unicode() == 0 ? u' ' : c.unicode();
+                out.append(char(unit & 0xFF));
+                out.append(char(unit >> 8));
+            }
+        }
+    };
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        put(i == 0 ? u"\"" : u",\"");
+        put(fields[i]);
+        put(u"\"");
+    }
+    put(u"\r\n");
 }
 
 QByteArray csvLine(const QStringList &fields, CsvEncoding encoding)
 {
-    QString line;
-    for (const QString &field : fields) {
-        if (!line.isEmpty())
-            line += u',';
-        // A NUL would end the line for many readers: it is never written as such.
-        line += u'"' + blanked(field, QStringView(u"\0", 1)) + u'"';
-    }
-    line += QStringLiteral("\r\n");
-    if (encoding == CsvEncoding::Ascii)
-        return toWindows1252(line);
-    if (encoding == CsvEncoding::Utf8)
-        return line.toUtf8();
-    QByteArray bytes;
-    bytes.reserve(line.size() * 2);
-    for (const QChar c : line) {
-        bytes.append(char(c.unicode() & 0xFF));
-        bytes.append(char(c.unicode() >> 8));
-    }
-    return bytes;
+    QByteArray line;
+    appendCsvLine(line, fields, encoding);
+    return line;
 }
 
 QByteArray rfc4180Line(const QStringList &fields)

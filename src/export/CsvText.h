@@ -20,6 +20,8 @@ QByteArray toWindows1252(const QString &text);
 // encoding (UTF-16LE for Unicode; no byte-order mark in any). A NUL in a field is written as a
 // blank.
 QByteArray csvLine(const QStringList &fields, CsvEncoding encoding);
+// The same line appended to out.
+void appendCsvLine(QByteArray &out, const QStringList &fields, CsvEncoding encoding);
 
 // One record as RFC 4180 writes it, in UTF-8 with CR LF: a field is quoted when it holds a
 // comma, a quote or a line end, its quotes doubled.
