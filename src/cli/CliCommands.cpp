@@ -2,6 +2,7 @@
 
 #include "AmountText.h"
 #include "CliDevice.h"
+#include "CliProgress.h"
 #include "CsvExport.h"
 #include "DeviceLock.h"
 #include "OdometerArithmetic.h"
@@ -113,22 +114,30 @@ std::optional<CsvEncoding> encodingOf(const QCommandLineParser &parser, const Ap
 }
 
 // The table to standard output or into the named file.
-int writeTable(const QCommandLineParser &parser, CliStreams streams, const CsvTable &table,
-               CsvEncoding encoding)
+// rows: how many the table has, for the progress shown.
+int writeTable(const QCommandLineParser &parser, CliStreams streams, CsvTable table,
+               std::int64_t rows, CsvEncoding encoding, CliProgress &progress)
 {
+    table.nextRow = [&progress, rows, nextRow = std::move(table.nextRow),
+                     written = std::int64_t(0)]() mutable {
+        progress.show("writing", ++written, rows);
+        return nextRow();
+    };
     const QString output = parser.value(QStringLiteral("output"));
-    if (output.isEmpty() || output == QLatin1String("-")) {
-        if (writeCsv(streams.out, table, encoding))
-            return ExitDone;
-        return fail(streams, {ExitInvalidInput, QStringLiteral("standard output: cannot write")});
-    }
-    switch (writeCsvFileAt(output, table, encoding)) {
+    const bool toOutput = output.isEmpty() || output == QLatin1String("-");
+    const ExportOutcome outcome =
+        toOutput ? (writeCsv(streams.out, table, encoding) ? ExportOutcome::Written
+                                                           : ExportOutcome::CannotWrite)
+                 : writeCsvFileAt(output, table, encoding);
+    progress.clear();
+    const QString name = toOutput ? QStringLiteral("standard output") : output;
+    switch (outcome) {
     case ExportOutcome::Written:
         return ExitDone;
     case ExportOutcome::CannotCreate:
-        return fail(streams, {ExitInvalidInput, output + QStringLiteral(": cannot create")});
+        return fail(streams, {ExitInvalidInput, name + QStringLiteral(": cannot create")});
     default:
-        return fail(streams, {ExitInvalidInput, output + QStringLiteral(": cannot write")});
+        return fail(streams, {ExitInvalidInput, name + QStringLiteral(": cannot write")});
     }
 }
 
@@ -145,6 +154,7 @@ int exportCommand(const QCommandLineParser &parser, CliStreams streams)
     if ((what != QLatin1String("trips") && what != QLatin1String("report")) ||
         parser.positionalArguments().size() != 2)
         return usage(streams, QStringLiteral("export trips, or export report --from --to"));
+    CliProgress progress(streams, QStringLiteral("export"));
     CliFailure failure;
     const std::unique_ptr<DeviceLog> log = readNamedDevice(parser, failure);
     if (!log)
@@ -156,14 +166,14 @@ int exportCommand(const QCommandLineParser &parser, CliStreams streams)
     if (what == QLatin1String("trips"))
         return writeTable(parser, streams,
                           tripsTable(log->trips, settings.DateTypeView, settings.DistanceTypeView),
-                          *encoding);
+                          log->trips.size(), *encoding, progress);
     const std::optional<KeyRange> range = rangeOf(parser, settings.DateTypeView, true, failure);
     if (!range)
         return fail(streams, failure);
     if (const std::optional<CliFailure> problem = computeReport(*log, *range))
         return fail(streams, *problem);
     return writeTable(parser, streams, reportTable(log->categories, settings.DistanceTypeView),
-                      *encoding);
+                      log->categories.size(), *encoding, progress);
 }
 
 int reportCommand(const QCommandLineParser &parser, CliStreams streams)

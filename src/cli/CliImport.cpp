@@ -2,6 +2,7 @@
 
 #include "AmountText.h"
 #include "CliDevice.h"
+#include "CliProgress.h"
 #include "CsvText.h"
 #include "DeviceLock.h"
 #include "StringTable.h"
@@ -192,6 +193,7 @@ int importCommand(const QCommandLineParser &parser, CliStreams streams)
         return fail(streams, failure);
 
     // Lines are checked as they are read: a large file is never held as records too.
+    CliProgress progress(streams, QStringLiteral("import"));
     const QString text = decodeCsvText(bytes);
     bytes.clear();
     CsvReader reader(text);
@@ -205,6 +207,7 @@ int importCommand(const QCommandLineParser &parser, CliStreams streams)
             const bool emptyLine = record.fields.size() == 1 && record.fields[0].isEmpty();
             if (!emptyLine)
                 checker.check(record, checked);
+            progress.show("checking", reader.position(), text.size());
         }
     } else if (reader.errorLine() == 0) {
         checked.errors.append(QStringLiteral("%1:1: the first line must be %2")
@@ -220,6 +223,7 @@ int importCommand(const QCommandLineParser &parser, CliStreams streams)
         sum += trip.distance;
     if (checked.errors.isEmpty() && sum > MaxComputedAmount)
         checked.errors.append(fileName + QStringLiteral(": ") + loadString(IDS_BALANCE_OVERFLOW));
+    progress.clear();
     if (!checked.errors.isEmpty()) {
         // Enough to see what is wrong with a file, not a screen per line of it.
         constexpr qsizetype Shown = 20;
@@ -259,8 +263,12 @@ int importCommand(const QCommandLineParser &parser, CliStreams streams)
             categories.append(entry);
         }
         return (checked.newCategories.isEmpty() || databases.rewriteCategories(categories)) &&
-               databases.addRecords(checked.trips, utcNow());
+               databases.addRecords(checked.trips, utcNow(), [&](std::size_t added) {
+                   progress.show("writing", std::int64_t(added),
+                                 std::int64_t(checked.trips.size()));
+               });
     });
+    progress.clear();
     if (!written)
         return fail(streams,
                     {ExitDevice, device.storePath() + QStringLiteral(": cannot be written")});

@@ -6,6 +6,8 @@
 
 #include <cstdio>
 
+#include <unistd.h>
+
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
@@ -15,5 +17,6 @@ int main(int argc, char *argv[])
     out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
     err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
     in.open(stdin, QIODevice::ReadOnly);
-    return tripvane::runTripvane(app.arguments().mid(1), {out, err, in});
+    return tripvane::runTripvane(app.arguments().mid(1),
+                                 {out, err, in, ::isatty(STDERR_FILENO) == 1});
 }

@@ -50,6 +50,7 @@ public:
     // The next record, or false at the end or at an error.
     bool next(CsvRecord &record);
     int errorLine() const { return m_errorLine; } // 0: none
+    qsizetype position() const { return m_at; }   // of the text read so far
     const QString &error() const { return m_error; }
 
 private:

@@ -349,7 +349,8 @@ bool Databases::addRecord(const MileageRecord &record, const SystemTime &now, st
     return false;
 }
 
-bool Databases::addRecords(std::span<const MileageRecord> records, const SystemTime &now)
+bool Databases::addRecords(std::span<const MileageRecord> records, const SystemTime &now,
+                           const std::function<void(std::size_t added)> &progress)
 {
     // The keys addRecord would give one after the other, from the taken keys read at once
     // instead of a look-up per trip.
@@ -366,6 +367,8 @@ bool Databases::addRecords(std::span<const MileageRecord> records, const SystemT
                 return false;
             ++m_mileageOutOfPlace;
             ++key;
+            if (progress)
+                progress(std::size_t(&record - records.data()) + 1);
         }
         return true;
     });

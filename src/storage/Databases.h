@@ -4,6 +4,7 @@
 #include "OdometerArithmetic.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <utility>
@@ -60,7 +61,8 @@ public:
     bool addRecord(const MileageRecord &record, const SystemTime &now, std::int32_t &newKey);
     // Many new trips, keyed from one clock time as addRecord keys them, each the next free key:
     // false at the first that cannot be written (the caller's transaction then undoes them).
-    bool addRecords(std::span<const MileageRecord> records, const SystemTime &now);
+    bool addRecords(std::span<const MileageRecord> records, const SystemTime &now,
+                    const std::function<void(std::size_t added)> &progress = {});
     bool updateRecord(const MileageRecord &record);
     bool deleteRecord(std::int32_t key);
     // Many trips in one transaction; a trip that cannot be written is skipped and the rest go

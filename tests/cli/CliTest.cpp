@@ -1,4 +1,5 @@
 #include "Cli.h"
+#include "CliProgress.h"
 
 #include "DataTable.h"
 #include "DeviceRoot.h"
@@ -169,3 +170,33 @@ TEST_F(Cli, exportedTripsImportIntoANewDeviceAsTheyWere)
 }
 
 } // namespace
+
+// Progress is for a person at a terminal: none to a file or a pipe, none within the first
+// second, at most one line, cleared at the end.
+TEST(CliProgressTest, showsOnlyAtATerminalAfterASecondAndClearsItsLine)
+{
+    QBuffer out;
+    QBuffer err;
+    QBuffer in;
+    err.open(QIODevice::WriteOnly);
+    std::int64_t now = 0;
+    const auto clock = [&] { return now; };
+    {
+        CliProgress toAPipe({out, err, in, false}, QStringLiteral("import"), clock);
+        now = 5000;
+        toAPipe.show("checking", 10, 10);
+    }
+    EXPECT_TRUE(err.data().isEmpty());
+    {
+        now = 0;
+        CliProgress atATerminal({out, err, in, true}, QStringLiteral("import"), clock);
+        atATerminal.show("checking", 10, 10);
+        EXPECT_TRUE(err.data().isEmpty());
+        now = 1500;
+        atATerminal.show("checking", 1, 4);
+        EXPECT_TRUE(err.data().isEmpty()); // between two looks at the clock
+        atATerminal.show("writing", 4, 4);
+        EXPECT_EQ(err.data(), "\rtripvane import: writing 100%");
+    }
+    EXPECT_EQ(err.data(), "\rtripvane import: writing 100%\r" + QByteArray(29, ' ') + '\r');
+}
