@@ -319,7 +319,8 @@ int checkCommand(const QCommandLineParser &parser, CliStreams streams)
         return fail(streams, {ExitDevice, line});
     };
     CliFailure failure;
-    const std::unique_ptr<DeviceLog> log = readDevice(device.path(), failure, true);
+    const std::unique_ptr<DeviceLog> log =
+        readDevice(device.path(), failure, DeviceAccess::ReadThorough);
     if (!log)
         return unhealthy(failure.message);
     report += QStringLiteral("integrity: ok\napplication id: ok\n"

@@ -60,7 +60,7 @@ QString devicePathOf(const QString &option)
     return option.isEmpty() ? DeviceRoot::defaultPath() : QDir(option).absolutePath();
 }
 
-std::unique_ptr<DeviceLog> readDevice(const QString &path, CliFailure &failure, bool thorough)
+std::unique_ptr<DeviceLog> readDevice(const QString &path, CliFailure &failure, DeviceAccess access)
 {
     auto log = std::make_unique<DeviceLog>(path);
     const QString storePath = log->root.storePath();
@@ -72,13 +72,29 @@ std::unique_ptr<DeviceLog> readDevice(const QString &path, CliFailure &failure, 
         failure = {ExitDevice, QStringLiteral("%1: no such device").arg(path)};
         return nullptr;
     }
-    if (!QFileInfo::exists(storePath))
-        return fail(QStringLiteral("no trip log on this device yet"));
-    QString problem;
-    if (ObjectStore::inspect(storePath, thorough, &problem) != ObjectStore::OpenStatus::Ok)
-        return fail(problem);
-    if (!log->store.openForReading(storePath))
-        return fail(log->store.lastError());
+    if (access == DeviceAccess::Write) {
+        switch (log->store.open(storePath)) {
+        case ObjectStore::OpenStatus::Ok:
+            break;
+        case ObjectStore::OpenStatus::NotAStore:
+            return fail(QStringLiteral("another program's file"));
+        case ObjectStore::OpenStatus::TooNew:
+            return fail(QStringLiteral("made by a newer program"));
+        case ObjectStore::OpenStatus::Damaged:
+            return fail(QStringLiteral("damaged"));
+        case ObjectStore::OpenStatus::CannotCreate:
+            return fail(QStringLiteral("cannot be written"));
+        }
+    } else {
+        if (!QFileInfo::exists(storePath))
+            return fail(QStringLiteral("no trip log on this device yet"));
+        QString problem;
+        if (ObjectStore::inspect(storePath, access == DeviceAccess::ReadThorough, &problem) !=
+            ObjectStore::OpenStatus::Ok)
+            return fail(problem);
+        if (!log->store.openForReading(storePath))
+            return fail(log->store.lastError());
+    }
     log->databases = std::make_unique<Databases>(log->store);
     MileageRecord scratch;
     if (!log->databases->openAll(log->categories, log->book) ||

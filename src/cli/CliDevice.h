@@ -53,9 +53,14 @@ std::optional<SystemTime> parseDate(const QString &text, std::uint32_t dateView)
 // The device folder a command names: --device, else the program's own.
 QString devicePathOf(const QString &option);
 
-// Opens and reads the device; a missing, damaged or foreign store is a failure naming it. The
-// thorough check reads every page of the store first, not only SQLite's quick check.
+// How a command opens a device's store. Reading leaves it as it is and works beside a running
+// program; the thorough check reads every page of the store first, not only SQLite's quick
+// check. Writing opens the one connection the command then writes through, making the store as
+// the first start of mileagelog makes it when the device has none yet.
+enum class DeviceAccess { Read, ReadThorough, Write };
+
+// Opens and reads the device; a missing, damaged or foreign store is a failure naming it.
 std::unique_ptr<DeviceLog> readDevice(const QString &path, CliFailure &failure,
-                                      bool thorough = false);
+                                      DeviceAccess access = DeviceAccess::Read);
 
 } // namespace tripvane

@@ -12,8 +12,11 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
+#include <QTemporaryDir>
 
+#include <array>
 #include <vector>
 
 namespace tripvane {
@@ -24,13 +27,51 @@ const QStringList ExportHeader{QStringLiteral("Date"),        QStringLiteral("Ca
                                QStringLiteral("Mileage"),     QStringLiteral("Start.Place"),
                                QStringLiteral("Destination"), QStringLiteral("Memo")};
 
-// The six fields of a trip as the equality of a line with a stored trip sees them.
-QString sameTripKey(const MileageRecord &trip)
+// The six fields of a trip as the equality of a line with a stored trip sees them: texts
+// without their outer blanks.
+struct SameTrip
 {
-    return QStringList{QString::number(trip.dateKey),  trip.category.trimmed(),
-                       QString::number(trip.distance), trip.startPlace.trimmed(),
-                       trip.destination.trimmed(),     trip.memo.trimmed()}
-        .join(QChar(0));
+    explicit SameTrip(const MileageRecord &trip)
+        : dateKey(trip.dateKey)
+        , distance(trip.distance)
+        , texts{trip.category.trimmed(), trip.startPlace.trimmed(), trip.destination.trimmed(),
+                trip.memo.trimmed()}
+    {}
+    bool operator==(const SameTrip &) const = default;
+    friend std::size_t qHash(const SameTrip &trip, std::size_t seed = 0)
+    {
+        return qHashMulti(seed, trip.dateKey, trip.distance, trip.texts[0], trip.texts[1],
+                          trip.texts[2], trip.texts[3]);
+    }
+
+    std::uint32_t dateKey;
+    std::int32_t distance;
+    std::array<QString, 4> texts;
+};
+
+// Leaves out the trips equal to a stored one. The trips to add are looked up, not the stored
+// ones: a few lines into a large log cost no copy of the log.
+void leaveOutStoredTrips(std::vector<MileageRecord> &trips, const RecordList &stored, int &leftOut)
+{
+    QHash<SameTrip, std::vector<std::size_t>> linesOf;
+    for (std::size_t i = 0; i < trips.size(); ++i)
+        linesOf[SameTrip(trips[i])].push_back(i);
+    std::vector<bool> isStored(trips.size(), false);
+    for (ListPosition i = 0; i < stored.size() && !linesOf.isEmpty(); ++i) {
+        const auto found = linesOf.constFind(SameTrip(stored.at(i)));
+        if (found == linesOf.cend())
+            continue;
+        for (const std::size_t line : *found)
+            isStored[line] = true;
+        linesOf.erase(found);
+    }
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < trips.size(); ++i) {
+        if (!isStored[i])
+            trips[kept++] = std::move(trips[i]);
+    }
+    leftOut = int(trips.size() - kept);
+    trips.resize(kept, MileageRecord());
 }
 
 SystemTime utcNow()
@@ -56,15 +97,11 @@ struct Checked
 class LineChecker
 {
 public:
-    LineChecker(const QString &fileName, const DeviceLog &log, bool addCategories,
-                bool keepDuplicates)
+    LineChecker(const QString &fileName, const DeviceLog &log, bool addCategories)
         : m_fileName(fileName)
         , m_log(log)
         , m_addCategories(addCategories)
-        , m_keepDuplicates(keepDuplicates)
     {
-        for (ListPosition i = 0; i < log.trips.size(); ++i)
-            m_stored.insert(sameTripKey(log.trips.at(i)));
         for (ListPosition i = 0; i < log.categories.size(); ++i)
             m_categories.insert(log.categories.at(i).name);
     }
@@ -122,10 +159,6 @@ public:
         }
         if (checked.errors.size() > errorsBefore)
             return;
-        if (!m_keepDuplicates && !m_stored.isEmpty() && m_stored.contains(sameTripKey(trip))) {
-            ++checked.duplicates;
-            return;
-        }
         checked.trips.push_back(std::move(trip));
     }
 
@@ -141,8 +174,6 @@ private:
     QString m_fileName;
     const DeviceLog &m_log;
     bool m_addCategories;
-    bool m_keepDuplicates;
-    QSet<QString> m_stored;
     QSet<QString> m_categories;
     int m_line = 0;
     QStringList *m_errors = nullptr;
@@ -167,28 +198,27 @@ int importCommand(const QCommandLineParser &parser, CliStreams streams)
         bytes = file.readAll();
     }
 
-    // Only one program changes a device at a time; a new device is made as the first start
-    // of mileagelog makes it.
+    // Only one program changes a device at a time. A dry run changes nothing: a device that
+    // has no trip log yet is checked against one made as the first start makes it, in a
+    // scratch folder.
     const bool dryRun = parser.isSet(QStringLiteral("dry-run"));
     const DeviceRoot device(devicePathOf(parser.value(QStringLiteral("device"))));
     DeviceLock lock(DeviceLock::socketPathFor(device));
-    if (!dryRun) {
-        if (!device.prepare())
+    const QTemporaryDir scratch;
+    const bool madeForTheDryRun = dryRun && !QFileInfo::exists(device.storePath());
+    const DeviceRoot target(madeForTheDryRun ? scratch.filePath(QStringLiteral("device"))
+                                             : device.path());
+    if (!dryRun || madeForTheDryRun) {
+        if (!target.prepare())
             return fail(streams, {ExitDevice, device.path() + QStringLiteral(": cannot be used")});
-        if (lock.take() != DeviceLock::Taken::Held)
-            return fail(
-                streams,
-                {ExitDevice, device.path() + QStringLiteral(": mileagelog runs on this device")});
-        ObjectStore made;
-        if (!QFileInfo::exists(device.storePath()) &&
-            made.open(device.storePath()) == ObjectStore::OpenStatus::Ok) {
-            CategoryList categories;
-            RouteList book;
-            Databases(made).openAll(categories, book);
-        }
     }
+    if (!dryRun && lock.take() != DeviceLock::Taken::Held)
+        return fail(streams, {ExitDevice,
+                              device.path() + QStringLiteral(": mileagelog runs on this device")});
     CliFailure failure;
-    std::unique_ptr<DeviceLog> log = readDevice(device.path(), failure);
+    std::unique_ptr<DeviceLog> log =
+        readDevice(target.path(), failure,
+                   dryRun && !madeForTheDryRun ? DeviceAccess::Read : DeviceAccess::Write);
     if (!log)
         return fail(streams, failure);
 
@@ -200,8 +230,7 @@ int importCommand(const QCommandLineParser &parser, CliStreams streams)
     CsvRecord record;
     Checked checked;
     if (reader.next(record) && record.fields == ExportHeader) {
-        LineChecker checker(fileName, *log, parser.isSet(QStringLiteral("add-categories")),
-                            parser.isSet(QStringLiteral("keep-duplicates")));
+        LineChecker checker(fileName, *log, parser.isSet(QStringLiteral("add-categories")));
         checked.trips.reserve(std::size_t(text.count(u'\n')));
         while (reader.next(record)) {
             const bool emptyLine = record.fields.size() == 1 && record.fields[0].isEmpty();
@@ -216,6 +245,8 @@ int importCommand(const QCommandLineParser &parser, CliStreams streams)
     if (reader.errorLine() > 0)
         checked.errors.append(
             QStringLiteral("%1:%2: %3").arg(fileName).arg(reader.errorLine()).arg(reader.error()));
+    if (checked.errors.isEmpty() && !parser.isSet(QStringLiteral("keep-duplicates")))
+        leaveOutStoredTrips(checked.trips, log->trips, checked.duplicates);
     std::int64_t sum = 0;
     for (ListPosition i = 0; i < log->trips.size(); ++i)
         sum += log->trips.at(i).distance;
@@ -249,20 +280,14 @@ int importCommand(const QCommandLineParser &parser, CliStreams streams)
         return ExitDone;
     }
     // The trips and the categories they need go in together, or nothing does.
-    ObjectStore store;
-    if (store.open(device.storePath()) != ObjectStore::OpenStatus::Ok)
-        return fail(streams,
-                    {ExitDevice, device.storePath() + QStringLiteral(": cannot be written")});
-    Databases databases(store);
-    CategoryList categories;
-    RouteList book;
-    const bool written = databases.openAll(categories, book) && databases.inOneTransaction([&] {
+    Databases &databases = *log->databases;
+    const bool written = databases.inOneTransaction([&] {
         CategoryEntry entry;
         for (const QString &name : checked.newCategories) {
             entry.setName(name);
-            categories.append(entry);
+            log->categories.append(entry);
         }
-        return (checked.newCategories.isEmpty() || databases.rewriteCategories(categories)) &&
+        return (checked.newCategories.isEmpty() || databases.rewriteCategories(log->categories)) &&
                databases.addRecords(checked.trips, utcNow(), [&](std::size_t added) {
                    progress.show("writing", std::int64_t(added),
                                  std::int64_t(checked.trips.size()));
