@@ -62,7 +62,10 @@ const std::map<QString, Command> &commands()
                            "Export dialog)."),
             QStringLiteral("ENCODING")},
            rangeOption("from", "First"),
-           rangeOption("to", "Last")},
+           rangeOption("to", "Last"),
+           {QStringLiteral("total"),
+            QStringLiteral("For the report: the one total over every trip in the range, as the "
+                           "report's Total view shows it.")}},
           QStringLiteral("trips|report"),
           exportCommand}},
         {QStringLiteral("report"),

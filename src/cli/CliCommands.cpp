@@ -163,13 +163,26 @@ int exportCommand(const QCommandLineParser &parser, CliStreams streams)
     if (!encoding)
         return usage(streams, QStringLiteral("--encoding: utf-8, utf-16le or windows-1252"));
     const AppSettings &settings = log->settings;
-    if (what == QLatin1String("trips"))
+    const bool total = parser.isSet(QStringLiteral("total"));
+    if (what == QLatin1String("trips")) {
+        if (total)
+            return usage(streams, QStringLiteral("--total is for export report"));
         return writeTable(parser, streams,
                           tripsTable(log->trips, settings.DateTypeView, settings.DistanceTypeView),
                           log->trips.size(), *encoding, progress);
+    }
     const std::optional<KeyRange> range = rangeOf(parser, settings.DateTypeView, true, failure);
     if (!range)
         return fail(streams, failure);
+    if (total) {
+        const std::optional<std::int32_t> sum =
+            SumDistancesInRange(log->trips, range->first, range->last);
+        if (!sum)
+            return fail(streams, {ExitInvalidInput, log->root.path() + QStringLiteral(": ") +
+                                                        loadString(IDS_BALANCE_OVERFLOW)});
+        return writeTable(parser, streams, reportTotalTable(*sum, settings.DistanceTypeView), 1,
+                          *encoding, progress);
+    }
     if (const std::optional<CliFailure> problem = computeReport(*log, *range))
         return fail(streams, *problem);
     return writeTable(parser, streams, reportTable(log->categories, settings.DistanceTypeView),

@@ -1,6 +1,7 @@
 #include "CsvExport.h"
 
 #include "DeviceRoot.h"
+#include "OdometerArithmetic.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
@@ -8,6 +9,7 @@
 #include <climits>
 #include <functional>
 #include <optional>
+#include <utility>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -92,15 +94,26 @@ CsvTable tripsTable(const RecordList &trips, std::uint32_t dateView, std::uint32
             }};
 }
 
+const QStringList ReportHeader{QStringLiteral("Category"), QStringLiteral("Mileage")};
+
 CsvTable reportTable(const CategoryList &categories, std::uint32_t distanceView)
 {
-    return {{QStringLiteral("Category"), QStringLiteral("Mileage")},
+    return {ReportHeader,
             [&categories, distanceView,
              next = ListPosition(0)]() mutable -> std::optional<QStringList> {
                 if (next >= categories.size())
                     return std::nullopt;
                 const CategoryEntry &entry = categories.at(next++);
                 return QStringList{cleanText(entry.name), FormatAmount(entry.total, distanceView)};
+            }};
+}
+
+CsvTable reportTotalTable(std::int32_t total, std::uint32_t distanceView)
+{
+    return {ReportHeader,
+            [line = std::optional<QStringList>(
+                 {QStringLiteral("Total"), RangeTotalText(total, distanceView)})]() mutable {
+                return std::exchange(line, std::nullopt);
             }};
 }
 

@@ -37,6 +37,9 @@ struct CsvTable
 CsvTable tripsTable(const RecordList &trips, std::uint32_t dateView, std::uint32_t distanceView);
 // Every category in list order with its total, zero totals included.
 CsvTable reportTable(const CategoryList &categories, std::uint32_t distanceView);
+// The report's Total view as a file: the report's header and one line, "Total" and the text
+// the view shows.
+CsvTable reportTotalTable(std::int32_t total, std::uint32_t distanceView);
 // False when a line could not be written whole (the disk is full).
 bool writeCsv(QIODevice &out, const CsvTable &table, CsvEncoding encoding);
 

@@ -88,6 +88,16 @@ std::optional<std::int32_t> SumDistancesInRange(const RecordList &records,
     return static_cast<std::int32_t>(sum);
 }
 
+QString RangeTotalText(std::int32_t total, std::uint32_t distanceView)
+{
+    if (total == 0)
+        return QStringLiteral("0.00");
+    const QString text = FormatAmount(total, distanceView);
+    if (total > 0)
+        return text;
+    return text.isEmpty() ? QStringLiteral("Program error") : QStringLiteral("- ") + text;
+}
+
 int ComputeCategoryTotals(CategoryList &categories, const RecordList &records,
                           std::uint32_t firstDateKey, std::uint32_t lastDateKey,
                           const OverflowNotice &overflow)

@@ -46,4 +46,8 @@ std::optional<std::int32_t> SumDistancesInRange(const RecordList &records,
                                                 std::uint32_t firstDateKey,
                                                 std::uint32_t lastDateKey);
 
+// That sum as the report's Total view shows it: "0.00" for none in either view, a negative sum
+// after "- " ("Program error" when it has no text).
+QString RangeTotalText(std::int32_t total, std::uint32_t distanceView);
+
 } // namespace tripvane

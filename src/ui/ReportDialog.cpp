@@ -70,16 +70,6 @@ ReportDialog::ReportDialog(Services &services, AppSettings &settings, TripLog &l
 
 ReportDialog::~ReportDialog() = default;
 
-QString ReportDialog::totalText(std::int32_t total, std::uint32_t distanceView)
-{
-    if (total == 0)
-        return QStringLiteral("0.00");
-    const QString text = FormatAmount(total, distanceView);
-    if (total > 0)
-        return text;
-    return text.isEmpty() ? QStringLiteral("Program error") : QStringLiteral("- ") + text;
-}
-
 void ReportDialog::command(int id)
 {
     switch (id) {
@@ -142,7 +132,7 @@ void ReportDialog::showTotal(std::uint32_t firstKey, std::uint32_t lastKey)
         reset();
         return;
     }
-    controls().as<QLabel>(TotalValue)->setText(totalText(*sum, m_settings.DistanceTypeView));
+    controls().as<QLabel>(TotalValue)->setText(RangeTotalText(*sum, m_settings.DistanceTypeView));
     for (int id : {ResetButton, TotalLabel, TotalValue, BalanceGroup})
         controls().widget(id)->show();
     setDefining(false);

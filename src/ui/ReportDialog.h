@@ -51,9 +51,6 @@ public:
     int cancelCode() const override { return LeaveCode; }
     const DateRange &range() const { return m_range; }
 
-    // The text of the Balance box for a total in hundredths.
-    static QString totalText(std::int32_t total, std::uint32_t distanceView);
-
 protected:
     QString helpAnchor() const override { return QStringLiteral("Workwithrapport"); }
     void relayout() override;

@@ -160,12 +160,4 @@ TEST_F(Report, anOverflowingSumIsRefusedInBothViews)
     EXPECT_EQ(app.kit.messageBoxes.texts(), (QStringList{overflow, overflow, overflow, noRecords}));
 }
 
-TEST(ReportTotal, textShowsZeroAndTheSign)
-{
-    EXPECT_EQ(ReportDialog::totalText(0, 1), QStringLiteral("0.00"));
-    EXPECT_EQ(ReportDialog::totalText(100087, 0), QStringLiteral("1,000.87"));
-    EXPECT_EQ(ReportDialog::totalText(100087, 1), QStringLiteral("1.000,87"));
-    EXPECT_EQ(ReportDialog::totalText(-150, 0), QStringLiteral("- 1.50"));
-}
-
 } // namespace

@@ -131,4 +131,12 @@ TEST_F(CategoryTotals, overflowStopsAtTheOverflowingCategory)
     EXPECT_EQ(categories.at(2).total, -1);
 }
 
+TEST(ReportTotal, textShowsZeroAndTheSign)
+{
+    EXPECT_EQ(RangeTotalText(0, 1), QStringLiteral("0.00"));
+    EXPECT_EQ(RangeTotalText(100087, 0), QStringLiteral("1,000.87"));
+    EXPECT_EQ(RangeTotalText(100087, 1), QStringLiteral("1.000,87"));
+    EXPECT_EQ(RangeTotalText(-150, 0), QStringLiteral("- 1.50"));
+}
+
 } // namespace
