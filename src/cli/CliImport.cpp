@@ -49,21 +49,30 @@ struct SameTrip
     std::array<QString, 4> texts;
 };
 
-// Leaves out the trips equal to a stored one. The trips to add are looked up, not the stored
-// ones: a few lines into a large log cost no copy of the log.
+// Leaves out the trips equal to a stored one. The smaller side is keyed and the other looked
+// up in it: a few lines into a large log cost no copy of the log, nor a large file into a
+// small log a copy of the file.
 void leaveOutStoredTrips(std::vector<MileageRecord> &trips, const RecordList &stored, int &leftOut)
 {
-    QHash<SameTrip, std::vector<std::size_t>> linesOf;
-    for (std::size_t i = 0; i < trips.size(); ++i)
-        linesOf[SameTrip(trips[i])].push_back(i);
     std::vector<bool> isStored(trips.size(), false);
-    for (ListPosition i = 0; i < stored.size() && !linesOf.isEmpty(); ++i) {
-        const auto found = linesOf.constFind(SameTrip(stored.at(i)));
-        if (found == linesOf.cend())
-            continue;
-        for (const std::size_t line : *found)
-            isStored[line] = true;
-        linesOf.erase(found);
+    if (stored.size() < trips.size()) {
+        QSet<SameTrip> storedTrips;
+        for (ListPosition i = 0; i < stored.size(); ++i)
+            storedTrips.insert(SameTrip(stored.at(i)));
+        for (std::size_t i = 0; i < trips.size() && !storedTrips.isEmpty(); ++i)
+            isStored[i] = storedTrips.contains(SameTrip(trips[i]));
+    } else {
+        QHash<SameTrip, std::vector<std::size_t>> linesOf;
+        for (std::size_t i = 0; i < trips.size(); ++i)
+            linesOf[SameTrip(trips[i])].push_back(i);
+        for (ListPosition i = 0; i < stored.size() && !linesOf.isEmpty(); ++i) {
+            const auto found = linesOf.constFind(SameTrip(stored.at(i)));
+            if (found == linesOf.cend())
+                continue;
+            for (const std::size_t line : *found)
+                isStored[line] = true;
+            linesOf.erase(found);
+        }
     }
     std::size_t kept = 0;
     for (std::size_t i = 0; i < trips.size(); ++i) {
