@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace tripvane {
@@ -213,9 +214,11 @@ int importCommand(const QCommandLineParser &parser, CliStreams streams)
     const bool dryRun = parser.isSet(QStringLiteral("dry-run"));
     const DeviceRoot device(devicePathOf(parser.value(QStringLiteral("device"))));
     DeviceLock lock(DeviceLock::socketPathFor(device));
-    const QTemporaryDir scratch;
     const bool madeForTheDryRun = dryRun && !QFileInfo::exists(device.storePath());
-    const DeviceRoot target(madeForTheDryRun ? scratch.filePath(QStringLiteral("device"))
+    std::optional<QTemporaryDir> scratch;
+    if (madeForTheDryRun)
+        scratch.emplace();
+    const DeviceRoot target(madeForTheDryRun ? scratch->filePath(QStringLiteral("device"))
                                              : device.path());
     if (!dryRun || madeForTheDryRun) {
         if (!target.prepare())
