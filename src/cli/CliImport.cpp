@@ -135,16 +135,19 @@ public:
         else
             bad("Date", QStringLiteral("'%1' is no date").arg(f[0]));
         const QString category = stripBlanks(f[1]);
-        if (category.isEmpty() || category.size() > 20)
+        const auto known = m_categories.constFind(category);
+        if (category.isEmpty() || category.size() > 20) {
             bad("Category", QStringLiteral("1 to 20 characters"));
-        else if (!m_categories.contains(category) && !checked.newCategories.contains(category)) {
-            if (m_addCategories)
-                checked.newCategories.append(category);
-            else
-                bad("Category",
-                    QStringLiteral("'%1' is no category (--add-categories adds it)").arg(category));
+        } else if (known != m_categories.cend()) {
+            trip.setCategory(*known);
+        } else if (m_addCategories) {
+            checked.newCategories.append(category);
+            m_categories.insert(category);
+            trip.setCategory(category);
+        } else {
+            bad("Category",
+                QStringLiteral("'%1' is no category (--add-categories adds it)").arg(category));
         }
-        trip.setCategory(category);
         const QString distance = stripBlanks(f[2]);
         const AmountCheck amount =
             distance.isEmpty() ? AMOUNT_INVALID : CheckAmountText(distance, view);
@@ -158,9 +161,11 @@ public:
             QString text;
             int limit;
             bool (MileageRecord::*set)(const QString &);
-        } texts[] = {{"Start.Place", normalisePlaceName(f[3]), 32, &MileageRecord::setStartPlace},
-                     {"Destination", normalisePlaceName(f[4]), 32, &MileageRecord::setDestination},
-                     {"Memo", stripBlanks(f[5]), 20, &MileageRecord::setMemo}};
+        } texts[] = {{"Start.Place", shared(m_places, f[3], normalisePlaceName), 32,
+                      &MileageRecord::setStartPlace},
+                     {"Destination", shared(m_places, f[4], normalisePlaceName), 32,
+                      &MileageRecord::setDestination},
+                     {"Memo", shared(m_memos, f[5], stripBlanks), 20, &MileageRecord::setMemo}};
         for (const auto &text : texts) {
             if (text.text.size() > text.limit)
                 bad(text.name, QStringLiteral("longer than %1 characters").arg(text.limit));
@@ -173,6 +178,21 @@ public:
     }
 
 private:
+    // Places and memos repeat from trip to trip: each text is made once and shared by the trips
+    // that hold it, up to a bound, so that a file of texts all different keeps no table.
+    static QString shared(QHash<QString, QString> &made, const QString &field,
+                          QString (*make)(const QString &))
+    {
+        constexpr qsizetype Bound = 4096;
+        const auto found = made.constFind(field);
+        if (found != made.cend())
+            return *found;
+        const QString text = make(field);
+        if (made.size() < Bound)
+            made.insert(field, text);
+        return text;
+    }
+
     void bad(const char *field, const QString &why)
     {
         m_errors->append(QStringLiteral("%1:%2: %3: %4")
@@ -185,6 +205,9 @@ private:
     const DeviceLog &m_log;
     bool m_addCategories;
     QSet<QString> m_categories;
+    // As the file has them, as the trips hold them.
+    QHash<QString, QString> m_places;
+    QHash<QString, QString> m_memos;
     int m_line = 0;
     QStringList *m_errors = nullptr;
 };

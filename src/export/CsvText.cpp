@@ -171,34 +171,39 @@ bool CsvReader::next(CsvRecord &record)
     if (i >= size)
         return false;
     record.line = m_line;
-    record.fields.clear(); // keeps its room for the next record's fields
+    // Each field is written into the string the last record had in its place: one that no one
+    // else holds keeps its room, so most records are read without an allocation.
+    qsizetype count = 0;
+    const auto nextField = [&]() -> QString & {
+        if (count == record.fields.size())
+            record.fields.append(QString());
+        QString &field = record.fields[count++];
+        if (field.isDetached())
+            field.resize(0);
+        else
+            field = QString();
+        return field;
+    };
     for (;;) {
+        QString &field = nextField();
         if (text[i] == u'"') {
-            // A quoted field, in runs up to each quote: a doubled one is kept as one. Most
-            // fields are one run, taken as it stands.
+            // A quoted field, in runs up to each quote: a doubled one is kept as one.
             const int opened = m_line;
-            QString field;
             for (++i;;) {
                 const qsizetype quote = text.indexOf(u'"', i);
                 if (quote < 0)
                     return fail("a quote is left open", opened);
                 const QStringView run = QStringView(text).sliced(i, quote - i);
                 m_line += int(run.count(u'\n'));
+                field += run;
                 const bool doubled = quote + 1 < size && text[quote + 1] == u'"';
-                if (field.isNull() && !doubled) {
-                    field = run.toString();
-                } else {
-                    field += run;
-                    if (doubled)
-                        field += u'"';
-                }
                 i = quote + (doubled ? 2 : 1);
                 if (!doubled)
                     break;
+                field += u'"';
             }
             if (!endsField(i))
                 return fail("text after a closing quote", m_line);
-            record.fields.append(std::move(field));
         } else {
             const qsizetype start = i;
             while (!endsField(i)) {
@@ -206,12 +211,12 @@ bool CsvReader::next(CsvRecord &record)
                     return fail("a quote inside a field that does not start with one", m_line);
                 ++i;
             }
-            record.fields.append(text.sliced(start, i - start));
+            field += QStringView(text).sliced(start, i - start);
         }
         if (i < size && text[i] == u',') {
             ++i;
             if (i == size) {
-                record.fields.append(QString());
+                nextField();
                 break;
             }
             continue;
@@ -224,6 +229,7 @@ bool CsvReader::next(CsvRecord &record)
         ++i;
         break;
     }
+    record.fields.resize(count);
     m_at = i;
     ++m_line;
     return true;
