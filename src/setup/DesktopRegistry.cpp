@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QStringDecoder>
 
 namespace tripvane::setup {
 
@@ -20,12 +21,16 @@ bool sameKey(const QString &line, const QString &key)
     return line.section(u'=', 0, 0).trimmed().compare(key.trimmed(), Qt::CaseInsensitive) == 0;
 }
 
+// A byte-order mark counts only at the start of the file: one starting a later line is part of
+// its key, as the line is written back (fromUtf8 would drop it, and the key would change from
+// one reading to the next).
 QStringList lines(const QByteArray &text)
 {
     QStringList lines;
     for (const QByteArray &line : textLines(text)) {
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
         if (!line.trimmed().isEmpty())
-            lines.append(QString::fromUtf8(line));
+            lines.append(utf8.decode(line));
     }
     return lines;
 }
