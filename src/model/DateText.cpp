@@ -34,6 +34,12 @@ DateTexts DateTexts::forDate(std::uint16_t year, std::uint16_t month, std::uint1
     // One table per year, made when a date of that year is first shown; entries are never
     // removed, so every holder may keep a plain pointer to its texts. Callers have checked
     // the bounds (year 0..9999, month 0..12, day 0..31).
+    // Lists are mostly walked in date order: the last date's texts come again without the lock.
+    thread_local std::uint32_t lastDate = ~0u;
+    thread_local const Texts *lastTexts = nullptr;
+    const std::uint32_t date = year * 10000u + month * 100u + day;
+    if (date == lastDate)
+        return DateTexts(lastTexts);
     using YearTable = std::array<std::unique_ptr<const Texts>, 13 * 32>;
     static QBasicMutex lock;
     static std::array<std::unique_ptr<YearTable>, 10000> years;
@@ -51,7 +57,9 @@ DateTexts DateTexts::forDate(std::uint16_t year, std::uint16_t month, std::uint1
             dateText(month, day, u'/', yy),
         });
     }
-    return DateTexts(slot.get());
+    lastDate = date;
+    lastTexts = slot.get();
+    return DateTexts(lastTexts);
 }
 
 bool BuildDateTexts(DateFields &holder, const SystemTime &date)
