@@ -3,6 +3,7 @@
 #include "AmountText.h"
 #include "CliDevice.h"
 #include "CliProgress.h"
+#include "CsvExport.h"
 #include "CsvText.h"
 #include "DeviceLock.h"
 #include "StringTable.h"
@@ -23,10 +24,6 @@
 namespace tripvane {
 
 namespace {
-
-const QStringList ExportHeader{QStringLiteral("Date"),        QStringLiteral("Category"),
-                               QStringLiteral("Mileage"),     QStringLiteral("Start.Place"),
-                               QStringLiteral("Destination"), QStringLiteral("Memo")};
 
 // The six fields of a trip as the equality of a line with a stored trip sees them: texts
 // without their outer blanks.
@@ -121,7 +118,7 @@ public:
         m_line = record.line;
         m_errors = &checked.errors;
         const QStringList &f = record.fields;
-        if (f.size() != ExportHeader.size()) {
+        if (f.size() != tripsHeader().size()) {
             bad("line", QStringLiteral("6 fields expected, %1 found").arg(f.size()));
             return;
         }
@@ -264,7 +261,7 @@ int importCommand(const QCommandLineParser &parser, CliStreams streams)
     CsvReader reader(text);
     CsvRecord record;
     Checked checked;
-    if (reader.next(record) && record.fields == ExportHeader) {
+    if (reader.next(record) && record.fields == tripsHeader()) {
         LineChecker checker(fileName, *log, parser.isSet(QStringLiteral("add-categories")));
         checked.trips.reserve(std::size_t(text.count(u'\n')));
         while (reader.next(record)) {
@@ -275,7 +272,7 @@ int importCommand(const QCommandLineParser &parser, CliStreams streams)
         }
     } else if (reader.errorLine() == 0) {
         checked.errors.append(QStringLiteral("%1:1: the first line must be %2")
-                                  .arg(fileName, ExportHeader.join(u',')));
+                                  .arg(fileName, tripsHeader().join(u',')));
     }
     if (reader.errorLine() > 0)
         checked.errors.append(

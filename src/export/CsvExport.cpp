@@ -52,6 +52,11 @@ ExportOutcome writeCsvFile(const DeviceRoot &device, const QString &name,
                           options.fileType == 1 ? CsvEncoding::Unicode : CsvEncoding::Ascii);
 }
 
+QStringList reportHeader()
+{
+    return {QStringLiteral("Category"), QStringLiteral("Mileage")};
+}
+
 } // namespace
 
 ExportOutcome writeCsvFileAt(const QString &path, const CsvTable &table, CsvEncoding encoding)
@@ -78,10 +83,17 @@ QString exportDevicePath(const QString &name, std::uint32_t folder)
         .arg(folder == 0 ? QStringLiteral("Business") : QStringLiteral("Personal"), name);
 }
 
+const QStringList &tripsHeader()
+{
+    static const QStringList header{QStringLiteral("Date"),        QStringLiteral("Category"),
+                                    QStringLiteral("Mileage"),     QStringLiteral("Start.Place"),
+                                    QStringLiteral("Destination"), QStringLiteral("Memo")};
+    return header;
+}
+
 CsvTable tripsTable(const RecordList &trips, std::uint32_t dateView, std::uint32_t distanceView)
 {
-    return {{QStringLiteral("Date"), QStringLiteral("Category"), QStringLiteral("Mileage"),
-             QStringLiteral("Start.Place"), QStringLiteral("Destination"), QStringLiteral("Memo")},
+    return {tripsHeader(),
             [&trips, dateView, distanceView,
              next = ListPosition(0)]() mutable -> std::optional<QStringList> {
                 if (next >= trips.size())
@@ -94,11 +106,9 @@ CsvTable tripsTable(const RecordList &trips, std::uint32_t dateView, std::uint32
             }};
 }
 
-const QStringList ReportHeader{QStringLiteral("Category"), QStringLiteral("Mileage")};
-
 CsvTable reportTable(const CategoryList &categories, std::uint32_t distanceView)
 {
-    return {ReportHeader,
+    return {reportHeader(),
             [&categories, distanceView,
              next = ListPosition(0)]() mutable -> std::optional<QStringList> {
                 if (next >= categories.size())
@@ -110,7 +120,7 @@ CsvTable reportTable(const CategoryList &categories, std::uint32_t distanceView)
 
 CsvTable reportTotalTable(std::int32_t total, std::uint32_t distanceView)
 {
-    return {ReportHeader,
+    return {reportHeader(),
             [line = std::optional<QStringList>(
                  {QStringLiteral("Total"), RangeTotalText(total, distanceView)})]() mutable {
                 return std::exchange(line, std::nullopt);

@@ -34,6 +34,8 @@ struct CsvTable
 };
 
 // Every trip in list order, with the header line, as the main list shows dates and distances.
+// The header line of the trips export; an import reads the same.
+const QStringList &tripsHeader();
 CsvTable tripsTable(const RecordList &trips, std::uint32_t dateView, std::uint32_t distanceView);
 // Every category in list order with its total, zero totals included.
 CsvTable reportTable(const CategoryList &categories, std::uint32_t distanceView);
