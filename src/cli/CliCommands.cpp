@@ -87,8 +87,7 @@ std::optional<CliFailure> computeReport(DeviceLog &log, const KeyRange &range)
     ComputeCategoryTotals(log.categories, log.trips, range.first, range.last,
                           [&overflow] { overflow = true; });
     if (overflow)
-        return CliFailure{ExitInvalidInput, log.root.path() + QStringLiteral(": ") +
-                                                loadString(IDS_BALANCE_OVERFLOW)};
+        return overflowFailure(log.root.path());
     const StoredOrder stored = storedOrder(log.settings.SortRapport, log.settings.SortOrderRapport);
     const bool sorted =
         !stored.sorted || (stored.column == 1 ? SortCategoriesByTotal(log.categories, stored.order)
@@ -178,8 +177,7 @@ int exportCommand(const QCommandLineParser &parser, CliStreams streams)
         const std::optional<std::int32_t> sum =
             SumDistancesInRange(log->trips, range->first, range->last);
         if (!sum)
-            return fail(streams, {ExitInvalidInput, log->root.path() + QStringLiteral(": ") +
-                                                        loadString(IDS_BALANCE_OVERFLOW)});
+            return fail(streams, overflowFailure(log->root.path()));
         return writeTable(parser, streams, reportTotalTable(*sum, settings.DistanceTypeView), 1,
                           *encoding, progress);
     }
@@ -343,7 +341,7 @@ int checkCommand(const QCommandLineParser &parser, CliStreams streams)
                   .arg(log->categories.size())
                   .arg(log->book.size());
     if (!SumDistancesInRange(log->trips, 0, 99991231))
-        return unhealthy(storePath + QStringLiteral(": ") + loadString(IDS_BALANCE_OVERFLOW));
+        return unhealthy(overflowFailure(storePath).message);
     streams.out.write(
         (report + QStringLiteral("sums: within the largest amount\nhealthy\n")).toUtf8());
     return ExitDone;
@@ -378,12 +376,9 @@ int restoreCommand(const QCommandLineParser &parser, CliStreams streams)
     if (ObjectStore::inspect(source, true, &problem) != ObjectStore::OpenStatus::Ok)
         return fail(streams, {ExitInvalidInput, source + QStringLiteral(": ") + problem});
     const DeviceRoot device(devicePathOf(parser.value(QStringLiteral("device"))));
-    if (!device.prepare())
-        return fail(streams, {ExitDevice, device.path() + QStringLiteral(": cannot be used")});
     DeviceLock lock(DeviceLock::socketPathFor(device));
-    if (lock.take() != DeviceLock::Taken::Held)
-        return fail(streams, {ExitDevice,
-                              device.path() + QStringLiteral(": mileagelog runs on this device")});
+    if (const std::optional<CliFailure> busy = takeForWriting(device, lock))
+        return fail(streams, *busy);
     const QString storePath = device.storePath();
     if (QFileInfo::exists(storePath)) {
         // Opening finishes what a crash left in the journal, so that the copy kept is whole

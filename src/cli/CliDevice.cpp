@@ -21,6 +21,21 @@ int usage(CliStreams streams, const QString &message)
     return fail(streams, {ExitUsage, message});
 }
 
+CliFailure overflowFailure(const QString &name)
+{
+    return {ExitInvalidInput, name + QStringLiteral(": ") + loadString(IDS_BALANCE_OVERFLOW)};
+}
+
+std::optional<CliFailure> takeForWriting(const DeviceRoot &device, DeviceLock &lock)
+{
+    if (!device.prepare())
+        return CliFailure{ExitDevice, device.path() + QStringLiteral(": cannot be used")};
+    if (lock.take() != DeviceLock::Taken::Held)
+        return CliFailure{ExitDevice,
+                          device.path() + QStringLiteral(": mileagelog runs on this device")};
+    return std::nullopt;
+}
+
 std::optional<SystemTime> parseDate(const QString &text, std::uint32_t dateView)
 {
     // Three runs of digits, one of - / . between them; by hand, as an import reads one a line.

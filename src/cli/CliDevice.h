@@ -2,6 +2,7 @@
 
 #include "AppSettings.h"
 #include "Databases.h"
+#include "DeviceLock.h"
 #include "DeviceRoot.h"
 #include "ObjectStore.h"
 
@@ -42,6 +43,13 @@ struct DeviceLog
     OdometerHolders status;
     RecordList trips;
 };
+
+// A sum of the trips beyond the largest amount, in the device or file named.
+CliFailure overflowFailure(const QString &name);
+
+// Makes the device's folder if it has none and takes the device from mileagelog, for a command
+// that writes; a failure names the device.
+std::optional<CliFailure> takeForWriting(const DeviceRoot &device, DeviceLock &lock);
 
 // Writes the failure's line to standard error; its status.
 int fail(CliStreams streams, const CliFailure &failure);

@@ -240,13 +240,12 @@ int importCommand(const QCommandLineParser &parser, CliStreams streams)
         scratch.emplace();
     const DeviceRoot target(madeForTheDryRun ? scratch->filePath(QStringLiteral("device"))
                                              : device.path());
-    if (!dryRun || madeForTheDryRun) {
-        if (!target.prepare())
-            return fail(streams, {ExitDevice, device.path() + QStringLiteral(": cannot be used")});
+    if (madeForTheDryRun && !target.prepare())
+        return fail(streams, {ExitDevice, device.path() + QStringLiteral(": cannot be used")});
+    if (!dryRun) {
+        if (const std::optional<CliFailure> busy = takeForWriting(device, lock))
+            return fail(streams, *busy);
     }
-    if (!dryRun && lock.take() != DeviceLock::Taken::Held)
-        return fail(streams, {ExitDevice,
-                              device.path() + QStringLiteral(": mileagelog runs on this device")});
     CliFailure failure;
     std::unique_ptr<DeviceLog> log =
         readDevice(target.path(), failure,
@@ -285,7 +284,7 @@ int importCommand(const QCommandLineParser &parser, CliStreams streams)
     for (const MileageRecord &trip : checked.trips)
         sum += trip.distance;
     if (checked.errors.isEmpty() && sum > MaxComputedAmount)
-        checked.errors.append(fileName + QStringLiteral(": ") + loadString(IDS_BALANCE_OVERFLOW));
+        checked.errors.append(overflowFailure(fileName).message);
     progress.clear();
     if (!checked.errors.isEmpty()) {
         // Enough to see what is wrong with a file, not a screen per line of it.
