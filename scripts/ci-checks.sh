@@ -1,6 +1,6 @@
 #!/bin/sh
 # The checks CI runs besides the README's test command: formatting of every C++ file, a fuzzing
-# smoke run of 30 seconds per target, and the whole suite again built with AddressSanitizer and
+# smoke run of 20 seconds per target, and the whole suite again built with AddressSanitizer and
 # UndefinedBehaviorSanitizer.
 set -e
 cd "$(dirname "$0")/.."
@@ -11,7 +11,7 @@ echo "clang-format check"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 echo "fuzzing smoke run"
-sh scripts/fuzz.sh 30
+sh scripts/fuzz.sh 20
 
 echo "sanitizer build"
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRIPVANE_WERROR=ON \
