@@ -64,7 +64,10 @@ std::optional<QByteArray> DesktopRegistry::withValue(const QByteArray &text, con
     QStringList kept = lines(text);
     kept.removeIf([&key](const QString &line) { return sameKey(line, key); });
     kept.append(key + u'=' + value);
-    return (kept.join(u'\n') + u'\n').toUtf8();
+    // A first line that starts with a mark of its own needs the file's before it, or it would
+    // be read as the file's and the line's key would change.
+    const QString written = kept.join(u'\n') + u'\n';
+    return (written.startsWith(QChar(0xFEFF)) ? QChar(0xFEFF) + written : written).toUtf8();
 }
 
 std::optional<QString> DesktopRegistry::defaultValue(const QString &key) const

@@ -282,4 +282,17 @@ TEST(DeviceIdentityFile, isWrittenOnlyWhenAbsent)
     EXPECT_FALSE(DeviceIdentity::read(device)) << "an existing file is left alone";
 }
 
+// A mark that starts the first line after the file's own is part of that line's key, also in
+// the text written back with a value set.
+TEST(DesktopRegistryText, aKeyStartingWithAMarkStaysItsOwnWhenAValueIsSet)
+{
+    const QByteArray text("\xEF\xBB\xBF\xEF\xBB\xBFK=/a\n");
+    EXPECT_FALSE(DesktopRegistry::valueIn(text, QStringLiteral("K")));
+    const std::optional<QByteArray> changed =
+        DesktopRegistry::withValue(text, QStringLiteral("Other"), QStringLiteral("1"));
+    ASSERT_TRUE(changed);
+    EXPECT_FALSE(DesktopRegistry::valueIn(*changed, QStringLiteral("K")));
+    EXPECT_EQ(DesktopRegistry::valueIn(*changed, QStringLiteral("Other")), QStringLiteral("1"));
+}
+
 } // namespace
