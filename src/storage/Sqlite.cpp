@@ -114,7 +114,7 @@ bool SqliteStatement::bind(int index, const QString &text)
 bool SqliteStatement::bindUtf8(int index, const char *text, int bytes)
 {
     return m_statement &&
-           sqlite3_bind_text(m_statement, index, text, bytes, SQLITE_TRANSIENT) == SQLITE_OK;
+           sqlite3_bind_text(m_statement, index, text, bytes, SQLITE_STATIC) == SQLITE_OK;
 }
 
 SqliteStatement::Step SqliteStatement::step()

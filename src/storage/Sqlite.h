@@ -63,6 +63,8 @@ public:
     bool isValid() const { return m_statement != nullptr; }
     bool bind(int index, std::int64_t value);
     bool bind(int index, const QString &text);
+    // SQLite reads the text where it is, without a copy: it must stay until the statement is
+    // reset (run resets it) or the parameter bound again.
     bool bindUtf8(int index, const char *text, int bytes);
     Step step();
     bool reset();
