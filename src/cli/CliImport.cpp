@@ -1,6 +1,7 @@
 #include "CliCommands.h"
 
 #include "AmountText.h"
+#include "BatchPipe.h"
 #include "CliDevice.h"
 #include "CliProgress.h"
 #include "CsvExport.h"
@@ -9,6 +10,7 @@
 #include "StringTable.h"
 #include "TextRules.h"
 
+#include <QBuffer>
 #include <QCommandLineParser>
 #include <QDateTime>
 #include <QFile>
@@ -17,69 +19,58 @@
 #include <QSet>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <array>
 #include <optional>
+#include <span>
+#include <tuple>
 #include <vector>
 
 namespace tripvane {
 
 namespace {
 
-// The six fields of a trip as the equality of a line with a stored trip sees them: texts
-// without their outer blanks.
-struct SameTrip
+// The stored trips by a hash of the six fields as the equality of a line with a stored trip
+// sees them (texts without their outer blanks): a line is looked up without a copy of the log.
+class StoredTrips
 {
-    explicit SameTrip(const MileageRecord &trip)
-        : dateKey(trip.dateKey)
-        , distance(trip.distance)
-        , texts{trip.category.trimmed(), trip.startPlace.trimmed(), trip.destination.trimmed(),
-                trip.memo.trimmed()}
-    {}
-    bool operator==(const SameTrip &) const = default;
-    friend std::size_t qHash(const SameTrip &trip, std::size_t seed = 0)
+    static auto fields(const MileageRecord &trip)
     {
-        return qHashMulti(seed, trip.dateKey, trip.distance, trip.texts[0], trip.texts[1],
-                          trip.texts[2], trip.texts[3]);
+        return std::tuple(trip.dateKey, trip.distance, QStringView(trip.category).trimmed(),
+                          QStringView(trip.startPlace).trimmed(),
+                          QStringView(trip.destination).trimmed(),
+                          QStringView(trip.memo).trimmed());
+    }
+    static std::size_t hashOf(const MileageRecord &trip)
+    {
+        return std::apply([](const auto &...field) { return qHashMulti(0, field...); },
+                          fields(trip));
     }
 
-    std::uint32_t dateKey;
-    std::int32_t distance;
-    std::array<QString, 4> texts;
-};
-
-// Leaves out the trips equal to a stored one. The smaller side is keyed and the other looked
-// up in it: a few lines into a large log cost no copy of the log, nor a large file into a
-// small log a copy of the file.
-void leaveOutStoredTrips(std::vector<MileageRecord> &trips, const RecordList &stored, int &leftOut)
-{
-    std::vector<bool> isStored(trips.size(), false);
-    if (stored.size() < trips.size()) {
-        QSet<SameTrip> storedTrips;
+public:
+    explicit StoredTrips(const RecordList &stored)
+        : m_stored(stored)
+    {
+        m_byHash.reserve(stored.size());
         for (ListPosition i = 0; i < stored.size(); ++i)
-            storedTrips.insert(SameTrip(stored.at(i)));
-        for (std::size_t i = 0; i < trips.size() && !storedTrips.isEmpty(); ++i)
-            isStored[i] = storedTrips.contains(SameTrip(trips[i]));
-    } else {
-        QHash<SameTrip, std::vector<std::size_t>> linesOf;
-        for (std::size_t i = 0; i < trips.size(); ++i)
-            linesOf[SameTrip(trips[i])].push_back(i);
-        for (ListPosition i = 0; i < stored.size() && !linesOf.isEmpty(); ++i) {
-            const auto found = linesOf.constFind(SameTrip(stored.at(i)));
-            if (found == linesOf.cend())
-                continue;
-            for (const std::size_t line : *found)
-                isStored[line] = true;
-            linesOf.erase(found);
+            m_byHash.emplace_back(hashOf(stored.at(i)), i);
+        std::ranges::sort(m_byHash);
+    }
+    bool contains(const MileageRecord &trip) const
+    {
+        const std::size_t hash = hashOf(trip);
+        for (auto at = std::ranges::lower_bound(m_byHash, std::pair(hash, ListPosition(0)));
+             at != m_byHash.end() && at->first == hash; ++at) {
+            if (fields(m_stored.at(at->second)) == fields(trip))
+                return true;
         }
+        return false;
     }
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < trips.size(); ++i) {
-        if (!isStored[i])
-            trips[kept++] = std::move(trips[i]);
-    }
-    leftOut = int(trips.size() - kept);
-    trips.resize(kept, MileageRecord());
-}
+
+private:
+    const RecordList &m_stored;
+    std::vector<std::pair<std::size_t, ListPosition>> m_byHash; // in order
+};
 
 SystemTime utcNow()
 {
@@ -91,14 +82,24 @@ SystemTime utcNow()
     return time;
 }
 
-// The lines of the file checked with the record dialog's rules: the trips to add, or one
-// message a wrong field.
+// What the checking found besides the trips to add.
 struct Checked
 {
-    std::vector<MileageRecord> trips;
+    // Enough to see what is wrong with a file, not a screen per line of it.
+    static constexpr qsizetype Shown = 20;
+    void addError(const QString &error)
+    {
+        if (errors.size() < Shown)
+            errors.append(error);
+        else
+            ++moreErrors;
+    }
+
     QStringList newCategories;
     int duplicates = 0;
+    std::int64_t distance = 0; // of the trips to add
     QStringList errors;
+    qsizetype moreErrors = 0;
 };
 
 class LineChecker
@@ -113,17 +114,17 @@ public:
             m_categories.insert(log.categories.at(i).name);
     }
 
-    void check(const CsvRecord &record, Checked &checked)
+    // False when a field is wrong; the messages are in checked.
+    bool check(const CsvRecord &record, MileageRecord &trip, Checked &checked)
     {
         m_line = record.line;
-        m_errors = &checked.errors;
+        m_checked = &checked;
+        m_lineIsGood = true;
         const QStringList &f = record.fields;
         if (f.size() != tripsHeader().size()) {
             bad("line", QStringLiteral("6 fields expected, %1 found").arg(f.size()));
-            return;
+            return false;
         }
-        const qsizetype errorsBefore = checked.errors.size();
-        MileageRecord trip;
         trip.clear();
         const std::uint32_t view = m_log.settings.DistanceTypeView;
         if (const std::optional<SystemTime> date =
@@ -169,9 +170,7 @@ public:
             else if (!text.text.isEmpty())
                 (trip.*text.set)(text.text);
         }
-        if (checked.errors.size() > errorsBefore)
-            return;
-        checked.trips.push_back(std::move(trip));
+        return m_lineIsGood;
     }
 
 private:
@@ -192,10 +191,11 @@ private:
 
     void bad(const char *field, const QString &why)
     {
-        m_errors->append(QStringLiteral("%1:%2: %3: %4")
-                             .arg(m_fileName)
-                             .arg(m_line)
-                             .arg(QString::fromLatin1(field), why));
+        m_lineIsGood = false;
+        m_checked->addError(QStringLiteral("%1:%2: %3: %4")
+                                .arg(m_fileName)
+                                .arg(m_line)
+                                .arg(QString::fromLatin1(field), why));
     }
 
     QString m_fileName;
@@ -206,7 +206,106 @@ private:
     QHash<QString, QString> m_places;
     QHash<QString, QString> m_memos;
     int m_line = 0;
-    QStringList *m_errors = nullptr;
+    bool m_lineIsGood = true;
+    Checked *m_checked = nullptr;
+};
+
+// One batch of lines read and checked: the trips to add (encoded for the store unless it is
+// a dry run), and how far into the file they reach.
+struct CheckedBatch
+{
+    std::size_t trips = 0;
+    std::vector<ObjectStore::EncodedRecord> encoded;
+    qint64 bytesRead = 0;
+};
+
+// The lines of the file, read, checked and left out when equal to a stored trip, a batch at a
+// time on a thread of their own. Once a line is wrong no more trips are handed on, but every
+// line is still checked, so that the messages show all that is wrong.
+class ImportLines
+{
+public:
+    ImportLines(CsvDecoder &decoder, const QString &fileName, const DeviceLog &log,
+                bool addCategories, bool keepDuplicates, std::optional<Databases::NewTripKeys> keys)
+        : m_decoder(decoder)
+        , m_reader([&decoder](QString &text) { return decoder.appendNext(text); })
+        , m_fileName(fileName)
+        , m_checker(fileName, log, addCategories)
+        , m_log(log)
+        , m_keepDuplicates(keepDuplicates)
+        , m_keys(std::move(keys))
+    {}
+
+    bool fill(CheckedBatch &batch)
+    {
+        constexpr std::size_t BatchTrips = 1024;
+        batch.trips = 0;
+        batch.encoded.clear();
+        if (!std::exchange(m_started, true) && !start())
+            return false;
+        MileageRecord trip;
+        while (batch.trips < BatchTrips) {
+            if (!m_reader.next(m_record)) {
+                finish();
+                batch.bytesRead = m_decoder.bytesRead();
+                return false;
+            }
+            const bool emptyLine = m_record.fields.size() == 1 && m_record.fields[0].isEmpty();
+            if (emptyLine || !m_checker.check(m_record, trip, m_checked))
+                continue;
+            if (m_stored && m_stored->contains(trip)) {
+                ++m_checked.duplicates;
+                continue;
+            }
+            m_checked.distance += trip.distance;
+            if (!m_checked.errors.isEmpty())
+                continue;
+            ++batch.trips;
+            if (m_keys)
+                batch.encoded.push_back(Databases::encodeTrip(trip, m_keys->next()));
+        }
+        batch.bytesRead = m_decoder.bytesRead();
+        return true;
+    }
+    // Complete once the last batch was taken.
+    const Checked &checked() const { return m_checked; }
+
+private:
+    bool start()
+    {
+        // Keyed here, so that the writing thread meanwhile reads the keys in use.
+        if (!m_keepDuplicates && m_log.trips.size() > 0)
+            m_stored.emplace(m_log.trips);
+        if (m_reader.next(m_record) && m_record.fields == tripsHeader())
+            return true;
+        if (m_reader.errorLine() == 0 && !m_decoder.failed())
+            m_checked.addError(QStringLiteral("%1:1: the first line must be %2")
+                                   .arg(m_fileName, tripsHeader().join(u',')));
+        finish();
+        return false;
+    }
+    void finish()
+    {
+        if (m_reader.errorLine() > 0)
+            m_checked.addError(QStringLiteral("%1:%2: %3")
+                                   .arg(m_fileName)
+                                   .arg(m_reader.errorLine())
+                                   .arg(m_reader.error()));
+        if (m_decoder.failed())
+            m_checked.addError(m_fileName + QStringLiteral(": cannot read"));
+    }
+
+    CsvDecoder &m_decoder;
+    CsvReader m_reader;
+    CsvRecord m_record;
+    QString m_fileName;
+    LineChecker m_checker;
+    const DeviceLog &m_log;
+    bool m_keepDuplicates;
+    std::optional<Databases::NewTripKeys> m_keys;
+    bool m_started = false;
+    std::optional<StoredTrips> m_stored;
+    Checked m_checked;
 };
 
 } // namespace
@@ -216,17 +315,20 @@ int importCommand(const QCommandLineParser &parser, CliStreams streams)
     const QStringList arguments = parser.positionalArguments();
     if (arguments.size() != 2)
         return usage(streams, QStringLiteral("import FILE|-"));
+    // A file is read a piece at a time; standard input cannot be read twice, so it is taken
+    // whole.
     const bool fromInput = arguments[1] == QLatin1String("-");
     const QString fileName = fromInput ? QStringLiteral("standard input") : arguments[1];
-    QByteArray bytes;
-    if (fromInput) {
-        bytes = streams.in.readAll();
-    } else {
-        QFile file(arguments[1]);
-        if (!file.open(QIODevice::ReadOnly))
-            return fail(streams, {ExitInvalidInput, fileName + QStringLiteral(": cannot read")});
-        bytes = file.readAll();
-    }
+    QBuffer input;
+    QFile file(arguments[1]);
+    QIODevice &source = fromInput ? static_cast<QIODevice &>(input) : file;
+    if (fromInput)
+        input.setData(streams.in.readAll());
+    if (!source.open(QIODevice::ReadOnly))
+        return fail(streams, {ExitInvalidInput, fileName + QStringLiteral(": cannot read")});
+    CsvDecoder decoder(source);
+    if (decoder.failed())
+        return fail(streams, {ExitInvalidInput, fileName + QStringLiteral(": cannot read")});
 
     // Only one program changes a device at a time. A dry run changes nothing: a device that
     // has no trip log yet is checked against one made as the first start makes it, in a
@@ -252,82 +354,85 @@ int importCommand(const QCommandLineParser &parser, CliStreams streams)
                    dryRun && !madeForTheDryRun ? DeviceAccess::Read : DeviceAccess::Write);
     if (!log)
         return fail(streams, failure);
-
-    // Lines are checked as they are read: a large file is never held as records too.
-    CliProgress progress(streams, QStringLiteral("import"));
-    const QString text = decodeCsvText(bytes);
-    bytes.clear();
-    CsvReader reader(text);
-    CsvRecord record;
-    Checked checked;
-    if (reader.next(record) && record.fields == tripsHeader()) {
-        LineChecker checker(fileName, *log, parser.isSet(QStringLiteral("add-categories")));
-        checked.trips.reserve(std::size_t(text.count(u'\n')));
-        while (reader.next(record)) {
-            const bool emptyLine = record.fields.size() == 1 && record.fields[0].isEmpty();
-            if (!emptyLine)
-                checker.check(record, checked);
-            progress.show("checking", reader.position(), text.size());
-        }
-    } else if (reader.errorLine() == 0) {
-        checked.errors.append(QStringLiteral("%1:1: the first line must be %2")
-                                  .arg(fileName, tripsHeader().join(u',')));
-    }
-    if (reader.errorLine() > 0)
-        checked.errors.append(
-            QStringLiteral("%1:%2: %3").arg(fileName).arg(reader.errorLine()).arg(reader.error()));
-    if (checked.errors.isEmpty() && !parser.isSet(QStringLiteral("keep-duplicates")))
-        leaveOutStoredTrips(checked.trips, log->trips, checked.duplicates);
-    std::int64_t sum = 0;
+    std::int64_t storedDistance = 0;
     for (ListPosition i = 0; i < log->trips.size(); ++i)
-        sum += log->trips.at(i).distance;
-    for (const MileageRecord &trip : checked.trips)
-        sum += trip.distance;
-    if (checked.errors.isEmpty() && sum > MaxComputedAmount)
-        checked.errors.append(overflowFailure(fileName).message);
-    progress.clear();
-    if (!checked.errors.isEmpty()) {
-        // Enough to see what is wrong with a file, not a screen per line of it.
-        constexpr qsizetype Shown = 20;
-        if (checked.errors.size() > Shown) {
-            const qsizetype more = checked.errors.size() - Shown;
-            checked.errors.resize(Shown);
-            checked.errors.append(
-                QStringLiteral("%1: %2 more wrong fields").arg(fileName).arg(more));
+        storedDistance += log->trips.at(i).distance;
+
+    // The lines are read and checked on a second thread while this one writes the trips they
+    // make, in one transaction that is undone when a line turns out wrong: nothing is written
+    // unless every line is valid, and a large file is never held whole.
+    CliProgress progress(streams, QStringLiteral("import"));
+    Databases &databases = *log->databases;
+    ImportLines lines(decoder, fileName, *log, parser.isSet(QStringLiteral("add-categories")),
+                      parser.isSet(QStringLiteral("keep-duplicates")),
+                      dryRun ? std::nullopt : std::optional(databases.newTripKeys(utcNow())));
+    const Checked &checked = lines.checked();
+    std::size_t added = 0;
+    bool invalid = false;
+    bool written = false;
+    {
+        BatchPipe<CheckedBatch> batches([&](CheckedBatch &batch) { return lines.fill(batch); });
+        CheckedBatch batch;
+        const auto takeBatch = [&] {
+            if (!batches.next(batch))
+                return false;
+            progress.show(dryRun ? "checking" : "importing", batch.bytesRead, source.size());
+            added += batch.trips;
+            return true;
+        };
+        const auto nextBatch = [&]() -> std::span<const ObjectStore::EncodedRecord> {
+            while (takeBatch()) {
+                if (!batch.encoded.empty())
+                    return batch.encoded;
+            }
+            return {};
+        };
+        // Whether the lines, all read, may go in.
+        const auto allValid = [&] {
+            invalid =
+                !checked.errors.isEmpty() || storedDistance + checked.distance > MaxComputedAmount;
+            return !invalid;
+        };
+        if (dryRun) {
+            while (takeBatch()) {
+            }
+            allValid();
+        } else {
+            // The trips and the categories they need go in together, or nothing does.
+            written = databases.inOneTransaction([&] {
+                if (!databases.addEncodedTrips(nextBatch) || !allValid())
+                    return false;
+                CategoryEntry entry;
+                for (const QString &name : checked.newCategories) {
+                    entry.setName(name);
+                    log->categories.append(entry);
+                }
+                return checked.newCategories.isEmpty() ||
+                       databases.rewriteCategories(log->categories);
+            });
         }
-        for (const QString &error : checked.errors)
+    }
+    progress.clear();
+    if (invalid) {
+        QStringList errors = checked.errors;
+        if (errors.isEmpty())
+            errors.append(overflowFailure(fileName).message);
+        if (checked.moreErrors > 0)
+            errors.append(
+                QStringLiteral("%1: %2 more wrong fields").arg(fileName).arg(checked.moreErrors));
+        for (const QString &error : errors)
             streams.err.write("tripvane: " + error.toUtf8() + '\n');
         return ExitInvalidInput;
     }
-
+    if (!dryRun && !written)
+        return fail(streams,
+                    {ExitDevice, device.storePath() + QStringLiteral(": cannot be written")});
     const QString summary = QStringLiteral("%1 %2 trips, %3 equal to stored trips left out, %4 "
                                            "categories added\n")
                                 .arg(dryRun ? QStringLiteral("would add") : QStringLiteral("added"))
-                                .arg(checked.trips.size())
+                                .arg(added)
                                 .arg(checked.duplicates)
                                 .arg(checked.newCategories.size());
-    if (dryRun) {
-        streams.out.write(summary.toUtf8());
-        return ExitDone;
-    }
-    // The trips and the categories they need go in together, or nothing does.
-    Databases &databases = *log->databases;
-    const bool written = databases.inOneTransaction([&] {
-        CategoryEntry entry;
-        for (const QString &name : checked.newCategories) {
-            entry.setName(name);
-            log->categories.append(entry);
-        }
-        return (checked.newCategories.isEmpty() || databases.rewriteCategories(log->categories)) &&
-               databases.addRecords(checked.trips, utcNow(), [&](std::size_t added) {
-                   progress.show("writing", std::int64_t(added),
-                                 std::int64_t(checked.trips.size()));
-               });
-    });
-    progress.clear();
-    if (!written)
-        return fail(streams,
-                    {ExitDevice, device.storePath() + QStringLiteral(": cannot be written")});
     streams.out.write(summary.toUtf8());
     return ExitDone;
 }

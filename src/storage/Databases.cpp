@@ -349,26 +349,39 @@ bool Databases::addRecord(const MileageRecord &record, const SystemTime &now, st
     return false;
 }
 
-bool Databases::addRecords(std::span<const MileageRecord> records, const SystemTime &now,
-                           const std::function<void(std::size_t added)> &progress)
+Databases::NewTripKeys Databases::newTripKeys(const SystemTime &now)
 {
-    // The keys addRecord would give one after the other, from the taken keys read at once
-    // instead of a look-up per trip.
-    std::int32_t key = keyFromClock(now);
-    const std::vector<std::uint32_t> taken = m_store.sortKeysFrom(m_mileage, std::uint32_t(key));
-    auto nextTaken = taken.begin();
+    // The taken keys are read at once instead of a look-up per trip.
+    NewTripKeys keys;
+    keys.m_key = keyFromClock(now);
+    keys.m_taken = m_store.sortKeysFrom(m_mileage, std::uint32_t(keys.m_key));
+    return keys;
+}
+
+std::int32_t Databases::NewTripKeys::next()
+{
+    for (; m_nextTaken < m_taken.size() && m_taken[m_nextTaken] <= std::uint32_t(m_key);
+         ++m_nextTaken) {
+        if (m_taken[m_nextTaken] == std::uint32_t(m_key))
+            ++m_key;
+    }
+    return m_key++;
+}
+
+ObjectStore::EncodedRecord Databases::encodeTrip(const MileageRecord &record, std::int32_t key)
+{
+    return ObjectStore::encodeRecord(tripProperties(record, key));
+}
+
+bool Databases::addEncodedTrips(const EncodedBatches &nextBatch)
+{
     const bool written = m_store.inTransaction([&] {
-        for (const MileageRecord &record : records) {
-            for (; nextTaken != taken.end() && *nextTaken <= std::uint32_t(key); ++nextTaken) {
-                if (*nextTaken == std::uint32_t(key))
-                    ++key;
+        for (auto batch = nextBatch(); !batch.empty(); batch = nextBatch()) {
+            for (const ObjectStore::EncodedRecord &trip : batch) {
+                if (m_store.insertEncoded(m_mileage, trip) == 0)
+                    return false;
+                ++m_mileageOutOfPlace;
             }
-            if (m_store.writeRecord(m_mileage, 0, tripProperties(record, key)) == 0)
-                return false;
-            ++m_mileageOutOfPlace;
-            ++key;
-            if (progress)
-                progress(std::size_t(&record - records.data()) + 1);
         }
         return true;
     });

@@ -59,10 +59,27 @@ public:
 
     // The new key is made from the clock's time (UTC), moved on past keys in use.
     bool addRecord(const MileageRecord &record, const SystemTime &now, std::int32_t &newKey);
-    // Many new trips, keyed from one clock time as addRecord keys them, each the next free key:
-    // false at the first that cannot be written (the caller's transaction then undoes them).
-    bool addRecords(std::span<const MileageRecord> records, const SystemTime &now,
-                    const std::function<void(std::size_t added)> &progress = {});
+    // The keys of many new trips from one clock time, as addRecord gives them one after the
+    // other: each the next free key. Made on the store's thread, used on any.
+    class NewTripKeys
+    {
+    public:
+        std::int32_t next();
+
+    private:
+        friend class Databases;
+        std::int32_t m_key = 0;
+        std::vector<std::uint32_t> m_taken; // from m_key on, in order
+        std::size_t m_nextTaken = 0;
+    };
+    NewTripKeys newTripKeys(const SystemTime &now);
+    // A new trip as the store keeps it, made on any thread.
+    static ObjectStore::EncodedRecord encodeTrip(const MileageRecord &record, std::int32_t key);
+    // Many new trips, in batches, so that a long run is written while the next batch is made;
+    // an empty batch ends them. False at the first that cannot be written (the caller's
+    // transaction then undoes them).
+    using EncodedBatches = std::function<std::span<const ObjectStore::EncodedRecord>()>;
+    bool addEncodedTrips(const EncodedBatches &nextBatch);
     bool updateRecord(const MileageRecord &record);
     bool deleteRecord(std::int32_t key);
     // Many trips in one transaction; a trip that cannot be written is skipped and the rest go

@@ -476,16 +476,23 @@ std::vector<std::uint32_t> ObjectStore::sortKeysFrom(Oid database, std::uint32_t
     return keys;
 }
 
-Oid ObjectStore::insertRecord(Oid database, const PropertyValues &values)
+ObjectStore::EncodedRecord ObjectStore::encodeRecord(const PropertyValues &values)
 {
+    return {sortKeyOf(values), encodeProperties(values)};
+}
+
+Oid ObjectStore::insertEncoded(Oid database, const EncodedRecord &record)
+{
+    checkThread();
     if (!writeAllowed())
         return 0;
     SqliteStatement &statement =
         cached(m_insert, "INSERT INTO records(database, sort_key, properties) VALUES(?, ?, ?)");
-    const QByteArray encoded = encodeProperties(values);
-    const bool inserted = statement.bind(1, database) && bindSortKey(statement, 2, values) &&
-                          statement.bindUtf8(3, encoded.constData(), int(encoded.size())) &&
-                          statement.run();
+    // An unbound sort key is NULL.
+    const bool inserted =
+        statement.bind(1, database) && (!record.sortKey || statement.bind(2, *record.sortKey)) &&
+        statement.bindUtf8(3, record.properties.constData(), int(record.properties.size())) &&
+        statement.run();
     statement.reset(); // a cached statement must not keep this record's bindings
     return inserted ? Oid(m_db.lastInsertRowId()) : 0;
 }
@@ -494,7 +501,7 @@ Oid ObjectStore::writeRecord(Oid database, Oid record, const PropertyValues &val
 {
     checkThread();
     if (record == 0)
-        return insertRecord(database, values);
+        return insertEncoded(database, encodeRecord(values));
     if (!writeAllowed())
         return 0;
     SqliteStatement &statement = cached(

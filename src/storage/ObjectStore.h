@@ -70,6 +70,15 @@ public:
     std::vector<std::uint32_t> sortKeysFrom(Oid database, std::uint32_t first);
     // Record 0 adds a record; otherwise the record's properties are replaced.
     Oid writeRecord(Oid database, Oid record, const PropertyValues &values);
+    // A record as the store keeps it, made on any thread: a long run of new records is encoded
+    // while the last ones are written.
+    struct EncodedRecord
+    {
+        std::optional<std::int64_t> sortKey;
+        QByteArray properties;
+    };
+    static EncodedRecord encodeRecord(const PropertyValues &values);
+    Oid insertEncoded(Oid database, const EncodedRecord &record);
     bool deleteRecord(Oid database, Oid record);
     // The record seekFirstEqual finds, changed in one statement: what a batch of changes by key
     // spends its time on.
@@ -107,7 +116,6 @@ private:
     // Runs the schema steps after fromVersion (0 for a new file), each in a transaction.
     bool upgradeSchema(std::int64_t fromVersion);
     bool writeAllowed() { return !m_writeHook || m_writeHook(); }
-    Oid insertRecord(Oid database, const PropertyValues &values);
     bool visitRecords(SqliteStatement &statement, const RecordVisitor &visit);
     // Stops a checked build (sanitizers, debug) when the store is used off its thread.
     void checkThread() const

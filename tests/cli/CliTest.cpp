@@ -169,6 +169,39 @@ TEST_F(Cli, exportedTripsImportIntoANewDeviceAsTheyWere)
     EXPECT_EQ(tripvane({"import", "--device", device.devicePath(), file}).status, 3);
 }
 
+// A file of many batches is checked to its end before anything stays: a wrong last line, or a
+// sum that overflows only with the last trips, leaves the device as it was. A Windows-1252 byte
+// in the last line decides how the whole file reads.
+TEST_F(Cli, aLongFileGoesInWholeOrNotAtAll)
+{
+    const QString file = dir.filePath(QStringLiteral("long.csv"));
+    const auto import = [&](const QByteArray &lastLine, const char *distance = "1") {
+        QByteArray text = "Date,Category,Mileage,Start.Place,Destination,Memo\n";
+        for (int i = 0; i < 3000; ++i)
+            text += "2005-10-07,Job," + QByteArray(distance) + ",Home,Office," +
+                    QByteArray::number(i) + '\n';
+        QFile out(file);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly) && out.write(text + lastLine) > 0);
+        out.close();
+        return tripvane({"import", "--device", other.devicePath(), file});
+    };
+    const QStringList list{"list", "--device", other.devicePath()};
+    const QByteArray before = tripvane(list).out;
+    const Outcome wrong = import("2005-10-08,Job,0,Home,Office,\n");
+    EXPECT_EQ(wrong.status, 1);
+    EXPECT_TRUE(wrong.err.contains("long.csv:3002: Mileage")) << wrong.err.constData();
+    const Outcome overflow = import("", "20000");
+    EXPECT_EQ(overflow.status, 1);
+    EXPECT_TRUE(overflow.err.contains("long.csv")) << overflow.err.constData();
+    EXPECT_EQ(tripvane(list).out, before);
+
+    const Outcome added = import("2005-10-08,Job,5,Home,Caf\xE9 \x80,\n");
+    EXPECT_TRUE(added.out.startsWith("added 3001 trips")) << added.err.constData();
+    EXPECT_TRUE(tripvane({"list", "--device", other.devicePath(), "--from", "2005-10-08", "--to",
+                          "2005-10-08"})
+                    .out.contains("Caf\xC3\xA9 \xE2\x82\xAC"));
+}
+
 } // namespace
 
 // Progress is for a person at a terminal: none to a file or a pipe, none within the first

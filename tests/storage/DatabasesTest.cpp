@@ -202,8 +202,15 @@ TEST_F(Trips, keysComeFromTheClockAndDeleteHitsTheRightTrip)
     kit.clock.now.hour = 14;
     kit.clock.now.minute = 5;
     kit.clock.now.second = 6;
-    const std::vector<MileageRecord> batch(3, trip(2005, 10, 4, 500));
-    ASSERT_TRUE(databases->addRecords(batch, kit.clock.nowUtc()));
+    Databases::NewTripKeys newKeys = databases->newTripKeys(kit.clock.nowUtc());
+    std::vector<ObjectStore::EncodedRecord> batch;
+    for (int i = 0; i < 3; ++i)
+        batch.push_back(Databases::encodeTrip(trip(2005, 10, 4, 500), newKeys.next()));
+    // The trips may come in more than one batch.
+    const std::span<const ObjectStore::EncodedRecord> batches[] = {
+        std::span(batch).first(1), std::span(batch).subspan(1), {}};
+    std::size_t taken = 0;
+    ASSERT_TRUE(databases->addEncodedTrips([&] { return batches[taken++]; }));
     std::vector<std::int32_t> keys = storedKeys();
     std::ranges::sort(keys);
     EXPECT_EQ(keys, (std::vector<std::int32_t>{3009, 291456, 291457, 291458, 291459, 291460}));
