@@ -30,10 +30,15 @@ namespace tripvane {
 
 namespace {
 
-// The stored trips by a hash of the six fields as the equality of a line with a stored trip
-// sees them (texts without their outer blanks): a line is looked up without a copy of the log.
+// The stored trips found by date and distance, the fields that set trips apart the most, then
+// compared in all six as the equality of a line with a stored trip sees them (texts without
+// their outer blanks): a line is looked up without a copy of the log or a hash of its texts.
 class StoredTrips
 {
+    static std::uint64_t keyOf(const MileageRecord &trip)
+    {
+        return std::uint64_t(trip.dateKey) << 32 | std::uint32_t(trip.distance);
+    }
     static auto fields(const MileageRecord &trip)
     {
         return std::tuple(trip.dateKey, trip.distance, QStringView(trip.category).trimmed(),
@@ -41,26 +46,21 @@ class StoredTrips
                           QStringView(trip.destination).trimmed(),
                           QStringView(trip.memo).trimmed());
     }
-    static std::size_t hashOf(const MileageRecord &trip)
-    {
-        return std::apply([](const auto &...field) { return qHashMulti(0, field...); },
-                          fields(trip));
-    }
 
 public:
     explicit StoredTrips(const RecordList &stored)
         : m_stored(stored)
     {
-        m_byHash.reserve(stored.size());
+        m_byKey.reserve(stored.size());
         for (ListPosition i = 0; i < stored.size(); ++i)
-            m_byHash.emplace_back(hashOf(stored.at(i)), i);
-        std::ranges::sort(m_byHash);
+            m_byKey.emplace_back(keyOf(stored.at(i)), i);
+        std::ranges::sort(m_byKey);
     }
     bool contains(const MileageRecord &trip) const
     {
-        const std::size_t hash = hashOf(trip);
-        for (auto at = std::ranges::lower_bound(m_byHash, std::pair(hash, ListPosition(0)));
-             at != m_byHash.end() && at->first == hash; ++at) {
+        const std::uint64_t key = keyOf(trip);
+        for (auto at = std::ranges::lower_bound(m_byKey, std::pair(key, ListPosition(0)));
+             at != m_byKey.end() && at->first == key; ++at) {
             if (fields(m_stored.at(at->second)) == fields(trip))
                 return true;
         }
@@ -69,7 +69,7 @@ public:
 
 private:
     const RecordList &m_stored;
-    std::vector<std::pair<std::size_t, ListPosition>> m_byHash; // in order
+    std::vector<std::pair<std::uint64_t, ListPosition>> m_byKey; // in order
 };
 
 SystemTime utcNow()
