@@ -377,11 +377,9 @@ bool Databases::addEncodedTrips(const EncodedBatches &nextBatch)
 {
     const bool written = m_store.inTransaction([&] {
         for (auto batch = nextBatch(); !batch.empty(); batch = nextBatch()) {
-            for (const ObjectStore::EncodedRecord &trip : batch) {
-                if (m_store.insertEncoded(m_mileage, trip) == 0)
-                    return false;
-                ++m_mileageOutOfPlace;
-            }
+            if (!m_store.insertEncoded(m_mileage, batch))
+                return false;
+            m_mileageOutOfPlace += batch.size();
         }
         return true;
     });

@@ -481,27 +481,50 @@ ObjectStore::EncodedRecord ObjectStore::encodeRecord(const PropertyValues &value
     return {sortKeyOf(values), encodeProperties(values)};
 }
 
-Oid ObjectStore::insertEncoded(Oid database, const EncodedRecord &record)
+bool ObjectStore::insertEncoded(Oid database, std::span<const EncodedRecord> records)
 {
     checkThread();
-    if (!writeAllowed())
-        return 0;
-    SqliteStatement &statement =
-        cached(m_insert, "INSERT INTO records(database, sort_key, properties) VALUES(?, ?, ?)");
-    // An unbound sort key is NULL.
-    const bool inserted =
-        statement.bind(1, database) && (!record.sortKey || statement.bind(2, *record.sortKey)) &&
-        statement.bindUtf8(3, record.properties.constData(), int(record.properties.size())) &&
-        statement.run();
-    statement.reset(); // a cached statement must not keep this record's bindings
-    return inserted ? Oid(m_db.lastInsertRowId()) : 0;
+    // A run of new records goes in many rows to a statement: starting and ending a statement
+    // costs about as much as writing a row.
+    constexpr std::size_t ManyRows = 16;
+    constexpr const char *OneRowSql =
+        "INSERT INTO records(database, sort_key, properties) VALUES(?, ?, ?)";
+    static const std::string manyRowsSql = [&] {
+        std::string sql = OneRowSql;
+        for (std::size_t row = 1; row < ManyRows; ++row)
+            sql += ", (?, ?, ?)";
+        return sql;
+    }();
+    while (!records.empty()) {
+        const std::size_t rows = records.size() >= ManyRows ? ManyRows : 1;
+        SqliteStatement &statement = rows == ManyRows ? cached(m_insertMany, manyRowsSql.c_str())
+                                                      : cached(m_insert, OneRowSql);
+        bool bound = true;
+        for (std::size_t row = 0; row < rows && bound; ++row) {
+            const EncodedRecord &record = records[row];
+            const int first = int(row) * 3 + 1;
+            // An unbound sort key is NULL.
+            bound = writeAllowed() && statement.bind(first, database) &&
+                    (!record.sortKey || statement.bind(first + 1, *record.sortKey)) &&
+                    statement.bindUtf8(first + 2, record.properties.constData(),
+                                       int(record.properties.size()));
+        }
+        const bool inserted = bound && statement.run();
+        statement.reset(); // a cached statement must not keep these records' bindings
+        if (!inserted)
+            return false;
+        records = records.subspan(rows);
+    }
+    return true;
 }
 
 Oid ObjectStore::writeRecord(Oid database, Oid record, const PropertyValues &values)
 {
     checkThread();
-    if (record == 0)
-        return insertEncoded(database, encodeRecord(values));
+    if (record == 0) {
+        const EncodedRecord encoded = encodeRecord(values);
+        return insertEncoded(database, std::span(&encoded, 1)) ? Oid(m_db.lastInsertRowId()) : 0;
+    }
     if (!writeAllowed())
         return 0;
     SqliteStatement &statement = cached(

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <thread>
 
 namespace tripvane {
@@ -78,7 +79,8 @@ public:
         QByteArray properties;
     };
     static EncodedRecord encodeRecord(const PropertyValues &values);
-    Oid insertEncoded(Oid database, const EncodedRecord &record);
+    // New records in their order; false at the first that cannot be written.
+    bool insertEncoded(Oid database, std::span<const EncodedRecord> records);
     bool deleteRecord(Oid database, Oid record);
     // The record seekFirstEqual finds, changed in one statement: what a batch of changes by key
     // spends its time on.
@@ -135,6 +137,7 @@ private:
     SqliteConnection m_db;
     SqliteStatement m_seek;
     SqliteStatement m_insert;
+    SqliteStatement m_insertMany;
     SqliteStatement m_update;
     SqliteStatement m_updateFirst;
     SqliteStatement m_deleteFirst;
