@@ -11,47 +11,52 @@ namespace tripvane {
 namespace {
 
 // A member's name, "0x" and eight digits in quotes, then the colon: one append per member.
-void appendMemberName(QByteArray &out, std::uint32_t id)
+// The encoder writes through a pointer into room made for the longest text the values can
+// give, instead of checking the room for every piece.
+constexpr qsizetype LongestMember = 14; // "0x00000000":
+constexpr qsizetype LongestNumber = 10;
+constexpr qsizetype LongestPerUnit = 6; // \uXXXX
+
+void putMemberName(char *&at, std::uint32_t id)
 {
     static constexpr char digits[] = "0123456789ABCDEF";
-    char name[] = "\"0x00000000\":";
+    static constexpr char name[] = "\"0x00000000\":";
+    std::copy(std::begin(name), std::end(name) - 1, at);
     for (int i = 0; i < 8; ++i)
-        name[3 + i] = digits[(id >> (28 - 4 * i)) & 0xF];
-    out.append(name, sizeof name - 1);
+        at[3 + i] = digits[(id >> (28 - 4 * i)) & 0xF];
+    at += sizeof name - 1;
 }
 
-void appendNumber(QByteArray &out, std::uint32_t number)
+void putNumber(char *&at, std::uint32_t number)
 {
-    char digits[16];
-    const auto written = std::to_chars(std::begin(digits), std::end(digits), number);
-    out.append(digits, written.ptr - digits);
+    at = std::to_chars(at, at + LongestNumber, number).ptr;
 }
 
-void appendEscapedUnit(QByteArray &out, char16_t unit)
+void putEscapedUnit(char *&at, char16_t unit)
 {
     static constexpr char digits[] = "0123456789abcdef";
-    out.append("\\u", 2);
+    *at++ = '\\';
+    *at++ = 'u';
     for (int shift = 12; shift >= 0; shift -= 4)
-        out.append(digits[(unit >> shift) & 0xF]);
+        *at++ = digits[(unit >> shift) & 0xF];
 }
 
-void appendString(QByteArray &out, const QString &text)
+void putString(char *&at, const QString &text)
 {
-    out.append('"');
+    *at++ = '"';
     const char16_t *units = reinterpret_cast<const char16_t *>(text.utf16());
     const qsizetype size = text.size();
     qsizetype runStart = 0;
     const auto flushRun = [&](qsizetype end) {
         const QStringView run(units + runStart, end - runStart);
-        if (!std::all_of(run.begin(), run.end(), [](QChar c) { return c.unicode() < 0x80; })) {
-            out.append(run.toUtf8());
+        if (std::all_of(run.begin(), run.end(), [](QChar c) { return c.unicode() < 0x80; })) {
+            // Most texts are ASCII: copied as they are, without a converted copy of each.
+            at = std::transform(run.begin(), run.end(), at,
+                                [](QChar c) { return char(c.unicode()); });
             return;
         }
-        // Most texts are ASCII: copied as they are, without a converted copy of each.
-        const qsizetype at = out.size();
-        out.resize(at + run.size());
-        std::transform(run.begin(), run.end(), out.data() + at,
-                       [](QChar c) { return char(c.unicode()); });
+        const QByteArray utf8 = run.toUtf8();
+        at = std::copy(utf8.cbegin(), utf8.cend(), at);
     };
     for (qsizetype i = 0; i < size; ++i) {
         const char16_t unit = units[i];
@@ -63,17 +68,17 @@ void appendString(QByteArray &out, const QString &text)
         }
         if (unit == u'"' || unit == u'\\' || unit < 0x20 || QChar::isSurrogate(unit)) {
             flushRun(i);
-            if (unit == u'"')
-                out.append("\\\"", 2);
-            else if (unit == u'\\')
-                out.append("\\\\", 2);
-            else
-                appendEscapedUnit(out, unit);
+            if (unit == u'"' || unit == u'\\') {
+                *at++ = '\\';
+                *at++ = char(unit);
+            } else {
+                putEscapedUnit(at, unit);
+            }
             runStart = i + 1;
         }
     }
     flushRun(size);
-    out.append('"');
+    *at++ = '"';
 }
 
 // Categories and places repeat across thousands of trips: short texts are shared instead of
@@ -339,21 +344,28 @@ private:
 
 QByteArray encodeProperties(const PropertyValues &values)
 {
-    QByteArray out;
-    out.reserve(32 + int(values.size()) * 24);
-    out.append('{');
+    qsizetype longest = 2;
+    for (const PropertyValue &value : values) {
+        longest += LongestMember + 1 +
+                   (propertyType(value.id) == CEVT_LPWSTR ? 2 + LongestPerUnit * value.text.size()
+                                                          : LongestNumber);
+    }
+    QByteArray out(longest, Qt::Uninitialized);
+    char *at = out.data();
+    *at++ = '{';
     bool firstMember = true;
     for (const PropertyValue &value : values) {
         if (!firstMember)
-            out.append(',');
+            *at++ = ',';
         firstMember = false;
-        appendMemberName(out, value.id);
+        putMemberName(at, value.id);
         if (propertyType(value.id) == CEVT_LPWSTR)
-            appendString(out, value.text);
+            putString(at, value.text);
         else
-            appendNumber(out, value.number);
+            putNumber(at, value.number);
     }
-    out.append('}');
+    *at++ = '}';
+    out.truncate(at - out.constData());
     return out;
 }
 
