@@ -20,7 +20,6 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <array>
 #include <optional>
 #include <span>
 #include <tuple>
@@ -231,10 +230,11 @@ public:
         , m_reader([&decoder](QString &text) { return decoder.appendNext(text); })
         , m_fileName(fileName)
         , m_checker(fileName, log, addCategories)
-        , m_log(log)
-        , m_keepDuplicates(keepDuplicates)
         , m_keys(std::move(keys))
-    {}
+    {
+        if (!keepDuplicates && log.trips.size() > 0)
+            m_stored.emplace(log.trips);
+    }
 
     bool fill(CheckedBatch &batch)
     {
@@ -273,9 +273,6 @@ public:
 private:
     bool start()
     {
-        // Keyed here, so that the writing thread meanwhile reads the keys in use.
-        if (!m_keepDuplicates && m_log.trips.size() > 0)
-            m_stored.emplace(m_log.trips);
         if (m_reader.next(m_record) && m_record.fields == tripsHeader())
             return true;
         if (m_reader.errorLine() == 0 && !m_decoder.failed())
@@ -300,8 +297,6 @@ private:
     CsvRecord m_record;
     QString m_fileName;
     LineChecker m_checker;
-    const DeviceLog &m_log;
-    bool m_keepDuplicates;
     std::optional<Databases::NewTripKeys> m_keys;
     bool m_started = false;
     std::optional<StoredTrips> m_stored;
