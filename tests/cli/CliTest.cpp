@@ -193,6 +193,16 @@ TEST_F(Cli, aLongFileGoesInWholeOrNotAtAll)
     const Outcome overflow = import("", "20000");
     EXPECT_EQ(overflow.status, 1);
     EXPECT_TRUE(overflow.err.contains("long.csv")) << overflow.err.constData();
+    // A store that cannot take the trips (a reader holds it past the wait) keeps what it had.
+    sqlite3 *reader = nullptr;
+    ASSERT_EQ(
+        sqlite3_open(DeviceRoot(other.devicePath()).storePath().toUtf8().constData(), &reader),
+        SQLITE_OK);
+    sqlite3_exec(reader, "BEGIN; SELECT count(*) FROM records", nullptr, nullptr, nullptr);
+    const Outcome held = import("");
+    sqlite3_close(reader);
+    EXPECT_EQ(held.status, 3);
+    EXPECT_TRUE(held.err.contains("cannot be written")) << held.err.constData();
     EXPECT_EQ(tripvane(list).out, before);
 
     const Outcome added = import("2005-10-08,Job,5,Home,Caf\xE9 \x80,\n");
