@@ -362,6 +362,7 @@ int importCommand(const QCommandLineParser &parser, CliStreams streams)
                       parser.isSet(QStringLiteral("keep-duplicates")),
                       dryRun ? std::nullopt : std::optional(databases.newTripKeys(utcNow())));
     const Checked &checked = lines.checked();
+    const qint64 fileSize = source.size(); // asked before the reading thread uses the file
     std::size_t added = 0;
     bool invalid = false;
     bool written = false;
@@ -371,7 +372,7 @@ int importCommand(const QCommandLineParser &parser, CliStreams streams)
         const auto takeBatch = [&] {
             if (!batches.next(batch))
                 return false;
-            progress.show(dryRun ? "checking" : "importing", batch.bytesRead, source.size());
+            progress.show(dryRun ? "checking" : "importing", batch.bytesRead, fileSize);
             added += batch.trips;
             return true;
         };
