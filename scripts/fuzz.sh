@@ -26,11 +26,33 @@ CsvLineFuzz csv src/export/CsvText.cpp
 CsvReaderFuzz csvreader src/export/CsvText.cpp
 TripvaneArgumentsFuzz arguments $cli
 "
+# The targets are built one after the other on a second core while those before them run, each
+# leaving a mark (.built or .failed) that the run below waits for.
+rm -f "$out"/*.built "$out"/*.failed
+(
+    echo "$targets" | while read -r target corpus sources; do
+        [ -n "$target" ] || continue
+        # shellcheck disable=SC2086
+        if clang++ $flags -DTRIPVANE_VERSION='"1.0"' $includes $sources "fuzz/$target.cpp" $qt \
+            -lsqlite3 -o "$out/$target"; then
+            touch "$out/$target.built"
+        else
+            touch "$out/$target.failed"
+            exit 1
+        fi
+    done
+) &
+builder=$!
+trap 'kill "$builder" 2>/dev/null || true' EXIT
 echo "$targets" | while read -r target corpus sources; do
     [ -n "$target" ] || continue
-    # shellcheck disable=SC2086
-    clang++ $flags -DTRIPVANE_VERSION='"1.0"' $includes $sources "fuzz/$target.cpp" $qt -lsqlite3 \
-        -o "$out/$target"
+    until [ -e "$out/$target.built" ]; do
+        if [ -e "$out/$target.failed" ]; then
+            echo "$target did not build"
+            exit 1
+        fi
+        sleep 1
+    done
     rm -rf "${out:?}/$corpus" && mkdir -p "$out/$corpus"
     echo "fuzzing $target for $seconds s"
     # A finding is written here even when the target was working in a folder of its own.
