@@ -622,17 +622,15 @@ bool ObjectStore::replaceDatabase(const QString &name, const RecordSource &nextR
             return false;
     }
 
-    SqliteStatement insert =
-        m_db.prepare("INSERT INTO records(database, sort_key, properties) VALUES(?, ?, ?)");
-    if (!insert.isValid())
-        return false;
+    // The records go in as any run of new records does, a batch at a time.
+    constexpr std::size_t BatchRecords = 256;
+    std::vector<EncodedRecord> batch;
     PropertyValues values;
-    while (nextRecord(values)) {
-        if (!writeAllowed())
-            return false;
-        const QByteArray encoded = encodeProperties(values);
-        if (!insert.bind(1, oid) || !bindSortKey(insert, 2, values) ||
-            !insert.bindUtf8(3, encoded.constData(), int(encoded.size())) || !insert.run())
+    for (bool more = true; more;) {
+        batch.clear();
+        while (batch.size() < BatchRecords && (more = nextRecord(values)))
+            batch.push_back(encodeRecord(values));
+        if (!insertEncoded(oid, batch))
             return false;
     }
     if (!transaction.commit())
