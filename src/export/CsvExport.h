@@ -33,9 +33,9 @@ struct CsvTable
     NextRow nextRow;
 };
 
-// Every trip in list order, with the header line, as the main list shows dates and distances.
 // The header line of the trips export; an import reads the same.
 const QStringList &tripsHeader();
+// Every trip in list order, with the header line, as the main list shows dates and distances.
 CsvTable tripsTable(const RecordList &trips, std::uint32_t dateView, std::uint32_t distanceView);
 // Every category in list order with its total, zero totals included.
 CsvTable reportTable(const CategoryList &categories, std::uint32_t distanceView);
