@@ -5,7 +5,10 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QtEndian>
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <string>
 #include <thread>
@@ -138,6 +141,105 @@ std::optional<std::int64_t> pragmaNumber(SqliteConnection &db, const char *sql, 
     return statement.columnInt(0);
 }
 
+// One line of sqlite_schema: type, name, table and SQL text.
+using SchemaEntry = std::array<QString, 4>;
+
+std::optional<std::vector<SchemaEntry>> schemaOf(SqliteConnection &db)
+{
+    SqliteStatement statement = db.prepare(
+        "SELECT type, name, tbl_name, ifnull(sql, '') FROM sqlite_schema ORDER BY type, name");
+    std::vector<SchemaEntry> entries;
+    for (;;) {
+        switch (statement.step()) {
+        case SqliteStatement::Step::Done:
+            return entries;
+        case SqliteStatement::Step::Error:
+            return std::nullopt;
+        case SqliteStatement::Step::Row:
+            entries.push_back({statement.columnText(0), statement.columnText(1),
+                               statement.columnText(2), statement.columnText(3)});
+        }
+    }
+}
+
+// The schema this program makes at each version, made once in memory by the same steps.
+// Version 1 wrote its views out by hand; the next step replaces them before anything reads
+// them, so only their names are known (their SQL is left empty here), and any may be missing.
+const std::vector<SchemaEntry> &ourSchema(std::int64_t version)
+{
+    static const auto schemas = [] {
+        std::vector<std::vector<SchemaEntry>> made;
+        for (const SchemaStep &last : schemaSteps) {
+            SqliteConnection db;
+            db.open(QStringLiteral(":memory:"), SqliteConnection::Mode::ReadWriteCreate);
+            for (const SchemaStep &step : schemaSteps) {
+                if (step.version <= std::max<std::int64_t>(last.version, 2))
+                    step.apply(db);
+            }
+            std::vector<SchemaEntry> entries = schemaOf(db).value_or(std::vector<SchemaEntry>());
+            for (SchemaEntry &entry : entries) {
+                if (last.version == 1 && entry[0] == QLatin1String("view"))
+                    entry[3].clear();
+            }
+            made.push_back(std::move(entries));
+        }
+        return made;
+    }();
+    return schemas.at(std::size_t(version - 1));
+}
+
+// Why the store is not one this program made at its version, read from its schema before any
+// statement of ours runs on it: an extra trigger, view or index would run code of its own.
+std::optional<QString> foreignSchema(SqliteConnection &db, std::int64_t version)
+{
+    const std::optional<std::vector<SchemaEntry>> found = schemaOf(db);
+    if (!found)
+        return db.lastError();
+    if (version < 1)
+        return QStringLiteral("a store without its tables");
+    const std::vector<SchemaEntry> &expected = ourSchema(version);
+    for (const SchemaEntry &entry : *found) {
+        const auto same = [&entry](const SchemaEntry &ours) {
+            return ours[0] == entry[0] && ours[1] == entry[1] && ours[2] == entry[2] &&
+                   (ours[3] == entry[3] || (ours[0] == QLatin1String("view") && ours[3].isEmpty()));
+        };
+        if (std::ranges::none_of(expected, same))
+            return QStringLiteral("a schema that is not this program's (%1 %2)")
+                .arg(entry[0], entry[1]);
+    }
+    // Version 1's views are made again by the next step, whether or not they are all there.
+    const auto required = [version](const std::vector<SchemaEntry> &entries) {
+        return std::ranges::count_if(entries, [version](const SchemaEntry &entry) {
+            return version > 1 || entry[0] != QLatin1String("view");
+        });
+    };
+    if (required(*found) != required(expected))
+        return QStringLiteral("a schema that lacks some of this program's tables");
+    return std::nullopt;
+}
+
+// A file whose size is not what its pages take was cut short or padded, whatever SQLite's own
+// check of the pages it knows says. Read under one read lock, so that a writer's commit
+// cannot fall between the two looks.
+std::optional<QString> wrongSize(SqliteConnection &db, const QString &path)
+{
+    int error = SQLITE_OK;
+    if (!db.exec("BEGIN"))
+        return db.lastError();
+    const auto pages = pragmaNumber(db, "PRAGMA page_count", &error);
+    const auto pageSize = pragmaNumber(db, "PRAGMA page_size", &error);
+    const qint64 size = QFileInfo(path).size();
+    db.exec("COMMIT");
+    if (!pages || !pageSize)
+        return db.lastError();
+    if (*pages * *pageSize != size)
+        return QStringLiteral("%1 bytes long where its %2 pages take %3: cut short or padded")
+            .arg(size)
+            .arg(*pages)
+            .arg(*pages * *pageSize);
+    return std::nullopt;
+}
+
 } // namespace
 
 ObjectStore::OpenStatus ObjectStore::inspect(const QString &path, bool thorough, QString *problem)
@@ -164,6 +266,10 @@ ObjectStore::OpenStatus ObjectStore::inspect(const QString &path, bool thorough,
         return fail(
             OpenStatus::TooNew,
             QStringLiteral("schema version %1, newer than %2").arg(*version).arg(SchemaVersion));
+    if (const std::optional<QString> foreign = foreignSchema(db, *version))
+        return fail(OpenStatus::NotAStore, *foreign);
+    if (const std::optional<QString> cut = wrongSize(db, path))
+        return fail(OpenStatus::Damaged, *cut);
     const WalkCache cache(db);
     SqliteStatement check =
         db.prepare(thorough ? "PRAGMA integrity_check(1)" : "PRAGMA quick_check(1)");
@@ -201,6 +307,36 @@ bool ObjectStore::copyTo(const QString &path)
         return true;
     QFile::remove(part);
     return false;
+}
+
+bool ObjectStore::finishInterruptedChange(const QString &path)
+{
+    const QString journal = path + QStringLiteral("-journal");
+    if (QFileInfo(journal).size() <= 0)
+        return false;
+    // Only a store of ours is written to, and only by SQLite's own undo: it plays the journal
+    // back as soon as the file is read for writing.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray header = file.read(72);
+    file.close();
+    if (!header.startsWith(QByteArrayLiteral("SQLite format 3\0")) || header.size() < 72 ||
+        qFromBigEndian<quint32>(header.constData() + 68) != quint32(ApplicationId))
+        return false;
+    SqliteConnection db;
+    int error = SQLITE_OK;
+    return db.open(path, SqliteConnection::Mode::ReadWriteExisting) &&
+           pragmaNumber(db, "PRAGMA application_id", &error) && !QFileInfo::exists(journal);
+}
+
+bool ObjectStore::compactCopyTo(const QString &emptyFile)
+{
+    checkThread();
+    // Only the pages in use are written: a file padded with free pages, or sparse, does not
+    // grow into a store that fills the disk.
+    SqliteStatement vacuum = m_db.prepare("VACUUM INTO ?");
+    return vacuum.bind(1, emptyFile) && vacuum.run();
 }
 
 bool ObjectStore::openForReading(const QString &path)
@@ -252,6 +388,14 @@ ObjectStore::OpenStatus ObjectStore::open(const QString &path)
     if (*version > SchemaVersion) {
         m_db.close();
         return OpenStatus::TooNew;
+    }
+    if (foreignSchema(m_db, *version)) {
+        m_db.close();
+        return OpenStatus::NotAStore;
+    }
+    if (wrongSize(m_db, path)) {
+        m_db.close();
+        return OpenStatus::Damaged;
     }
     bool intact = false;
     {

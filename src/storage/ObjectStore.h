@@ -42,13 +42,18 @@ public:
     // A second connection to a store another one has opened and checked, for reading only.
     bool openForReading(const QString &path);
 
-    // What a store file is, found without changing it: Ok, NotAStore (another program's file
-    // or none of SQLite's), TooNew, or Damaged (the whole file checked when thorough, else
-    // SQLite's quick check).
+    // What a store file is, found without changing it: Ok, NotAStore (another program's file,
+    // none of SQLite's, or a schema other than ours), TooNew, or Damaged (a size its pages do
+    // not take, or the whole file checked when thorough, else SQLite's quick check).
     static OpenStatus inspect(const QString &path, bool thorough, QString *problem = nullptr);
     // A consistent copy of this store in a new file of its own, private to the user; the copy
     // replaces what has the name only once it is complete.
     bool copyTo(const QString &path);
+    // The same copy without the free pages, into an empty file that exists.
+    bool compactCopyTo(const QString &emptyFile);
+    // Plays back the journal that a write cut short left beside a store of ours, as the next
+    // program to write it would, so that a reading connection can read it; true when it did.
+    static bool finishInterruptedChange(const QString &path);
     QString path() const { return m_path; }
 
     // Database-level operations. findDatabase sets oid to 0 when the name is unknown.

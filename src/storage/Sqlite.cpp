@@ -32,6 +32,11 @@ bool SqliteConnection::open(const QString &path, Mode mode)
     }
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_busy_timeout(m_db, 2000);
+    // A file from outside may carry a schema of its own: no trigger of it fires, no function
+    // with side effects runs from it, and it cannot have the schema or the file rewritten.
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
     return true;
 }
 
