@@ -36,7 +36,7 @@ bool Program::start()
         m_services.message(IDS_CANNOT_CONTINUE, MessageIcon::Stop);
         return false;
     }
-    m_instance = std::make_unique<SingleInstance>(SingleInstance::socketPathFor(m_device));
+    m_instance = std::make_unique<SingleInstance>(m_device);
     if (!m_instance->claim())
         return false; // the running one was asked to come forward; nothing here is touched
     installHelpFiles();

@@ -19,9 +19,22 @@ public:
 
     // Creates the folders of a new handheld where they are missing and keeps them private to
     // the user; false when the device folder cannot be made or is not the user's to write.
-    bool prepare() const;
+    // made, when given, gets the folders it created, for unmake.
+    bool prepare(QStringList *made = nullptr) const;
+    // Removes the folders prepare made, those that are still empty.
+    static void unmake(const QStringList &made);
+    // Why prepare would fail, found without making or changing anything.
+    std::optional<QString> writingProblem() const;
 
     QString path() const { return m_path; }
+    // The folder's path with every link resolved; the path as written while it does not exist.
+    QString realPath() const;
+    // Whether a file name in the device folder is one of the program's own (the store and its
+    // journals and copies, the socket, the identity): nothing from outside may write it.
+    static bool isOwnName(QStringView name);
+    // Whether path, however written (links, "..", another name of the same file), is one of the
+    // device's own files, or would be once made.
+    bool ownsFile(const QString &path) const;
     // "\My Documents\Business\Trips.csv" -> <root>/My Documents/Business/Trips.csv
     QString localPath(const QString &devicePath) const;
     QString storePath() const;
@@ -39,7 +52,7 @@ public:
     std::optional<QString> resolveForWriting(const QString &devicePath, QString *problem) const;
 
 private:
-    static std::optional<QString> realPath(const QString &path);
+    static std::optional<QString> resolved(const QString &path);
 
     QString m_path;
 };

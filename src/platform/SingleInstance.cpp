@@ -1,5 +1,7 @@
 #include "SingleInstance.h"
 
+#include "DeviceRoot.h"
+
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
@@ -27,10 +29,16 @@ bool SingleInstance::sendRequest(const QString &socketPath, const QByteArray &re
     return true;
 }
 
+SingleInstance::SingleInstance(const DeviceRoot &device, QObject *parent)
+    : QObject(parent)
+    , m_socketPath(DeviceLock::socketPathFor(device))
+    , m_lock(device)
+{}
+
 SingleInstance::SingleInstance(QString socketPath, QObject *parent)
     : QObject(parent)
     , m_socketPath(socketPath)
-    , m_lock(std::move(socketPath))
+    , m_lock(socketPath + QStringLiteral(".lock"), DeviceLock::On::File)
 {}
 
 SingleInstance::~SingleInstance()

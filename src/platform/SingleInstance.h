@@ -30,6 +30,9 @@ public:
     }
     static bool sendRequest(const QString &socketPath, const QByteArray &request);
 
+    // The instance of a device holds the device's lock; any other one a lock file beside its
+    // socket.
+    SingleInstance(const DeviceRoot &device, QObject *parent = nullptr);
     explicit SingleInstance(QString socketPath, QObject *parent = nullptr);
     ~SingleInstance() override;
 
