@@ -219,6 +219,11 @@ bool CsvDecoder::appendNext(QString &text)
     case Encoding::Utf16:
         if (first && piece.startsWith("\xFF\xFE"))
             piece = piece.sliced(2);
+        if (piece.size() % 2 != 0) {
+            // Only the last piece can end between the two bytes of a character.
+            m_failed = m_cutShort = true;
+            return false;
+        }
         text.append(
             QStringView(reinterpret_cast<const char16_t *>(piece.data()), piece.size() / 2));
         break;
@@ -235,6 +240,14 @@ bool CsvDecoder::appendNext(QString &text)
         break;
     }
     return true;
+}
+
+QString CsvDecoder::error() const
+{
+    if (!m_failed)
+        return {};
+    return m_cutShort ? QStringLiteral("ends in the middle of a UTF-16 character")
+                      : QStringLiteral("cannot read");
 }
 
 CsvReader::Read CsvReader::fail(const char *why, int line)
@@ -256,6 +269,10 @@ bool CsvReader::next(CsvRecord &record)
         case Read::Failed:
             return false;
         case Read::NeedMore:
+            if (m_text.size() - m_at > MaxRecordChars) {
+                fail("a line longer than 65536 characters", m_line);
+                return false;
+            }
             readMore();
             break;
         }
@@ -354,6 +371,8 @@ CsvReader::Read CsvReader::read(CsvRecord &record)
         ++i;
         break;
     }
+    if (i - m_at > MaxRecordChars + 2)
+        return fail("a line longer than 65536 characters", m_line);
     record.fields.resize(count);
     m_at = i;
     m_line = line + 1;

@@ -40,6 +40,8 @@ public:
     // Appends the next piece of the text; false at the end, or when the file cannot be read.
     bool appendNext(QString &text);
     bool failed() const { return m_failed; }
+    // Why it failed: the file could not be read, or it ends inside a character.
+    QString error() const;
     qint64 bytesRead() const { return m_read; }
 
 private:
@@ -55,6 +57,7 @@ private:
     qint64 m_read = 0;
     bool m_atStart = true;
     bool m_failed = false;
+    bool m_cutShort = false;
 };
 
 // The records of a comma-separated text as RFC 4180 has them: fields separated by commas, a
@@ -69,6 +72,9 @@ struct CsvRecord
 class CsvReader
 {
 public:
+    // A record longer than this is an error, not something held without end.
+    static constexpr qsizetype MaxRecordChars = 65536;
+
     // Appends the next piece of the text; false when there is no more.
     using MoreText = std::function<bool(QString &text)>;
 

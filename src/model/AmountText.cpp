@@ -1,5 +1,8 @@
 #include "AmountText.h"
 
+#include <QList>
+
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -127,6 +130,27 @@ AmountCheck CheckAmountText(const QString &text, std::uint32_t distanceView)
     if (amount == 0)
         return AMOUNT_ZERO;
     return AMOUNT_OK;
+}
+
+bool IsWrittenAmount(QStringView text, std::uint32_t distanceView)
+{
+    const Separators separators = separatorsFor(distanceView);
+    const qsizetype decimal = text.indexOf(QChar(separators.decimal));
+    const QStringView integer = decimal < 0 ? text : text.first(decimal);
+    const QStringView fraction = decimal < 0 ? QStringView() : text.sliced(decimal + 1);
+    const auto digitsOnly = [](QStringView digits) {
+        return std::ranges::all_of(digits, isAsciiDigit);
+    };
+    if (fraction.size() > 2 || !digitsOnly(fraction))
+        return false;
+    const QList<QStringView> groups = integer.split(QChar(separators.grouping));
+    for (qsizetype i = 0; i < groups.size(); ++i) {
+        const qsizetype size = groups[i].size();
+        const bool fits = i > 0 ? size == 3 : groups.size() == 1 || (size >= 1 && size <= 3);
+        if (!fits || !digitsOnly(groups[i]))
+            return false;
+    }
+    return true;
 }
 
 std::int32_t ReadAmountText(const QString &text, std::uint32_t distanceView)

@@ -25,6 +25,11 @@ QString FormatAmount(std::int32_t amount, std::uint32_t distanceView);
 // The caller strips blanks at both ends first.
 AmountCheck CheckAmountText(const QString &text, std::uint32_t distanceView);
 
+// Whether an amount from a file is written as the view writes amounts: each grouping symbol
+// followed by three digits, at most one separator and two decimals. Typing lets more through
+// ("1,,2" is 12.00), a file from elsewhere must not be read as something it does not say.
+bool IsWrittenAmount(QStringView text, std::uint32_t distanceView);
+
 // Reads a typed amount without checking it. Text beyond the 32-bit range saturates at the
 // largest amount, so an unchecked text can never wrap into a small or negative distance.
 std::int32_t ReadAmountText(const QString &text, std::uint32_t distanceView);
