@@ -168,6 +168,10 @@ int runTripvane(const QStringList &arguments, CliStreams streams)
     setUp(parser, name, command->second);
     if (!help && !parser.parse(QStringList{QStringLiteral("tripvane")} + arguments))
         return usage(parser.errorText());
+    for (const QString &device : parser.values(QStringLiteral("device"))) {
+        if (device.isEmpty())
+            return usage(QStringLiteral("--device: the name of a folder is needed"));
+    }
     if (help || parser.isSet(QStringLiteral("help"))) {
         // The parser names the program by its path and puts the options first.
         QString text = parser.helpText().section(u'\n', 1);

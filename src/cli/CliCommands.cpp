@@ -6,7 +6,9 @@
 #include "CsvExport.h"
 #include "DeviceLock.h"
 #include "OdometerArithmetic.h"
+#include "OutputFile.h"
 #include "Sorting.h"
+#include "StoreReplacement.h"
 #include "StringTable.h"
 
 #include <QCommandLineParser>
@@ -20,6 +22,10 @@
 
 #include <map>
 #include <optional>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tripvane {
 
@@ -112,10 +118,11 @@ std::optional<CsvEncoding> encodingOf(const QCommandLineParser &parser, const Ap
     return std::nullopt;
 }
 
-// The table to standard output or into the named file.
+// The table to standard output, into a FIFO or a terminal named, or into a file that replaces
+// what has its name once complete. No file of the device is ever an output.
 // rows: how many the table has, for the progress shown.
-int writeTable(const QCommandLineParser &parser, CliStreams streams, CsvTable table,
-               std::int64_t rows, CsvEncoding encoding, CliProgress &progress)
+int writeTable(const QCommandLineParser &parser, CliStreams streams, const DeviceRoot &device,
+               CsvTable table, std::int64_t rows, CsvEncoding encoding, CliProgress &progress)
 {
     table.nextRow = [&progress, rows, nextRow = std::move(table.nextRow),
                      written = std::int64_t(0)]() mutable {
@@ -124,12 +131,24 @@ int writeTable(const QCommandLineParser &parser, CliStreams streams, CsvTable ta
     };
     const QString output = parser.value(QStringLiteral("output"));
     const bool toOutput = output.isEmpty() || output == QLatin1String("-");
-    const ExportOutcome outcome =
-        toOutput ? (writeCsv(streams.out, table, encoding) ? ExportOutcome::Written
-                                                           : ExportOutcome::CannotWrite)
-                 : writeCsvFileAt(output, table, encoding);
-    progress.clear();
     const QString name = toOutput ? QStringLiteral("standard output") : output;
+    const OutputTarget target = toOutput ? OutputTarget{} : resolveOutput(output, device);
+    if (!toOutput && target.kind == OutputTarget::Kind::Refused)
+        return fail(streams, {ExitInvalidInput, name + QStringLiteral(": ") + target.problem});
+    QFile stream;
+    QString problem;
+    if (target.kind == OutputTarget::Kind::Stream && !openStream(target, stream, &problem))
+        return fail(streams, {ExitInvalidInput, name + QStringLiteral(": ") + problem});
+    ExportOutcome outcome = ExportOutcome::CannotWrite;
+    if (toOutput || stream.isOpen()) {
+        if (writeCsv(toOutput ? streams.out : stream, table, encoding))
+            outcome = ExportOutcome::Written;
+    } else {
+        outcome = writeCsvFileAt(target.path, table, encoding);
+        if (outcome == ExportOutcome::Written && !keepOwnerAndMode(target))
+            outcome = ExportOutcome::CannotWrite;
+    }
+    progress.clear();
     switch (outcome) {
     case ExportOutcome::Written:
         return ExitDone;
@@ -166,7 +185,7 @@ int exportCommand(const QCommandLineParser &parser, CliStreams streams)
     if (what == QLatin1String("trips")) {
         if (total)
             return usage(streams, QStringLiteral("--total is for export report"));
-        return writeTable(parser, streams,
+        return writeTable(parser, streams, log->root,
                           tripsTable(log->trips, settings.DateTypeView, settings.DistanceTypeView),
                           log->trips.size(), *encoding, progress);
     }
@@ -178,12 +197,14 @@ int exportCommand(const QCommandLineParser &parser, CliStreams streams)
             SumDistancesInRange(log->trips, range->first, range->last);
         if (!sum)
             return fail(streams, overflowFailure(log->root.path()));
-        return writeTable(parser, streams, reportTotalTable(*sum, settings.DistanceTypeView), 1,
-                          *encoding, progress);
+        return writeTable(parser, streams, log->root,
+                          reportTotalTable(*sum, settings.DistanceTypeView), 1, *encoding,
+                          progress);
     }
     if (const std::optional<CliFailure> problem = computeReport(*log, *range))
         return fail(streams, *problem);
-    return writeTable(parser, streams, reportTable(log->categories, settings.DistanceTypeView),
+    return writeTable(parser, streams, log->root,
+                      reportTable(log->categories, settings.DistanceTypeView),
                       log->categories.size(), *encoding, progress);
 }
 
@@ -318,7 +339,7 @@ int listCommand(const QCommandLineParser &parser, CliStreams streams)
 
 int checkCommand(const QCommandLineParser &parser, CliStreams streams)
 {
-    const DeviceRoot device(devicePathOf(parser.value(QStringLiteral("device"))));
+    const DeviceRoot device = deviceOf(parser);
     const QString storePath = device.storePath();
     QString report = QStringLiteral("store: %1\n").arg(storePath);
     // The failure's line names the store; the report says why under its name.
@@ -334,8 +355,10 @@ int checkCommand(const QCommandLineParser &parser, CliStreams streams)
         readDevice(device.path(), failure, DeviceAccess::ReadThorough);
     if (!log)
         return unhealthy(failure.message);
+    if (log->finishedInterruptedChange)
+        report += QStringLiteral("journal: a change that was cut short has been undone\n");
     report += QStringLiteral("integrity: ok\napplication id: ok\n"
-                             "schema version: this program's or an earlier one\n"
+                             "schema: this program's, version this or an earlier one\n"
                              "trips: %1\ncategories: %2\nroutes: %3\n")
                   .arg(log->trips.size())
                   .arg(log->categories.size())
@@ -352,8 +375,15 @@ int backupCommand(const QCommandLineParser &parser, CliStreams streams)
     const QStringList arguments = parser.positionalArguments();
     if (arguments.size() != 2)
         return usage(streams, QStringLiteral("backup FILE"));
-    const QString target = QFileInfo(arguments[1]).absoluteFilePath();
-    const DeviceRoot device(devicePathOf(parser.value(QStringLiteral("device"))));
+    const DeviceRoot device = deviceOf(parser);
+    const OutputTarget target = resolveOutput(arguments[1], device);
+    if (target.kind != OutputTarget::Kind::File)
+        return fail(streams, {ExitInvalidInput,
+                              arguments[1] + QStringLiteral(": ") +
+                                  (target.problem.isEmpty()
+                                       ? QStringLiteral("is not a plain file; a backup needs one")
+                                       : target.problem)});
+    ObjectStore::finishInterruptedChange(device.storePath());
     QString problem;
     if (ObjectStore::inspect(device.storePath(), false, &problem) != ObjectStore::OpenStatus::Ok)
         return fail(streams, {ExitDevice, device.storePath() + QStringLiteral(": ") + problem});
@@ -361,36 +391,79 @@ int backupCommand(const QCommandLineParser &parser, CliStreams streams)
     if (!store.openForReading(device.storePath()))
         return fail(streams,
                     {ExitDevice, device.storePath() + QStringLiteral(": ") + store.lastError()});
-    if (QFileInfo(target).isDir() || !store.copyTo(target))
-        return fail(streams, {ExitInvalidInput, target + QStringLiteral(": cannot write")});
+    if (!store.copyTo(target.path) || !keepOwnerAndMode(target))
+        return fail(streams, {ExitInvalidInput, arguments[1] + QStringLiteral(": cannot write")});
     return ExitDone;
 }
+
+namespace {
+
+// An empty file beside the store for the restored copy, with the owner and mode of the store it
+// will replace (of the device folder, private, when there is none).
+bool makeRestoreFile(const QString &path, const QString &storePath)
+{
+    QFile::remove(path);
+    struct stat like;
+    const bool replaces =
+        ::stat(QFile::encodeName(storePath).constData(), &like) == 0 && S_ISREG(like.st_mode);
+    if (!replaces && ::stat(QFile::encodeName(QFileInfo(storePath).path()).constData(), &like) != 0)
+        return false;
+    const mode_t mode = replaces ? like.st_mode & 07777 : 0600;
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, mode);
+    if (fd < 0)
+        return false;
+    const bool given = (::fchown(fd, like.st_uid, like.st_gid) == 0 || ::geteuid() != 0) &&
+                       ::fchmod(fd, mode) == 0;
+    ::close(fd);
+    return given;
+}
+
+} // namespace
 
 int restoreCommand(const QCommandLineParser &parser, CliStreams streams)
 {
     const QStringList arguments = parser.positionalArguments();
     if (arguments.size() != 2)
         return usage(streams, QStringLiteral("restore FILE"));
+    // The backup is read through as the program will read it before anything is changed.
     const QString source = QFileInfo(arguments[1]).absoluteFilePath();
-    QString problem;
-    if (ObjectStore::inspect(source, true, &problem) != ObjectStore::OpenStatus::Ok)
-        return fail(streams, {ExitInvalidInput, source + QStringLiteral(": ") + problem});
-    const DeviceRoot device(devicePathOf(parser.value(QStringLiteral("device"))));
-    DeviceLock lock(DeviceLock::socketPathFor(device));
-    if (const std::optional<CliFailure> busy = takeForWriting(device, lock))
+    CliFailure failure;
+    const std::unique_ptr<DeviceLog> backup = readStoreFile(source, failure);
+    if (!backup)
+        return fail(streams, {ExitInvalidInput, failure.message});
+    const DeviceRoot device = deviceOf(parser);
+    if (const std::optional<CliFailure> problem = writingProblem(device))
+        return fail(streams, *problem);
+    DeviceLock lock(device);
+    QStringList made;
+    if (const std::optional<CliFailure> busy = takeForWriting(device, lock, made))
         return fail(streams, *busy);
+
+    // The copy is made beside the store and read through again; only then does it take the
+    // store's place, the store it replaces kept as it is.
     const QString storePath = device.storePath();
-    if (QFileInfo::exists(storePath)) {
-        // Opening finishes what a crash left in the journal, so that the copy kept is whole
-        // and no journal is left to be played into the restored file.
-        ObjectStore current;
-        current.open(storePath);
-        if (!current.copyTo(storePath + QStringLiteral(".before-restore")))
-            return fail(streams, {ExitDevice, storePath + QStringLiteral(": cannot keep a copy")});
-    }
-    ObjectStore backup;
-    if (!backup.openForReading(source) || !backup.copyTo(storePath))
-        return fail(streams, {ExitDevice, storePath + QStringLiteral(": cannot be replaced")});
+    const QString restored = storePath + QStringLiteral(".restoring");
+    const auto cannot = [&](const QString &why) {
+        QFile::remove(restored);
+        QFile::remove(restored + QStringLiteral("-journal"));
+        DeviceRoot::unmake(made);
+        return fail(streams, {ExitDevice, storePath + QStringLiteral(": ") + why});
+    };
+    ObjectStore::finishInterruptedChange(storePath);
+    if (!makeRestoreFile(restored, storePath) || !backup->store.compactCopyTo(restored))
+        return cannot(QStringLiteral("cannot be written"));
+    if (!readStoreFile(restored, failure))
+        return cannot(QStringLiteral("the copy does not read back: ") + failure.message);
+    const std::optional<QString> kept = replaceStoreKeepingAside(storePath, restored);
+    if (!kept)
+        return cannot(QStringLiteral("cannot be replaced"));
+    QString said = QStringLiteral("restored %1 trips").arg(backup->trips.size());
+    if (!kept->isEmpty())
+        said += QStringLiteral("; the store it replaced is kept as %1 (restore that file to undo "
+                               "this)")
+                    .arg(*kept);
+    streams.out.write((said + u'\n').toUtf8());
     return ExitDone;
 }
 

@@ -3,6 +3,7 @@
 #include "Sorting.h"
 #include "StringTable.h"
 
+#include <QCommandLineParser>
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
@@ -26,13 +27,25 @@ CliFailure overflowFailure(const QString &name)
     return {ExitInvalidInput, name + QStringLiteral(": ") + loadString(IDS_BALANCE_OVERFLOW)};
 }
 
-std::optional<CliFailure> takeForWriting(const DeviceRoot &device, DeviceLock &lock)
+std::optional<CliFailure> writingProblem(const DeviceRoot &device)
 {
-    if (!device.prepare())
+    if (const std::optional<QString> problem = device.writingProblem())
+        return CliFailure{ExitDevice, device.path() + QStringLiteral(": ") + *problem};
+    return std::nullopt;
+}
+
+std::optional<CliFailure> takeForWriting(const DeviceRoot &device, DeviceLock &lock,
+                                         QStringList &made)
+{
+    if (!device.prepare(&made)) {
+        DeviceRoot::unmake(made);
         return CliFailure{ExitDevice, device.path() + QStringLiteral(": cannot be used")};
-    if (lock.take() != DeviceLock::Taken::Held)
+    }
+    if (lock.take() != DeviceLock::Taken::Held) {
+        DeviceRoot::unmake(made);
         return CliFailure{ExitDevice,
                           device.path() + QStringLiteral(": mileagelog runs on this device")};
+    }
     return std::nullopt;
 }
 
@@ -75,20 +88,22 @@ QString devicePathOf(const QString &option)
     return option.isEmpty() ? DeviceRoot::defaultPath() : QDir(option).absolutePath();
 }
 
-std::unique_ptr<DeviceLog> readDevice(const QString &path, CliFailure &failure, DeviceAccess access)
+DeviceRoot deviceOf(const QCommandLineParser &parser)
 {
-    auto log = std::make_unique<DeviceLog>(path);
-    const QString storePath = log->root.storePath();
+    return DeviceRoot(devicePathOf(parser.value(QStringLiteral("device"))));
+}
+
+namespace {
+
+// Opens and reads the store into log; false with the failure named after the store.
+bool readStore(DeviceLog &log, const QString &storePath, DeviceAccess access, CliFailure &failure)
+{
     const auto fail = [&](const QString &why) {
         failure = {ExitDevice, QStringLiteral("%1: %2").arg(storePath, why)};
-        return nullptr;
+        return false;
     };
-    if (!QFileInfo(path).isDir()) {
-        failure = {ExitDevice, QStringLiteral("%1: no such device").arg(path)};
-        return nullptr;
-    }
     if (access == DeviceAccess::Write) {
-        switch (log->store.open(storePath)) {
+        switch (log.store.open(storePath)) {
         case ObjectStore::OpenStatus::Ok:
             break;
         case ObjectStore::OpenStatus::NotAStore:
@@ -107,22 +122,52 @@ std::unique_ptr<DeviceLog> readDevice(const QString &path, CliFailure &failure, 
         if (ObjectStore::inspect(storePath, access == DeviceAccess::ReadThorough, &problem) !=
             ObjectStore::OpenStatus::Ok)
             return fail(problem);
-        if (!log->store.openForReading(storePath))
-            return fail(log->store.lastError());
+        if (!log.store.openForReading(storePath))
+            return fail(log.store.lastError());
     }
-    log->databases = std::make_unique<Databases>(log->store);
+    log.databases = std::make_unique<Databases>(log.store);
     MileageRecord scratch;
-    if (!log->databases->openAll(log->categories, log->book) ||
-        !log->databases->loadStatus(log->status, {}) ||
-        log->databases->loadRecords(log->trips, scratch) < 0 ||
-        !log->databases->takeFailures().empty() || !log->databases->recordsLoadedCompletely())
+    if (!log.databases->openAll(log.categories, log.book) ||
+        !log.databases->loadStatus(log.status, {}) ||
+        log.databases->loadRecords(log.trips, scratch) < 0 ||
+        !log.databases->takeFailures().empty() || !log.databases->recordsLoadedCompletely())
         return fail(loadString(IDS_STATUS_PROBLEM));
-    log->settings.load(log->store, loadString(IDS_MAKER), loadString(IDS_TITLE));
+    log.settings.load(log.store, loadString(IDS_MAKER), loadString(IDS_TITLE));
+    return true;
+}
+
+} // namespace
+
+std::unique_ptr<DeviceLog> readDevice(const QString &path, CliFailure &failure, DeviceAccess access)
+{
+    auto log = std::make_unique<DeviceLog>(path);
+    if (!QFileInfo(path).isDir()) {
+        failure = {ExitDevice, QStringLiteral("%1: no such device").arg(path)};
+        return nullptr;
+    }
+    // A reading command finds a store a crash left as the program would: with the cut write
+    // undone. A store from elsewhere (readStoreFile) is never written.
+    if (access != DeviceAccess::Write)
+        log->finishedInterruptedChange =
+            ObjectStore::finishInterruptedChange(log->root.storePath());
+    if (!readStore(*log, log->root.storePath(), access, failure))
+        return nullptr;
     // The main list shows the trips by date (ascending until an order was chosen), or as
     // stored once another column was chosen.
     const bool byDate = log->settings.Sort == 0 || log->settings.SortOrder == SortUnset;
-    if (byDate && !SortRecordsByDate(log->trips, log->settings.SortOrder))
-        return fail(loadString(IDS_STATUS_PROBLEM));
+    if (byDate && !SortRecordsByDate(log->trips, log->settings.SortOrder)) {
+        failure = {ExitDevice,
+                   log->root.storePath() + QStringLiteral(": ") + loadString(IDS_STATUS_PROBLEM)};
+        return nullptr;
+    }
+    return log;
+}
+
+std::unique_ptr<DeviceLog> readStoreFile(const QString &storePath, CliFailure &failure)
+{
+    auto log = std::make_unique<DeviceLog>(QFileInfo(storePath).path());
+    if (!readStore(*log, storePath, DeviceAccess::ReadThorough, failure))
+        return nullptr;
     return log;
 }
 

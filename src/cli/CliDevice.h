@@ -10,6 +10,8 @@
 
 #include <QString>
 
+class QCommandLineParser;
+
 #include <memory>
 #include <optional>
 
@@ -42,14 +44,20 @@ struct DeviceLog
     RouteList book;
     OdometerHolders status;
     RecordList trips;
+    // A write that a crash cut short was undone before reading, as the program does at start.
+    bool finishedInterruptedChange = false;
 };
 
 // A sum of the trips beyond the largest amount, in the device or file named.
 CliFailure overflowFailure(const QString &name);
 
-// Makes the device's folder if it has none and takes the device from mileagelog, for a command
-// that writes; a failure names the device.
-std::optional<CliFailure> takeForWriting(const DeviceRoot &device, DeviceLock &lock);
+// For a command that writes, once its checks have passed: makes the device's folders where it
+// has none (made gets them, to be removed again when the command fails) and takes the device
+// from mileagelog; a failure names the device and leaves nothing made.
+std::optional<CliFailure> takeForWriting(const DeviceRoot &device, DeviceLock &lock,
+                                         QStringList &made);
+// Why a command could not write the device, found without changing anything.
+std::optional<CliFailure> writingProblem(const DeviceRoot &device);
 
 // Writes the failure's line to standard error; its status.
 int fail(CliStreams streams, const CliFailure &failure);
@@ -60,6 +68,7 @@ std::optional<SystemTime> parseDate(const QString &text, std::uint32_t dateView)
 
 // The device folder a command names: --device, else the program's own.
 QString devicePathOf(const QString &option);
+DeviceRoot deviceOf(const QCommandLineParser &parser);
 
 // How a command opens a device's store. Reading leaves it as it is and works beside a running
 // program; the thorough check reads every page of the store first, not only SQLite's quick
@@ -70,5 +79,7 @@ enum class DeviceAccess { Read, ReadThorough, Write };
 // Opens and reads the device; a missing, damaged or foreign store is a failure naming it.
 std::unique_ptr<DeviceLog> readDevice(const QString &path, CliFailure &failure,
                                       DeviceAccess access = DeviceAccess::Read);
+// A store file as the program would read it, every page and record, changing nothing.
+std::unique_ptr<DeviceLog> readStoreFile(const QString &storePath, CliFailure &failure);
 
 } // namespace tripvane

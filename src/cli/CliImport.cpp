@@ -7,10 +7,10 @@
 #include "CsvExport.h"
 #include "CsvText.h"
 #include "DeviceLock.h"
+#include "DeviceRoot.h"
 #include "StringTable.h"
 #include "TextRules.h"
 
-#include <QBuffer>
 #include <QCommandLineParser>
 #include <QDateTime>
 #include <QFile>
@@ -18,12 +18,18 @@
 #include <QHash>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 
 #include <algorithm>
 #include <optional>
 #include <span>
 #include <tuple>
 #include <vector>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tripvane {
 
@@ -148,10 +154,15 @@ public:
         const QString distance = stripBlanks(f[2]);
         const AmountCheck amount =
             distance.isEmpty() ? AMOUNT_INVALID : CheckAmountText(distance, view);
-        if (amount == AMOUNT_OK)
-            SetAmountFromText(trip, distance, view);
-        else
+        if (amount != AMOUNT_OK)
             bad("Mileage", loadString(amountMessage(amount)));
+        else if (!IsWrittenAmount(distance, view))
+            bad("Mileage", QStringLiteral("'%1' is not an amount as %2 writes one (three digits "
+                                          "after each '%3', at most two decimals)")
+                               .arg(distance, FormatAmount(100000, view),
+                                    view == 1 ? QStringLiteral(".") : QStringLiteral(",")));
+        else
+            SetAmountFromText(trip, distance, view);
         const struct
         {
             const char *name;
@@ -289,7 +300,7 @@ private:
                                    .arg(m_reader.errorLine())
                                    .arg(m_reader.error()));
         if (m_decoder.failed())
-            m_checked.addError(m_fileName + QStringLiteral(": cannot read"));
+            m_checked.addError(m_fileName + QStringLiteral(": ") + m_decoder.error());
     }
 
     CsvDecoder &m_decoder;
@@ -305,33 +316,132 @@ private:
 
 } // namespace
 
+namespace {
+
+// Standard input, a FIFO or a character device is copied into a private file that goes with
+// the process: the encoding is told from the whole text, and such input cannot be read twice.
+// The copy stops at a line longer than the reader takes, so that endless input ends in an
+// error instead of taking the memory or the disk.
+bool spool(QIODevice &from, QFile &into, QString &error)
+{
+    constexpr qint64 MaxLineBytes = 4 * CsvReader::MaxRecordChars;
+    QByteArray piece(qsizetype(1) << 16, Qt::Uninitialized);
+    qint64 line = 1;
+    qint64 sinceLineEnd = 0;
+    for (;;) {
+        const qint64 got = from.read(piece.data(), piece.size());
+        if (got < 0) {
+            error = QStringLiteral(": cannot read");
+            return false;
+        }
+        if (got == 0)
+            break;
+        for (qint64 i = 0; i < got; ++i) {
+            if (piece[i] == '\n') {
+                ++line;
+                sinceLineEnd = 0;
+            } else if (++sinceLineEnd > MaxLineBytes) {
+                error = QStringLiteral(":%1: a line longer than 65536 characters").arg(line);
+                return false;
+            }
+        }
+        if (into.write(piece.constData(), got) != got) {
+            error = QStringLiteral(": cannot keep a copy of it: ") + into.errorString();
+            return false;
+        }
+    }
+    return into.flush() && into.seek(0);
+}
+
+// A FIFO is opened without waiting for a writer that may never come, then waited for a while.
+bool openFifo(const QString &path, QFile &file, QString &error)
+{
+    constexpr int WriterWaitMs = 5000;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    pollfd waiting{fd, POLLIN, 0};
+    if (fd < 0 || ::poll(&waiting, 1, WriterWaitMs) <= 0) {
+        error = fd < 0 ? QStringLiteral(": cannot read")
+                       : QStringLiteral(": no program writes into it (waited %1 s)")
+                             .arg(WriterWaitMs / 1000);
+        if (fd >= 0)
+            ::close(fd);
+        return false;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+}
+
+// The file of an import, read in pieces: a plain file where it is, anything else copied first.
+// error: what follows the file's name in the message (":LINE: why" or ": why").
+QIODevice *openImportFile(const QString &argument, QIODevice &standardInput, QFile &file,
+                          QTemporaryFile &spooled, QString &error)
+{
+    QIODevice *stream = &standardInput;
+    if (argument != QLatin1String("-")) {
+        struct stat status;
+        const QByteArray local = QFile::encodeName(argument);
+        if (::stat(local.constData(), &status) != 0 || S_ISDIR(status.st_mode)) {
+            error = QStringLiteral(": cannot read");
+            return nullptr;
+        }
+        if (S_ISREG(status.st_mode)) {
+            file.setFileName(argument);
+            if (file.open(QIODevice::ReadOnly))
+                return &file;
+            error = QStringLiteral(": cannot read");
+            return nullptr;
+        }
+        if (!S_ISFIFO(status.st_mode) && !S_ISCHR(status.st_mode)) {
+            error = QStringLiteral(": is not a plain file");
+            return nullptr;
+        }
+        const bool opened = S_ISFIFO(status.st_mode)
+                                ? openFifo(argument, file, error)
+                                : (file.setFileName(argument), file.open(QIODevice::ReadOnly));
+        if (!opened) {
+            if (error.isEmpty())
+                error = QStringLiteral(": cannot read");
+            return nullptr;
+        }
+        stream = &file;
+    }
+    if (!spooled.open()) {
+        error = QStringLiteral(": cannot keep a copy of it: ") + spooled.errorString();
+        return nullptr;
+    }
+    return spool(*stream, spooled, error) ? &spooled : nullptr;
+}
+
+} // namespace
+
 int importCommand(const QCommandLineParser &parser, CliStreams streams)
 {
     const QStringList arguments = parser.positionalArguments();
     if (arguments.size() != 2)
         return usage(streams, QStringLiteral("import FILE|-"));
-    // A file is read a piece at a time; standard input cannot be read twice, so it is taken
-    // whole.
     const bool fromInput = arguments[1] == QLatin1String("-");
     const QString fileName = fromInput ? QStringLiteral("standard input") : arguments[1];
-    QBuffer input;
-    QFile file(arguments[1]);
-    QIODevice &source = fromInput ? static_cast<QIODevice &>(input) : file;
-    if (fromInput)
-        input.setData(streams.in.readAll());
-    if (!source.open(QIODevice::ReadOnly))
-        return fail(streams, {ExitInvalidInput, fileName + QStringLiteral(": cannot read")});
+    QFile file;
+    QTemporaryFile spooled;
+    QString inputError;
+    QIODevice *input = openImportFile(arguments[1], streams.in, file, spooled, inputError);
+    if (!input)
+        return fail(streams, {ExitInvalidInput, fileName + inputError});
+    QIODevice &source = *input;
     CsvDecoder decoder(source);
     if (decoder.failed())
         return fail(streams, {ExitInvalidInput, fileName + QStringLiteral(": cannot read")});
 
-    // Only one program changes a device at a time. A dry run changes nothing: a device that
-    // has no trip log yet is checked against one made as the first start makes it, in a
+    // Only one program changes a device at a time, and a device it cannot write is refused
+    // before anything is made, the dry run as the import. A dry run changes nothing: a device
+    // that has no trip log yet is checked against one made as the first start makes it, in a
     // scratch folder.
     const bool dryRun = parser.isSet(QStringLiteral("dry-run"));
-    const DeviceRoot device(devicePathOf(parser.value(QStringLiteral("device"))));
-    DeviceLock lock(DeviceLock::socketPathFor(device));
-    const bool madeForTheDryRun = dryRun && !QFileInfo::exists(device.storePath());
+    const DeviceRoot device = deviceOf(parser);
+    if (const std::optional<CliFailure> problem = writingProblem(device))
+        return fail(streams, *problem);
+    const bool storeExisted = QFileInfo(device.storePath()).exists();
+    const bool madeForTheDryRun = dryRun && !storeExisted;
     std::optional<QTemporaryDir> scratch;
     if (madeForTheDryRun)
         scratch.emplace();
@@ -339,16 +449,28 @@ int importCommand(const QCommandLineParser &parser, CliStreams streams)
                                              : device.path());
     if (madeForTheDryRun && !target.prepare())
         return fail(streams, {ExitDevice, device.path() + QStringLiteral(": cannot be used")});
+    DeviceLock lock(device);
+    QStringList made;
     if (!dryRun) {
-        if (const std::optional<CliFailure> busy = takeForWriting(device, lock))
+        if (const std::optional<CliFailure> busy = takeForWriting(device, lock, made))
             return fail(streams, *busy);
     }
+    // A failed import leaves no store and no folder it made.
+    const auto unmake = [&] {
+        if (dryRun || storeExisted)
+            return;
+        QFile::remove(device.storePath());
+        QFile::remove(device.storePath() + QStringLiteral("-journal"));
+        DeviceRoot::unmake(made);
+    };
     CliFailure failure;
     std::unique_ptr<DeviceLog> log =
         readDevice(target.path(), failure,
                    dryRun && !madeForTheDryRun ? DeviceAccess::Read : DeviceAccess::Write);
-    if (!log)
+    if (!log) {
+        unmake();
         return fail(streams, failure);
+    }
     std::int64_t storedDistance = 0;
     for (ListPosition i = 0; i < log->trips.size(); ++i)
         storedDistance += log->trips.at(i).distance;
@@ -409,6 +531,10 @@ int importCommand(const QCommandLineParser &parser, CliStreams streams)
         }
     }
     progress.clear();
+    if (invalid || (!dryRun && !written)) {
+        log.reset();
+        unmake();
+    }
     if (invalid) {
         QStringList errors = checked.errors;
         if (errors.isEmpty())
