@@ -8,12 +8,18 @@
 #include "TripLog.h"
 
 #include <QBuffer>
+#include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <thread>
 
 #include <gtest/gtest.h>
 
 #include <sqlite3.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace tripvane;
 
@@ -87,6 +93,150 @@ TEST_F(Cli, answersAsTheTableSays)
             EXPECT_TRUE(run.err.contains(row[3].toUtf8())) << run.err.constData();
         }
         EXPECT_EQ(run.err.isEmpty(), row[1] == u'0') << "a message exactly when it failed";
+    }
+}
+
+QStringList entriesUnder(const QString &path)
+{
+    QStringList entries;
+    for (QDirIterator it(path, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                         QDirIterator::Subdirectories);
+         it.hasNext();)
+        entries.append(it.next());
+    entries.sort();
+    return entries;
+}
+
+bool runSql(const QString &path, const QString &sql)
+{
+    sqlite3 *db = nullptr;
+    const bool ran =
+        sqlite3_open(path.toUtf8().constData(), &db) == SQLITE_OK &&
+        sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(db);
+    return ran;
+}
+
+// A cut write: the store with its changed pages and the journal that undoes them.
+void cutWrite(const QString &store)
+{
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open(store.toUtf8().constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "BEGIN; DELETE FROM records", nullptr, nullptr, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_db_cacheflush(db), SQLITE_OK);
+    for (const char *file : {"", "-journal"})
+        ASSERT_TRUE(QFile::copy(store + file, store + file + QStringLiteral(".cut")));
+    sqlite3_close(db);
+    for (const char *file : {"", "-journal"}) {
+        QFile::remove(store + file);
+        ASSERT_TRUE(QFile::rename(store + file + QStringLiteral(".cut"), store + file));
+    }
+}
+
+TEST_F(Cli, hostileFilesAndPathsLoseNothing)
+{
+    const QByteArray listOf[] = {tripvane({"list", "--device", other.devicePath()}).out,
+                                 tripvane({"list", "--device", device.devicePath()}).out};
+    for (const QStringList &row : dataTable("cli-hostile.txt")) {
+        ASSERT_EQ(row.size(), 5);
+        SCOPED_TRACE(qPrintable(row[0] + u' ' + row[1]));
+        QTemporaryDir t;
+        const QString d = t.filePath(QStringLiteral("D")), b = t.filePath(QStringLiteral("B")),
+                      f = t.filePath(QStringLiteral("F")), store = DeviceRoot(d).storePath();
+        ASSERT_TRUE(QDir().mkpath(d));
+        ASSERT_TRUE(QFile::copy(DeviceRoot(other.devicePath()).storePath(), store));
+        ASSERT_TRUE(QFile::copy(DeviceRoot(device.devicePath()).storePath(), b));
+        QFile::link(d, t.filePath(QStringLiteral("L")));
+        QFile::link(d, t.filePath(QString(120, u'x')));
+        const QString setup = row[0].section(u':', 0, 0), value = row[0].section(u':', 1);
+        TestApp running(Screen::Portrait, d);
+        std::thread reader;
+        QByteArray input, read;
+        if (setup == u"sql" || setup == u"dsql") {
+            ASSERT_TRUE(runSql(setup == u"sql" ? b : store, value));
+        } else if (setup == u"cut" || setup == u"pad") {
+            QFile backup(b);
+            ASSERT_TRUE(
+                backup.resize(backup.size() + (setup == u"cut" ? -1 : 1) * value.toLongLong()));
+        } else if (setup == u"running") {
+            ASSERT_TRUE(running.start());
+        } else if (setup == u"junk" || setup == u"file") {
+            const QString path = setup == u"junk" ? store : d;
+            QDir(path).removeRecursively() || QFile::remove(path);
+            QFile junk(path);
+            ASSERT_TRUE(junk.open(QIODevice::WriteOnly) && junk.write("junk\n") == 5);
+        } else if (setup == u"folder") {
+            ASSERT_TRUE(QFile::remove(store) && QDir().mkdir(store));
+        } else if (setup == u"owned") {
+            if (::geteuid() != 0)
+                continue; // only root gives a file away
+            ASSERT_EQ(::chown(QFile::encodeName(store).constData(), 4242, 4242), 0);
+            ASSERT_EQ(::chmod(QFile::encodeName(store).constData(), 0640), 0);
+        } else if (setup == u"journal") {
+            cutWrite(store);
+        } else if (setup.endsWith(u"fifo")) {
+            ASSERT_EQ(::mkfifo(QFile::encodeName(f).constData(), 0600), 0);
+            if (setup == u"fifo")
+                reader = std::thread([&] {
+                    QFile fifo(f);
+                    if (fifo.open(QIODevice::ReadOnly))
+                        read = fifo.readAll();
+                });
+        } else if (setup == u"zeros") {
+            input = QByteArray(1 << 20, '\0');
+        } else if (setup == u"locked") {
+            QFile::setPermissions(d, {});
+        } else if (setup == u"gone") {
+            QDir(d).removeRecursively();
+        }
+        QFile storeFile(store);
+        const QByteArray before = storeFile.open(QIODevice::ReadOnly) ? storeFile.readAll() : "";
+        storeFile.close();
+        const QStringList entries = entriesUnder(d);
+        Outcome run;
+        const QStringList runs = row[1].split(QStringLiteral(" ; "));
+        for (const QString &line : runs) {
+            QStringList arguments = line.split(u' ');
+            for (QString &argument : arguments) {
+                const QString first = argument.section(u'/', 0, 0);
+                if (first.size() == 1 && QStringLiteral("DLFB").contains(first))
+                    argument = t.filePath(argument);
+                argument.replace(QStringLiteral("IMPORT"),
+                                 QStringLiteral(TRIPVANE_TEST_DATA "/import"));
+                argument.replace(QStringLiteral("LONG"), t.filePath(QString(120, u'x')));
+                argument.replace(QStringLiteral("EMPTY"), QString());
+            }
+            run = tripvane(arguments, input);
+            if (&line != &runs.last())
+                ASSERT_EQ(run.status, 0) << run.err.constData();
+        }
+        if (reader.joinable())
+            reader.join();
+        QFile::setPermissions(d, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        EXPECT_EQ(run.status, row[2].toInt()) << run.err.constData();
+        if (row[3] != u'-')
+            EXPECT_TRUE(run.err.contains(row[3].toUtf8())) << run.err.constData();
+        const QStringList after = row[4].split(u' ');
+        const QByteArray listed = tripvane({"list", "--device", d}).out;
+        const std::pair<const char16_t *, bool> holds[] = {
+            {u"same", storeFile.open(QIODevice::ReadOnly) && storeFile.readAll() == before},
+            {u"lists-other", listed == listOf[0]},
+            {u"lists-device", listed == listOf[1]},
+            {u"untouched", entriesUnder(d) == entries},
+            {u"gone", !QFileInfo::exists(d)}};
+        for (const auto &[what, held] : holds)
+            EXPECT_TRUE(held || !after.contains(what)) << QString::fromUtf16(what).toStdString();
+        QFile kept(store + QStringLiteral(".before-restore"));
+        if (after.contains(u"kept-junk"))
+            EXPECT_TRUE(kept.open(QIODevice::ReadOnly) && kept.readAll() == "junk\n");
+        struct stat owned;
+        if (after.contains(u"owned")) {
+            ASSERT_EQ(::stat(QFile::encodeName(store).constData(), &owned), 0);
+            EXPECT_EQ(owned.st_uid, 4242u);
+            EXPECT_EQ(owned.st_mode & 0777, 0640u);
+        }
+        if (after.contains(u"read"))
+            EXPECT_TRUE(read.startsWith("\"Date\"")) << read.constData();
     }
 }
 
