@@ -1,49 +1,69 @@
 // libFuzzer target: tripvane's command line. The arguments are the input split at NUL bytes,
-// run in a scratch folder that holds the default device with a few trips; an argument with a
-// '/' is left out, so that nothing outside the folder can be named. Whatever the arguments,
-// the status is one of the four, a message comes exactly with a failure, and the device's
-// store changes only through restore and import.
+// run in a scratch folder that holds the default device with a few trips, a link to it, and
+// stores crafted to harm (a trigger, an expression index, a cut file, a foreign schema). An
+// argument may name a path inside the folder, never one that leads out of it. Whatever the
+// arguments, the status is one of the four, a message comes exactly with a failure, the
+// device's store stays readable, and no file changes or appears that the arguments did not
+// name, but for the store and its kept copies after a restore or an import. The folder is
+// put back as it was after each run.
 #include "Cli.h"
 #include "Databases.h"
 #include "DeviceRoot.h"
 #include "ObjectStore.h"
 
 #include <QBuffer>
-#include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <cstdint>
 #include <cstdlib>
+#include <map>
+
+#include <sqlite3.h>
 
 using namespace tripvane;
 
 namespace {
 
-QByteArray storeHash(const QString &path)
+using Files = std::map<QString, QByteArray>;
+
+Files filesUnder(const QString &path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly)
-               ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
-               : QByteArray();
+    Files files;
+    for (QDirIterator it(path, QDir::Files | QDir::Hidden | QDir::System,
+                         QDirIterator::Subdirectories);
+         it.hasNext();) {
+        QFile file(it.next());
+        files[it.filePath()] = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("?");
+    }
+    return files;
 }
 
-const QString &scratch()
+void craft(const QString &from, const QString &to, const char *sql)
+{
+    QFile::copy(from, to);
+    sqlite3 *db = nullptr;
+    sqlite3_open(QFile::encodeName(to).constData(), &db);
+    sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
+// The scratch folder and what it held once made.
+const Files &scratch(QString &path)
 {
     static QTemporaryDir dir;
-    static const bool made = [] {
+    static const Files made = [] {
         const DeviceRoot device(dir.filePath(QStringLiteral("device")));
         qputenv("TRIPVANE_DEVICE", QFile::encodeName(device.path()));
-        if (!device.prepare())
-            return false;
         ObjectStore store;
         Databases databases(store);
         CategoryList categories;
         RouteList book;
-        if (store.open(device.storePath()) != ObjectStore::OpenStatus::Ok ||
+        if (!device.prepare() || store.open(device.storePath()) != ObjectStore::OpenStatus::Ok ||
             !databases.openAll(categories, book))
-            return false;
+            std::abort();
         for (int day = 1; day <= 3; ++day) {
             MileageRecord trip;
             trip.setDate(makeDate(2005, 10, day));
@@ -52,27 +72,46 @@ const QString &scratch()
             std::int32_t key = 0;
             databases.addRecord(trip, makeDate(2005, 10, day), key);
         }
-        return true;
+        QFile::link(device.path(), dir.filePath(QStringLiteral("link")));
+        const QString good = dir.filePath(QStringLiteral("good.db"));
+        craft(device.storePath(), good, "");
+        craft(good, dir.filePath(QStringLiteral("trigger.db")),
+              "CREATE TRIGGER t AFTER INSERT ON records BEGIN DELETE FROM records; END");
+        craft(good, dir.filePath(QStringLiteral("index.db")),
+              "CREATE INDEX z ON records(zeroblob(10000))");
+        craft(good, dir.filePath(QStringLiteral("foreign.db")), "DROP TABLE registry_keys");
+        QDir(dir.path()).mkdir(QStringLiteral("crafted"));
+        craft(dir.filePath(QStringLiteral("trigger.db")),
+              dir.filePath(QStringLiteral("crafted/objectstore.db")), "");
+        craft(good, dir.filePath(QStringLiteral("cut.db")), "");
+        QFile cut(dir.filePath(QStringLiteral("cut.db")));
+        cut.resize(cut.size() - 100);
+        return filesUnder(dir.path());
     }();
-    if (!made)
-        std::abort();
-    static const QString path = dir.path();
-    return path;
+    path = dir.path();
+    return made;
+}
+
+// A path that stays inside the folder: relative, without "..".
+bool staysInside(const QString &argument)
+{
+    return !argument.startsWith(u'/') && !argument.split(u'/').contains(QStringLiteral(".."));
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const QString storePath = DeviceRoot(scratch() + QStringLiteral("/device")).storePath();
+    QString folder;
+    const Files &made = scratch(folder);
+    const QString storePath = DeviceRoot(folder + QStringLiteral("/device")).storePath();
     const QStringList split =
         QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size)).split(QChar(0));
     QStringList arguments;
     for (const QString &argument : split) {
-        if (!argument.contains(u'/'))
+        if (!argument.contains(u'/') || staysInside(argument))
             arguments.append(argument);
     }
-    const QByteArray before = storeHash(storePath);
     QBuffer out;
     QBuffer err;
     QBuffer in;
@@ -81,14 +120,47 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     in.open(QIODevice::ReadOnly);
     // Files the arguments name land in the scratch folder.
     const QString current = QDir::currentPath();
-    QDir::setCurrent(scratch());
+    QDir::setCurrent(folder);
     const int status = runTripvane(arguments, {out, err, in});
     QDir::setCurrent(current);
     if (status < 0 || status > 3 || (status == 0) != err.data().isEmpty())
         std::abort();
-    const QString command = arguments.value(0);
-    if (command != QLatin1String("restore") && command != QLatin1String("import") &&
-        storeHash(storePath) != before)
+    if (ObjectStore::inspect(storePath, false) != ObjectStore::OpenStatus::Ok)
         std::abort();
+    // What may have changed: what an argument names (through the link too), and the device's
+    // store and its kept copies when the command writes the device.
+    const QString command = arguments.value(0);
+    const bool writesDevice = command == u"restore" || command == u"import";
+    const auto named = [&](const QString &path) {
+        const QString relative = QDir(folder).relativeFilePath(path);
+        for (const QString &argument : arguments) {
+            const QString clean = QDir::cleanPath(argument);
+            if (!argument.isEmpty() &&
+                (relative == clean || relative.startsWith(clean + u'/') ||
+                 QString(relative).replace(QStringLiteral("device/"), QStringLiteral("link/")) ==
+                     clean))
+                return true;
+        }
+        return writesDevice && path.startsWith(storePath);
+    };
+    for (const auto &[path, bytes] : filesUnder(folder)) {
+        const auto before = made.find(path);
+        if ((before == made.end() || before->second != bytes) && !named(path))
+            std::abort();
+    }
+    // The folder as it was, for the next run.
+    for (const auto &[path, bytes] : filesUnder(folder)) {
+        if (!made.contains(path))
+            QFile::remove(path);
+    }
+    for (const auto &[path, bytes] : made) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly) && file.readAll() == bytes)
+            continue;
+        file.close();
+        QFile::remove(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            std::abort();
+    }
     return 0;
 }

@@ -13,14 +13,14 @@ flags="-std=c++20 -O1 -g -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize
 qt="$(pkg-config --cflags --libs Qt6Core)"
 includes="-Isrc/model -Isrc/storage -Isrc/platform -Isrc/export -Isrc/setup -Isrc/tools/ceappmgr -Isrc/cli -Iresources"
 # the command line with the storage and the export under it, one line for the table below
-storage="src/storage/Databases.cpp src/storage/ObjectStore.cpp src/storage/Sqlite.cpp src/storage/PropertyCodec.cpp src/storage/AppSettings.cpp"
-cli="src/cli/Cli*.cpp $storage src/export/CsvExport.cpp src/export/CsvText.cpp src/model/*.cpp src/platform/DeviceRoot.cpp src/platform/DeviceLock.cpp"
+storage="src/storage/Databases.cpp src/storage/ObjectStore.cpp src/storage/Sqlite.cpp src/storage/PropertyCodec.cpp src/storage/AppSettings.cpp src/storage/StoreReplacement.cpp"
+cli="src/cli/Cli*.cpp $storage src/export/CsvExport.cpp src/export/CsvText.cpp src/model/*.cpp src/platform/DeviceRoot.cpp src/platform/DeviceLock.cpp src/platform/OutputFile.cpp"
 # target, its seed corpus under fuzz/corpus, and the sources it needs
 targets="
 AmountTextFuzz amount src/model/AmountText.cpp
 PropertyCodecFuzz properties src/storage/PropertyCodec.cpp
-InstallDescriptionFuzz install src/tools/ceappmgr/IniInstall.cpp src/platform/DeviceRoot.cpp src/storage/ObjectStore.cpp src/storage/Sqlite.cpp src/storage/PropertyCodec.cpp
-DeviceIdentityFuzz identity src/platform/DeviceIdentity.cpp src/platform/DeviceRoot.cpp src/platform/SmallFile.cpp
+InstallDescriptionFuzz install src/tools/ceappmgr/IniInstall.cpp src/platform/DeviceRoot.cpp src/platform/DeviceLock.cpp src/storage/ObjectStore.cpp src/storage/Sqlite.cpp src/storage/PropertyCodec.cpp
+DeviceIdentityFuzz identity src/platform/DeviceIdentity.cpp src/platform/DeviceRoot.cpp src/platform/DeviceLock.cpp src/platform/SmallFile.cpp
 DesktopRegistryFuzz registry src/setup/DesktopRegistry.cpp src/platform/SmallFile.cpp
 CsvLineFuzz csv src/export/CsvText.cpp
 CsvReaderFuzz csvreader src/export/CsvText.cpp

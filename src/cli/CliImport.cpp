@@ -457,10 +457,10 @@ int importCommand(const QCommandLineParser &parser, CliStreams streams)
     }
     // A failed import leaves no store and no folder it made.
     const auto unmake = [&] {
-        if (dryRun || storeExisted)
-            return;
-        QFile::remove(device.storePath());
-        QFile::remove(device.storePath() + QStringLiteral("-journal"));
+        if (!dryRun && !storeExisted) {
+            QFile::remove(device.storePath());
+            QFile::remove(device.storePath() + QStringLiteral("-journal"));
+        }
         DeviceRoot::unmake(made);
     };
     CliFailure failure;
