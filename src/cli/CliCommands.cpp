@@ -310,9 +310,7 @@ int listCommand(const QCommandLineParser &parser, CliStreams streams)
     const bool json = format == QLatin1String("json");
     QJsonArray trips;
     if (!json) {
-        streams.out.write(rfc4180Line({QStringLiteral("date"), QStringLiteral("category"),
-                                       QStringLiteral("distance"), QStringLiteral("start"),
-                                       QStringLiteral("destination"), QStringLiteral("memo")}));
+        streams.out.write(rfc4180Line(listHeader()));
     }
     for (ListPosition i = 0; i < log->trips.size(); ++i) {
         const MileageRecord &trip = log->trips.at(i);

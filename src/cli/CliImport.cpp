@@ -16,7 +16,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSet>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 
@@ -115,9 +114,16 @@ public:
         , m_log(log)
         , m_addCategories(addCategories)
     {
-        for (ListPosition i = 0; i < log.categories.size(); ++i)
-            m_categories.insert(log.categories.at(i).name);
+        // A name is found in any case, as the list's rule makes names the same but for case
+        // one name; the stored form is kept.
+        for (ListPosition i = 0; i < log.categories.size(); ++i) {
+            const QString &name = log.categories.at(i).name;
+            m_categories.insert(normalisePlaceName(name), name);
+        }
     }
+
+    // The form of the list command: ISO dates and plain amounts, whatever the device shows.
+    void readListForm() { m_listForm = true; }
 
     // False when a field is wrong; the messages are in checked.
     bool check(const CsvRecord &record, MileageRecord &trip, Checked &checked)
@@ -131,25 +137,25 @@ public:
             return false;
         }
         trip.clear();
-        const std::uint32_t view = m_log.settings.DistanceTypeView;
+        const std::uint32_t view = m_listForm ? 0 : m_log.settings.DistanceTypeView;
         if (const std::optional<SystemTime> date =
                 parseDate(stripBlanks(f[0]), m_log.settings.DateTypeView))
             trip.setDate(*date);
         else
             bad("Date", QStringLiteral("'%1' is no date").arg(f[0]));
-        const QString category = stripBlanks(f[1]);
-        const auto known = m_categories.constFind(category);
-        if (category.isEmpty() || category.size() > 20) {
-            bad("Category", QStringLiteral("1 to 20 characters"));
+        const CheckedText category = checkName(f[1], FieldLimit::CategoryName);
+        const auto known = m_categories.constFind(category.text);
+        if (category.problem != TextProblem::None) {
+            bad("Category", QStringLiteral("'%1': %2").arg(f[1], loadString(IDS_NAME_RULE)));
         } else if (known != m_categories.cend()) {
             trip.setCategory(*known);
         } else if (m_addCategories) {
-            checked.newCategories.append(category);
-            m_categories.insert(category);
-            trip.setCategory(category);
+            checked.newCategories.append(category.text);
+            m_categories.insert(category.text, category.text);
+            trip.setCategory(category.text);
         } else {
-            bad("Category",
-                QStringLiteral("'%1' is no category (--add-categories adds it)").arg(category));
+            bad("Category", QStringLiteral("'%1' is no category (--add-categories adds it)")
+                                .arg(category.text));
         }
         const QString distance = stripBlanks(f[2]);
         const AmountCheck amount =
@@ -166,19 +172,20 @@ public:
         const struct
         {
             const char *name;
-            QString text;
+            CheckedText text;
             int limit;
             bool (MileageRecord::*set)(const QString &);
-        } texts[] = {{"Start.Place", shared(m_places, f[3], normalisePlaceName), 32,
-                      &MileageRecord::setStartPlace},
-                     {"Destination", shared(m_places, f[4], normalisePlaceName), 32,
-                      &MileageRecord::setDestination},
-                     {"Memo", shared(m_memos, f[5], stripBlanks), 20, &MileageRecord::setMemo}};
+        } texts[] = {
+            {"Start.Place", shared(m_places, f[3], checkTripPlace), FieldLimit::Place,
+             &MileageRecord::setStartPlace},
+            {"Destination", shared(m_places, f[4], checkTripPlace), FieldLimit::Place,
+             &MileageRecord::setDestination},
+            {"Memo", shared(m_memos, f[5], checkMemo), FieldLimit::Memo, &MileageRecord::setMemo}};
         for (const auto &text : texts) {
-            if (text.text.size() > text.limit)
+            if (text.text.problem != TextProblem::None)
                 bad(text.name, QStringLiteral("longer than %1 characters").arg(text.limit));
-            else if (!text.text.isEmpty())
-                (trip.*text.set)(text.text);
+            else if (!text.text.text.isEmpty())
+                (trip.*text.set)(text.text.text);
         }
         return m_lineIsGood;
     }
@@ -186,14 +193,14 @@ public:
 private:
     // Places and memos repeat from trip to trip: each text is made once and shared by the trips
     // that hold it, up to a bound, so that a file of texts all different keeps no table.
-    static QString shared(QHash<QString, QString> &made, const QString &field,
-                          QString (*make)(const QString &))
+    static CheckedText shared(QHash<QString, CheckedText> &made, const QString &field,
+                              CheckedText (*make)(const QString &))
     {
         constexpr qsizetype Bound = 4096;
         const auto found = made.constFind(field);
         if (found != made.cend())
             return *found;
-        const QString text = make(field);
+        const CheckedText text = make(field);
         if (made.size() < Bound)
             made.insert(field, text);
         return text;
@@ -211,10 +218,11 @@ private:
     QString m_fileName;
     const DeviceLog &m_log;
     bool m_addCategories;
-    QSet<QString> m_categories;
+    bool m_listForm = false;
+    QHash<QString, QString> m_categories; // by the form the name rule gives, as stored
     // As the file has them, as the trips hold them.
-    QHash<QString, QString> m_places;
-    QHash<QString, QString> m_memos;
+    QHash<QString, CheckedText> m_places;
+    QHash<QString, CheckedText> m_memos;
     int m_line = 0;
     bool m_lineIsGood = true;
     Checked *m_checked = nullptr;
@@ -286,9 +294,14 @@ private:
     {
         if (m_reader.next(m_record) && m_record.fields == tripsHeader())
             return true;
+        if (m_record.fields == listHeader()) {
+            m_checker.readListForm();
+            return true;
+        }
         if (m_reader.errorLine() == 0 && !m_decoder.failed())
-            m_checked.addError(QStringLiteral("%1:1: the first line must be %2")
-                                   .arg(m_fileName, tripsHeader().join(u',')));
+            m_checked.addError(
+                QStringLiteral("%1:1: the first line must be %2 (or %3)")
+                    .arg(m_fileName, tripsHeader().join(u','), listHeader().join(u',')));
         finish();
         return false;
     }

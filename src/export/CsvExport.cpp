@@ -2,6 +2,7 @@
 
 #include "DeviceRoot.h"
 #include "OdometerArithmetic.h"
+#include "TextRules.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
@@ -91,6 +92,14 @@ const QStringList &tripsHeader()
     return header;
 }
 
+const QStringList &listHeader()
+{
+    static const QStringList header{QStringLiteral("date"),        QStringLiteral("category"),
+                                    QStringLiteral("distance"),    QStringLiteral("start"),
+                                    QStringLiteral("destination"), QStringLiteral("memo")};
+    return header;
+}
+
 CsvTable tripsTable(const RecordList &trips, std::uint32_t dateView, std::uint32_t distanceView)
 {
     return {tripsHeader(),
@@ -99,10 +108,12 @@ CsvTable tripsTable(const RecordList &trips, std::uint32_t dateView, std::uint32
                 if (next >= trips.size())
                     return std::nullopt;
                 const MileageRecord &trip = trips.at(next++);
-                return QStringList{
-                    trip.dateTextFor(dateView),           cleanText(trip.category),
-                    trip.distanceTextFor(distanceView),   cleanText(trip.startPlace.left(32)),
-                    cleanText(trip.destination.left(32)), cleanMemo(trip.memo.left(20))};
+                return QStringList{trip.dateTextFor(dateView),
+                                   cleanText(trip.category),
+                                   trip.distanceTextFor(distanceView),
+                                   cleanText(trip.startPlace.left(FieldLimit::Place)),
+                                   cleanText(trip.destination.left(FieldLimit::Place)),
+                                   cleanMemo(trip.memo.left(FieldLimit::Memo))};
             }};
 }
 

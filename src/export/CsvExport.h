@@ -35,6 +35,9 @@ struct CsvTable
 
 // The header line of the trips export; an import reads the same.
 const QStringList &tripsHeader();
+// The header line of the trips as the command line lists them for scripts (ISO dates, plain
+// amounts); an import reads that form too.
+const QStringList &listHeader();
 // Every trip in list order, with the header line, as the main list shows dates and distances.
 CsvTable tripsTable(const RecordList &trips, std::uint32_t dateView, std::uint32_t distanceView);
 // Every category in list order with its total, zero totals included.

@@ -46,3 +46,37 @@ bool isNameText(const QString &text)
 }
 
 } // namespace tripvane
+
+namespace tripvane {
+
+namespace {
+
+CheckedText withinLimit(QString text, int limit)
+{
+    const TextProblem problem = text.size() > limit ? TextProblem::TooLong : TextProblem::None;
+    return {std::move(text), problem};
+}
+
+} // namespace
+
+CheckedText checkName(const QString &text, int limit)
+{
+    const QString name = stripBlanks(text);
+    if (name.isEmpty())
+        return {name, TextProblem::Empty};
+    if (!isNameText(name))
+        return {name, TextProblem::NotNameText};
+    return withinLimit(normalisePlaceName(name), limit);
+}
+
+CheckedText checkTripPlace(const QString &text)
+{
+    return withinLimit(normalisePlaceName(text), FieldLimit::Place);
+}
+
+CheckedText checkMemo(const QString &text)
+{
+    return withinLimit(stripBlanks(text), FieldLimit::Memo);
+}
+
+} // namespace tripvane

@@ -27,8 +27,6 @@ constexpr ControlSpec editControls[] = {
 };
 // clang-format on
 
-constexpr int NameLimit = 20;
-
 } // namespace
 
 CategoryNameDialog::CategoryNameDialog(Services &services, TripLog &log)
@@ -55,7 +53,7 @@ CategoryNameDialog::CategoryNameDialog(Services &services, TripLog &log, bool re
     , m_ok(rename ? EditOkButton : NewOkButton)
     , m_cancel(rename ? EditCancelButton : NewCancelButton)
 {
-    controls().as<QLineEdit>(m_edit)->setMaxLength(NameLimit);
+    controls().as<QLineEdit>(m_edit)->setMaxLength(FieldLimit::CategoryName);
     enableOkWhileTyped({m_edit}, m_ok, m_cancel);
     relayout();
     focusField(m_edit);
@@ -72,7 +70,7 @@ void CategoryNameDialog::command(int id)
 void CategoryNameDialog::accept()
 {
     services().inputPanel().hide();
-    const std::optional<QString> name = checkedName(m_edit, NameLimit, m_rename);
+    const std::optional<QString> name = checkedName(m_edit, FieldLimit::CategoryName, m_rename);
     if (!name)
         return;
     if (m_rename)

@@ -170,7 +170,7 @@ void DeviceDialog::focusField(int id)
 
 std::optional<QString> DeviceDialog::checkedAmount(int id, std::uint32_t distanceView)
 {
-    const QString typed = m_controls.as<QLineEdit>(id)->text().left(13);
+    const QString typed = m_controls.as<QLineEdit>(id)->text().left(FieldLimit::AmountText);
     if (typed.isEmpty()) {
         refuseField(id);
         return std::nullopt;
@@ -187,19 +187,20 @@ std::optional<QString> DeviceDialog::checkedAmount(int id, std::uint32_t distanc
 
 std::optional<QString> DeviceDialog::checkedName(int id, int keptLength, bool beepWhenEmpty)
 {
-    const QString name = stripBlanks(m_controls.as<QLineEdit>(id)->text().left(keptLength));
-    if (name.isEmpty()) {
+    const CheckedText name =
+        checkName(m_controls.as<QLineEdit>(id)->text().left(keptLength), keptLength);
+    if (name.problem == TextProblem::Empty) {
         if (beepWhenEmpty)
             m_services.beeper().beep();
         focusField(id);
         return std::nullopt;
     }
-    if (!isNameText(name)) {
+    if (name.problem != TextProblem::None) {
         ask(IDS_NAME_RULE, MessageButtons::Ok);
         focusField(id);
         return std::nullopt;
     }
-    return normalisePlaceName(name);
+    return name.text;
 }
 
 MessageAnswer DeviceDialog::ask(int stringId, MessageButtons buttons)

@@ -51,7 +51,7 @@ RecordDialog::RecordDialog(Services &services, const AppSettings &settings,
     setPickerDate(DatePicker, record.date);
 
     auto *distance = controls().as<QLineEdit>(DistanceEdit);
-    distance->setMaxLength(13);
+    distance->setMaxLength(FieldLimit::AmountText);
     // A cleared record has no distance text yet: show its zero distance in the current form.
     distance->setText(FormatAmount(record.distance, m_settings.DistanceTypeView));
 
@@ -59,9 +59,10 @@ RecordDialog::RecordDialog(Services &services, const AppSettings &settings,
     combo->addItems(categories);
     combo->setCurrentIndex(record.category.isEmpty() ? -1 : combo->findText(record.category));
 
-    for (auto [id, limit, text] : {std::tuple{StartEdit, 32, &record.startPlace},
-                                   std::tuple{DestinationEdit, 32, &record.destination},
-                                   std::tuple{MemoEdit, 20, &record.memo}}) {
+    for (auto [id, limit, text] :
+         {std::tuple{StartEdit, FieldLimit::Place, &record.startPlace},
+          std::tuple{DestinationEdit, FieldLimit::Place, &record.destination},
+          std::tuple{MemoEdit, FieldLimit::Memo, &record.memo}}) {
         auto *field = controls().as<QLineEdit>(id);
         field->setMaxLength(limit);
         field->setText(*text);
@@ -111,9 +112,9 @@ void RecordDialog::readDate()
 void RecordDialog::setPlaces()
 {
     MileageRecord &record = m_edit.record;
-    record.setStartPlace(normalisePlaceName(controls().as<QLineEdit>(StartEdit)->text()));
-    record.setDestination(normalisePlaceName(controls().as<QLineEdit>(DestinationEdit)->text()));
-    record.setMemo(stripBlanks(controls().as<QLineEdit>(MemoEdit)->text()));
+    record.setStartPlace(checkTripPlace(controls().as<QLineEdit>(StartEdit)->text()).text);
+    record.setDestination(checkTripPlace(controls().as<QLineEdit>(DestinationEdit)->text()).text);
+    record.setMemo(checkMemo(controls().as<QLineEdit>(MemoEdit)->text()).text);
 }
 
 void RecordDialog::accept()
@@ -127,7 +128,8 @@ void RecordDialog::accept()
         return;
     SetAmountFromText(record, *distance, view);
 
-    const QString category = controls().as<QComboBox>(CategoryCombo)->currentText().left(20);
+    const QString category =
+        controls().as<QComboBox>(CategoryCombo)->currentText().left(FieldLimit::CategoryName);
     if (category.isEmpty()) {
         services().beeper().beep();
         controls().widget(CategoryCombo)->setFocus();

@@ -1,6 +1,7 @@
 #include "RouteDialog.h"
 
 #include "AppSettings.h"
+#include "TextRules.h"
 #include "TripLog.h"
 
 #include <QLineEdit>
@@ -36,10 +37,8 @@ constexpr auto editControls = [] {
     return moved;
 }();
 
-// The place fields take 35 characters, of which the first 32 are kept.
+// The place fields take 35 characters, of which the first FieldLimit::Place are kept.
 constexpr int PlaceFieldLimit = 35;
-constexpr int PlaceKept = 32;
-constexpr int MileageFieldLimit = 13;
 
 } // namespace
 
@@ -63,7 +62,7 @@ RouteDialog::RouteDialog(Services &services, const AppSettings &settings, TripLo
 {
     for (auto [field, limit] : {std::pair{StartEdit, PlaceFieldLimit},
                                 {DestinationEdit, PlaceFieldLimit},
-                                {MileageEdit, MileageFieldLimit}})
+                                {MileageEdit, FieldLimit::AmountText}})
         controls().as<QLineEdit>(id(field))->setMaxLength(limit);
     if (edit && position >= 0 && ListPosition(position) < log.book().size()) {
         const BookRoute &route = log.book().at(ListPosition(position));
@@ -91,11 +90,12 @@ void RouteDialog::accept()
 {
     services().inputPanel().hide();
     BookRoute route;
-    const std::optional<QString> start = checkedName(id(StartEdit), PlaceKept, false);
+    const std::optional<QString> start = checkedName(id(StartEdit), FieldLimit::Place, false);
     if (!start)
         return;
     route.setStartPlace(*start);
-    const std::optional<QString> destination = checkedName(id(DestinationEdit), PlaceKept, false);
+    const std::optional<QString> destination =
+        checkedName(id(DestinationEdit), FieldLimit::Place, false);
     if (!destination)
         return;
     route.setDestination(*destination);

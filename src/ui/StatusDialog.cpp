@@ -47,8 +47,8 @@ StatusDialog::StatusDialog(Services &services, const AppSettings &settings, Trip
     auto *starts = controls().as<QLineEdit>(StartsEdit);
     auto *ends = controls().as<QLineEdit>(EndsEdit);
     auto *notes = controls().as<QLineEdit>(NotesEdit);
-    starts->setMaxLength(13);
-    ends->setMaxLength(13);
+    starts->setMaxLength(FieldLimit::AmountText);
+    ends->setMaxLength(FieldLimit::AmountText);
     notes->setMaxLength(20);
     starts->setText(m_log.status().start.distanceTextFor(view));
     ends->setText(m_log.status().end.distanceTextFor(view));
@@ -90,7 +90,7 @@ void StatusDialog::accept()
         refuseField(EndsEdit);
         return;
     }
-    end.setMemo(stripBlanks(controls().as<QLineEdit>(NotesEdit)->text().left(20)));
+    end.setMemo(checkMemo(controls().as<QLineEdit>(NotesEdit)->text().left(FieldLimit::Memo)).text);
 
     m_log.writeStatus(start, end); // a failure shows its own message; the dialog closes anyway
     done(OkButton);

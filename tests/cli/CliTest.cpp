@@ -313,6 +313,10 @@ TEST_F(Cli, exportedTripsImportIntoANewDeviceAsTheyWere)
             1)
             << "the category Sport is missing";
     }
+    // What list writes for scripts reads back the same.
+    const QString listed2 = dir.filePath(QStringLiteral("listed"));
+    EXPECT_EQ(tripvane({"import", "--device", listed2, "--add-categories", "-"}, listed).status, 0);
+    EXPECT_EQ(tripvane({"list", "--device", listed2}).out, listed);
     const Outcome again = tripvane({"import", "--device", fresh, file});
     EXPECT_TRUE(again.out.startsWith("added 0 trips, 2 equal to stored trips left out"));
     ASSERT_TRUE(device.start());
