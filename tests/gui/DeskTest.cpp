@@ -171,8 +171,8 @@ TEST(Desk, tabFollowsTheTripDialogAsPlacedAndATypedDateIsTheDateTyped)
                           QPoint(picker->width() - 5, picker->height() / 2));
         QWidget *calendar =
             qobject_cast<QDateEdit *>(dialog.control(R::DatePicker))->calendarWidget()->window();
-        ASSERT_TRUE(calendar->isVisible());
         ASSERT_NE(calendar, nullptr);
+        ASSERT_TRUE(calendar->isVisible());
         EXPECT_TRUE(app.frame().geometry().contains(calendar->geometry()))
             << calendar->geometry().x() << "," << calendar->geometry().y() << " "
             << calendar->width() << "x" << calendar->height();
