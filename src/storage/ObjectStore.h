@@ -9,7 +9,6 @@
 #include <functional>
 #include <optional>
 #include <span>
-#include <thread>
 
 namespace tripvane {
 
@@ -124,21 +123,12 @@ private:
     bool upgradeSchema(std::int64_t fromVersion);
     bool writeAllowed() { return !m_writeHook || m_writeHook(); }
     bool visitRecords(SqliteStatement &statement, const RecordVisitor &visit);
-    // Stops a checked build (sanitizers, debug) when the store is used off its thread.
-    void checkThread() const
-    {
-#ifdef TRIPVANE_CHECK_THREADS
-        if (std::this_thread::get_id() != m_owner)
-            qFatal("the store of %s was used off the thread that opened it", qPrintable(m_path));
-#endif
-    }
 
     // Prepared once: the statements that run once per trip.
     SqliteStatement &cached(SqliteStatement &slot, const char *sql);
     KeyedChange runKeyed(SqliteStatement &statement, bool bound);
 
     QString m_path;
-    std::thread::id m_owner;
     SqliteConnection m_db;
     SqliteStatement m_seek;
     SqliteStatement m_insert;

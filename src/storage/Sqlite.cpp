@@ -16,6 +16,7 @@ SqliteConnection::~SqliteConnection()
 bool SqliteConnection::open(const QString &path, Mode mode)
 {
     close();
+    m_owner = std::this_thread::get_id();
     // Nothing reads SQLite's memory counts, and keeping them takes a global lock on every
     // allocation: off, before the library starts.
     static const bool configured = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
@@ -56,6 +57,7 @@ void SqliteConnection::noteFailure(const char *what)
 
 bool SqliteConnection::exec(const char *sql)
 {
+    checkThread();
     if (m_db && sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK)
         return true;
     noteFailure(sql);
@@ -64,6 +66,7 @@ bool SqliteConnection::exec(const char *sql)
 
 SqliteStatement SqliteConnection::prepare(const char *sql)
 {
+    checkThread();
     sqlite3_stmt *statement = nullptr;
     if (!m_db || sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement,
                                     nullptr) != SQLITE_OK) {
@@ -92,6 +95,7 @@ SqliteStatement::~SqliteStatement()
 SqliteStatement::SqliteStatement(SqliteStatement &&other) noexcept
     : m_owner(other.m_owner)
     , m_statement(std::exchange(other.m_statement, nullptr))
+    , m_handed(other.m_handed)
 {}
 
 SqliteStatement &SqliteStatement::operator=(SqliteStatement &&other) noexcept
@@ -100,6 +104,7 @@ SqliteStatement &SqliteStatement::operator=(SqliteStatement &&other) noexcept
         sqlite3_finalize(m_statement);
         m_owner = other.m_owner;
         m_statement = std::exchange(other.m_statement, nullptr);
+        m_handed = other.m_handed;
     }
     return *this;
 }
@@ -126,6 +131,8 @@ SqliteStatement::Step SqliteStatement::step()
 {
     if (!m_statement)
         return Step::Error;
+    if (!m_handed)
+        m_owner->checkThread();
     switch (sqlite3_step(m_statement)) {
     case SQLITE_ROW:
         return Step::Row;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <thread>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -36,13 +37,26 @@ public:
     int changes() const;
 
     sqlite3 *handle() const { return m_db; }
+    // Stops a checked build (sanitizers, debug) when the connection is used off the thread that
+    // opened it: every statement is made, run and stepped through here.
+    void checkThread() const
+    {
+#ifdef TRIPVANE_CHECK_THREADS
+        if (std::this_thread::get_id() != m_owner)
+            qFatal("the store was used off the thread that opened it");
+#endif
+    }
     // SQLite's text of the last failure, kept after later calls succeed; failures are also
     // written to the store log.
-    const QString &lastError() const { return m_lastError; }
+    const QString &lastError() const
+    {
+        return m_lastError;
+    }
     void noteFailure(const char *what);
 
 private:
     sqlite3 *m_db = nullptr;
+    std::thread::id m_owner;
     QString m_lastError;
 };
 
@@ -61,6 +75,8 @@ public:
     SqliteStatement &operator=(SqliteStatement &&other) noexcept;
 
     bool isValid() const { return m_statement != nullptr; }
+    // A statement whose rows a second thread steps through while the owner waits for them.
+    void handToReadingThread() { m_handed = true; }
     bool bind(int index, std::int64_t value);
     bool bind(int index, const QString &text);
     // SQLite reads the text where it is, without a copy: it must stay until the statement is
@@ -79,6 +95,7 @@ public:
 private:
     SqliteConnection *m_owner = nullptr;
     sqlite3_stmt *m_statement = nullptr;
+    bool m_handed = false;
 };
 
 // Opens a transaction and rolls it back unless commit() succeeded. Inside another transaction it

@@ -207,15 +207,17 @@ TEST_F(Cli, hostileFilesAndPathsLoseNothing)
                 argument.replace(QStringLiteral("EMPTY"), QString());
             }
             run = tripvane(arguments, input);
-            if (&line != &runs.last())
+            if (&line != &runs.last()) {
                 ASSERT_EQ(run.status, 0) << run.err.constData();
+            }
         }
         if (reader.joinable())
             reader.join();
         QFile::setPermissions(d, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         EXPECT_EQ(run.status, row[2].toInt()) << run.err.constData();
-        if (row[3] != u'-')
+        if (row[3] != u'-') {
             EXPECT_TRUE(run.err.contains(row[3].toUtf8())) << run.err.constData();
+        }
         const QStringList after = row[4].split(u' ');
         const QByteArray listed = tripvane({"list", "--device", d}).out;
         const std::pair<const char16_t *, bool> holds[] = {
@@ -227,16 +229,18 @@ TEST_F(Cli, hostileFilesAndPathsLoseNothing)
         for (const auto &[what, held] : holds)
             EXPECT_TRUE(held || !after.contains(what)) << QString::fromUtf16(what).toStdString();
         QFile kept(store + QStringLiteral(".before-restore"));
-        if (after.contains(u"kept-junk"))
+        if (after.contains(u"kept-junk")) {
             EXPECT_TRUE(kept.open(QIODevice::ReadOnly) && kept.readAll() == "junk\n");
+        }
         struct stat owned;
         if (after.contains(u"owned")) {
             ASSERT_EQ(::stat(QFile::encodeName(store).constData(), &owned), 0);
             EXPECT_EQ(owned.st_uid, 4242u);
             EXPECT_EQ(owned.st_mode & 0777, 0640u);
         }
-        if (after.contains(u"read"))
+        if (after.contains(u"read")) {
             EXPECT_TRUE(read.startsWith("\"Date\"")) << read.constData();
+        }
     }
 }
 
