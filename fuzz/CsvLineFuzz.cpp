@@ -19,16 +19,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         if (cleaned.last().size() != field.size())
             std::abort(); // the cleaning keeps the length
     }
-    for (const CsvEncoding encoding : {CsvEncoding::Ascii, CsvEncoding::Unicode}) {
+    for (const CsvEncoding encoding : {CsvEncoding::Windows1252, CsvEncoding::Unicode}) {
         const QByteArray rawLine = csvLine(raw, encoding);
         const QString line =
-            encoding == CsvEncoding::Ascii
+            encoding == CsvEncoding::Windows1252
                 ? QString::fromLatin1(rawLine)
                 : QString::fromUtf16(reinterpret_cast<const char16_t *>(rawLine.constData()),
                                      rawLine.size() / 2);
         if (line.contains(QChar(0)) || !line.endsWith(QStringLiteral("\r\n")))
             std::abort();
-        const QByteArray cleanLine = csvLine(cleaned, CsvEncoding::Ascii);
+        const QByteArray cleanLine = csvLine(cleaned, CsvEncoding::Windows1252);
         if (cleanLine.count('"') != 2 * cleaned.size() ||
             cleanLine.indexOf("\r\n") != cleanLine.size() - 2)
             std::abort();

@@ -4,6 +4,7 @@
 // records made of the input's UTF-8, split into records at 0x02 and into fields at 0x01, come
 // back from what the writer makes of them, line numbers counted, also when the text ends
 // without its last line end.
+#include "CsvReader.h"
 #include "CsvText.h"
 
 #include <QBuffer>

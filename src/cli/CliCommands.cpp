@@ -108,13 +108,13 @@ std::optional<CsvEncoding> encodingOf(const QCommandLineParser &parser, const Ap
 {
     const QString name = parser.value(QStringLiteral("encoding")).toLower();
     if (name.isEmpty())
-        return settings.ExportFileType == 1 ? CsvEncoding::Unicode : CsvEncoding::Ascii;
+        return settings.ExportFileType == 1 ? CsvEncoding::Unicode : CsvEncoding::Windows1252;
     if (name == QLatin1String("utf-8"))
         return CsvEncoding::Utf8;
     if (name == QLatin1String("utf-16le"))
         return CsvEncoding::Unicode;
     if (name == QLatin1String("windows-1252"))
-        return CsvEncoding::Ascii;
+        return CsvEncoding::Windows1252;
     return std::nullopt;
 }
 

@@ -5,6 +5,7 @@
 #include "CliDevice.h"
 #include "CliProgress.h"
 #include "CsvExport.h"
+#include "CsvReader.h"
 #include "CsvText.h"
 #include "DeviceLock.h"
 #include "DeviceRoot.h"

@@ -50,7 +50,7 @@ ExportOutcome writeCsvFile(const DeviceRoot &device, const QString &name,
             return ExportOutcome::CannotReplace;
     }
     return writeCsvFileAt(path, table,
-                          options.fileType == 1 ? CsvEncoding::Unicode : CsvEncoding::Ascii);
+                          options.fileType == 1 ? CsvEncoding::Unicode : CsvEncoding::Windows1252);
 }
 
 QStringList reportHeader()
