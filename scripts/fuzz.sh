@@ -14,7 +14,7 @@ qt="$(pkg-config --cflags --libs Qt6Core)"
 includes="-Isrc/model -Isrc/storage -Isrc/platform -Isrc/export -Isrc/import -Isrc/setup -Isrc/tools/ceappmgr -Isrc/cli -Iresources"
 # the command line with the storage and the export under it, one line for the table below
 storage="src/storage/Databases.cpp src/storage/ObjectStore.cpp src/storage/Sqlite.cpp src/storage/PropertyCodec.cpp src/storage/AppSettings.cpp src/storage/StoreReplacement.cpp"
-cli="src/cli/Cli*.cpp $storage src/export/CsvExport.cpp src/export/CsvText.cpp src/import/CsvReader.cpp src/model/*.cpp src/platform/DeviceRoot.cpp src/platform/DeviceLock.cpp src/platform/OutputFile.cpp"
+cli="src/cli/Cli*.cpp $storage src/export/CsvExport.cpp src/export/CsvText.cpp src/import/CsvReader.cpp src/model/*.cpp src/platform/DeviceRoot.cpp src/platform/DeviceLock.cpp src/platform/OutputFile.cpp src/platform/SystemClock.cpp"
 # target, its seed corpus under fuzz/corpus, and the sources it needs
 targets="
 AmountTextFuzz amount src/model/AmountText.cpp

@@ -31,11 +31,6 @@ namespace tripvane {
 
 namespace {
 
-std::uint32_t dateKeyOf(const SystemTime &date)
-{
-    return date.year * 10000u + date.month * 100u + date.day;
-}
-
 struct KeyRange
 {
     std::uint32_t first = 0;
@@ -96,8 +91,7 @@ std::optional<CliFailure> computeReport(DeviceLog &log, const KeyRange &range)
         return overflowFailure(log.root.path());
     const StoredOrder stored = storedOrder(log.settings.SortRapport, log.settings.SortOrderRapport);
     const bool sorted =
-        !stored.sorted || (stored.column == 1 ? SortCategoriesByTotal(log.categories, stored.order)
-                                              : SortCategoriesByName(log.categories, stored.order));
+        !stored.sorted || SortCategoriesByColumn(log.categories, stored.column, stored.order);
     if (!sorted)
         return CliFailure{ExitDevice,
                           log.root.path() + QStringLiteral(": ") + loadString(IDS_STATUS_PROBLEM)};

@@ -310,8 +310,7 @@ int TripLog::computeCategoryTotals(std::uint32_t firstDateKey, std::uint32_t las
 bool TripLog::sortCategories(int column, std::uint32_t order)
 {
     emit categoriesAboutToChange();
-    const bool sorted = column == 1 ? SortCategoriesByTotal(m_categories, order)
-                                    : SortCategoriesByName(m_categories, order);
+    const bool sorted = SortCategoriesByColumn(m_categories, column, order);
     emit categoriesChanged();
     return sorted;
 }

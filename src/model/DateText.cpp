@@ -68,7 +68,7 @@ bool BuildDateTexts(DateFields &holder, const SystemTime &date)
     if (date.day > 31 || date.month > 12 || date.year > 9999)
         return false;
     // The decimal digits yyyymmdd read as a number.
-    holder.dateKey = std::uint32_t(date.year) * 10000u + date.month * 100u + date.day;
+    holder.dateKey = dateKeyOf(date);
     holder.hasDateTexts = true;
     return true;
 }

@@ -48,6 +48,12 @@ bool BuildDateTexts(DateFields &holder, const SystemTime &date);
 // 1, 2 and 3 select their own text; 0 and every other value text 0.
 const QString &DateTextFor(const DateFields &holder, std::uint32_t dateView);
 
+// yyyymmdd: the key dates are compared by.
+inline std::uint32_t dateKeyOf(const SystemTime &date)
+{
+    return std::uint32_t(date.year) * 10000u + date.month * 100u + date.day;
+}
+
 inline bool dateKeyInRange(std::uint32_t key, std::uint32_t first, std::uint32_t last)
 {
     return first <= key && key <= last;

@@ -98,6 +98,12 @@ bool SortCategoriesByTotal(CategoryList &categories, std::uint32_t order)
     return stableSortByInteger(categories, order, [](const CategoryEntry &e) { return e.total; });
 }
 
+bool SortCategoriesByColumn(CategoryList &categories, int column, std::uint32_t order)
+{
+    return column == 1 ? SortCategoriesByTotal(categories, order)
+                       : SortCategoriesByName(categories, order);
+}
+
 bool SortRoutesByStartPlace(RouteList &routes, std::uint32_t order)
 {
     return sortByText(routes, order,

@@ -28,6 +28,9 @@ struct StoredOrder
     std::uint32_t order = SortAscending;
     bool sorted = true;
 };
+// The report's list by a column: 0 by name, 1 by total.
+bool SortCategoriesByColumn(CategoryList &categories, int column, std::uint32_t order);
+
 inline StoredOrder storedOrder(std::uint32_t columnSetting, std::uint32_t orderSetting)
 {
     return {columnSetting == 1 && orderSetting != SortUnset ? 1 : 0,

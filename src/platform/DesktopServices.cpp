@@ -184,31 +184,6 @@ private:
     QProcess m_process;
 };
 
-class SystemClock final : public Clock
-{
-public:
-    SystemTime nowUtc() const override
-    {
-        const QDateTime now = QDateTime::currentDateTimeUtc();
-        SystemTime time;
-        time.year = static_cast<std::uint16_t>(now.date().year());
-        time.month = static_cast<std::uint16_t>(now.date().month());
-        time.dayOfWeek = static_cast<std::uint16_t>(now.date().dayOfWeek() % 7);
-        time.day = static_cast<std::uint16_t>(now.date().day());
-        time.hour = static_cast<std::uint16_t>(now.time().hour());
-        time.minute = static_cast<std::uint16_t>(now.time().minute());
-        time.second = static_cast<std::uint16_t>(now.time().second());
-        time.milliseconds = static_cast<std::uint16_t>(now.time().msec());
-        return time;
-    }
-
-    SystemTime localToday() const override
-    {
-        const QDate today = QDate::currentDate();
-        return makeDate(today.year(), today.month(), today.day());
-    }
-};
-
 class OverrideWaitCursor final : public WaitCursor
 {
 public:

@@ -79,6 +79,14 @@ public:
     virtual SystemTime localToday() const = 0;
 };
 
+// The computer's own clock, for both programs.
+class SystemClock final : public Clock
+{
+public:
+    SystemTime nowUtc() const override;
+    SystemTime localToday() const override;
+};
+
 // Not a stack: like the handheld's cursor, one restore ends every pending show.
 class WaitCursor
 {
