@@ -26,14 +26,16 @@ void editCategories(Shell &shell)
             {
                 {CategoriesDialog::NewButton,
                  [&] {
-                     CategoryNameDialog dialog(shell.services(), shell.log());
-                     shell.runDialog(dialog);
+                     CategoryNameDialog dialog(shell.services());
+                     if (shell.runDialog(dialog) == dialog.okCode())
+                         shell.log().addCategory(dialog.chosenName());
                  }},
                 {CategoriesDialog::RenameButton,
                  [&] {
-                     CategoryNameDialog dialog(shell.services(), shell.log(), selected,
-                                               state.settings.CatRecsApply == 1);
-                     shell.runDialog(dialog);
+                     CategoryNameDialog dialog(shell.services(), selected);
+                     if (shell.runDialog(dialog) == dialog.okCode())
+                         shell.log().renameCategory(selected, dialog.chosenName(),
+                                                    state.settings.CatRecsApply == 1);
                  }},
             },
         .leaveCodes = {CategoriesDialog::LeaveCode},

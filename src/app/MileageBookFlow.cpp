@@ -30,14 +30,20 @@ void MileageBookFlow::editBook()
                 {MileageBookDialog::NewButton,
                  [&] {
                      RouteDialog dialog(shell.services(), settings, shell.log());
-                     shell.runDialog(dialog);
+                     if (shell.runDialog(dialog) == dialog.id(RouteDialog::OkButton))
+                         shell.log().addRoute(dialog.chosenRoute());
                  }},
                 {MileageBookDialog::EditButton,
                  [&] {
                      RouteDialog dialog(shell.services(), settings, shell.log(), m_chosenRoute);
+                     if (shell.runDialog(dialog) != dialog.id(RouteDialog::OkButton))
+                         return;
+                     if (const auto replaced = dialog.replacedPosition())
+                         shell.log().replaceRoute(*replaced, dialog.chosenRoute());
+                     else
+                         shell.log().addRoute(dialog.chosenRoute());
                      // The edited route moved to the end; the choice goes with it.
-                     if (shell.runDialog(dialog) == dialog.id(RouteDialog::OkButton))
-                         m_chosenRoute = int(shell.log().book().size()) - 1;
+                     m_chosenRoute = int(shell.log().book().size()) - 1;
                  }},
             },
         // A list that could not be built would fail again: back to the main window.

@@ -2,7 +2,6 @@
 
 #include "StringTable.h"
 #include "TextRules.h"
-#include "TripLog.h"
 
 #include <QLineEdit>
 
@@ -29,25 +28,21 @@ constexpr ControlSpec editControls[] = {
 
 } // namespace
 
-CategoryNameDialog::CategoryNameDialog(Services &services, TripLog &log)
-    : CategoryNameDialog(services, log, false)
+CategoryNameDialog::CategoryNameDialog(Services &services)
+    : CategoryNameDialog(services, false)
 {}
 
-CategoryNameDialog::CategoryNameDialog(Services &services, TripLog &log, const QString &oldName,
-                                       bool throughTrips)
-    : CategoryNameDialog(services, log, true)
+CategoryNameDialog::CategoryNameDialog(Services &services, const QString &oldName)
+    : CategoryNameDialog(services, true)
 {
-    m_oldName = oldName;
-    m_throughTrips = throughTrips;
     controls().as<QLineEdit>(m_edit)->setText(oldName);
     focusField(m_edit);
 }
 
-CategoryNameDialog::CategoryNameDialog(Services &services, TripLog &log, bool rename)
+CategoryNameDialog::CategoryNameDialog(Services &services, bool rename)
     : DeviceDialog(services,
                    rename ? QStringLiteral("Edit category") : QStringLiteral("New category"),
                    rename ? std::span<const ControlSpec>(editControls) : newControls, true)
-    , m_log(log)
     , m_rename(rename)
     , m_edit(rename ? EditEdit : NewEdit)
     , m_ok(rename ? EditOkButton : NewOkButton)
@@ -73,10 +68,7 @@ void CategoryNameDialog::accept()
     const std::optional<QString> name = checkedName(m_edit, FieldLimit::CategoryName, m_rename);
     if (!name)
         return;
-    if (m_rename)
-        m_log.renameCategory(m_oldName, *name, m_throughTrips);
-    else
-        m_log.addCategory(*name);
+    m_name = *name;
     done(m_ok);
 }
 

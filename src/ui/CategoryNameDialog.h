@@ -4,11 +4,8 @@
 
 namespace tripvane {
 
-class TripLog;
-
-// "New category" (125) and "Edit category" (126): one name under the name rule. A new name is
-// added (a duplicate is refused silently); a rename replaces the old name, carried through the
-// trips when the hub's check box says so.
+// "New category" (125) and "Edit category" (126): one name under the name rule. It asks; its
+// flow adds the new name (a duplicate is refused silently) or renames the old one.
 class CategoryNameDialog final : public DeviceDialog
 {
     Q_OBJECT
@@ -25,24 +22,25 @@ public:
     };
 
     // A new category.
-    CategoryNameDialog(Services &services, TripLog &log);
-    // Renames oldName.
-    CategoryNameDialog(Services &services, TripLog &log, const QString &oldName, bool throughTrips);
+    explicit CategoryNameDialog(Services &services);
+    // A new name for oldName.
+    CategoryNameDialog(Services &services, const QString &oldName);
 
     void command(int id) override;
+    // The name chosen, in its stored form, once the dialog ended with its OK.
+    const QString &chosenName() const { return m_name; }
+    int okCode() const { return m_ok; }
     int cancelCode() const override { return m_cancel; }
 
 protected:
     QString helpAnchor() const override { return QStringLiteral("Categories"); }
 
 private:
-    CategoryNameDialog(Services &services, TripLog &log, bool rename);
+    CategoryNameDialog(Services &services, bool rename);
     void accept() override;
 
-    TripLog &m_log;
-    QString m_oldName;
+    QString m_name;
     bool m_rename;
-    bool m_throughTrips = false;
     int m_edit;
     int m_ok;
     int m_cancel;

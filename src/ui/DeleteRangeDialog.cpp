@@ -29,8 +29,8 @@ constexpr ControlSpec rangeControls[] = {
 
 } // namespace
 
-DeleteRangeDialog::DeleteRangeDialog(Services &services, const AppSettings &settings, TripLog &log,
-                                     const DateRange &range)
+DeleteRangeDialog::DeleteRangeDialog(Services &services, const AppSettings &settings,
+                                     const TripLog &log, const DateRange &range)
     : DeviceDialog(services, QStringLiteral("Delete by Range"), rangeControls, true)
     , m_log(log)
 {
@@ -73,7 +73,8 @@ void DeleteRangeDialog::findRecords()
         QStringLiteral("%1 %2").arg(found).arg(loadString(IDS_RECORDS_WILL_BE_DELETED)));
     if (ask(question, MessageButtons::YesNo) != MessageAnswer::Yes)
         return;
-    m_log.deleteTripsInRange(first.dateKey, last.dateKey);
+    m_first = first.dateKey;
+    m_last = last.dateKey;
     done(FindButton);
 }
 

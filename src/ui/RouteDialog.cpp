@@ -42,16 +42,16 @@ constexpr int PlaceFieldLimit = 35;
 
 } // namespace
 
-RouteDialog::RouteDialog(Services &services, const AppSettings &settings, TripLog &log)
+RouteDialog::RouteDialog(Services &services, const AppSettings &settings, const TripLog &log)
     : RouteDialog(services, settings, log, -1, false)
 {}
 
-RouteDialog::RouteDialog(Services &services, const AppSettings &settings, TripLog &log,
+RouteDialog::RouteDialog(Services &services, const AppSettings &settings, const TripLog &log,
                          int position)
     : RouteDialog(services, settings, log, position, true)
 {}
 
-RouteDialog::RouteDialog(Services &services, const AppSettings &settings, TripLog &log,
+RouteDialog::RouteDialog(Services &services, const AppSettings &settings, const TripLog &log,
                          int position, bool edit)
     : DeviceDialog(services, edit ? QStringLiteral("Edit route") : QStringLiteral("New route"),
                    edit ? std::span<const ControlSpec>(editControls) : newControls, true)
@@ -110,12 +110,10 @@ void RouteDialog::accept()
     if (!distance)
         return;
     SetAmountFromText(route, *distance, m_settings.DistanceTypeView);
-    // An edited route whose position the book no longer holds is kept as a new one.
     const bool held = m_position >= 0 && ListPosition(m_position) < m_log.book().size();
     if (m_edit && held)
-        m_log.replaceRoute(ListPosition(m_position), route);
-    else
-        m_log.addRoute(route);
+        m_replaces = ListPosition(m_position);
+    m_route = route;
     done(id(OkButton));
 }
 

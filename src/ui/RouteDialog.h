@@ -1,6 +1,9 @@
 #pragma once
 
 #include "DeviceDialog.h"
+#include "Records.h"
+
+#include <optional>
 
 namespace tripvane {
 
@@ -29,12 +32,16 @@ public:
     static constexpr int EditOffset = -10;
 
     // A new route.
-    RouteDialog(Services &services, const AppSettings &settings, TripLog &log);
+    RouteDialog(Services &services, const AppSettings &settings, const TripLog &log);
     // Edits the route at this position of the book.
-    RouteDialog(Services &services, const AppSettings &settings, TripLog &log, int position);
+    RouteDialog(Services &services, const AppSettings &settings, const TripLog &log, int position);
 
     void command(int id) override;
     int cancelCode() const override { return id(CancelButton); }
+    // The route chosen, once the dialog ended with its OK, and the route of the book it
+    // replaces; an edited route whose position the book no longer holds is a new one.
+    const BookRoute &chosenRoute() const { return m_route; }
+    std::optional<ListPosition> replacedPosition() const { return m_replaces; }
     // The id of a control in this dialog.
     int id(Control control) const { return control + (m_edit ? EditOffset : 0); }
 
@@ -42,12 +49,14 @@ protected:
     QString helpAnchor() const override { return QStringLiteral("Rittenboek"); }
 
 private:
-    RouteDialog(Services &services, const AppSettings &settings, TripLog &log, int position,
+    RouteDialog(Services &services, const AppSettings &settings, const TripLog &log, int position,
                 bool edit);
     void accept() override;
 
     const AppSettings &m_settings;
-    TripLog &m_log;
+    const TripLog &m_log;
+    BookRoute m_route;
+    std::optional<ListPosition> m_replaces;
     int m_position;
     bool m_edit;
 };

@@ -6,7 +6,6 @@
 #include "Services.h"
 #include "StringTable.h"
 #include "TextRules.h"
-#include "TripLog.h"
 
 #include <QDateEdit>
 #include <QLabel>
@@ -35,24 +34,26 @@ constexpr ControlSpec statusControls[] = {
 
 } // namespace
 
-StatusDialog::StatusDialog(Services &services, const AppSettings &settings, TripLog &log)
+StatusDialog::StatusDialog(Services &services, const AppSettings &settings,
+                           const OdometerHolders &status)
     : DeviceDialog(services, QStringLiteral("Kilometers"), statusControls, true)
     , m_settings(settings)
-    , m_log(log)
+    , m_start(status.start)
+    , m_end(status.end)
 {
     setDateOrder(m_settings.DateTypeView);
     controls().as<QLabel>(Picture)->setPixmap(odometerPicture());
     const std::uint32_t view = m_settings.DistanceTypeView;
-    setPickerDate(DatePicker, m_log.status().end.date);
+    setPickerDate(DatePicker, m_end.date);
     auto *starts = controls().as<QLineEdit>(StartsEdit);
     auto *ends = controls().as<QLineEdit>(EndsEdit);
     auto *notes = controls().as<QLineEdit>(NotesEdit);
     starts->setMaxLength(FieldLimit::AmountText);
     ends->setMaxLength(FieldLimit::AmountText);
-    notes->setMaxLength(20);
-    starts->setText(m_log.status().start.distanceTextFor(view));
-    ends->setText(m_log.status().end.distanceTextFor(view));
-    notes->setText(m_log.status().end.memo);
+    notes->setMaxLength(FieldLimit::Memo);
+    starts->setText(m_start.distanceTextFor(view));
+    ends->setText(m_end.distanceTextFor(view));
+    notes->setText(m_end.memo);
     relayout();
     focusField(EndsEdit);
 }
@@ -78,9 +79,9 @@ bool StatusDialog::readReading(int field, MileageRecord &holder)
 void StatusDialog::accept()
 {
     services().inputPanel().hide();
-    // Work on copies: a refused reading followed by Cancel leaves the status as it was.
-    MileageRecord start = m_log.status().start;
-    MileageRecord end = m_log.status().end;
+    // Work on copies: a refused reading leaves the readings chosen as they were.
+    MileageRecord start = m_start;
+    MileageRecord end = m_end;
 
     end.setDate(pickerDate(DatePicker));
     if (!readReading(StartsEdit, start) || !readReading(EndsEdit, end))
@@ -92,7 +93,8 @@ void StatusDialog::accept()
     }
     end.setMemo(checkMemo(controls().as<QLineEdit>(NotesEdit)->text().left(FieldLimit::Memo)).text);
 
-    m_log.writeStatus(start, end); // a failure shows its own message; the dialog closes anyway
+    m_start = start;
+    m_end = end;
     done(OkButton);
 }
 

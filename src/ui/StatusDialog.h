@@ -1,14 +1,15 @@
 #pragma once
 
 #include "DeviceDialog.h"
+#include "OdometerArithmetic.h"
 #include "Records.h"
 
 namespace tripvane {
 
 struct AppSettings;
-class TripLog;
 
-// The status change dialog (1167): the date, Starts and Ends readings and the notes.
+// The status change dialog (1167): the date, Starts and Ends readings and the notes. It asks;
+// its flow writes the readings chosen.
 class StatusDialog final : public DeviceDialog
 {
     Q_OBJECT
@@ -28,9 +29,12 @@ public:
         Picture = 1169,
     };
 
-    StatusDialog(Services &services, const AppSettings &settings, TripLog &log);
+    StatusDialog(Services &services, const AppSettings &settings, const OdometerHolders &status);
 
     void command(int id) override;
+    // The readings chosen, once the dialog ended with OK.
+    const MileageRecord &chosenStart() const { return m_start; }
+    const MileageRecord &chosenEnd() const { return m_end; }
     int cancelCode() const override { return CancelButton; }
 
 protected:
@@ -43,7 +47,8 @@ private:
     bool readReading(int field, MileageRecord &holder);
 
     const AppSettings &m_settings;
-    TripLog &m_log;
+    MileageRecord m_start;
+    MileageRecord m_end;
 };
 
 } // namespace tripvane

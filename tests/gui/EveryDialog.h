@@ -31,10 +31,10 @@ struct EveryDialog
         , range{underEdit.date, underEdit.date}
         , record(services, state.settings, sortedNames(app.log().categories()),
                  {underEdit, true, true, false})
-        , status(services, state.settings, app.log())
+        , status(services, state.settings, app.log().status())
         , dateRange(services, state.settings, app.log(), range)
         , categories(services, state.settings, app.log())
-        , categoryName(services, app.log())
+        , categoryName(services)
         , book(services, state.settings, app.log(), 0)
         , picker(services, state.settings, app.log(), underEdit)
         , route(services, state.settings, app.log())
