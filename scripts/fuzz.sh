@@ -11,10 +11,10 @@ mkdir -p "$out"
 rm -f "$out"/crash-* "$out"/leak-* "$out"/timeout-* "$out"/oom-*
 flags="-std=c++20 -O1 -g -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined"
 qt="$(pkg-config --cflags --libs Qt6Core)"
-includes="-Isrc/model -Isrc/storage -Isrc/platform -Isrc/export -Isrc/import -Isrc/setup -Isrc/tools/ceappmgr -Isrc/cli -Iresources"
+includes="-Isrc/core -Isrc/model -Isrc/storage -Isrc/platform -Isrc/export -Isrc/import -Isrc/setup -Isrc/tools/ceappmgr -Isrc/cli -Iresources"
 # the command line with the storage and the export under it, one line for the table below
 storage="src/storage/Databases.cpp src/storage/ObjectStore.cpp src/storage/Sqlite.cpp src/storage/PropertyCodec.cpp src/storage/AppSettings.cpp src/storage/StoreReplacement.cpp"
-cli="src/cli/Cli*.cpp $storage src/export/CsvExport.cpp src/export/CsvText.cpp src/import/CsvReader.cpp src/model/*.cpp src/platform/DeviceRoot.cpp src/platform/DeviceLock.cpp src/platform/OutputFile.cpp src/platform/SystemClock.cpp"
+cli="src/cli/Cli*.cpp src/core/DeviceLog.cpp src/core/TripLog.cpp $out/moc_TripLog.cpp $storage src/export/CsvExport.cpp src/export/CsvText.cpp src/import/CsvReader.cpp src/model/*.cpp src/platform/DeviceRoot.cpp src/platform/DeviceLock.cpp src/platform/OutputFile.cpp src/platform/SystemClock.cpp"
 # target, its seed corpus under fuzz/corpus, and the sources it needs
 targets="
 AmountTextFuzz amount src/model/AmountText.cpp
@@ -26,6 +26,8 @@ CsvLineFuzz csv src/export/CsvText.cpp src/model/Windows1252.cpp
 CsvReaderFuzz csvreader src/import/CsvReader.cpp src/export/CsvText.cpp src/model/Windows1252.cpp
 TripvaneArgumentsFuzz arguments $cli
 "
+# The trip log's signals need Qt's meta-object code, made here as the build makes it.
+/usr/lib/qt6/libexec/moc src/core/TripLog.h -o "$out/moc_TripLog.cpp"
 # The targets are built one after the other on a second core while those before them run, each
 # leaving a mark (.built or .failed) that the run below waits for.
 rm -f "$out"/*.built "$out"/*.failed

@@ -139,15 +139,12 @@ void MainWindow::command(int id)
 
 bool MainWindow::sortAndFill()
 {
-    ListModel &model = m_pane->listModel();
-    if (m_state.mainSortColumn == 0 && m_state.mainSortOrder <= SortDescending)
-        model.setHeaderImage(0, int(m_state.mainSortOrder));
-    else if (m_state.mainSortOrder == SortUnset)
-        model.setHeaderImage(0, ImageNoOrder);
-    else {
+    const std::uint32_t order = m_state.mainSortOrder;
+    if (!showsTripsByDate(m_state.mainSortColumn, order)) {
         m_shell->afterFill();
         return true;
     }
+    m_pane->listModel().setHeaderImage(0, order == SortUnset ? ImageNoOrder : int(order));
     return m_shell->resortAndRefill();
 }
 

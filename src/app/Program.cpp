@@ -3,6 +3,7 @@
 #include "Databases.h"
 #include "DeviceFrame.h"
 #include "DeviceIdentity.h"
+#include "DeviceLog.h"
 #include "FrameDialogRunner.h"
 #include "Images.h"
 #include "MainWindow.h"
@@ -53,7 +54,8 @@ bool Program::start()
         QObject::connect(
             m_log.get(), &TripLog::storeFailed, m_log.get(),
             [this](const StoreFailure &failure) { tellStoreFailure(m_services, failure); });
-        const std::optional<StoreFailure> unopened = openStore(*m_store, m_device.storePath());
+        const std::optional<StoreFailure> unopened =
+            openDeviceStore(*m_store, m_device.storePath(), DeviceAccess::Write);
         if (unopened)
             tellStoreFailure(m_services, *unopened);
         if (unopened || !m_log->openDatabases()) {

@@ -82,19 +82,17 @@ QString plainAmount(std::int64_t hundredths)
 }
 
 // The totals of the report over the range, in the order the device's report lists them.
-std::optional<CliFailure> computeReport(DeviceLog &log, const KeyRange &range)
+std::optional<CliFailure> computeReport(DeviceLog &device, const KeyRange &range)
 {
     bool overflow = false;
-    ComputeCategoryTotals(log.categories, log.trips, range.first, range.last,
-                          [&overflow] { overflow = true; });
+    device.log().computeCategoryTotals(range.first, range.last, [&overflow] { overflow = true; });
     if (overflow)
-        return overflowFailure(log.root.path());
-    const StoredOrder stored = storedOrder(log.settings.SortRapport, log.settings.SortOrderRapport);
-    const bool sorted =
-        !stored.sorted || SortCategoriesByColumn(log.categories, stored.column, stored.order);
-    if (!sorted)
-        return CliFailure{ExitDevice,
-                          log.root.path() + QStringLiteral(": ") + loadString(IDS_STATUS_PROBLEM)};
+        return overflowFailure(device.root.path());
+    const StoredOrder stored =
+        storedOrder(device.settings.SortRapport, device.settings.SortOrderRapport);
+    if (stored.sorted && !device.log().sortCategories(stored.column, stored.order))
+        return CliFailure{ExitDevice, device.root.path() + QStringLiteral(": ") +
+                                          loadString(IDS_STATUS_PROBLEM)};
     return std::nullopt;
 }
 
@@ -179,16 +177,17 @@ int exportCommand(const QCommandLineParser &parser, CliStreams streams)
     if (what == QLatin1String("trips")) {
         if (total)
             return usage(streams, QStringLiteral("--total is for export report"));
-        return writeTable(parser, streams, log->root,
-                          tripsTable(log->trips, settings.DateTypeView, settings.DistanceTypeView),
-                          log->trips.size(), *encoding, progress);
+        return writeTable(
+            parser, streams, log->root,
+            tripsTable(log->log().trips(), settings.DateTypeView, settings.DistanceTypeView),
+            log->log().trips().size(), *encoding, progress);
     }
     const std::optional<KeyRange> range = rangeOf(parser, settings.DateTypeView, true, failure);
     if (!range)
         return fail(streams, failure);
     if (total) {
         const std::optional<std::int32_t> sum =
-            SumDistancesInRange(log->trips, range->first, range->last);
+            SumDistancesInRange(log->log().trips(), range->first, range->last);
         if (!sum)
             return fail(streams, overflowFailure(log->root.path()));
         return writeTable(parser, streams, log->root,
@@ -198,8 +197,8 @@ int exportCommand(const QCommandLineParser &parser, CliStreams streams)
     if (const std::optional<CliFailure> problem = computeReport(*log, *range))
         return fail(streams, *problem);
     return writeTable(parser, streams, log->root,
-                      reportTable(log->categories, settings.DistanceTypeView),
-                      log->categories.size(), *encoding, progress);
+                      reportTable(log->log().categories(), settings.DistanceTypeView),
+                      log->log().categories().size(), *encoding, progress);
 }
 
 int reportCommand(const QCommandLineParser &parser, CliStreams streams)
@@ -226,8 +225,8 @@ int reportCommand(const QCommandLineParser &parser, CliStreams streams)
         if (const std::optional<CliFailure> problem = computeReport(*log, *range))
             return fail(streams, *problem);
         columns.append(QFileInfo(log->root.path()).fileName());
-        for (ListPosition i = 0; i < log->categories.size(); ++i) {
-            const CategoryEntry &entry = log->categories.at(i);
+        for (ListPosition i = 0; i < log->log().categories().size(); ++i) {
+            const CategoryEntry &entry = log->log().categories().at(i);
             std::vector<std::int64_t> &row = totals[entry.name];
             if (row.empty())
                 names.append(entry.name);
@@ -300,14 +299,14 @@ int listCommand(const QCommandLineParser &parser, CliStreams streams)
         rangeOf(parser, log->settings.DateTypeView, false, failure);
     if (!range)
         return fail(streams, failure);
-    SortRecordsByDate(log->trips, SortAscending);
+    log->log().sortTripsByDate(SortAscending);
     const bool json = format == QLatin1String("json");
     QJsonArray trips;
     if (!json) {
         streams.out.write(rfc4180Line(listHeader()));
     }
-    for (ListPosition i = 0; i < log->trips.size(); ++i) {
-        const MileageRecord &trip = log->trips.at(i);
+    for (ListPosition i = 0; i < log->log().trips().size(); ++i) {
+        const MileageRecord &trip = log->log().trips().at(i);
         if (!dateKeyInRange(trip.dateKey, range->first, range->last))
             continue;
         const QStringList fields{isoDate(trip.date),         trip.category,
@@ -352,10 +351,10 @@ int checkCommand(const QCommandLineParser &parser, CliStreams streams)
     report += QStringLiteral("integrity: ok\napplication id: ok\n"
                              "schema: this program's, version this or an earlier one\n"
                              "trips: %1\ncategories: %2\nroutes: %3\n")
-                  .arg(log->trips.size())
-                  .arg(log->categories.size())
-                  .arg(log->book.size());
-    if (!SumDistancesInRange(log->trips, 0, 99991231))
+                  .arg(log->log().trips().size())
+                  .arg(log->log().categories().size())
+                  .arg(log->log().book().size());
+    if (!SumDistancesInRange(log->log().trips(), 0, 99991231))
         return unhealthy(overflowFailure(storePath).message);
     streams.out.write(
         (report + QStringLiteral("sums: within the largest amount\nhealthy\n")).toUtf8());
@@ -420,13 +419,13 @@ int restoreCommand(const QCommandLineParser &parser, CliStreams streams)
         return usage(streams, QStringLiteral("restore FILE"));
     // The backup is read through as the program will read it before anything is changed.
     const QString source = QFileInfo(arguments[1]).absoluteFilePath();
-    CliFailure failure;
-    const std::unique_ptr<DeviceLog> backup = readStoreFile(source, failure);
+    QString problem;
+    const std::unique_ptr<DeviceLog> backup = readStoreFile(source, problem);
     if (!backup)
-        return fail(streams, {ExitInvalidInput, failure.message});
+        return fail(streams, {ExitInvalidInput, problem});
     const DeviceRoot device = deviceOf(parser);
-    if (const std::optional<CliFailure> problem = writingProblem(device))
-        return fail(streams, *problem);
+    if (const std::optional<CliFailure> unwritable = writingProblem(device))
+        return fail(streams, *unwritable);
     DeviceLock lock(device);
     QStringList made;
     if (const std::optional<CliFailure> busy = takeForWriting(device, lock, made))
@@ -445,12 +444,12 @@ int restoreCommand(const QCommandLineParser &parser, CliStreams streams)
     ObjectStore::finishInterruptedChange(storePath);
     if (!makeRestoreFile(restored, storePath) || !backup->store.compactCopyTo(restored))
         return cannot(QStringLiteral("cannot be written"));
-    if (!readStoreFile(restored, failure))
-        return cannot(QStringLiteral("the copy does not read back: ") + failure.message);
+    if (!readStoreFile(restored, problem))
+        return cannot(QStringLiteral("the copy does not read back: ") + problem);
     const std::optional<QString> kept = replaceStoreKeepingAside(storePath, restored);
     if (!kept)
         return cannot(QStringLiteral("cannot be replaced"));
-    QString said = QStringLiteral("restored %1 trips").arg(backup->trips.size());
+    QString said = QStringLiteral("restored %1 trips").arg(backup->log().trips().size());
     if (!kept->isEmpty())
         said += QStringLiteral("; the store it replaced is kept as %1 (restore that file to undo "
                                "this)")

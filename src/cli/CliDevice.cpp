@@ -1,6 +1,5 @@
 #include "CliDevice.h"
 
-#include "Sorting.h"
 #include "StringTable.h"
 
 #include <QCommandLineParser>
@@ -93,81 +92,12 @@ DeviceRoot deviceOf(const QCommandLineParser &parser)
     return DeviceRoot(devicePathOf(parser.value(QStringLiteral("device"))));
 }
 
-namespace {
-
-// Opens and reads the store into log; false with the failure named after the store.
-bool readStore(DeviceLog &log, const QString &storePath, DeviceAccess access, CliFailure &failure)
-{
-    const auto fail = [&](const QString &why) {
-        failure = {ExitDevice, QStringLiteral("%1: %2").arg(storePath, why)};
-        return false;
-    };
-    if (access == DeviceAccess::Write) {
-        switch (log.store.open(storePath)) {
-        case ObjectStore::OpenStatus::Ok:
-            break;
-        case ObjectStore::OpenStatus::NotAStore:
-            return fail(QStringLiteral("another program's file"));
-        case ObjectStore::OpenStatus::TooNew:
-            return fail(QStringLiteral("made by a newer program"));
-        case ObjectStore::OpenStatus::Damaged:
-            return fail(QStringLiteral("damaged"));
-        case ObjectStore::OpenStatus::CannotCreate:
-            return fail(QStringLiteral("cannot be written"));
-        }
-    } else {
-        if (!QFileInfo::exists(storePath))
-            return fail(QStringLiteral("no trip log on this device yet"));
-        QString problem;
-        if (ObjectStore::inspect(storePath, access == DeviceAccess::ReadThorough, &problem) !=
-            ObjectStore::OpenStatus::Ok)
-            return fail(problem);
-        if (!log.store.openForReading(storePath))
-            return fail(log.store.lastError());
-    }
-    log.databases = std::make_unique<Databases>(log.store);
-    MileageRecord scratch;
-    if (!log.databases->openAll(log.categories, log.book) ||
-        !log.databases->loadStatus(log.status, {}) ||
-        log.databases->loadRecords(log.trips, scratch) < 0 ||
-        !log.databases->takeFailures().empty() || !log.databases->recordsLoadedCompletely())
-        return fail(loadString(IDS_STATUS_PROBLEM));
-    log.settings.load(log.store, loadString(IDS_MAKER), loadString(IDS_TITLE));
-    return true;
-}
-
-} // namespace
-
 std::unique_ptr<DeviceLog> readDevice(const QString &path, CliFailure &failure, DeviceAccess access)
 {
-    auto log = std::make_unique<DeviceLog>(path);
-    if (!QFileInfo(path).isDir()) {
-        failure = {ExitDevice, QStringLiteral("%1: no such device").arg(path)};
-        return nullptr;
-    }
-    // A reading command finds a store a crash left as the program would: with the cut write
-    // undone. A store from elsewhere (readStoreFile) is never written.
-    if (access != DeviceAccess::Write)
-        log->finishedInterruptedChange =
-            ObjectStore::finishInterruptedChange(log->root.storePath());
-    if (!readStore(*log, log->root.storePath(), access, failure))
-        return nullptr;
-    // The main list shows the trips by date (ascending until an order was chosen), or as
-    // stored once another column was chosen.
-    const bool byDate = log->settings.Sort == 0 || log->settings.SortOrder == SortUnset;
-    if (byDate && !SortRecordsByDate(log->trips, log->settings.SortOrder)) {
-        failure = {ExitDevice,
-                   log->root.storePath() + QStringLiteral(": ") + loadString(IDS_STATUS_PROBLEM)};
-        return nullptr;
-    }
-    return log;
-}
-
-std::unique_ptr<DeviceLog> readStoreFile(const QString &storePath, CliFailure &failure)
-{
-    auto log = std::make_unique<DeviceLog>(QFileInfo(storePath).path());
-    if (!readStore(*log, storePath, DeviceAccess::ReadThorough, failure))
-        return nullptr;
+    QString problem;
+    std::unique_ptr<DeviceLog> log = readDeviceLog(path, access, problem);
+    if (!log)
+        failure = {ExitDevice, problem};
     return log;
 }
 

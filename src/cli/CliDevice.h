@@ -1,10 +1,8 @@
 #pragma once
 
-#include "AppSettings.h"
-#include "Databases.h"
 #include "DeviceLock.h"
+#include "DeviceLog.h"
 #include "DeviceRoot.h"
-#include "ObjectStore.h"
 
 #include "Cli.h"
 
@@ -25,27 +23,6 @@ struct CliFailure
 {
     int status = ExitDevice;
     QString message;
-};
-
-// A device as the reading commands see it: the store checked and read through a connection
-// that writes nothing, so that they work beside a running program; the trips in the order the
-// main list shows them.
-struct DeviceLog
-{
-    explicit DeviceLog(const QString &path)
-        : root(path)
-    {}
-
-    DeviceRoot root;
-    ObjectStore store;
-    std::unique_ptr<Databases> databases;
-    AppSettings settings;
-    CategoryList categories;
-    RouteList book;
-    OdometerHolders status;
-    RecordList trips;
-    // A write that a crash cut short was undone before reading, as the program does at start.
-    bool finishedInterruptedChange = false;
 };
 
 // A sum of the trips beyond the largest amount, in the device or file named.
@@ -70,16 +47,9 @@ std::optional<SystemTime> parseDate(const QString &text, std::uint32_t dateView)
 QString devicePathOf(const QString &option);
 DeviceRoot deviceOf(const QCommandLineParser &parser);
 
-// How a command opens a device's store. Reading leaves it as it is and works beside a running
-// program; the thorough check reads every page of the store first, not only SQLite's quick
-// check. Writing opens the one connection the command then writes through, making the store as
-// the first start of mileagelog makes it when the device has none yet.
-enum class DeviceAccess { Read, ReadThorough, Write };
-
-// Opens and reads the device; a missing, damaged or foreign store is a failure naming it.
+// Opens and reads the device through the core, as the program's start does; a missing,
+// damaged or foreign store is a failure naming it.
 std::unique_ptr<DeviceLog> readDevice(const QString &path, CliFailure &failure,
                                       DeviceAccess access = DeviceAccess::Read);
-// A store file as the program would read it, every page and record, changing nothing.
-std::unique_ptr<DeviceLog> readStoreFile(const QString &storePath, CliFailure &failure);
 
 } // namespace tripvane

@@ -106,8 +106,8 @@ public:
     {
         // A name is found in any case, as the list's rule makes names the same but for case
         // one name; the stored form is kept.
-        for (ListPosition i = 0; i < log.categories.size(); ++i) {
-            const QString &name = log.categories.at(i).name;
+        for (ListPosition i = 0; i < log.log().categories().size(); ++i) {
+            const QString &name = log.log().categories().at(i).name;
             m_categories.insert(normalisePlaceName(name), name);
         }
     }
@@ -241,8 +241,8 @@ public:
         , m_checker(fileName, log, addCategories)
         , m_keys(std::move(keys))
     {
-        if (!keepDuplicates && log.trips.size() > 0)
-            m_stored.emplace(log.trips);
+        if (!keepDuplicates && log.log().trips().size() > 0)
+            m_stored.emplace(log.log().trips());
     }
 
     bool fill(CheckedBatch &batch)
@@ -475,15 +475,15 @@ int importCommand(const QCommandLineParser &parser, CliStreams streams)
         return fail(streams, failure);
     }
     std::int64_t storedDistance = 0;
-    for (ListPosition i = 0; i < log->trips.size(); ++i)
-        storedDistance += log->trips.at(i).distance;
+    for (ListPosition i = 0; i < log->log().trips().size(); ++i)
+        storedDistance += log->log().trips().at(i).distance;
 
     // The lines are read and checked a batch at a time and their trips written, in one
     // transaction that is undone when a line turns out wrong: nothing is written unless every
     // line is valid, and a large file is never held whole. (A second thread for the lines was
     // measured: one thread meets the goal of twice sqlite3's .import too, so it stays simple.)
     CliProgress progress(streams, QStringLiteral("import"));
-    Databases &databases = *log->databases;
+    Databases &databases = log->databases;
     ImportLines lines(decoder, fileName, *log, parser.isSet(QStringLiteral("add-categories")),
                       parser.isSet(QStringLiteral("keep-duplicates")),
                       dryRun ? std::nullopt
@@ -526,13 +526,9 @@ int importCommand(const QCommandLineParser &parser, CliStreams streams)
             written = databases.inOneTransaction([&] {
                 if (!databases.addEncodedTrips(nextBatch) || !allValid())
                     return false;
-                CategoryEntry entry;
-                for (const QString &name : checked.newCategories) {
-                    entry.setName(name);
-                    log->categories.append(entry);
-                }
-                return checked.newCategories.isEmpty() ||
-                       databases.rewriteCategories(log->categories);
+                return std::ranges::all_of(checked.newCategories, [&](const QString &name) {
+                    return log->log().addCategory(name);
+                });
             });
         }
     }

@@ -28,6 +28,13 @@ struct StoredOrder
     std::uint32_t order = SortAscending;
     bool sorted = true;
 };
+// Whether the main list shows the trips by date, in the stored order: while its Date column is
+// chosen, and until any order was chosen; otherwise it keeps the order the store gives.
+inline bool showsTripsByDate(std::uint32_t column, std::uint32_t order)
+{
+    return (column == 0 && order <= SortDescending) || order == SortUnset;
+}
+
 // The report's list by a column: 0 by name, 1 by total.
 bool SortCategoriesByColumn(CategoryList &categories, int column, std::uint32_t order);
 

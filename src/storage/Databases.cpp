@@ -104,13 +104,6 @@ std::int32_t keyFromClock(const SystemTime &now)
     return digits.toInt();
 }
 
-std::optional<StoreFailure> openStore(ObjectStore &store, const QString &path)
-{
-    if (store.open(path) == ObjectStore::OpenStatus::Ok)
-        return std::nullopt;
-    return StoreFailure{StoreFailure::Kind::Open, path, store.lastError()};
-}
-
 Databases::Databases(ObjectStore &store)
     : m_store(store)
 {}

@@ -134,10 +134,6 @@ private:
     bool m_mileageDiffers = false;
 };
 
-// Opens the device's store file at start. A file that cannot serve (damaged, another
-// program's, or not creatable) is left untouched and gives the failure, naming the file.
-std::optional<StoreFailure> openStore(ObjectStore &store, const QString &path);
-
 // Key of a new trip: day, hour, minute and second of the UTC clock written one after the
 // other without leading zeros ("%d%d%d%d"), read as a number.
 std::int32_t keyFromClock(const SystemTime &now);

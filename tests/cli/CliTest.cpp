@@ -18,6 +18,8 @@
 
 #include <sqlite3.h>
 
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -176,12 +178,20 @@ TEST_F(Cli, hostileFilesAndPathsLoseNothing)
             cutWrite(store);
         } else if (setup.endsWith(u"fifo")) {
             ASSERT_EQ(::mkfifo(QFile::encodeName(f).constData(), 0600), 0);
+            // The reader's end is open before the run, as a reader already waiting would be.
+            const int fd = ::open(QFile::encodeName(f).constData(), O_RDONLY | O_NONBLOCK);
             if (setup == u"fifo")
-                reader = std::thread([&] {
-                    QFile fifo(f);
-                    if (fifo.open(QIODevice::ReadOnly))
-                        read = fifo.readAll();
+                reader = std::thread([&read, fd] {
+                    pollfd waiting{fd, POLLIN, 0};
+                    char buffer[4096];
+                    for (ssize_t got = 1; got > 0 && ::poll(&waiting, 1, 10000) > 0;) {
+                        if ((got = ::read(fd, buffer, sizeof buffer)) > 0)
+                            read.append(buffer, got);
+                    }
+                    ::close(fd);
                 });
+            else
+                ::close(fd);
         } else if (setup == u"zeros") {
             input = QByteArray(1 << 20, '\0');
         } else if (setup == u"locked") {

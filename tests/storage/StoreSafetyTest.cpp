@@ -1,5 +1,7 @@
 #include "StorageFixture.h"
 
+#include "DeviceLog.h"
+
 #include "Sqlite.h"
 
 #include <QCryptographicHash>
@@ -155,7 +157,8 @@ protected:
     {
         const QByteArray before = fileHash(path);
         ObjectStore store;
-        const std::optional<StoreFailure> failure = openStore(store, path);
+        const std::optional<StoreFailure> failure =
+            openDeviceStore(store, path, DeviceAccess::Write);
         ASSERT_TRUE(failure);
         EXPECT_EQ(failure->kind, StoreFailure::Kind::Open);
         EXPECT_EQ(failure->name, path);
