@@ -17,8 +17,10 @@ void editCategories(Shell &shell)
     const HubLoop loop{
         .showHub =
             [&] {
-                CategoriesDialog hub(shell.services(), state.settings, shell.log());
+                CategoriesDialog hub(shell.services(), state.settings.CatRecsApply == 1,
+                                     shell.log());
                 const int code = shell.runDialog(hub);
+                state.settings.CatRecsApply = hub.throughTrips() ? 1 : 0;
                 selected = hub.selectedName();
                 return code;
             },
@@ -30,6 +32,8 @@ void editCategories(Shell &shell)
                      if (shell.runDialog(dialog) == dialog.okCode())
                          shell.log().addCategory(dialog.chosenName());
                  }},
+                {CategoriesDialog::DeleteButton,
+                 [&] { shell.log().deleteCategory(selected, state.settings.CatRecsApply == 1); }},
                 {CategoriesDialog::RenameButton,
                  [&] {
                      CategoryNameDialog dialog(shell.services(), selected);

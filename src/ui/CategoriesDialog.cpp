@@ -1,6 +1,5 @@
 #include "CategoriesDialog.h"
 
-#include "AppSettings.h"
 #include "Heading.h"
 #include "StringTable.h"
 #include "TripLog.h"
@@ -28,13 +27,13 @@ constexpr ControlSpec hubControls[] = {
 
 } // namespace
 
-CategoriesDialog::CategoriesDialog(Services &services, AppSettings &settings, TripLog &log)
+CategoriesDialog::CategoriesDialog(Services &services, bool throughTrips, const TripLog &log)
     : DeviceDialog(services, QStringLiteral("Edit Categories..."), hubControls, true)
-    , m_settings(settings)
     , m_log(log)
+    , m_throughTrips(throughTrips)
 {
     fillList();
-    controls().as<QCheckBox>(ThroughTripsBox)->setChecked(m_settings.CatRecsApply == 1);
+    controls().as<QCheckBox>(ThroughTripsBox)->setChecked(throughTrips);
     connect(controls().as<QListWidget>(ListBox), &QListWidget::itemSelectionChanged, this,
             &CategoriesDialog::selectionChanged);
     selectionChanged();
@@ -72,7 +71,7 @@ QString CategoriesDialog::currentName() const
 
 void CategoriesDialog::keepThroughTripsSetting()
 {
-    m_settings.CatRecsApply = controls().as<QCheckBox>(ThroughTripsBox)->isChecked() ? 1 : 0;
+    m_throughTrips = controls().as<QCheckBox>(ThroughTripsBox)->isChecked();
 }
 
 void CategoriesDialog::command(int id)
@@ -115,7 +114,7 @@ void CategoriesDialog::deleteSelected()
         selectionChanged();
         return;
     }
-    m_log.deleteCategory(name, m_settings.CatRecsApply == 1);
+    m_selected = name;
     done(DeleteButton);
 }
 

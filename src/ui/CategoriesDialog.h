@@ -4,7 +4,6 @@
 
 namespace tripvane {
 
-struct AppSettings;
 class TripLog;
 
 // "Edit Categories..." (124): the categories, and New, Rename and Delete. Delete is carried out
@@ -24,12 +23,15 @@ public:
     };
     static constexpr int LeaveCode = 1052;
 
-    CategoriesDialog(Services &services, AppSettings &settings, TripLog &log);
+    // throughTrips: whether Rename and Delete go through the trips (CatRecsApply).
+    CategoriesDialog(Services &services, bool throughTrips, const TripLog &log);
 
     void command(int id) override;
     int cancelCode() const override { return LeaveCode; }
-    // The category that Rename was pressed on.
+    // The category that Rename or a confirmed Delete was pressed on.
     QString selectedName() const { return m_selected; }
+    // The check box as the dialog left it, for the setting.
+    bool throughTrips() const { return m_throughTrips; }
 
 protected:
     QString helpAnchor() const override { return QStringLiteral("Categories"); }
@@ -42,9 +44,9 @@ private:
     QString currentName() const;
     void deleteSelected();
 
-    AppSettings &m_settings;
-    TripLog &m_log;
+    const TripLog &m_log;
     QString m_selected;
+    bool m_throughTrips;
 };
 
 } // namespace tripvane

@@ -33,7 +33,7 @@ struct EveryDialog
                  {underEdit, true, true, false})
         , status(services, state.settings, app.log().status())
         , dateRange(services, state.settings, app.log(), range)
-        , categories(services, state.settings, app.log())
+        , categories(services, state.settings.CatRecsApply == 1, app.log())
         , categoryName(services)
         , book(services, state.settings, app.log(), 0)
         , picker(services, state.settings, app.log(), underEdit)
