@@ -10,9 +10,12 @@ namespace tripvane {
 
 void changeViewOptions(Shell &shell)
 {
-    ViewOptionsDialog dialog(shell.services(), shell.state().settings);
+    AppSettings &settings = shell.state().settings;
+    ViewOptionsDialog dialog(shell.services(), {settings.DateTypeView, settings.DistanceTypeView});
     if (shell.runDialog(dialog) != ViewOptionsDialog::OkButton)
         return;
+    settings.DateTypeView = dialog.chosen().dateView;
+    settings.DistanceTypeView = dialog.chosen().distanceView;
     WaitCursorGuard busy(shell.services().waitCursor());
     shell.resortAndRefill();
     shell.recomputeStatus();

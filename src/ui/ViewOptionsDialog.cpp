@@ -1,6 +1,5 @@
 #include "ViewOptionsDialog.h"
 
-#include "AppSettings.h"
 #include "Records.h"
 
 #include <QComboBox>
@@ -43,9 +42,9 @@ QString amountSample(int view)
 
 } // namespace
 
-ViewOptionsDialog::ViewOptionsDialog(Services &services, AppSettings &settings)
+ViewOptionsDialog::ViewOptionsDialog(Services &services, Views views)
     : DeviceDialog(services, QStringLiteral("View Options"), optionControls, true)
-    , m_settings(settings)
+    , m_views(views)
 {
     const struct
     {
@@ -59,12 +58,12 @@ ViewOptionsDialog::ViewOptionsDialog(Services &services, AppSettings &settings)
          DateSample,
          {QStringLiteral("dd - mm - yyyy"), QStringLiteral("dd / mm / yyyy"),
           QStringLiteral("mm - dd - yyyy"), QStringLiteral("mm / dd / yyyy")},
-         settings.DateTypeView,
+         views.dateView,
          dateSample},
         {GroupingList,
          AmountSample,
          {QStringLiteral(" , (comma)"), QStringLiteral(" . (dot)")},
-         settings.DistanceTypeView,
+         views.distanceView,
          amountSample},
     };
     for (const auto &choice : choices) {
@@ -91,9 +90,9 @@ void ViewOptionsDialog::command(int id)
     if (id == CancelButton) {
         done(CancelButton);
     } else if (id == OkButton || id == TitleBarOkCommand) {
-        m_settings.DateTypeView =
+        m_views.dateView =
             std::uint32_t(std::max(0, controls().as<QComboBox>(DateList)->currentIndex()));
-        m_settings.DistanceTypeView =
+        m_views.distanceView =
             std::uint32_t(std::max(0, controls().as<QComboBox>(GroupingList)->currentIndex()));
         done(OkButton);
     }

@@ -4,8 +4,6 @@
 
 namespace tripvane {
 
-struct AppSettings;
-
 // "View Options" (1150): the order of dates and the grouping of amounts, each with a sample.
 // OK stores both choices; the caller shows every list again in the new forms.
 class ViewOptionsDialog final : public DeviceDialog
@@ -27,16 +25,24 @@ public:
         OkButton = 1161,
     };
 
-    ViewOptionsDialog(Services &services, AppSettings &settings);
+    // The two settings the dialog edits: DateTypeView and DistanceTypeView.
+    struct Views
+    {
+        std::uint32_t dateView = 0;
+        std::uint32_t distanceView = 0;
+    };
+    ViewOptionsDialog(Services &services, Views views);
 
     void command(int id) override;
+    // What was chosen, once the dialog ended with OK.
+    Views chosen() const { return m_views; }
     int cancelCode() const override { return CancelButton; }
 
 protected:
     QString helpAnchor() const override { return QStringLiteral("Settings"); }
 
 private:
-    AppSettings &m_settings;
+    Views m_views;
 };
 
 } // namespace tripvane

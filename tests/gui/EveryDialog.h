@@ -39,7 +39,7 @@ struct EveryDialog
         , picker(services, state.settings, app.log(), underEdit)
         , route(services, state.settings, app.log())
         , report(services, state.settings, app.log(), range, {})
-        , options(services, state.settings)
+        , options(services, {state.settings.DateTypeView, state.settings.DistanceTypeView})
         , about(services, state.settings)
         , tripsExport(services, state.settings, ExportDialog::Kind::Trips, exportName, {})
         , reportExport(services, state.settings, ExportDialog::Kind::Report, exportName, {})
