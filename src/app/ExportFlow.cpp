@@ -66,15 +66,20 @@ using WriteTo = std::function<ExportOutcome(const DeviceRoot &device, const QStr
 void runExportDialog(Shell &shell, ExportDialog::Kind kind, QString &rememberedName,
                      const WriteTo &write)
 {
-    ExportDialog dialog(shell.services(), shell.state().settings, kind, rememberedName,
-                        [&](const QString &name, const ExportOptions &options) {
-                            return writeAsking(shell.services(), options, [&](bool replace) {
-                                return write(DeviceRoot(shell.state().devicePath), name, options,
-                                             replace);
-                            });
-                        });
+    AppSettings &settings = shell.state().settings;
+    ExportDialog dialog(
+        shell.services(),
+        {settings.ExportFileType, settings.ExportFileFolder, settings.DateTypeView,
+         settings.DistanceTypeView},
+        kind, rememberedName, [&](const QString &name, const ExportOptions &options) {
+            return writeAsking(shell.services(), options, [&](bool replace) {
+                return write(DeviceRoot(shell.state().devicePath), name, options, replace);
+            });
+        });
     shell.runDialog(dialog);
     rememberedName = dialog.rememberedName();
+    settings.ExportFileType = dialog.chosenOptions().fileType;
+    settings.ExportFileFolder = dialog.chosenOptions().folder;
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "ExportDialog.h"
 
-#include "AppSettings.h"
 #include "CsvExport.h"
 #include "StringTable.h"
 #include "TextRules.h"
@@ -47,12 +46,12 @@ constexpr int NameLimit = 128;
 
 } // namespace
 
-ExportDialog::ExportDialog(Services &services, AppSettings &settings, Kind kind,
+ExportDialog::ExportDialog(Services &services, const ExportOptions &options, Kind kind,
                            QString rememberedName, Export exportFile)
     : DeviceDialog(
           services, QStringLiteral("Export File Options"),
           kind == Kind::Report ? std::span<const ControlSpec>(reportControls) : tripsControls, true)
-    , m_settings(settings)
+    , m_options(options)
     , m_kind(kind)
     , m_rememberedName(std::move(rememberedName))
     , m_export(std::move(exportFile))
@@ -65,10 +64,10 @@ ExportDialog::ExportDialog(Services &services, AppSettings &settings, Kind kind,
         group->addButton(controls().as<QRadioButton>(id(second)));
     }
     controls()
-        .as<QRadioButton>(id(settings.ExportFileType == 1 ? UnicodeRadio : AsciiRadio))
+        .as<QRadioButton>(id(options.fileType == 1 ? UnicodeRadio : AsciiRadio))
         ->setChecked(true);
     controls()
-        .as<QRadioButton>(id(settings.ExportFileFolder == 0 ? BusinessRadio : PersonalRadio))
+        .as<QRadioButton>(id(options.folder == 0 ? BusinessRadio : PersonalRadio))
         ->setChecked(true);
     auto *name = controls().as<QLineEdit>(id(NameEdit));
     name->setMaxLength(NameLimit);
@@ -94,9 +93,8 @@ void ExportDialog::accept()
 {
     services().inputPanel().hide();
     // The choices stand even when the export then fails.
-    m_settings.ExportFileType = controls().as<QRadioButton>(id(UnicodeRadio))->isChecked() ? 1 : 0;
-    m_settings.ExportFileFolder =
-        controls().as<QRadioButton>(id(BusinessRadio))->isChecked() ? 0 : 1;
+    m_options.fileType = controls().as<QRadioButton>(id(UnicodeRadio))->isChecked() ? 1 : 0;
+    m_options.folder = controls().as<QRadioButton>(id(BusinessRadio))->isChecked() ? 0 : 1;
     const int field = id(NameEdit);
     const QString typed = controls().as<QLineEdit>(field)->text();
     if (typed.isEmpty()) {
@@ -113,8 +111,7 @@ void ExportDialog::accept()
     int written = 0;
     {
         WaitCursorGuard busy(services().waitCursor());
-        written = m_export(name, {m_settings.ExportFileType, m_settings.ExportFileFolder,
-                                  m_settings.DateTypeView, m_settings.DistanceTypeView});
+        written = m_export(name, m_options);
     }
     if (written != 1) {
         focusField(field);

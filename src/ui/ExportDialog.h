@@ -1,13 +1,12 @@
 #pragma once
 
+#include "CsvExport.h"
 #include "DeviceDialog.h"
 
 #include <functional>
 
 namespace tripvane {
 
-struct AppSettings;
-struct ExportOptions;
 
 // "Export File Options": 1085 for the trips, 1100 for the report. A name under the name rule,
 // the encoding and the folder; OK writes the file through the given export and says "OK !".
@@ -39,10 +38,12 @@ public:
 
     using Export = std::function<int(const QString &name, const ExportOptions &options)>;
     // The remembered name is offered, and replaced by each name that passes the rule; the
-    // program takes it back afterwards.
-    ExportDialog(Services &services, AppSettings &settings, Kind kind, QString rememberedName,
-                 Export exportFile);
+    // program takes it back afterwards, with the file type and folder last chosen (they stand
+    // even when the export then failed).
+    ExportDialog(Services &services, const ExportOptions &options, Kind kind,
+                 QString rememberedName, Export exportFile);
     const QString &rememberedName() const { return m_rememberedName; }
+    const ExportOptions &chosenOptions() const { return m_options; }
 
     void command(int id) override;
     int cancelCode() const override { return id(CancelButton); }
@@ -54,7 +55,7 @@ protected:
 private:
     void accept() override;
 
-    AppSettings &m_settings;
+    ExportOptions m_options;
     Kind m_kind;
     QString m_rememberedName;
     Export m_export;

@@ -41,8 +41,8 @@ struct EveryDialog
         , report(services, state.settings, app.log(), range, {})
         , options(services, {state.settings.DateTypeView, state.settings.DistanceTypeView})
         , about(services, state.settings)
-        , tripsExport(services, state.settings, ExportDialog::Kind::Trips, exportName, {})
-        , reportExport(services, state.settings, ExportDialog::Kind::Report, exportName, {})
+        , tripsExport(services, {}, ExportDialog::Kind::Trips, exportName, {})
+        , reportExport(services, {}, ExportDialog::Kind::Report, exportName, {})
     {
         DialogDriver(report).click(ReportDialog::ViewButton);
     }
