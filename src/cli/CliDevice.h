@@ -8,10 +8,10 @@
 
 #include <QString>
 
-class QCommandLineParser;
-
 #include <memory>
 #include <optional>
+
+class QCommandLineParser;
 
 namespace tripvane {
 
