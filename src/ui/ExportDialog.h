@@ -7,7 +7,6 @@
 
 namespace tripvane {
 
-
 // "Export File Options": 1085 for the trips, 1100 for the report. A name under the name rule,
 // the encoding and the folder; OK writes the file through the given export and says "OK !".
 class ExportDialog final : public DeviceDialog
