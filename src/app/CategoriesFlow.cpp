@@ -4,6 +4,7 @@
 #include "CategoryNameDialog.h"
 #include "HubLoop.h"
 #include "ProgramState.h"
+#include "SettingValues.h"
 #include "Shell.h"
 #include "TripLog.h"
 
@@ -17,10 +18,10 @@ void editCategories(Shell &shell)
     const HubLoop loop{
         .showHub =
             [&] {
-                CategoriesDialog hub(shell.services(), state.settings.CatRecsApply == 1,
+                CategoriesDialog hub(shell.services(), state.settings.CatRecsApply == ThroughTrips,
                                      shell.log());
                 const int code = shell.runDialog(hub);
-                state.settings.CatRecsApply = hub.throughTrips() ? 1 : 0;
+                state.settings.CatRecsApply = hub.throughTrips() ? ThroughTrips : ListOnly;
                 selected = hub.selectedName();
                 return code;
             },
@@ -33,13 +34,16 @@ void editCategories(Shell &shell)
                          shell.log().addCategory(dialog.chosenName());
                  }},
                 {CategoriesDialog::DeleteButton,
-                 [&] { shell.log().deleteCategory(selected, state.settings.CatRecsApply == 1); }},
+                 [&] {
+                     shell.log().deleteCategory(selected,
+                                                state.settings.CatRecsApply == ThroughTrips);
+                 }},
                 {CategoriesDialog::RenameButton,
                  [&] {
                      CategoryNameDialog dialog(shell.services(), selected);
                      if (shell.runDialog(dialog) == dialog.okCode())
                          shell.log().renameCategory(selected, dialog.chosenName(),
-                                                    state.settings.CatRecsApply == 1);
+                                                    state.settings.CatRecsApply == ThroughTrips);
                  }},
             },
         .leaveCodes = {CategoriesDialog::LeaveCode},

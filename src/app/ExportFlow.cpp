@@ -5,6 +5,7 @@
 #include "ExportDialog.h"
 #include "ProgramState.h"
 #include "Services.h"
+#include "SettingValues.h"
 #include "Shell.h"
 #include "TripLog.h"
 
@@ -43,7 +44,8 @@ int writeAsking(Services &services, const ExportOptions &options, const WriteFil
     case ExportOutcome::FileExists:
         break;
     case ExportOutcome::NoFolder:
-        services.message(options.folder == 0 ? IDS_NO_BUSINESS_FOLDER : IDS_NO_PERSONAL_FOLDER,
+        services.message(options.folder == BusinessFolder ? IDS_NO_BUSINESS_FOLDER
+                                                          : IDS_NO_PERSONAL_FOLDER,
                          MessageIcon::Exclamation);
         break;
     case ExportOutcome::CannotReplace:

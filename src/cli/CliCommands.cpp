@@ -7,6 +7,7 @@
 #include "DeviceLock.h"
 #include "OdometerArithmetic.h"
 #include "OutputFile.h"
+#include "SettingValues.h"
 #include "Sorting.h"
 #include "StoreReplacement.h"
 #include "StringTable.h"
@@ -100,7 +101,8 @@ std::optional<CsvEncoding> encodingOf(const QCommandLineParser &parser, const Ap
 {
     const QString name = parser.value(QStringLiteral("encoding")).toLower();
     if (name.isEmpty())
-        return settings.ExportFileType == 1 ? CsvEncoding::Unicode : CsvEncoding::Windows1252;
+        return settings.ExportFileType == UnicodeFile ? CsvEncoding::Unicode
+                                                      : CsvEncoding::Windows1252;
     if (name == QLatin1String("utf-8"))
         return CsvEncoding::Utf8;
     if (name == QLatin1String("utf-16le"))

@@ -1,5 +1,6 @@
 #include "CliDevice.h"
 
+#include "SettingValues.h"
 #include "StringTable.h"
 
 #include <QCommandLineParser>
@@ -70,7 +71,7 @@ std::optional<SystemTime> parseDate(const QString &text, std::uint32_t dateView)
     if (digits[0] != 4) {
         if (digits[0] > 2 || (digits[2] != 2 && digits[2] != 4))
             return std::nullopt;
-        const bool dayFirst = dateView < 2;
+        const bool dayFirst = dateView != MonthFirstDashes && dateView != MonthFirstSlashes;
         day = parts[dayFirst ? 0 : 1];
         month = parts[dayFirst ? 1 : 0];
         year = parts[2] + (digits[2] == 2 ? 2000 : 0);

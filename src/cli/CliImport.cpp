@@ -9,6 +9,7 @@
 #include "DeviceLock.h"
 #include "DeviceRoot.h"
 #include "Services.h"
+#include "SettingValues.h"
 #include "StringTable.h"
 #include "TextRules.h"
 
@@ -127,7 +128,7 @@ public:
             return false;
         }
         trip.clear();
-        const std::uint32_t view = m_listForm ? 0 : m_log.settings.DistanceTypeView;
+        const std::uint32_t view = m_listForm ? CommaView : m_log.settings.DistanceTypeView;
         if (const std::optional<SystemTime> date =
                 parseDate(stripBlanks(f[0]), m_log.settings.DateTypeView))
             trip.setDate(*date);
@@ -156,7 +157,7 @@ public:
             bad("Mileage", QStringLiteral("'%1' is not an amount as %2 writes one (three digits "
                                           "after each '%3', at most two decimals)")
                                .arg(distance, FormatAmount(100000, view),
-                                    view == 1 ? QStringLiteral(".") : QStringLiteral(",")));
+                                    view == DotView ? QStringLiteral(".") : QStringLiteral(",")));
         else
             SetAmountFromText(trip, distance, view);
         const struct

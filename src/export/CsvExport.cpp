@@ -2,6 +2,7 @@
 
 #include "DeviceRoot.h"
 #include "OdometerArithmetic.h"
+#include "SettingValues.h"
 #include "TextRules.h"
 
 #include <QFileInfo>
@@ -50,7 +51,8 @@ ExportOutcome writeCsvFile(const DeviceRoot &device, const QString &name,
             return ExportOutcome::CannotReplace;
     }
     return writeCsvFileAt(path, table,
-                          options.fileType == 1 ? CsvEncoding::Unicode : CsvEncoding::Windows1252);
+                          options.fileType == UnicodeFile ? CsvEncoding::Unicode
+                                                          : CsvEncoding::Windows1252);
 }
 
 QStringList reportHeader()
@@ -78,10 +80,11 @@ ExportOutcome writeCsvFileAt(const QString &path, const CsvTable &table, CsvEnco
 
 QString exportDevicePath(const QString &name, std::uint32_t folder)
 {
-    if (folder > 1)
+    if (folder > PersonalFolder)
         return {};
     return QStringLiteral("\\My Documents\\%1\\%2.csv")
-        .arg(folder == 0 ? QStringLiteral("Business") : QStringLiteral("Personal"), name);
+        .arg(folder == BusinessFolder ? QStringLiteral("Business") : QStringLiteral("Personal"),
+             name);
 }
 
 const QStringList &tripsHeader()

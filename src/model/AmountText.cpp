@@ -1,5 +1,6 @@
 #include "AmountText.h"
 
+#include "SettingValues.h"
 #include <QList>
 
 #include <algorithm>
@@ -18,7 +19,7 @@ struct Separators
 
 Separators separatorsFor(std::uint32_t distanceView)
 {
-    return distanceView == 1 ? Separators{u',', u'.'} : Separators{u'.', u','};
+    return distanceView == DotView ? Separators{u',', u'.'} : Separators{u'.', u','};
 }
 
 bool isAsciiDigit(QChar c)

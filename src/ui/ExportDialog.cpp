@@ -1,6 +1,7 @@
 #include "ExportDialog.h"
 
 #include "CsvExport.h"
+#include "SettingValues.h"
 #include "StringTable.h"
 #include "TextRules.h"
 
@@ -64,10 +65,10 @@ ExportDialog::ExportDialog(Services &services, const ExportOptions &options, Kin
         group->addButton(controls().as<QRadioButton>(id(second)));
     }
     controls()
-        .as<QRadioButton>(id(options.fileType == 1 ? UnicodeRadio : AsciiRadio))
+        .as<QRadioButton>(id(options.fileType == UnicodeFile ? UnicodeRadio : AsciiRadio))
         ->setChecked(true);
     controls()
-        .as<QRadioButton>(id(options.folder == 0 ? BusinessRadio : PersonalRadio))
+        .as<QRadioButton>(id(options.folder == BusinessFolder ? BusinessRadio : PersonalRadio))
         ->setChecked(true);
     auto *name = controls().as<QLineEdit>(id(NameEdit));
     name->setMaxLength(NameLimit);
@@ -93,8 +94,10 @@ void ExportDialog::accept()
 {
     services().inputPanel().hide();
     // The choices stand even when the export then fails.
-    m_options.fileType = controls().as<QRadioButton>(id(UnicodeRadio))->isChecked() ? 1 : 0;
-    m_options.folder = controls().as<QRadioButton>(id(BusinessRadio))->isChecked() ? 0 : 1;
+    m_options.fileType =
+        controls().as<QRadioButton>(id(UnicodeRadio))->isChecked() ? UnicodeFile : AsciiFile;
+    m_options.folder = controls().as<QRadioButton>(id(BusinessRadio))->isChecked() ? BusinessFolder
+                                                                                   : PersonalFolder;
     const int field = id(NameEdit);
     const QString typed = controls().as<QLineEdit>(field)->text();
     if (typed.isEmpty()) {
