@@ -132,12 +132,18 @@ bool DeviceRoot::isOwnName(QStringView name)
     return names.contains(name) || name.startsWith(u"objectstore.db.before-restore");
 }
 
-bool DeviceRoot::ownsFile(const QString &path) const
+QString DeviceRoot::followLinks(const QString &path)
 {
-    // Where the path leads: the name followed while it is a link, then its folder resolved.
     QString file = QFileInfo(path).absoluteFilePath();
     for (int hops = 0; hops < 40 && QFileInfo(file).isSymLink(); ++hops)
         file = QFileInfo(file).symLinkTarget();
+    return file;
+}
+
+bool DeviceRoot::ownsFile(const QString &path) const
+{
+    // Where the path leads, then its folder resolved.
+    const QString file = followLinks(path);
     const QString name = QFileInfo(file).fileName();
     const std::optional<QString> folder = resolved(QFileInfo(file).path());
     const QString device = realPath();

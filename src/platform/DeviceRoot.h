@@ -32,6 +32,9 @@ public:
     // Whether a file name in the device folder is one of the program's own (the store and its
     // journals and copies, the socket, the identity): nothing from outside may write it.
     static bool isOwnName(QStringView name);
+    // The absolute path, the name followed while it is a link (the folders on the way as
+    // written): where a file written at path would land.
+    static QString followLinks(const QString &path);
     // Whether path, however written (links, "..", another name of the same file), is one of the
     // device's own files, or would be once made.
     bool ownsFile(const QString &path) const;

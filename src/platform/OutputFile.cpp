@@ -20,9 +20,7 @@ OutputTarget resolveOutput(const QString &path, const DeviceRoot &device)
         target.problem = QStringLiteral("is a file of the device %1").arg(device.path());
         return target;
     }
-    target.path = QFileInfo(path).absoluteFilePath();
-    for (int hops = 0; hops < 40 && QFileInfo(target.path).isSymLink(); ++hops)
-        target.path = QFileInfo(target.path).symLinkTarget();
+    target.path = DeviceRoot::followLinks(path);
     struct stat status;
     if (::lstat(QFile::encodeName(target.path).constData(), &status) != 0) {
         target.kind = OutputTarget::Kind::File;
