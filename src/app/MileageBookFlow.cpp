@@ -1,5 +1,6 @@
 #include "MileageBookFlow.h"
 
+#include "AppSettings.h"
 #include "HubLoop.h"
 #include "MileageBookDialog.h"
 #include "ProgramState.h"
@@ -9,6 +10,19 @@
 
 namespace tripvane {
 
+BookActions bookActions(TripLog &log)
+{
+    return {.sort = [&log](int column, std::uint32_t order) { return log.sortBook(column, order); },
+            .deleteRoute = [&log](std::uint32_t position) { log.deleteRoute(position); }};
+}
+
+void MileageBookFlow::keepSort(SortChoice choice)
+{
+    AppSettings &settings = m_shell.state().settings;
+    settings.SortMileageBook = choice.column;
+    settings.SortOrderMileageBook = choice.order;
+}
+
 void MileageBookFlow::editBook()
 {
     Shell &shell = m_shell;
@@ -17,12 +31,14 @@ void MileageBookFlow::editBook()
     const HubLoop loop{
         .showHub =
             [&] {
-                MileageBookDialog hub(shell.services(), settings, shell.log(), m_chosenRoute);
+                MileageBookDialog hub(shell.services(), settings, shell.log(),
+                                      bookActions(shell.log()), m_chosenRoute);
                 m_chosenRoute = hub.chosenRoute();
                 if (!hub.listBuilt())
                     return MileageBookDialog::ListFailedCode;
                 const int code = shell.runDialog(hub);
                 m_chosenRoute = hub.chosenRoute();
+                keepSort(hub.sortChoice());
                 return code;
             },
         .subDialogs =
@@ -55,10 +71,12 @@ void MileageBookFlow::editBook()
 
 void MileageBookFlow::pickInto(MileageRecord &record)
 {
-    BookPickerDialog picker(m_shell.services(), m_shell.state().settings, m_shell.log(), record);
+    BookPickerDialog picker(m_shell.services(), m_shell.state().settings, m_shell.log(),
+                            bookActions(m_shell.log()), record);
     if (picker.listBuilt())
         m_shell.runDialog(picker);
     m_chosenRoute = picker.chosenRoute();
+    keepSort(picker.sortChoice());
 }
 
 } // namespace tripvane

@@ -3,7 +3,13 @@
 namespace tripvane {
 
 class Shell;
+class TripLog;
+struct BookActions;
 struct MileageRecord;
+struct SortChoice;
+
+// What the book's dialogs have the log do: sort the book, delete a route.
+BookActions bookActions(TripLog &log);
 
 // "Mileage Book...", and the picker behind the record dialog's Book. Both share the route
 // chosen last, which the book's Edit and Delete act on.
@@ -21,6 +27,8 @@ public:
     int chosenRoute() const { return m_chosenRoute; }
 
 private:
+    void keepSort(SortChoice choice);
+
     Shell &m_shell;
     int m_chosenRoute = -1;
 };

@@ -6,6 +6,11 @@ namespace tripvane {
 
 class ExportFlow;
 class Shell;
+class TripLog;
+struct ReportActions;
+
+// What the report dialog has the log do: totals over a range, the list's sort.
+ReportActions reportActions(TripLog &log);
 
 // "Mileage Report...": the report over a range of dates. The range starts as today's date and
 // is replaced by each range a report is made for; Delete by Range opens with it too.

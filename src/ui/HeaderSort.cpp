@@ -9,20 +9,16 @@
 
 namespace tripvane {
 
-HeaderSort::HeaderSort(ListModel &model, WaitCursor &waitCursor, std::uint32_t &columnSetting,
-                       std::uint32_t &orderSetting, Sort sort)
+HeaderSort::HeaderSort(ListModel &model, WaitCursor &waitCursor, SortChoice choice, Sort sort)
     : m_model(model)
     , m_waitCursor(waitCursor)
-    , m_columnSetting(columnSetting)
-    , m_orderSetting(orderSetting)
     , m_sort(std::move(sort))
+    , m_choice(choice)
 {}
 
-bool HeaderSort::sortFromSettings()
+bool HeaderSort::sortByChoice()
 {
-    m_column = m_columnSetting;
-    m_order = m_orderSetting;
-    const StoredOrder stored = storedOrder(m_column, m_order);
+    const StoredOrder stored = storedOrder(m_choice.column, m_choice.order);
     for (int header = 0; header < 2; ++header)
         m_model.setHeaderImage(header, stored.sorted && header == stored.column ? int(stored.order)
                                                                                 : ImageNoOrder);
@@ -35,13 +31,12 @@ bool HeaderSort::tapped(int column, bool hasRows)
         return true;
     // A header without an arrow keeps the order in use; an arrow turns round.
     const int image = m_model.headerImage(column);
-    std::uint32_t order = m_order == SortDescending ? SortDescending : SortAscending;
+    std::uint32_t order = m_choice.order == SortDescending ? SortDescending : SortAscending;
     if (image == ImageAscending)
         order = SortDescending;
     else if (image == ImageDescending)
         order = SortAscending;
-    m_column = std::uint32_t(column);
-    m_order = order;
+    m_choice = {std::uint32_t(column), order};
     m_model.setHeaderImage(column, int(order));
     m_model.setHeaderImage(1 - column, ImageNoOrder);
     if (!hasRows)
@@ -50,12 +45,6 @@ bool HeaderSort::tapped(int column, bool hasRows)
     if (column == 0)
         busy.emplace(m_waitCursor);
     return m_sort(column, order);
-}
-
-void HeaderSort::keepInSettings() const
-{
-    m_columnSetting = m_column;
-    m_orderSetting = m_order;
 }
 
 } // namespace tripvane

@@ -30,9 +30,9 @@ constexpr ControlSpec pickerControls[] = {
 
 } // namespace
 
-MileageBookDialog::MileageBookDialog(Services &services, AppSettings &settings, TripLog &log,
-                                     int chosenRoute)
-    : RouteListDialog(services, bookControls, settings, log, chosenRoute)
+MileageBookDialog::MileageBookDialog(Services &services, const AppSettings &settings,
+                                     const TripLog &log, BookActions actions, int chosenRoute)
+    : RouteListDialog(services, bookControls, settings, log, std::move(actions), chosenRoute)
 {
     // Arrow keys move the choice as a tap does: the buttons act on the row the user sees.
     connect(list().selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
@@ -78,17 +78,17 @@ void MileageBookDialog::command(int id)
     switch (id) {
     case NewButton:
         selectedRoute() = NoRoute;
-        endWith(NewButton);
+        done(NewButton);
         break;
     case EditButton:
         if (hasSelectedRoute())
-            endWith(EditButton);
+            done(EditButton);
         break;
     case DeleteButton:
         deleteSelected();
         break;
     case LeaveCode:
-        endWith(LeaveCode);
+        done(LeaveCode);
         break;
     default:
         break;
@@ -103,7 +103,7 @@ void MileageBookDialog::deleteSelected()
         return;
     }
     const int row = selectedRoute();
-    log().deleteRoute(ListPosition(row)); // a failed rewrite is reported; the book keeps it
+    actions().deleteRoute(ListPosition(row)); // a failed rewrite is reported; the book keeps it
     // The first row leaves nothing chosen, as does the last: the buttons never act on a
     // position the book no longer holds. Otherwise the row that moved up is chosen.
     if (row == 0 || !hasSelectedRoute()) {
@@ -123,9 +123,9 @@ void MileageBookDialog::paintEvent(QPaintEvent *event)
     paintRule(painter, {1, 19}, {236, 19});
 }
 
-BookPickerDialog::BookPickerDialog(Services &services, AppSettings &settings, TripLog &log,
-                                   MileageRecord &record)
-    : RouteListDialog(services, pickerControls, settings, log, NoRoute)
+BookPickerDialog::BookPickerDialog(Services &services, const AppSettings &settings,
+                                   const TripLog &log, BookActions actions, MileageRecord &record)
+    : RouteListDialog(services, pickerControls, settings, log, std::move(actions), NoRoute)
     , m_record(record)
 {
     relayout();
@@ -144,13 +144,13 @@ void BookPickerDialog::rowTapped()
     m_record.setDestination(route.destination);
     SetAmountFromText(m_record, route.distanceTextFor(settings().DistanceTypeView),
                       settings().DistanceTypeView);
-    endWith(BackButton);
+    done(BackButton);
 }
 
 void BookPickerDialog::command(int id)
 {
     if (id == BackButton || id == TitleBarOkCommand)
-        endWith(BackButton);
+        done(BackButton);
 }
 
 void BookPickerDialog::paintEvent(QPaintEvent *event)

@@ -6,8 +6,9 @@ namespace tripvane {
 
 struct MileageRecord;
 
-// "Mileage Book" (130): the routes, and New, Edit and Delete. Delete is carried out here; New
-// and Edit end the dialog so that the caller shows the route dialog.
+// "Mileage Book" (130): the routes, and New, Edit and Delete. Delete is asked here and carried
+// out by the owner while the dialog stays open; New and Edit end the dialog so that the caller
+// shows the route dialog.
 class MileageBookDialog final : public RouteListDialog
 {
     Q_OBJECT
@@ -20,7 +21,8 @@ public:
     };
     static constexpr int LeaveCode = TitleBarOkCommand;
 
-    MileageBookDialog(Services &services, AppSettings &settings, TripLog &log, int selectedRoute);
+    MileageBookDialog(Services &services, const AppSettings &settings, const TripLog &log,
+                      BookActions actions, int selectedRoute);
 
     void command(int id) override;
     int cancelCode() const override { return LeaveCode; }
@@ -46,8 +48,8 @@ public:
     static constexpr int BackButton = 1211;
 
     // The record is the record dialog's, which the chosen route fills in.
-    BookPickerDialog(Services &services, AppSettings &settings, TripLog &log,
-                     MileageRecord &record);
+    BookPickerDialog(Services &services, const AppSettings &settings, const TripLog &log,
+                     BookActions actions, MileageRecord &record);
 
     void command(int id) override;
     int cancelCode() const override { return BackButton; }

@@ -1,7 +1,6 @@
 #include "ReportDialog.h"
 
 #include "AppSettings.h"
-#include "HeaderSort.h"
 #include "ListView.h"
 #include "LogLists.h"
 #include "OdometerArithmetic.h"
@@ -42,13 +41,14 @@ const QRect listWide(164, 13, 150, 110);
 
 } // namespace
 
-ReportDialog::ReportDialog(Services &services, AppSettings &settings, TripLog &log, DateRange range,
-                           std::function<void()> exportReport)
+ReportDialog::ReportDialog(Services &services, const AppSettings &settings, const TripLog &log,
+                           DateRange range, ReportActions actions)
     : DeviceDialog(services, QStringLiteral("Statistics"), reportControls, true)
     , m_settings(settings)
     , m_log(log)
     , m_range(range)
-    , m_exportReport(std::move(exportReport))
+    , m_actions(std::move(actions))
+    , m_sortChoice{settings.SortRapport, settings.SortOrderRapport}
 {
     setDateOrder(settings.DateTypeView);
     setPickerDate(StartsPicker, m_range.start);
@@ -80,8 +80,8 @@ void ReportDialog::command(int id)
         reset();
         break;
     case ExportButton:
-        if (m_view && m_exportReport)
-            m_exportReport();
+        if (m_view && m_actions.exportReport)
+            m_actions.exportReport();
         makeDefault(ResetButton);
         break;
     case LeaveCode:
@@ -162,7 +162,7 @@ bool ReportDialog::showSpecified(std::uint32_t firstKey, std::uint32_t lastKey)
 // The totals over the range, then the list sorted as the user chose last.
 ReportDialog::Built ReportDialog::buildList(std::uint32_t firstKey, std::uint32_t lastKey)
 {
-    const int found = m_log.computeCategoryTotals(firstKey, lastKey, [this] {
+    const int found = m_actions.computeTotals(firstKey, lastKey, [this] {
         services().message(IDS_BALANCE_OVERFLOW, MessageIcon::Exclamation);
     });
     if (found == 0)
@@ -177,10 +177,9 @@ ReportDialog::Built ReportDialog::buildList(std::uint32_t firstKey, std::uint32_
         m_sort->tapped(column, !m_log.categories().isEmpty());
     });
     connect(m_view, &ListView::rowTapped, this, [this] { services().inputPanel().hide(); });
-    m_sort = std::make_unique<HeaderSort>(
-        *m_model, services().waitCursor(), m_settings.SortRapport, m_settings.SortOrderRapport,
-        [this](int column, std::uint32_t order) { return m_log.sortCategories(column, order); });
-    if (!m_sort->sortFromSettings())
+    m_sort = std::make_unique<HeaderSort>(*m_model, services().waitCursor(), m_sortChoice,
+                                          m_actions.sortCategories);
+    if (!m_sort->sortByChoice())
         return Built::SortFailed;
     m_view->show();
     return Built::List;
@@ -190,7 +189,7 @@ void ReportDialog::dropList()
 {
     if (!m_view)
         return;
-    m_sort->keepInSettings();
+    m_sortChoice = m_sort->choice();
     m_sort.reset();
     delete m_view;
     delete m_model;

@@ -1,17 +1,29 @@
 #pragma once
 
 #include "DeviceDialog.h"
+#include "HeaderSort.h"
 
 #include <functional>
 #include <memory>
 
 namespace tripvane {
 
-class HeaderSort;
 class ListModel;
 class ListView;
 class TripLog;
 struct AppSettings;
+
+// What the report's owner does on the dialog's word: the dialog asks, its owner writes.
+struct ReportActions
+{
+    // Puts the totals over a range of date keys into the categories; how many have one.
+    std::function<int(std::uint32_t firstKey, std::uint32_t lastKey,
+                      const std::function<void()> &overflow)>
+        computeTotals;
+    HeaderSort::Sort sortCategories;
+    // The report export for the categories as listed.
+    std::function<void()> exportReport;
+};
 
 // "Statistics" (127): the distances of a range of dates, per category (Specified) or in total.
 // The dialog is either defining the range or showing a report; Reset goes back.
@@ -41,15 +53,15 @@ public:
     static constexpr int ListFailedCode = 0;
 
     // The pickers open on the range the program keeps; each report made replaces the dialog's
-    // range, which the program takes back afterwards. Export shows the report export for the
-    // categories as listed.
-    ReportDialog(Services &services, AppSettings &settings, TripLog &log, DateRange range,
-                 std::function<void()> exportReport);
+    // range, which the program takes back afterwards, with the sort of the list.
+    ReportDialog(Services &services, const AppSettings &settings, const TripLog &log,
+                 DateRange range, ReportActions actions);
     ~ReportDialog() override;
 
     void command(int id) override;
     int cancelCode() const override { return LeaveCode; }
     const DateRange &range() const { return m_range; }
+    SortChoice sortChoice() const { return m_sort ? m_sort->choice() : m_sortChoice; }
 
 protected:
     QString helpAnchor() const override { return QStringLiteral("Workwithrapport"); }
@@ -67,10 +79,11 @@ private:
     void makeDefault(int button);
     std::uint32_t pickerKey(int id);
 
-    AppSettings &m_settings;
-    TripLog &m_log;
+    const AppSettings &m_settings;
+    const TripLog &m_log;
     DateRange m_range;
-    std::function<void()> m_exportReport;
+    ReportActions m_actions;
+    SortChoice m_sortChoice; // while no list is shown
     ListModel *m_model = nullptr;
     ListView *m_view = nullptr;
     std::unique_ptr<HeaderSort> m_sort;

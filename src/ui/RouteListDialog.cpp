@@ -17,15 +17,18 @@ const QRect listWide(6, 25, 304, 124);
 } // namespace
 
 RouteListDialog::RouteListDialog(Services &services, std::span<const ControlSpec> controls,
-                                 AppSettings &settings, TripLog &log, int selectedRoute)
+                                 const AppSettings &settings, const TripLog &log,
+                                 BookActions actions, int selectedRoute)
     : DeviceDialog(services, loadString(IDS_BOOK_HEADING), controls, true)
     , m_settings(settings)
     , m_log(log)
+    , m_actions(std::move(actions))
     , m_selectedRoute(selectedRoute)
     , m_model(makeRouteListModel(log, settings, this))
     , m_view(new ListView(ListControl, *m_model, this))
     , m_sort(
-          *m_model, services.waitCursor(), settings.SortMileageBook, settings.SortOrderMileageBook,
+          *m_model, services.waitCursor(),
+          {settings.SortMileageBook, settings.SortOrderMileageBook},
           [this](int column, std::uint32_t order) { return sortKeepingSelection(column, order); })
 {
     connect(m_view, &ListView::rowTapped, this, [this, &services] {
@@ -45,7 +48,7 @@ bool RouteListDialog::buildList()
 {
     m_builtPortrait = isPortrait();
     placeList();
-    return m_sort.sortFromSettings();
+    return m_sort.sortByChoice();
 }
 
 void RouteListDialog::placeList()
@@ -60,7 +63,7 @@ bool RouteListDialog::sortKeepingSelection(int column, std::uint32_t order)
     // Nodes move, never copy: the chosen route is found again by its address.
     const BookRoute *chosen =
         hasSelectedRoute() ? &m_log.book().at(ListPosition(m_selectedRoute)) : nullptr;
-    if (!m_log.sortBook(column, order))
+    if (!m_actions.sort(column, order))
         return false;
     if (chosen) {
         for (ListPosition i = 0; i < m_log.book().size(); ++i) {
@@ -79,12 +82,6 @@ void RouteListDialog::columnTapped(int column)
         m_view->selectRow(m_selectedRoute);
 }
 
-void RouteListDialog::endWith(int code)
-{
-    m_sort.keepInSettings();
-    done(code);
-}
-
 void RouteListDialog::relayout()
 {
     DeviceDialog::relayout();
@@ -92,7 +89,6 @@ void RouteListDialog::relayout()
     if (!m_built || isPortrait() == m_builtPortrait)
         return;
     const bool selectedShown = m_view->selectedRow() >= 0;
-    m_sort.keepInSettings();
     if (!buildList()) {
         done(ListFailedCode);
         return;

@@ -4,6 +4,7 @@
 #include "HeaderSort.h"
 
 #include <cstdint>
+#include <functional>
 
 namespace tripvane {
 
@@ -11,6 +12,13 @@ class ListModel;
 class ListView;
 class TripLog;
 struct AppSettings;
+
+// What the book's owner does on the dialog's word: the dialog asks, its owner writes.
+struct BookActions
+{
+    HeaderSort::Sort sort;                          // reorders the book
+    std::function<void(std::uint32_t)> deleteRoute; // a confirmed Delete of a position
+};
 
 // The route list (control 502) shared by the Mileage Book and its picker: sorted by starting
 // place or destination in the order the user chose last, re-sorted by a header tap, rebuilt
@@ -30,19 +38,21 @@ public:
     bool listBuilt() const { return m_built; }
     // The route chosen when the dialog ended, which the program keeps for the next one.
     int chosenRoute() const { return m_selectedRoute; }
+    // The sort the user chose, which the program keeps in its settings.
+    SortChoice sortChoice() const { return m_sort.choice(); }
 
 protected:
     RouteListDialog(Services &services, std::span<const ControlSpec> controls,
-                    AppSettings &settings, TripLog &log, int selectedRoute);
+                    const AppSettings &settings, const TripLog &log, BookActions actions,
+                    int selectedRoute);
 
     ListView &list() { return *m_view; }
-    TripLog &log() { return m_log; }
+    const TripLog &log() const { return m_log; }
+    const BookActions &actions() const { return m_actions; }
     const AppSettings &settings() const { return m_settings; }
     int &selectedRoute() { return m_selectedRoute; }
     bool hasSelectedRoute() const;
 
-    // The sort state goes back to the settings with every ending through a button.
-    void endWith(int code);
     void relayout() override;
     // A tap on a row, or Enter in the list.
     virtual void rowTapped() = 0;
@@ -53,8 +63,9 @@ private:
     bool sortKeepingSelection(int column, std::uint32_t order);
     void columnTapped(int column);
 
-    AppSettings &m_settings;
-    TripLog &m_log;
+    const AppSettings &m_settings;
+    const TripLog &m_log;
+    BookActions m_actions;
     int m_selectedRoute;
     ListModel *m_model;
     ListView *m_view;

@@ -6,9 +6,11 @@
 #include "DeleteRangeDialog.h"
 #include "ExportDialog.h"
 #include "MileageBookDialog.h"
+#include "MileageBookFlow.h"
 #include "ProgramState.h"
 #include "RecordDialog.h"
 #include "ReportDialog.h"
+#include "ReportFlow.h"
 #include "RouteDialog.h"
 #include "StatusDialog.h"
 #include "Testkit.h"
@@ -35,10 +37,10 @@ struct EveryDialog
         , dateRange(services, state.settings, app.log(), range)
         , categories(services, state.settings.CatRecsApply == 1, app.log())
         , categoryName(services)
-        , book(services, state.settings, app.log(), 0)
-        , picker(services, state.settings, app.log(), underEdit)
+        , book(services, state.settings, app.log(), bookActions(app.log()), 0)
+        , picker(services, state.settings, app.log(), bookActions(app.log()), underEdit)
         , route(services, state.settings, app.log())
-        , report(services, state.settings, app.log(), range, {})
+        , report(services, state.settings, app.log(), range, reportActions(app.log()))
         , options(services, {state.settings.DateTypeView, state.settings.DistanceTypeView})
         , about(services, state.settings)
         , tripsExport(services, {}, ExportDialog::Kind::Trips, exportName, {})
