@@ -43,7 +43,8 @@ DeviceDialog::DeviceDialog(Services &services, const QString &caption,
         widget->installEventFilter(this);
         if (auto *button = qobject_cast<QAbstractButton *>(widget))
             connect(button, &QAbstractButton::clicked, this, [this, id = id] {
-                if (typedDatesHold())
+                // Cancel gives up what was typed, a date that is no date too.
+                if (id == cancelCode() || typedDatesHold())
                     command(id);
             });
         QWidget *popup = nullptr;
@@ -84,7 +85,7 @@ bool DeviceDialog::typedDatesHold()
     // Refused as every entry is: a beep, and the focus back in the field, its text selected.
     m_services.beeper().beep();
     refused->setFocus(Qt::OtherFocusReason);
-    refused->setSelectedSection(refused->sectionAt(0));
+    refused->selectFirstPart();
     return false;
 }
 

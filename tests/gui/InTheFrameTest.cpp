@@ -155,6 +155,42 @@ TEST(InTheFrame, theTripListKeysMoveByRows)
     EXPECT_FALSE(app.pane().listView().hasFocus()) << "Tab stays in the list";
 }
 
+// Each part of a date stays as typed until the whole date is there (see typed-dates.txt).
+TEST(InTheFrame, aTypedDateKeepsItsPartsUntilItIsTakenOrRefused)
+{
+    using R = RecordDialog;
+    for (const QStringList &row : dataTable("typed-dates.txt")) {
+        ASSERT_EQ(row.size(), 3) << qPrintable(row.join(u'|'));
+        SCOPED_TRACE(qPrintable(row.join(u' ')));
+        TestApp app;
+        app.seedSetting("DateTypeView", row[0].toUInt());
+        ASSERT_TRUE(app.start());
+        app.showFrame();
+        app.kit.dialogRunner.expect([&](QDialog &shown) {
+            DialogDriver dialog(shown);
+            for (int back = 0; back < 3 && dialog.focusedControl() != R::DatePicker; ++back)
+                app.press(Qt::Key_Backtab); // past Book, which stands beside the date
+            EXPECT_EQ(dialog.focusedControl(), R::DatePicker);
+            typeInto(app, shown, row[1]);
+            for (int tab = 0;
+                 tab < 3 && dialog.focusedControl() == R::DatePicker && app.kit.beeper.count == 0;
+                 ++tab)
+                app.press(Qt::Key_Tab);
+            if (row[2].startsWith(QLatin1String("refused "))) {
+                EXPECT_GE(app.kit.beeper.count, 1);
+                EXPECT_EQ(dialog.focusedControl(), R::DatePicker);
+                EXPECT_EQ(dialog.text(R::DatePicker), row[2].section(u' ', 1));
+            } else {
+                EXPECT_EQ(app.kit.beeper.count, 0);
+                EXPECT_NE(dialog.focusedControl(), R::DatePicker);
+                EXPECT_EQ(dialog.date(R::DatePicker), QDate::fromString(row[2], Qt::ISODate));
+            }
+            dialog.click(R::CancelButton);
+        });
+        app.command(CmdNew);
+    }
+}
+
 // Records the cells a style is asked to draw as under the pointer.
 class HoverRecorder final : public QProxyStyle
 {

@@ -175,6 +175,8 @@ QString DialogDriver::text(int id) const
         return label->buddy() ? withoutMnemonic(label->text()) : label->text();
     if (auto *combo = qobject_cast<QComboBox *>(widget))
         return combo->currentText();
+    if (auto *picker = qobject_cast<QDateEdit *>(widget))
+        return picker->text();
     if (auto *button = qobject_cast<QAbstractButton *>(widget))
         return withoutMnemonic(button->text());
     return {};
