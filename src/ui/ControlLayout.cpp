@@ -12,7 +12,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
 #include <optional>
+#include <set>
 
 namespace tripvane {
 
@@ -210,6 +212,8 @@ void orderTabsVisually(QWidget &parent)
         }
         order.emplace_back(QPoint(rect.left(), row), widget);
     }
+    // OK and Cancel come last, with the buttons placed in their row or column (Delete between
+    // them), in the order they stand.
     auto isClosing = [](QWidget *widget) {
         auto *button = qobject_cast<QAbstractButton *>(widget);
         if (!button)
@@ -217,9 +221,26 @@ void orderTabsVisually(QWidget &parent)
         const QString text = withoutMnemonic(button->text());
         return text == QLatin1String("OK") || text == QLatin1String("Cancel");
     };
+    std::vector<QPoint> anchors;
+    for (const auto &[place, widget] : order) {
+        if (isClosing(widget))
+            anchors.push_back(place);
+    }
+    const auto allShare = [&](auto part) {
+        return std::ranges::all_of(anchors, [&](QPoint p) { return part(p) == part(anchors[0]); });
+    };
+    const bool oneRow = !anchors.empty() && allShare([](QPoint p) { return p.y(); });
+    const bool oneColumn = !anchors.empty() && allShare([](QPoint p) { return p.x(); });
+    std::set<QWidget *> closing;
+    for (const auto &[place, widget] : order) {
+        if (isClosing(widget) ||
+            (qobject_cast<QPushButton *>(widget) && ((oneRow && place.y() == anchors[0].y()) ||
+                                                     (oneColumn && place.x() == anchors[0].x()))))
+            closing.insert(widget);
+    }
     std::stable_sort(order.begin(), order.end(), [&](const auto &a, const auto &b) {
-        const bool aLast = isClosing(a.second);
-        const bool bLast = isClosing(b.second);
+        const bool aLast = closing.contains(a.second);
+        const bool bLast = closing.contains(b.second);
         if (aLast != bLast)
             return bLast;
         return std::pair(a.first.y(), a.first.x()) < std::pair(b.first.y(), b.first.x());

@@ -188,6 +188,36 @@ TEST(Desk, tabFollowsTheTripDialogAsPlacedAndATypedDateIsTheDateTyped)
     EXPECT_EQ(visited, placed);
 }
 
+// An edited trip has Delete between Cancel and OK: Tab takes the three buttons as they stand,
+// across the portrait layout and down the wide one.
+TEST(Desk, tabTakesTheEditedTripsButtonsAsTheyStand)
+{
+    using R = RecordDialog;
+    for (const auto &[screen, placed] :
+         {std::pair{QSize(Screen::Portrait),
+                    std::vector<int>{R::CancelButton, R::DeleteButton, R::OkButton}},
+          std::pair{QSize(320, 240),
+                    std::vector<int>{R::OkButton, R::DeleteButton, R::CancelButton}}}) {
+        TestApp app(screen);
+        app.seed({trip(2005, 10, 1, 100)});
+        ASSERT_TRUE(app.start());
+        app.showFrame();
+        std::vector<int> visited;
+        app.onDialog([&](DialogDriver &dialog) {
+            dialog.control(R::MemoEdit)->setFocus();
+            for (int step = 0; step < 3; ++step) {
+                app.press(Qt::Key_Tab);
+                visited.push_back(dialog.focusedControl());
+            }
+            dialog.click(R::CancelButton);
+        });
+        app.list().selectRow(0);
+        app.pane().listView().setFocus();
+        app.press(Qt::Key_Return);
+        EXPECT_EQ(visited, placed) << screen.width() << "x" << screen.height();
+    }
+}
+
 // F10 and Alt with the underlined letter open the command bar's menus; Right goes on to the next.
 TEST(Desk, theMenusOpenFromTheKeyboard)
 {
