@@ -140,9 +140,15 @@ CommandBar::CommandBar(QToolBar &bar, std::function<void(int)> dispatch)
         }
         }
     }
-    // Tab reaches every button of the bar, not only the pointer.
-    for (QToolButton *button : bar.findChildren<QToolButton *>())
+    // Tab reaches every button of the bar, not only the pointer, and Enter presses it as
+    // Space does.
+    for (QToolButton *button : bar.findChildren<QToolButton *>()) {
         button->setFocusPolicy(Qt::TabFocus);
+        button->installEventFilter(this);
+    }
+    // The bar's own button for what does not fit is only shown on a narrow bar.
+    if (auto *more = bar.findChild<QToolButton *>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("More commands"));
 }
 
 void CommandBar::takeKeysFrom(QWidget &page)
@@ -176,6 +182,17 @@ QAction *CommandBar::addAction(QWidget &owner, int id, const QString &text)
 
 bool CommandBar::eventFilter(QObject *watched, QEvent *event)
 {
+    if (auto *pressed = qobject_cast<QToolButton *>(watched)) {
+        const auto *key =
+            event->type() == QEvent::KeyPress ? static_cast<QKeyEvent *>(event) : nullptr;
+        if (!key || (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter))
+            return false;
+        if (pressed->menu())
+            pressed->showMenu();
+        else
+            pressed->click();
+        return true;
+    }
     auto *menu = qobject_cast<QMenu *>(watched);
     const auto button = m_menuButtons.find(menu);
     if (button == m_menuButtons.end())

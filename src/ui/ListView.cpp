@@ -145,7 +145,12 @@ ListView::ListView(int controlId, ListModel &model, QWidget *parent)
     setAccessibleName(names.join(QStringLiteral(", ")));
 
     // The columns follow what the rows show: an amount that grows widens its column.
-    const auto refit = [this] { fitColumns(); };
+    // Rows that arrive while the list has the focus give it a current row.
+    const auto refit = [this] {
+        fitColumns();
+        if (hasFocus())
+            giveCurrentRow();
+    };
     connect(&model, &QAbstractItemModel::modelReset, this, refit);
     connect(&model, &QAbstractItemModel::rowsInserted, this, refit);
     connect(&model, &QAbstractItemModel::rowsRemoved, this, refit);
@@ -281,19 +286,28 @@ void ListView::resizeEvent(QResizeEvent *event)
     fitColumns();
 }
 
-void ListView::focusInEvent(QFocusEvent *event)
+void ListView::giveCurrentRow()
 {
     // The focus mark needs a row to stand on: the chosen one, else the first.
     if (!currentIndex().isValid() && model()->rowCount() > 0)
         selectionModel()->setCurrentIndex(model()->index(std::max(0, selectedRow()), 0),
                                           QItemSelectionModel::NoUpdate);
+}
+
+void ListView::focusInEvent(QFocusEvent *event)
+{
+    giveCurrentRow();
     QTableView::focusInEvent(event);
 }
 
 void ListView::keyPressEvent(QKeyEvent *event)
 {
-    // Enter on a row asks for it; with no row it goes on to the dialog's default button.
+    // Enter acts on the row the focus mark stands on, as a tap does; an empty list passes it
+    // on to the dialog's default button.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        giveCurrentRow();
+        if (selectedRow() < 0 && currentIndex().isValid())
+            selectRow(currentIndex().row());
         if (selectedRow() >= 0)
             emit rowTapped();
         else

@@ -80,6 +80,8 @@ public:
     ListModel &listModel() const { return m_model; }
     // -1 when no row is selected.
     int selectedRow() const;
+    // A current row for the focus mark and Enter, where the list has rows and none is current.
+    void giveCurrentRow();
     void selectRow(int row);
     void setColumnWidths(bool portrait);
     QHeaderView *header() const { return horizontalHeader(); }

@@ -218,7 +218,8 @@ TEST(Desk, tabTakesTheEditedTripsButtonsAsTheyStand)
     }
 }
 
-// F10 and Alt with the underlined letter open the command bar's menus; Right goes on to the next.
+// F10 and Alt with the underlined letter open the command bar's menus; Right goes on to the next;
+// Enter presses a button of the bar.
 TEST(Desk, theMenusOpenFromTheKeyboard)
 {
     TestApp app;
@@ -247,6 +248,13 @@ TEST(Desk, theMenusOpenFromTheKeyboard)
         EXPECT_TRUE(QTest::qWaitFor([&] { return opened.size() == int(keys.size()); }, 2000));
         EXPECT_EQ(opened.last(), menu);
     }
+    // Enter presses a bar's button that has the focus, as Space does.
+    QToolBar &bar = *app.frame().commandBar();
+    bar.widgetForAction(bar.findChild<QAction *>(QStringLiteral("command%1").arg(CmdNew)))
+        ->setFocus(Qt::TabFocusReason);
+    app.onDialog([](DialogDriver &dialog) { dialog.click(RecordDialog::CancelButton); });
+    app.press(Qt::Key_Return);
+    EXPECT_EQ(app.kit.dialogRunner.runCount, 1) << "Enter on New";
 }
 
 // The window's close button while a dialog is open leaves through the normal exit.

@@ -126,14 +126,23 @@ TEST(InTheFrame, everyDialogTakesTheKeysWhereTheFocusIs)
     }
 }
 
-// The keys move through the trips by rows, as in a report list: Home and End go to the first
-// and last trip, Left and Right only scroll, Enter opens the chosen trip and Tab leaves the list.
+// The keys move through the trips by rows, as in a report list: Enter opens the trip the focus
+// mark stands on, from the start; Home and End go to the first and last trip, Left and Right only
+// scroll, Enter opens the chosen trip and Tab leaves the list.
 TEST(InTheFrame, theTripListKeysMoveByRows)
 {
     TestApp app;
     app.seed({trip(2005, 10, 1, 100), trip(2005, 10, 2, 200), trip(2005, 10, 3, 300)});
     ASSERT_TRUE(app.start());
     app.showFrame();
+    // At start the list has the focus and its mark stands on the first trip, which Enter opens.
+    EXPECT_TRUE(app.pane().listView().hasFocus());
+    app.onDialog([](DialogDriver &dialog) {
+        EXPECT_EQ(dialog.text(RecordDialog::DistanceEdit), QStringLiteral("1.00"));
+        dialog.click(RecordDialog::CancelButton);
+    });
+    app.press(Qt::Key_Return);
+    EXPECT_EQ(app.kit.dialogRunner.runCount, 1);
     app.list().selectRow(1);
     app.pane().listView().setFocus();
     app.press(Qt::Key_End);
@@ -149,7 +158,7 @@ TEST(InTheFrame, theTripListKeysMoveByRows)
         dialog.click(RecordDialog::CancelButton);
     });
     app.press(Qt::Key_Return);
-    EXPECT_EQ(app.kit.dialogRunner.runCount, 1);
+    EXPECT_EQ(app.kit.dialogRunner.runCount, 2);
     app.pane().listView().setFocus();
     app.press(Qt::Key_Tab);
     EXPECT_FALSE(app.pane().listView().hasFocus()) << "Tab stays in the list";
