@@ -104,6 +104,8 @@ bool Program::start()
         m_frame->move(kept->place / m_frame->devicePixelRatioF());
     }
     m_frame->show();
+    // A larger zoom keeps the corner it had, which may push the rest off the screen.
+    m_frame->keepOnScreen();
     lowerZoomThatNoLongerFits();
     return true;
 }

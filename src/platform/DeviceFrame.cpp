@@ -4,9 +4,11 @@
 
 #include <QCloseEvent>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QToolBar>
@@ -146,7 +148,35 @@ void DeviceFrame::clickOk()
 
 void DeviceFrame::rotate()
 {
-    setScreenSize(size().transposed());
+    const QSize decorations = frameGeometry().size() - size();
+    const QSize turned = size().transposed();
+    if (isVisible() && screen()) {
+        const QSize available = screen()->availableGeometry().size();
+        if (turned.width() + decorations.width() > available.width() ||
+            turned.height() + decorations.height() > available.height())
+            return;
+    }
+    setScreenSize(turned);
+    if (isVisible())
+        keepOnScreen();
+}
+
+void DeviceFrame::keepOnScreen()
+{
+    const QRect placed = frameGeometry();
+    const QScreen *holder = QGuiApplication::screenAt(placed.center());
+    if (!holder)
+        holder = screen();
+    if (!holder)
+        return;
+    const QRect available = holder->availableGeometry();
+    QRect moved = placed;
+    moved.moveRight(std::min(moved.right(), available.right()));
+    moved.moveBottom(std::min(moved.bottom(), available.bottom()));
+    moved.moveLeft(std::max(moved.left(), available.left()));
+    moved.moveTop(std::max(moved.top(), available.top()));
+    if (moved.topLeft() != placed.topLeft())
+        move(moved.topLeft());
 }
 
 void DeviceFrame::resizeEvent(QResizeEvent *event)

@@ -45,7 +45,10 @@ public:
     bool okButtonVisible() const;
     void clickOk();
     // The screens of the two layouts, 240 x 320 and 320 x 240: Ctrl+R turns one into the other.
+    // A shown window turns only where the turned window fits the desk's screen, and stays on it.
     void rotate();
+    // Moves the window as little as it takes to lie wholly on the screen that holds it.
+    void keepOnScreen();
     void setScreenSize(QSize size);
 
 signals:

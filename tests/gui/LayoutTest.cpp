@@ -8,6 +8,7 @@
 #include "Testkit.h"
 
 #include <QApplication>
+#include <QScreen>
 
 #include <gtest/gtest.h>
 
@@ -102,6 +103,38 @@ TEST(Layout, aStoredZoomThatNoLongerFitsIsLowered)
     QApplication::processEvents();
     EXPECT_EQ(zoom.level(), 2);
     EXPECT_TRUE(app.program().restartRequested());
+}
+
+// Whatever the zoom and the desk's screen, a window that fits ends wholly on it: the start for a
+// new zoom left at the screen's far corner is moved back onto it, and Ctrl+R turns the window
+// only where the turned window fits, keeping it on the screen.
+TEST(Layout, everyZoomAndLayoutEndsOnTheScreen)
+{
+    for (const bool wide : {false, true}) {
+        SCOPED_TRACE(wide ? "wide" : "portrait");
+        TestApp app;
+        const QRect available = QApplication::primaryScreen()->availableGeometry();
+        const qreal zoom = std::max(1, qEnvironmentVariableIntValue("QT_SCALE_FACTOR"));
+        ScreenZoom stored(app.zoomSettingsFile());
+        stored.setLevel(int(zoom));
+        stored.keepWindow({wide, (available.bottomRight() - QPoint(5, 5)) * zoom});
+        ASSERT_TRUE(app.start());
+        QApplication::processEvents();
+        const QSize shown = app.frame().frameGeometry().size();
+        if (shown.width() > available.width() || shown.height() > available.height()) {
+            EXPECT_TRUE(app.program().restartRequested()) << "a zoom that does not fit is lowered";
+            continue;
+        }
+        EXPECT_TRUE(available.contains(app.frame().frameGeometry()));
+        const QSize before = app.frame().size();
+        const bool turnedFits =
+            shown.height() <= available.width() && shown.width() <= available.height();
+        app.frame().activateWindow();
+        app.press(Qt::Key_R, Qt::ControlModifier);
+        EXPECT_EQ(app.frame().size(), turnedFits ? before.transposed() : before)
+            << "turned where it fits, refused where not";
+        EXPECT_TRUE(available.contains(app.frame().frameGeometry()));
+    }
 }
 
 // The start for a new zoom shows the window in the layout and at the place it was left.
