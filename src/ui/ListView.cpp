@@ -9,6 +9,9 @@
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 
+#include <algorithm>
+#include <functional>
+
 namespace tripvane {
 
 ListModel::ListModel(std::vector<ListColumn> columns, ListRows rows, std::vector<int> headerImages,
@@ -198,38 +201,44 @@ void ListView::setColumnWidths(bool portrait)
     fitColumns();
 }
 
-int ListView::widestText(int column) const
+int ListView::widestCell(int column) const
 {
-    // Every row of a short list; of a long one the rows in view, which is what can be cut.
+    // What is never cut, of every row of a short list; of a long one, and of other text, the
+    // rows in view. A cell takes what the view draws: its image and margins too.
     const int rows = model()->rowCount();
     int first = 0;
     int last = rows - 1;
-    if (rows > MeasuredInFull) {
+    if (rows > MeasuredInFull || !m_model.columns()[std::size_t(column)].neverCut()) {
         first = std::max(0, rowAt(0));
         last = rowAt(viewport()->height() - 1);
-        last = last < 0 ? std::min(rows - 1, first + viewport()->height() / rowHeight(0)) : last;
+        last = last < 0
+                   ? std::min(rows - 1, first + viewport()->height() / std::max(1, rowHeight(0)))
+                   : last;
     }
-    const QFontMetrics metrics(font());
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
     int widest = 0;
     for (int row = first; row <= last; ++row)
-        widest = std::max(widest,
-                          metrics.horizontalAdvance(model()->index(row, column).data().toString()));
+        widest =
+            std::max(widest, itemDelegate()->sizeHint(option, model()->index(row, column)).width());
     return widest;
 }
 
 void ListView::fitColumns()
 {
-    // The design's widths, made to fit the list: amounts are never cut, and the widest text
-    // column gives up what the list lacks, so that no horizontal scroll bar is needed.
+    // The design's widths, made to fit the list: amounts and dates are never cut. The other
+    // text columns give up what the list lacks, so that no horizontal scroll bar is needed: first
+    // what they hold beyond their widest cell, then the last of them first, as a cut category reads
+    // more easily than a cut date.
     const std::vector<ListColumn> &columns = m_model.columns();
     std::vector<int> widths;
+    std::vector<int> whole;
     int total = 0;
-    const int margin =
-        2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 2;
     for (std::size_t column = 0; column < columns.size(); ++column) {
         int width = m_portrait ? columns[column].portraitWidth : columns[column].wideWidth;
-        if (columns[column].rightAligned)
-            width = std::max(width, widestText(int(column)) + margin);
+        whole.push_back(widestCell(int(column)));
+        if (columns[column].neverCut())
+            width = std::max(width, whole.back());
         widths.push_back(width);
         total += width;
     }
@@ -240,18 +249,23 @@ void ListView::fitColumns()
         room.width() -
         (scrolls ? style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) : 0);
     constexpr int Narrowest = 24;
-    while (total > available) {
-        int widest = -1;
-        for (std::size_t column = 0; column < columns.size(); ++column)
-            if (!columns[column].rightAligned && widths[column] > Narrowest &&
-                (widest < 0 || widths[column] > widths[std::size_t(widest)]))
-                widest = int(column);
-        if (widest < 0)
-            break;
-        const int given = std::min(total - available, widths[std::size_t(widest)] - Narrowest);
-        widths[std::size_t(widest)] -= given;
+    const auto giveUp = [&](std::size_t column, int floor) {
+        const int given = std::clamp(widths[column] - floor, 0, std::max(0, total - available));
+        widths[column] -= given;
         total -= given;
+    };
+    std::vector<std::size_t> texts;
+    for (std::size_t column = 0; column < columns.size(); ++column) {
+        if (!columns[column].neverCut())
+            texts.push_back(column);
     }
+    std::ranges::sort(texts, std::greater{},
+                      [&](std::size_t column) { return widths[column] - whole[column]; });
+    for (std::size_t column : texts)
+        giveUp(column, std::max(whole[column], Narrowest));
+    std::ranges::sort(texts, std::greater{});
+    for (std::size_t column : texts)
+        giveUp(column, Narrowest);
     for (std::size_t column = 0; column < widths.size(); ++column)
         if (columnWidth(int(column)) != widths[column])
             setColumnWidth(int(column), widths[column]);

@@ -16,7 +16,9 @@ struct ListColumn
     int nameId;
     int portraitWidth;
     int wideWidth;
-    bool rightAligned = false;
+    bool rightAligned = false; // an amount, never cut
+    bool whole = false;        // a text never cut, as the trips' dates
+    bool neverCut() const { return rightAligned || whole; }
 };
 
 // The rows of a list, read where they live: nothing is copied into the model, so a list of
@@ -105,13 +107,13 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
-    // Lists up to this long have every row measured for their amount columns.
+    // Lists up to this long have every row measured for their columns never cut.
     static constexpr int MeasuredInFull = 2000;
 
     void fitRowHeight();
     void fitColumns();
     void showWholeRowsFromTheTop();
-    int widestText(int column) const;
+    int widestCell(int column) const;
     void setHoveredRow(int row);
 
     ListModel &m_model;

@@ -15,7 +15,7 @@ ListModel *makeRecordListModel(const TripLog &log, const AppSettings &settings, 
         return log.trips().at(ListPosition(row));
     };
     auto *model = new ListModel(
-        {{IDS_DATE_COLUMN, 75, 75},
+        {{IDS_DATE_COLUMN, 75, 75, false, true},
          {IDS_CATEGORY_COLUMN, 75, 70},
          {IDS_MILEAGE_COLUMN, 70, 60, true}},
         {
