@@ -33,6 +33,8 @@ CategoriesDialog::CategoriesDialog(Services &services, bool throughTrips, const 
     , m_throughTrips(throughTrips)
 {
     fillList();
+    // The list is read by the heading over it, as a list view is by its column.
+    controls().widget(ListBox)->setAccessibleName(loadString(IDS_CATEGORY_HEADING));
     controls().as<QCheckBox>(ThroughTripsBox)->setChecked(throughTrips);
     connect(controls().as<QListWidget>(ListBox), &QListWidget::itemSelectionChanged, this,
             &CategoriesDialog::selectionChanged);

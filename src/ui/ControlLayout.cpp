@@ -3,6 +3,7 @@
 #include "DatePicker.h"
 
 #include <QAbstractButton>
+#include <QAccessibleWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -19,6 +20,32 @@
 namespace tripvane {
 
 namespace {
+
+// Qt on Linux names a combo box by its entry, so that a reader says "Shopping" where the box is
+// the Category: the box is named as its label says, and tells its entry as its value. Its list
+// only shows when dropped down, as a window of its own.
+class LabelledComboBox final : public QAccessibleWidget
+{
+public:
+    explicit LabelledComboBox(QComboBox *box)
+        : QAccessibleWidget(box, QAccessible::ComboBox)
+    {}
+    QString text(QAccessible::Text kind) const override
+    {
+        const auto *box = static_cast<const QComboBox *>(widget());
+        if (kind == QAccessible::Value ||
+            (kind == QAccessible::Name && box->accessibleName().isEmpty()))
+            return box->currentText();
+        return QAccessibleWidget::text(kind);
+    }
+};
+
+QAccessibleInterface *labelledComboBox(const QString &key, QObject *object)
+{
+    if (key == QLatin1String("QComboBox") && object->isWidgetType())
+        return new LabelledComboBox(static_cast<QComboBox *>(object));
+    return nullptr;
+}
 
 QWidget *make(QWidget *parent, const ControlSpec &spec)
 {
@@ -54,8 +81,11 @@ QWidget *make(QWidget *parent, const ControlSpec &spec)
         return new QCheckBox(text, parent);
     case ControlKind::RadioButton:
         return new QRadioButton(text, parent);
-    case ControlKind::ComboBox:
+    case ControlKind::ComboBox: {
+        static const bool readByLabel = (QAccessible::installFactory(labelledComboBox), true);
+        Q_UNUSED(readByLabel);
         return new QComboBox(parent);
+    }
     case ControlKind::ListBox:
         return new QListWidget(parent);
     case ControlKind::GroupBox: {

@@ -37,6 +37,7 @@ DeviceDialog::DeviceDialog(Services &services, const QString &caption,
     , m_titleBarOk(titleBarOk)
 {
     setWindowTitle(caption);
+    setAccessibleName(caption); // shown inside the frame, the dialog is no window of its own
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     m_controls.create(this, controls);
     for (const auto &[id, widget] : m_controls.widgets()) {

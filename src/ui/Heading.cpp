@@ -1,5 +1,7 @@
 #include "Heading.h"
 
+#include <QLabel>
+
 #include <QPaintDevice>
 #include <QPainter>
 #include <QWidget>
@@ -55,6 +57,27 @@ QFont headingFont(const QPaintDevice &device)
 
 void paintHeading(QPainter &painter, QPoint topLeft, const QString &text)
 {
+    // A screen reader cannot read what is painted: a label of the same text stands where the
+    // heading is, drawn in no colour.
+    if (auto *owner = dynamic_cast<QWidget *>(painter.device())) {
+        auto *spoken =
+            owner->findChild<QLabel *>(QStringLiteral("heading"), Qt::FindDirectChildrenOnly);
+        if (!spoken) {
+            spoken = new QLabel(owner);
+            spoken->setObjectName(QStringLiteral("heading"));
+            spoken->setAttribute(Qt::WA_TransparentForMouseEvents);
+            QPalette unseen = spoken->palette();
+            unseen.setColor(QPalette::WindowText, Qt::transparent);
+            spoken->setPalette(unseen);
+            spoken->setFont(headingFont(*owner));
+            spoken->lower();
+            spoken->show();
+        }
+        if (spoken->text() != text || spoken->pos() != topLeft) {
+            spoken->setText(text);
+            spoken->setGeometry(QRect(topLeft, spoken->sizeHint()));
+        }
+    }
     painter.save();
     painter.setFont(headingFont(*painter.device()));
     painter.setPen(headingColourOn(painter));

@@ -308,6 +308,34 @@ void ListView::giveCurrentRow()
                                           QItemSelectionModel::NoUpdate);
 }
 
+void ListView::hideEvent(QHideEvent *event)
+{
+    // A reader takes the cells of a hidden list for shown ones, and its current cell for the
+    // focus beside that of the dialog on top: while it is away the list shows the rows under
+    // its first row, which are none, and has no current row.
+    m_rowWhileHidden = currentIndex().row();
+    m_scrollWhileHidden = verticalScrollBar()->value();
+    selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    if (model()->rowCount() > 0)
+        setRootIndex(model()->index(0, 0));
+    QTableView::hideEvent(event);
+}
+
+void ListView::showEvent(QShowEvent *event)
+{
+    if (rootIndex().isValid()) {
+        setRootIndex(QModelIndex());
+        executeDelayedItemsLayout(); // the scroll bar's range again, for its place
+        verticalScrollBar()->setValue(m_scrollWhileHidden);
+    }
+    QTableView::showEvent(event);
+    if (!currentIndex().isValid() && m_rowWhileHidden >= 0 &&
+        m_rowWhileHidden < model()->rowCount())
+        selectionModel()->setCurrentIndex(model()->index(m_rowWhileHidden, 0),
+                                          QItemSelectionModel::NoUpdate);
+    m_rowWhileHidden = -1;
+}
+
 void ListView::focusInEvent(QFocusEvent *event)
 {
     giveCurrentRow();

@@ -100,6 +100,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void initViewItemOption(QStyleOptionViewItem *option) const override;
     void changeEvent(QEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool viewportEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
@@ -114,6 +116,8 @@ private:
     void fitColumns();
     void showWholeRowsFromTheTop();
     int widestCell(int column) const;
+    int m_rowWhileHidden = -1;
+    int m_scrollWhileHidden = 0;
     void setHoveredRow(int row);
 
     ListModel &m_model;

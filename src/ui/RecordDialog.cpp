@@ -50,6 +50,9 @@ RecordDialog::RecordDialog(Services &services, const AppSettings &settings,
     const MileageRecord &record = m_edit.record;
     setPickerDate(DatePicker, record.date);
 
+    // The arrows of the copy buttons say nothing when read out.
+    controls().widget(ToDestinationButton)->setAccessibleName(QStringLiteral("Start to Dest"));
+    controls().widget(ToStartButton)->setAccessibleName(QStringLiteral("Dest to Start"));
     auto *distance = controls().as<QLineEdit>(DistanceEdit);
     distance->setMaxLength(FieldLimit::AmountText);
     // A cleared record has no distance text yet: show its zero distance in the current form.

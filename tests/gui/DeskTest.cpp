@@ -15,6 +15,7 @@
 #include <QCalendarWidget>
 #include <QDateEdit>
 #include <QLabel>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTest>
@@ -187,6 +188,42 @@ TEST(Desk, tabFollowsTheTripDialogAsPlacedAndATypedDateIsTheDateTyped)
         R::DestinationEdit, R::ToStartButton, R::MemoEdit,   R::CancelButton,
         R::OkButton,        R::DatePicker,    R::BookButton, R::DistanceEdit};
     EXPECT_EQ(visited, placed);
+}
+
+// Under a dialog the trip list is away for a reader too: no cell of it shows or holds the
+// focus. Back, it has its current row and its place again.
+TEST(Desk, aListUnderADialogIsAwayForAReaderAndComesBackAsItWas)
+{
+    TestApp app;
+    app.seed(std::vector<MileageRecord>(60, trip(2005, 10, 1, 100)));
+    ASSERT_TRUE(app.start());
+    app.showFrame();
+    ListView &list = app.pane().listView();
+    list.setFocus();
+    app.press(Qt::Key_End);
+    const int scrolled = list.verticalScrollBar()->value();
+    ASSERT_GT(scrolled, 0);
+    QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(&list);
+    const auto cellsRead = [reader](bool focused) {
+        int found = 0;
+        for (int child = 0; child < reader->childCount(); ++child) {
+            const QAccessible::State state = reader->child(child)->state();
+            found += reader->child(child)->role() == QAccessible::Cell &&
+                     (focused ? bool(state.focused) : !state.invisible);
+        }
+        return found;
+    };
+    const int cellsShown = cellsRead(false);
+    ASSERT_GT(cellsShown, 0);
+    app.onDialog([&](DialogDriver &dialog) {
+        EXPECT_EQ(cellsRead(false), 0) << "cells of a hidden list show";
+        EXPECT_EQ(cellsRead(true), 0) << "a cell of a hidden list has the focus";
+        dialog.click(RecordDialog::CancelButton);
+    });
+    app.command(CmdNew);
+    EXPECT_EQ(cellsRead(false), cellsShown);
+    EXPECT_EQ(list.currentIndex().row(), 59);
+    EXPECT_EQ(list.verticalScrollBar()->value(), scrolled);
 }
 
 // An edited trip has Delete between Cancel and OK: Tab takes the three buttons as they stand,
