@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QInputMethod>
@@ -59,8 +60,12 @@ public:
         layout->addWidget(buttons, 1, 0, 1, 2);
         // Room for the window's own border inside the screen.
         const int width = (screen ? screen->width() : Screen::Portrait.width()) - 16;
-        // Wide enough for its caption too, beside the title bar's icon and buttons.
-        const int captionWidth = box.fontMetrics().horizontalAdvance(request.caption) + 96;
+        // Wide enough for its caption too, beside the title bar's icon and three buttons: window
+        // managers set captions larger and bold, which the box's own font does not tell.
+        QFont titleFont = box.font();
+        titleFont.setBold(true);
+        titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
+        const int captionWidth = QFontMetrics(titleFont).horizontalAdvance(request.caption) + 128;
         box.setFixedWidth(std::min(width, std::max(box.sizeHint().width(), captionWidth)));
         box.setFixedHeight(box.heightForWidth(box.width()) > 0 ? box.heightForWidth(box.width())
                                                                : box.sizeHint().height());

@@ -12,6 +12,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 
 #include <algorithm>
 #include <optional>
@@ -37,6 +39,52 @@ public:
             (kind == QAccessible::Name && box->accessibleName().isEmpty()))
             return box->currentText();
         return QAccessibleWidget::text(kind);
+    }
+};
+
+// A name longer than the box ends in an ellipsis instead of a cut letter; the whole name is its
+// tool tip.
+class FieldComboBox final : public QComboBox
+{
+public:
+    explicit FieldComboBox(QWidget *parent)
+        : QComboBox(parent)
+    {
+        connect(this, &QComboBox::currentTextChanged, this, &FieldComboBox::fitTip);
+    }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QComboBox::resizeEvent(event);
+        fitTip();
+    }
+    void paintEvent(QPaintEvent *) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        painter.drawComplexControl(QStyle::CC_ComboBox, option);
+        option.currentText =
+            fontMetrics().elidedText(option.currentText, Qt::ElideRight, shownWidth());
+        painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+    }
+
+private:
+    void fitTip()
+    {
+        const QString text = currentText();
+        setToolTip(fontMetrics().horizontalAdvance(text) > shownWidth() ? text : QString());
+    }
+    int shownWidth() const
+    {
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        return style()
+                   ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField,
+                                    this)
+                   .width() -
+               4;
     }
 };
 
@@ -84,7 +132,7 @@ QWidget *make(QWidget *parent, const ControlSpec &spec)
     case ControlKind::ComboBox: {
         static const bool readByLabel = (QAccessible::installFactory(labelledComboBox), true);
         Q_UNUSED(readByLabel);
-        return new QComboBox(parent);
+        return new FieldComboBox(parent);
     }
     case ControlKind::ListBox:
         return new QListWidget(parent);

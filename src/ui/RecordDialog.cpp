@@ -22,7 +22,7 @@ constexpr ControlSpec recordControls[] = {
     {R::DistanceLabel, ControlKind::Label, u"Km/Miles:", {3, 30, 53, 18}, {3, 26, 53, 18}},
     {R::DistanceEdit, ControlKind::Edit, nullptr, {65, 28, 90, 18}, {65, 24, 90, 18}},
     {R::CategoryLabel, ControlKind::Label, u"Category:", {3, 52, 55, 18}, {3, 86, 55, 18}},
-    {R::CategoryCombo, ControlKind::ComboBox, nullptr, {65, 50, 120, 100}, {63, 84, 92, 100}},
+    {R::CategoryCombo, ControlKind::ComboBox, nullptr, {65, 50, 168, 100}, {63, 84, 92, 100}},
     {R::StartLabel, ControlKind::Label, u"Start:", {3, 75, 33, 16}, {3, 46, 33, 18}},
     {R::StartEdit, ControlKind::Edit, nullptr, {40, 74, 123, 18}, {40, 44, 115, 18}},
     {R::DestinationLabel, ControlKind::Label, u"Dest:", {3, 97, 31, 18}, {3, 65, 31, 18}},

@@ -52,6 +52,27 @@ TEST(Layout, everyDialogFitsBothScreens)
     }
 }
 
+// The longest category a trip can have shows whole in the portrait trip dialog; the narrower
+// wide box ends it in an ellipsis and gives the whole name as its tip.
+TEST(Layout, aCategoryOfTwentyLettersShowsWholeOrAsATip)
+{
+    const QString name = QStringLiteral("Business trip abroad");
+    TestApp app;
+    app.seed({trip(2005, 10, 1, 100, "Business trip abroad")});
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(app.log().addCategory(name));
+    app.frame().show();
+    gui::EveryDialog every(app);
+    every.record.show();
+    QWidget *box = every.record.controls().widget(RecordDialog::CategoryCombo);
+    ASSERT_EQ(DialogDriver(every.record).text(RecordDialog::CategoryCombo), name);
+    EXPECT_GE(box->width(), box->fontMetrics().horizontalAdvance(name) + 24);
+    EXPECT_TRUE(box->toolTip().isEmpty());
+    app.resizeScreen(Screen::Portrait.transposed());
+    QApplication::processEvents();
+    EXPECT_EQ(box->toolTip(), name);
+}
+
 TEST(Layout, changeStatusMovesTwoPixelsUpAfterAScreenChangeInTheWideLayout)
 {
     TestApp app(QSize(320, 240));
