@@ -38,15 +38,15 @@ def fail(screen, why):
     failures.append(f"zoom {ZOOM}, {screen}: {why}")
 
 
-def application():
+def application(name="mileagelog"):
     for _ in range(100):
         desktop = pyatspi.Registry.getDesktop(0)
         for i in range(desktop.childCount):
             app = desktop.getChildAtIndex(i)
-            if app is not None and app.name == "mileagelog":
+            if app is not None and app.name == name:
                 return app
         time.sleep(0.1)
-    sys.exit("mileagelog is not on the accessibility bus")
+    sys.exit(f"{name} is not on the accessibility bus")
 
 
 def walk(node, parent_showing=True, found=None):
@@ -163,6 +163,11 @@ def main():
         if keys:
             key("Escape")
             time.sleep(0.3)
+    # F1: the help viewer's page is named too.
+    key("F1")
+    for node, states, showing, _ in walk(application("peghelp")):
+        if showing and states.contains(pyatspi.STATE_FOCUSABLE) and not node.name.strip():
+            fail("help viewer", f"a focusable [{node.getRoleName()}] without a name")
     for failure in failures:
         print(failure)
     sys.exit(1 if failures else 0)

@@ -1,7 +1,8 @@
 #!/bin/sh
 # What a screen reader hears: the built program under a real X server with a session bus and
-# the accessibility registry, its tree read through AT-SPI at zoom 1 and 2 (screen-reader.py).
-#     sh screen-reader.sh <folder of mileagelog and tripvane>
+# the accessibility registry, its tree read through AT-SPI at zoom 1 and 2 (screen-reader.py),
+# the help viewer's too.
+#     sh screen-reader.sh <folder of mileagelog, peghelp and tripvane>
 set -eu
 programs=$1
 here=$(cd "$(dirname "$0")" && pwd)
@@ -34,6 +35,7 @@ for zoom in 1 2; do
         sleep 1
         WINDOW=$window /usr/bin/python3 "$3/screen-reader.py" "$4"
         result=$?
+        pkill -f "$1/peghelp" 2>/dev/null
         kill $app 2>/dev/null
         wait $app 2>/dev/null
         exit $result' sh "$programs" "$work" "$here" "$zoom" || status=1

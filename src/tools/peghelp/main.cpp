@@ -30,6 +30,12 @@ int main(int argc, char *argv[])
     auto *browser = new QTextBrowser(&window);
     browser->setOpenExternalLinks(false);
     window.setCentralWidget(browser);
+    // A reader names the page by the document it shows.
+    browser->setAccessibleName(QStringLiteral("Help"));
+    QObject::connect(browser, &QTextBrowser::sourceChanged, browser, [browser] {
+        const QString title = browser->documentTitle();
+        browser->setAccessibleName(title.isEmpty() ? QStringLiteral("Help") : title);
+    });
     // The way back to the list of sections, wherever the help was opened.
     QToolBar *bar = window.addToolBar(QStringLiteral("Help"));
     bar->setMovable(false);
