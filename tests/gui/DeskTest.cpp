@@ -31,47 +31,24 @@ using namespace tripvane;
 
 namespace {
 
-// The controls a user reaches with Tab: a dialog's own, the pane's and the command bar's.
-std::vector<QWidget *> reachable(QWidget &owner)
-{
-    std::vector<QWidget *> found;
-    for (QWidget *child : owner.findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-        if ((child->focusPolicy() & Qt::TabFocus) && !child->isHidden())
-            found.push_back(child);
-    return found;
-}
-
-TEST(Desk, everyControlThatTakesTheFocusHasANameAndEveryListAnnouncesItsHeaders)
+// Names, the focus and the places a reader hears are read through AT-SPI by screen-reader.sh;
+// here what that check cannot tell apart: the lists' headers and the label each field has.
+TEST(Desk, everyListAnnouncesItsHeadersAndEveryFieldItsRowsLabel)
 {
     TestApp app;
     app.seed({trip(2005, 10, 1, 100)});
     ASSERT_TRUE(app.start());
     gui::EveryDialog every(app);
-    auto owners = every.all();
-    owners.emplace_back("status pane", nullptr);
-    for (const auto &[name, dialog] : owners) {
-        std::vector<QWidget *> controls = dialog ? reachable(*dialog) : reachable(app.pane());
-        std::set<QString> names;
-        if (!dialog)
-            std::ranges::copy(reachable(*app.frame().commandBar()), std::back_inserter(controls));
-        for (QWidget *control : controls) {
-            QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(control);
-            ASSERT_NE(reader, nullptr);
-            const QString spoken = reader->text(QAccessible::Name).trimmed();
-            EXPECT_FALSE(spoken.isEmpty())
-                << name << ": " << control->objectName().toStdString() << " has no name";
-            EXPECT_TRUE(names.insert(spoken).second)
-                << name << ": two controls are both called " << spoken.toStdString();
-            auto *list = qobject_cast<ListView *>(control);
-            if (!list)
-                continue;
-            QAccessibleTableInterface *table = reader->tableInterface();
-            ASSERT_NE(table, nullptr) << name;
-            for (int column = 0; column < list->model()->columnCount(); ++column)
-                EXPECT_EQ(table->columnDescription(column),
-                          list->model()->headerData(column, Qt::Horizontal).toString())
-                    << name << ", column " << column;
-        }
+    for (ListView *list : {&app.pane().listView(), every.report.findChild<ListView *>(),
+                           every.book.findChild<ListView *>()}) {
+        ASSERT_NE(list, nullptr);
+        QAccessibleTableInterface *table =
+            QAccessible::queryAccessibleInterface(list)->tableInterface();
+        ASSERT_NE(table, nullptr);
+        for (int column = 0; column < list->model()->columnCount(); ++column)
+            EXPECT_EQ(table->columnDescription(column),
+                      list->model()->headerData(column, Qt::Horizontal).toString())
+                << list->objectName().toStdString() << ", column " << column;
     }
     // Each field is labelled by (a screen reader's relation, Alt and the letter) the label on
     // its row, not by the one above it.
