@@ -24,6 +24,7 @@ printf '%s\n' 'Date,Category,Mileage,Start.Place,Destination,Memo' \
     '2005-10-03,Job,3.00,Work,Home,a memo' >"$work/trips.csv"
 "$programs/tripvane" import --device "$work/device" --add-categories "$work/trips.csv" >/dev/null
 
+qt=$(dpkg-query -W -f '${Version}' libqt6gui6 2>/dev/null | cut -d+ -f1)
 status=0
 for zoom in 1 2; do
     QT_SCALE_FACTOR=$zoom dbus-run-session -- sh -c '
@@ -33,11 +34,11 @@ for zoom in 1 2; do
         [ -n "$window" ] || { echo "the main window did not show"; cat "$2/log"; exit 1; }
         timeout 10 xdotool windowfocus --sync "$window" || true
         sleep 1
-        WINDOW=$window /usr/bin/python3 "$3/screen-reader.py" "$4"
+        WINDOW=$window /usr/bin/python3 "$3/screen-reader.py" "$4" "$5"
         result=$?
         pkill -f "$1/peghelp" 2>/dev/null
         kill $app 2>/dev/null
         wait $app 2>/dev/null
-        exit $result' sh "$programs" "$work" "$here" "$zoom" || status=1
+        exit $result' sh "$programs" "$work" "$here" "$zoom" "${qt:-6.4}" || status=1
 done
 exit $status
