@@ -32,56 +32,6 @@ namespace tripvane {
 
 namespace {
 
-struct KeyRange
-{
-    std::uint32_t first = 0;
-    std::uint32_t last = 99991231;
-};
-
-// --from and --to; both are needed when required, else each bound is open.
-std::optional<KeyRange> rangeOf(const QCommandLineParser &parser, std::uint32_t dateView,
-                                bool required, CliFailure &failure)
-{
-    KeyRange range;
-    for (const char *name : {"from", "to"}) {
-        const QString option = QString::fromLatin1(name);
-        if (!parser.isSet(option)) {
-            if (!required)
-                continue;
-            failure = {ExitUsage, QStringLiteral("--%1 DATE is needed").arg(option)};
-            return std::nullopt;
-        }
-        const std::optional<SystemTime> date = parseDate(parser.value(option), dateView);
-        if (!date) {
-            failure = {ExitUsage,
-                       QStringLiteral("--%1: '%2' is no date").arg(option, parser.value(option))};
-            return std::nullopt;
-        }
-        (option == QLatin1String("from") ? range.first : range.last) = dateKeyOf(*date);
-    }
-    if (range.first > range.last) {
-        failure = {ExitUsage, loadString(IDS_RANGE_START_AFTER_END)};
-        return std::nullopt;
-    }
-    return range;
-}
-
-QString isoDate(const SystemTime &date)
-{
-    return QDate(date.year, date.month, date.day).toString(Qt::ISODate);
-}
-
-// Hundredths as the scripts read them: 1234.56, no grouping.
-QString plainAmount(std::int64_t hundredths)
-{
-    const char *sign = hundredths < 0 ? "-" : "";
-    const std::int64_t magnitude = hundredths < 0 ? -hundredths : hundredths;
-    return QStringLiteral("%1%2.%3")
-        .arg(QLatin1String(sign))
-        .arg(magnitude / 100)
-        .arg(magnitude % 100, 2, 10, QLatin1Char('0'));
-}
-
 // The totals of the report over the range, in the order the device's report lists them.
 std::optional<CliFailure> computeReport(DeviceLog &device, const KeyRange &range)
 {
@@ -209,13 +159,17 @@ int reportCommand(const QCommandLineParser &parser, CliStreams streams)
     if (!format.isEmpty() && format != QLatin1String("table") && format != QLatin1String("csv") &&
         format != QLatin1String("json"))
         return usage(streams, QStringLiteral("--format: table, csv or json"));
+    const bool amounts = parser.isSet(QStringLiteral("amounts"));
     QStringList devices = parser.values(QStringLiteral("device"));
     if (devices.isEmpty())
         devices.append(QString());
-    // Category by category, the total of each device; the rows in the first device's order.
+    // Category by category, the total (and amount) of each device; the rows in the first
+    // device's order.
     QStringList names;
     QStringList columns;
     std::map<QString, std::vector<std::int64_t>> totals;
+    std::map<QString, std::vector<std::int64_t>> cents;
+    std::optional<QString> currency;
     std::optional<KeyRange> range;
     for (const QString &device : devices) {
         CliFailure failure;
@@ -235,53 +189,110 @@ int reportCommand(const QCommandLineParser &parser, CliStreams streams)
             row.resize(columns.size() - 1);
             row.push_back(entry.total);
         }
+        if (!amounts)
+            continue;
+        const std::optional<DeviceClaim> claim = claimOfDevice(*log, *range, failure);
+        if (!claim)
+            return fail(streams, failure);
+        if (currency && *currency != claim->currency)
+            return fail(streams, {ExitInvalidInput,
+                                  QStringLiteral("the devices' currencies differ ('%1', '%2')")
+                                      .arg(*currency, claim->currency)});
+        currency = claim->currency;
+        for (const CategoryClaim &category : claim->claim.categories) {
+            std::vector<std::int64_t> &row = cents[category.category];
+            row.resize(columns.size() - 1);
+            row.push_back(category.cents);
+        }
     }
-    if (devices.size() > 1) {
+    const bool fleet = devices.size() > 1;
+    if (fleet) {
         std::sort(names.begin(), names.end(), textKeyLess);
         columns.append(QStringLiteral("Total"));
     }
-    for (auto &[name, row] : totals) {
-        row.resize(devices.size());
-        if (devices.size() > 1)
-            row.push_back(std::accumulate(row.begin(), row.end(), std::int64_t(0)));
-    }
+    // Each row gets a cell per device, and the fleet's sum; the last row sums each column.
+    const auto complete = [&](std::map<QString, std::vector<std::int64_t>> &rows) {
+        std::vector<std::int64_t> sums(columns.size());
+        for (const QString &name : names) {
+            std::vector<std::int64_t> &row = rows[name];
+            row.resize(devices.size());
+            if (fleet)
+                row.push_back(std::accumulate(row.begin(), row.end(), std::int64_t(0)));
+            std::transform(sums.begin(), sums.end(), row.begin(), sums.begin(), std::plus<>());
+        }
+        return sums;
+    };
+    const std::vector<std::int64_t> totalMileage = complete(totals);
+    const std::vector<std::int64_t> totalCents = complete(cents);
+    QStringList amountColumns;
+    for (const QString &column : columns)
+        amountColumns.append(fleet ? column + QStringLiteral(" amount") : QStringLiteral("Amount"));
 
     if (format == QLatin1String("json")) {
+        const auto mileageOf = [](const std::vector<std::int64_t> &row) {
+            QJsonArray mileage;
+            for (std::int64_t total : row)
+                mileage.append(double(total) / 100);
+            return mileage;
+        };
+        // Money as exact decimal strings: a float would not say 0.1 as it is.
+        const auto amountsOf = [](const std::vector<std::int64_t> &row) {
+            QJsonArray texts;
+            for (std::int64_t amount : row)
+                texts.append(centsText(amount));
+            return texts;
+        };
         QJsonArray categories;
         for (const QString &name : names) {
-            QJsonArray mileage;
-            for (std::int64_t total : totals[name])
-                mileage.append(double(total) / 100);
-            categories.append(
-                QJsonObject{{QStringLiteral("name"), name}, {QStringLiteral("mileage"), mileage}});
+            QJsonObject category{{QStringLiteral("name"), name},
+                                 {QStringLiteral("mileage"), mileageOf(totals[name])}};
+            if (amounts)
+                category.insert(QStringLiteral("amounts"), amountsOf(cents[name]));
+            categories.append(category);
         }
-        const QJsonObject report{{QStringLiteral("columns"), QJsonArray::fromStringList(columns)},
-                                 {QStringLiteral("categories"), categories}};
+        QJsonObject report{{QStringLiteral("columns"), QJsonArray::fromStringList(columns)},
+                           {QStringLiteral("categories"), categories}};
+        if (amounts) {
+            report.insert(QStringLiteral("currency"), *currency);
+            report.insert(QStringLiteral("total"),
+                          QJsonObject{{QStringLiteral("mileage"), mileageOf(totalMileage)},
+                                      {QStringLiteral("amounts"), amountsOf(totalCents)}});
+        }
         streams.out.write(QJsonDocument(report).toJson());
         return ExitDone;
     }
-    if (format == QLatin1String("csv")) {
-        streams.out.write(rfc4180Line(QStringList{QStringLiteral("Category")} + columns));
-        for (const QString &name : names) {
-            QStringList fields{name};
-            for (std::int64_t total : totals[name])
-                fields.append(plainAmount(total));
+    // The rows as fields; the amounts and a total row only when asked for.
+    const bool csv = format == QLatin1String("csv");
+    std::vector<QStringList> rows;
+    const auto addRow = [&](const QString &name, const std::vector<std::int64_t> &mileage,
+                            const std::vector<std::int64_t> &money) {
+        QStringList fields{name};
+        for (std::int64_t total : mileage)
+            fields.append(plainAmount(total));
+        for (std::int64_t amount : amounts ? money : std::vector<std::int64_t>())
+            fields.append(csv ? centsText(amount) : moneyText(amount, *currency));
+        rows.push_back(fields);
+    };
+    rows.push_back(QStringList{QStringLiteral("Category")} + columns +
+                   (amounts ? amountColumns : QStringList()));
+    for (const QString &name : names)
+        addRow(name, totals[name], cents[name]);
+    if (amounts)
+        addRow(QStringLiteral("Total"), totalMileage, totalCents);
+    if (csv) {
+        for (const QStringList &fields : rows)
             streams.out.write(rfc4180Line(fields));
-        }
         return ExitDone;
     }
     // A table for people: names to the left, amounts to the right under their columns.
     qsizetype nameWidth = 8;
-    for (const QString &name : names)
-        nameWidth = std::max(nameWidth, name.size());
-    QString text = QStringLiteral("Category").leftJustified(nameWidth);
-    for (const QString &column : columns)
-        text += QStringLiteral("  ") + column.rightJustified(14);
-    text += u'\n';
-    for (const QString &name : names) {
-        text += name.leftJustified(nameWidth);
-        for (std::int64_t total : totals[name])
-            text += QStringLiteral("  ") + plainAmount(total).rightJustified(14);
+    for (const QStringList &fields : rows)
+        nameWidth = std::max(nameWidth, fields[0].size());
+    QString text;
+    for (const QStringList &fields : rows) {
+        text += fields[0].leftJustified(nameWidth);
+        for (const QString &field : fields.mid(1))
+            text += QStringLiteral("  ") + field.rightJustified(14);
         text += u'\n';
     }
     streams.out.write(text.toUtf8());
@@ -356,6 +367,10 @@ int checkCommand(const QCommandLineParser &parser, CliStreams streams)
                   .arg(log->log().trips().size())
                   .arg(log->log().categories().size())
                   .arg(log->log().book().size());
+    const std::optional<RateTable> rates = loadRates(log->store, log->settings);
+    if (!rates)
+        return unhealthy(storePath + QStringLiteral(": the rates cannot be read"));
+    report += QStringLiteral("rates: %1\n").arg(rates->rates.size());
     if (!SumDistancesInRange(log->log().trips(), 0, 99991231))
         return unhealthy(overflowFailure(storePath).message);
     streams.out.write(

@@ -2,6 +2,7 @@
 
 #include "SettingValues.h"
 #include "StringTable.h"
+#include "TripClaim.h"
 
 #include <QCommandLineParser>
 #include <QDate>
@@ -100,6 +101,65 @@ std::unique_ptr<DeviceLog> readDevice(const QString &path, CliFailure &failure, 
     if (!log)
         failure = {ExitDevice, problem};
     return log;
+}
+
+std::optional<KeyRange> rangeOf(const QCommandLineParser &parser, std::uint32_t dateView,
+                                bool required, CliFailure &failure)
+{
+    KeyRange range;
+    for (const char *name : {"from", "to"}) {
+        const QString option = QString::fromLatin1(name);
+        if (!parser.isSet(option)) {
+            if (!required)
+                continue;
+            failure = {ExitUsage, QStringLiteral("--%1 DATE is needed").arg(option)};
+            return std::nullopt;
+        }
+        const std::optional<SystemTime> date = parseDate(parser.value(option), dateView);
+        if (!date) {
+            failure = {ExitUsage,
+                       QStringLiteral("--%1: '%2' is no date").arg(option, parser.value(option))};
+            return std::nullopt;
+        }
+        (option == QLatin1String("from") ? range.first : range.last) = dateKeyOf(*date);
+    }
+    if (range.first > range.last) {
+        failure = {ExitUsage, loadString(IDS_RANGE_START_AFTER_END)};
+        return std::nullopt;
+    }
+    return range;
+}
+
+QString isoDate(const SystemTime &date)
+{
+    return QDate(date.year, date.month, date.day).toString(Qt::ISODate);
+}
+
+QString plainAmount(std::int64_t hundredths)
+{
+    const char *sign = hundredths < 0 ? "-" : "";
+    const std::int64_t magnitude = hundredths < 0 ? -hundredths : hundredths;
+    return QStringLiteral("%1%2.%3")
+        .arg(QLatin1String(sign))
+        .arg(magnitude / 100)
+        .arg(magnitude % 100, 2, 10, QLatin1Char('0'));
+}
+
+std::optional<DeviceClaim> claimOfDevice(DeviceLog &device, const KeyRange &range,
+                                         CliFailure &failure)
+{
+    std::optional<RateTable> rates = loadRates(device.store, device.settings);
+    if (!rates) {
+        failure = {ExitDevice, device.root.storePath() + QStringLiteral(": the rates cannot be read")};
+        return std::nullopt;
+    }
+    std::optional<Claim> claim = claimOf(device.log(), *rates, range.first, range.last);
+    if (!claim) {
+        failure = overflowFailure(device.root.path());
+        return std::nullopt;
+    }
+    const QString currency = rates->currency;
+    return DeviceClaim{std::move(*rates), currency, std::move(*claim)};
 }
 
 } // namespace tripvane

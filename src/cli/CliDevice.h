@@ -3,6 +3,7 @@
 #include "DeviceLock.h"
 #include "DeviceLog.h"
 #include "DeviceRoot.h"
+#include "Rates.h"
 
 #include "Cli.h"
 
@@ -42,6 +43,29 @@ int usage(CliStreams streams, const QString &message);
 
 // yyyy-mm-dd, or day, month and year in the device's order (a two-digit year is this century's).
 std::optional<SystemTime> parseDate(const QString &text, std::uint32_t dateView);
+
+// The dates of a range as keys; an open bound is the first or the last day there is.
+struct KeyRange
+{
+    std::uint32_t first = 0;
+    std::uint32_t last = 99991231;
+};
+// --from and --to; both are needed when required, else each bound is open.
+std::optional<KeyRange> rangeOf(const QCommandLineParser &parser, std::uint32_t dateView,
+                                bool required, CliFailure &failure);
+QString isoDate(const SystemTime &date);
+// Hundredths as the scripts read them: 1234.56, no grouping.
+QString plainAmount(std::int64_t hundredths);
+
+// What the device's trips over the range claim under its rates.
+struct DeviceClaim
+{
+    RateTable rates;
+    QString currency;
+    Claim claim;
+};
+std::optional<DeviceClaim> claimOfDevice(DeviceLog &device, const KeyRange &range,
+                                         CliFailure &failure);
 
 // The device folder a command names: --device, else the program's own.
 QString devicePathOf(const QString &option);

@@ -74,6 +74,11 @@ QString AppSettings::settingsKeyPath() const
     return versionKeyPath() + QStringLiteral("\\Settings");
 }
 
+QString AppSettings::ratesKeyPath() const
+{
+    return versionKeyPath() + QStringLiteral("\\Rates");
+}
+
 bool AppSettings::load(ObjectStore &registry, const QString &maker, const QString &product)
 {
     makerName = maker;
@@ -96,6 +101,30 @@ bool AppSettings::save(ObjectStore &registry) const
                              writeFields(registry, versionKeyPath(), versionFields, *this);
         const bool settings = writeFields(registry, settingsKeyPath(), settingFields, *this);
         return version && settings;
+    });
+}
+
+namespace {
+const QString ratesValue = QStringLiteral("Table");
+} // namespace
+
+std::optional<RateTable> loadRates(ObjectStore &registry, const AppSettings &settings)
+{
+    const std::optional<RegistryValue> value =
+        registry.queryValue(settings.ratesKeyPath(), ratesValue);
+    if (!value)
+        return RateTable();
+    if (value->type != REG_SZ)
+        return std::nullopt;
+    return parseRateTable(value->text);
+}
+
+bool saveRates(ObjectStore &registry, const AppSettings &settings, const RateTable &table)
+{
+    const QString path = settings.ratesKeyPath();
+    return registry.inTransaction([&] {
+        return (registry.keyExists(path) || registry.createKey(path)) &&
+               registry.setValue(path, ratesValue, {REG_SZ, 0, rateTableText(table)});
     });
 }
 

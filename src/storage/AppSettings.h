@@ -1,8 +1,11 @@
 #pragma once
 
+#include "Rates.h"
+
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 namespace tripvane {
 
@@ -35,6 +38,13 @@ struct AppSettings
 
     QString versionKeyPath() const;
     QString settingsKeyPath() const;
+    QString ratesKeyPath() const;
 };
+
+// The rates live beside the settings as one text value: a store that holds them is the same
+// store to a program that knows nothing of rates. No value is an empty table; nothing, when the
+// value cannot be read as one.
+std::optional<RateTable> loadRates(ObjectStore &registry, const AppSettings &settings);
+bool saveRates(ObjectStore &registry, const AppSettings &settings, const RateTable &table);
 
 } // namespace tripvane
