@@ -85,3 +85,21 @@ TEST_F(AppSettingsTest, theProductNamesTheKeyAndWithoutItNothingIsRead)
 }
 
 } // namespace
+
+// Rates are values under the program's key: the store keeps its schema and version, so the
+// release before rates opens it as it is; a value it cannot read is no table.
+TEST_F(AppSettingsTest, ratesLeaveTheStoreAsTheReleaseBeforeThemReadsIt)
+{
+    RateTable table;
+    table.currency = QStringLiteral("£");
+    table.set({QStringLiteral("Job"), 20240406, 450, 1000000, 250, 4, 6});
+    ASSERT_TRUE(saveRates(store, loaded(), table));
+    const std::optional<RateTable> back = loadRates(store, loaded());
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->rates, table.rates);
+    EXPECT_EQ(back->currency, table.currency);
+    EXPECT_EQ(ObjectStore::schemaVersion(), 2) << "a new schema would shut out the last release";
+    EXPECT_EQ(ObjectStore::inspect(store.path(), true), ObjectStore::OpenStatus::Ok);
+    put("Software\\Velmora\\Tripvane\\Rates", "Table", {REG_DWORD, 1, {}});
+    EXPECT_FALSE(loadRates(store, loaded()));
+}
