@@ -5,7 +5,7 @@ set -e
 export DEBIAN_FRONTEND=noninteractive
 packages="qt6-base-dev qt6-multimedia-dev libsqlite3-dev libgtest-dev cmake ninja-build g++
     pkg-config fonts-liberation2 sqlite3 desktop-file-utils appstream xvfb xdotool openbox
-    dbus-daemon at-spi2-core python3-pyatspi"
+    dbus-daemon at-spi2-core python3-pyatspi poppler-utils"
 if [ "$1" = "--if-missing" ]; then
     missing=no
     for package in $packages; do

@@ -14,6 +14,7 @@ int checkCommand(const QCommandLineParser &parser, CliStreams streams);
 int backupCommand(const QCommandLineParser &parser, CliStreams streams);
 int restoreCommand(const QCommandLineParser &parser, CliStreams streams);
 int importCommand(const QCommandLineParser &parser, CliStreams streams);
+int printCommand(const QCommandLineParser &parser, CliStreams streams);
 int ratesCommand(const QCommandLineParser &parser, CliStreams streams);
 
 } // namespace tripvane

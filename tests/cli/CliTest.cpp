@@ -10,6 +10,8 @@
 #include <QBuffer>
 #include <QDirIterator>
 #include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <thread>
@@ -380,6 +382,48 @@ TEST_F(Cli, aLongFileGoesInWholeOrNotAtAll)
                     .out.contains("Caf\xC3\xA9 \xE2\x82\xAC"));
 }
 
+// The printed log read back as text holds every trip of the range, and the same distances and
+// amounts as the report gives.
+TEST_F(Cli, printsEveryTripAndTheAmountsTheReportGives)
+{
+    const QString devicePath = other.devicePath();
+    ASSERT_EQ(tripvane({"rates", "set", "Job", "0.455", "--device", devicePath}).status, 0);
+    ASSERT_EQ(tripvane({"rates", "currency", "CHF", "--device", devicePath}).status, 0);
+    const QString pdf = dir.filePath(QStringLiteral("log.pdf"));
+    const QStringList range{"--from", "2005-10-01", "--to", "2005-10-31", "--device", devicePath};
+    const Outcome printed = tripvane(QStringList{"print", "-o", pdf, "--title", "Fleet car"} + range);
+    ASSERT_EQ(printed.status, 0) << printed.err.constData();
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    ASSERT_TRUE(pdftotext.waitForFinished(20000)) << "pdftotext (poppler-utils) is needed";
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    EXPECT_TRUE(text.contains(QStringLiteral("Fleet car")));
+    EXPECT_TRUE(text.contains(QStringLiteral("page 2 of 2")));
+    const auto line = [&text](const QStringList &words) {
+        QString pattern = QStringLiteral("\\b");
+        for (const QString &word : words)
+            pattern += QRegularExpression::escape(word) + QStringLiteral("\\s+");
+        pattern.chop(3);
+        return text.contains(QRegularExpression(pattern));
+    };
+    EXPECT_TRUE(line({"05-10-05", "Job", "300.00"})) << qPrintable(text);
+    EXPECT_TRUE(line({"06-10-05", "Visits", "0.25"}));
+    EXPECT_TRUE(line({"Total", "300.25"}));
+    const Outcome report = tripvane(QStringList{"report", "--amounts", "--format", "csv"} + range);
+    const QList<QByteArray> rows = report.out.trimmed().split('\n');
+    ASSERT_GT(rows.size(), 2);
+    for (const QByteArray &row : rows.mid(1)) {
+        // The summary's line: category, trips, distance, rates, amount.
+        const QStringList f = QString::fromUtf8(row.trimmed()).split(u',');
+        const QRegularExpression summary(
+            QStringLiteral("^\\s*%1\\s+\\d+\\s+%2\\s.*CHF %3\\s*$")
+                .arg(QRegularExpression::escape(f[0]), QRegularExpression::escape(f[1]),
+                     QRegularExpression::escape(f[2])),
+            QRegularExpression::MultilineOption);
+        EXPECT_TRUE(text.contains(summary)) << qPrintable(row);
+    }
+}
+
 } // namespace
 
 // Progress is for a person at a terminal: none to a file or a pipe, none within the first
@@ -411,3 +455,4 @@ TEST(CliProgressTest, showsOnlyAtATerminalAfterASecondAndClearsItsLine)
     }
     EXPECT_EQ(err.data(), "\rtripvane import: writing 100%\r" + QByteArray(29, ' ') + '\r');
 }
+
