@@ -54,6 +54,8 @@ constexpr Item items[] = {
     {Kind::MenuItem, CmdViewOptions, 0, "View Options..."},
     {Kind::Separator},
     {Kind::MenuItem, CmdAbout, 0, "About"},
+    {Kind::Separator},
+    {Kind::MenuItem, CmdPrintMileageLog, 0, "Print Mileage Log..."},
     {Kind::BarSeparator},
     {Kind::ImageButton, ButtonCategories, 0, nullptr, "Edit Categories", 0},
     {Kind::ImageButton, ButtonReport, 0, nullptr, "Mileage Report", 1},
@@ -62,7 +64,8 @@ constexpr Item items[] = {
 };
 // clang-format on
 
-constexpr int needsTrips[] = {ButtonReport, CmdMileageReport, CmdExportRecords, CmdDeleteByRange};
+constexpr int needsTrips[] = {ButtonReport, CmdMileageReport, CmdExportRecords, CmdDeleteByRange,
+                              CmdPrintMileageLog};
 constexpr int needsUndo[] = {ButtonUndo, CmdUndo, CmdEmptyUndo};
 constexpr int enabledByFill[] = {ButtonReport, CmdMileageReport, CmdExportRecords};
 
@@ -158,6 +161,10 @@ void CommandBar::takeKeysFrom(QWidget &page)
     QAction *newTrip = actions(CmdNew).back();
     newTrip->setShortcut(QKeySequence::New);
     page.addAction(newTrip);
+    // Ctrl+P is not shown in Tools: beside the longest item it would push the menu past the
+    // screen's edge.
+    auto *printKey = new QShortcut(QKeySequence::Print, &page);
+    connect(printKey, &QShortcut::activated, actions(CmdPrintMileageLog).back(), &QAction::trigger);
     // F10 opens the first menu, as a menu bar does.
     auto *menuKey = new QShortcut(QKeySequence(Qt::Key_F10), &page);
     connect(

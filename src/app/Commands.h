@@ -17,6 +17,7 @@ enum Command : int {
     CmdUndo = 40049,
     CmdMileageBook = 40050,
     CmdEmptyUndo = 40051,
+    CmdPrintMileageLog = 40060, // ours: after the design's ids
     ButtonCategories = 551,
     ButtonReport = 552,
     ButtonUndo = 553,

@@ -9,6 +9,7 @@
 #include "ListView.h"
 #include "MileageBookFlow.h"
 #include "OptionsFlow.h"
+#include "PrintFlow.h"
 #include "ProgramState.h"
 #include "ReportFlow.h"
 #include "Services.h"
@@ -125,6 +126,7 @@ void MainWindow::buildDispatch()
     both({CmdExportRecords}, [this] { m_exports->exportTrips(); });
     both({CmdViewOptions}, [&shell] { changeViewOptions(shell); });
     both({CmdAbout}, [&shell] { showAbout(shell); });
+    both({CmdPrintMileageLog}, [this] { printMileageLog(*m_shell, m_store, m_report->range()); });
     both({CmdExit},
          [this] { QMetaObject::invokeMethod(&m_frame, &QWidget::close, Qt::QueuedConnection); });
 }

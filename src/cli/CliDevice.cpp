@@ -150,7 +150,8 @@ std::optional<DeviceClaim> claimOfDevice(DeviceLog &device, const KeyRange &rang
 {
     std::optional<RateTable> rates = loadRates(device.store, device.settings);
     if (!rates) {
-        failure = {ExitDevice, device.root.storePath() + QStringLiteral(": the rates cannot be read")};
+        failure = {ExitDevice,
+                   device.root.storePath() + QStringLiteral(": the rates cannot be read")};
         return std::nullopt;
     }
     std::optional<Claim> claim = claimOf(device.log(), *rates, range.first, range.last);

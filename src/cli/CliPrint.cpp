@@ -37,18 +37,16 @@ int printCommand(const QCommandLineParser &parser, CliStreams streams)
             return fail(streams, {ExitDevice, log->root.storePath() +
                                                   QStringLiteral(": the rates cannot be read")});
         const QString name = QFileInfo(log->root.path()).fileName();
-        std::optional<PrintedVehicle> vehicle =
-            printedVehicle(name, log->log(), log->settings.DateTypeView,
-                           log->settings.DistanceTypeView, std::move(*rates), range->first,
-                           range->last);
+        std::optional<PrintedVehicle> vehicle = printedVehicle(
+            name, log->log(), log->settings.DateTypeView, log->settings.DistanceTypeView,
+            std::move(*rates), range->first, range->last);
         if (!vehicle)
             return fail(streams, overflowFailure(log->root.path()));
         content.vehicles.push_back(std::move(*vehicle));
         logs.push_back(std::move(log));
     }
     const auto iso = [](std::uint32_t key) {
-        return QDate(int(key / 10000), int(key / 100 % 100), int(key % 100))
-            .toString(Qt::ISODate);
+        return QDate(int(key / 10000), int(key / 100 % 100), int(key % 100)).toString(Qt::ISODate);
     };
     content.title = parser.isSet(QStringLiteral("title")) ? parser.value(QStringLiteral("title"))
                                                           : content.vehicles.front().name;

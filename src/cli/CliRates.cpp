@@ -18,11 +18,10 @@ const QString EveryCategory = QStringLiteral("*");
 
 QString rateLine(const Rate &rate)
 {
-    const QString from = rate.from == 0
-                             ? QStringLiteral("start")
-                             : QDate(int(rate.from / 10000), int(rate.from / 100 % 100),
-                                     int(rate.from % 100))
-                                   .toString(Qt::ISODate);
+    const QString from = rate.from == 0 ? QStringLiteral("start")
+                                        : QDate(int(rate.from / 10000), int(rate.from / 100 % 100),
+                                                int(rate.from % 100))
+                                              .toString(Qt::ISODate);
     QString line = QStringLiteral("%1  %2  %3")
                        .arg(rate.category.isEmpty() ? EveryCategory : rate.category, -20)
                        .arg(from, -10)
@@ -117,9 +116,8 @@ std::optional<CliFailure> change(const QCommandLineParser &parser, const TripLog
     const bool tier = parser.isSet(QStringLiteral("after"));
     if (tier != parser.isSet(QStringLiteral("then")) ||
         (!tier && parser.isSet(QStringLiteral("year-starts"))))
-        return CliFailure{ExitUsage,
-                          QStringLiteral("--after DISTANCE and --then RATE go together; "
-                                         "--year-starts belongs to them")};
+        return CliFailure{ExitUsage, QStringLiteral("--after DISTANCE and --then RATE go together; "
+                                                    "--year-starts belongs to them")};
     Rate rate;
     const std::optional<QString> category = categoryOf(arguments[2], log, failure);
     const std::optional<MilliRate> perUnit =
@@ -133,9 +131,8 @@ std::optional<CliFailure> change(const QCommandLineParser &parser, const TripLog
         const std::optional<std::int64_t> after =
             parseDistance(parser.value(QStringLiteral("after")));
         if (!after)
-            return CliFailure{ExitInvalidInput,
-                              QStringLiteral("--after: '%1' is no distance")
-                                  .arg(parser.value(QStringLiteral("after")))};
+            return CliFailure{ExitInvalidInput, QStringLiteral("--after: '%1' is no distance")
+                                                    .arg(parser.value(QStringLiteral("after")))};
         const std::optional<MilliRate> then =
             rateOf(QStringLiteral("--then"), parser.value(QStringLiteral("then")), failure);
         if (!then)

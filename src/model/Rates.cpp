@@ -82,8 +82,10 @@ QString rateTableText(const RateTable &table)
 {
     QString text = QStringLiteral("currency\t%1\n").arg(table.currency);
     for (const Rate &rate : table.rates) {
-        text += QStringLiteral("rate\t%1\t%2\t%3").arg(rate.category).arg(rate.from).arg(
-            rateText(rate.perUnit));
+        text += QStringLiteral("rate\t%1\t%2\t%3")
+                    .arg(rate.category)
+                    .arg(rate.from)
+                    .arg(rateText(rate.perUnit));
         if (rate.tierAfter > 0)
             text += QStringLiteral("\t%1\t%2\t%3-%4")
                         .arg(rate.tierAfter)
@@ -177,8 +179,7 @@ QString moneyText(std::int64_t cents, const QString &currency)
 }
 
 std::optional<Claim> computeClaim(const RateTable &table, std::vector<ClaimTrip> trips,
-                                  std::uint32_t first, std::uint32_t last,
-                                  const QStringList &names)
+                                  std::uint32_t first, std::uint32_t last, const QStringList &names)
 {
     std::ranges::stable_sort(trips, {}, &ClaimTrip::dateKey);
     Claim claim;

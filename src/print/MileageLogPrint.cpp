@@ -33,12 +33,10 @@ struct Column
     bool number = false;
 };
 
-const std::vector<Column> tripColumns{{QStringLiteral("Date"), 0.11},
-                                      {QStringLiteral("Category"), 0.16},
-                                      {QStringLiteral("Start"), 0.22},
-                                      {QStringLiteral("Destination"), 0.22},
-                                      {QStringLiteral("Memo"), 0.16},
-                                      {QStringLiteral("Distance"), 0.13, true}};
+const std::vector<Column> tripColumns{
+    {QStringLiteral("Date"), 0.11},  {QStringLiteral("Category"), 0.16},
+    {QStringLiteral("Start"), 0.22}, {QStringLiteral("Destination"), 0.22},
+    {QStringLiteral("Memo"), 0.16},  {QStringLiteral("Distance"), 0.13, true}};
 const std::vector<Column> summaryColumns{{QStringLiteral("Category"), 0.26},
                                          {QStringLiteral("Trips"), 0.1, true},
                                          {QStringLiteral("Distance"), 0.18, true},
@@ -78,9 +76,8 @@ std::vector<Page> planPages(const MileageLogContent &content, qreal height)
             first += rows;
         } while (first < vehicle.tripCount);
         const qreal summaryRows = qreal(vehicle.claim.categories.size()) + 3;
-        const bool chartBelow =
-            summaryRows * RowHeight + ChartHeight + 2 * RowHeight <=
-            height - HeadingHeight - FooterHeight;
+        const bool chartBelow = summaryRows * RowHeight + ChartHeight + 2 * RowHeight <=
+                                height - HeadingHeight - FooterHeight;
         pages.push_back({Page::Kind::Summary, v, 0, 0, chartBelow});
         if (!chartBelow)
             pages.push_back({Page::Kind::Chart, v});
@@ -94,7 +91,9 @@ QString distanceText(std::int64_t hundredths, std::uint32_t view)
 {
     if (hundredths <= MaxComputedAmount)
         return FormatAmount(std::int32_t(hundredths), view);
-    return QStringLiteral("%1.%2").arg(hundredths / 100).arg(hundredths % 100, 2, 10, QLatin1Char('0'));
+    return QStringLiteral("%1.%2")
+        .arg(hundredths / 100)
+        .arg(hundredths % 100, 2, 10, QLatin1Char('0'));
 }
 
 QString ratesText(const CategoryClaim &category)
@@ -115,9 +114,9 @@ QBrush categoryBrush(std::size_t index)
                                      QColor(0x94, 0x67, 0xbd), QColor(0x8c, 0x56, 0x4b),
                                      QColor(0x17, 0xbe, 0xcf), QColor(0x7f, 0x7f, 0x7f)};
     static const Qt::BrushStyle patterns[] = {
-        Qt::SolidPattern,   Qt::BDiagPattern,  Qt::FDiagPattern, Qt::CrossPattern,
-        Qt::Dense4Pattern,  Qt::HorPattern,    Qt::VerPattern,   Qt::DiagCrossPattern,
-        Qt::Dense6Pattern};
+        Qt::SolidPattern, Qt::BDiagPattern,     Qt::FDiagPattern,
+        Qt::CrossPattern, Qt::Dense4Pattern,    Qt::HorPattern,
+        Qt::VerPattern,   Qt::DiagCrossPattern, Qt::Dense6Pattern};
     return QBrush(colours[index % std::size(colours)], patterns[index % std::size(patterns)]);
 }
 
@@ -205,12 +204,11 @@ private:
         for (std::size_t i = 0; i < columns.size(); ++i) {
             const qreal width = columns[i].share * m_width;
             const QRectF cell(x + 2, m_y, width - 4, RowHeight);
-            const QString text = metrics.elidedText(cells.value(qsizetype(i)), Qt::ElideRight,
-                                                    cell.width());
-            m_painter.drawText(cell,
-                               (columns[i].number ? Qt::AlignRight : Qt::AlignLeft) |
-                                   Qt::AlignVCenter,
-                               text);
+            const QString text =
+                metrics.elidedText(cells.value(qsizetype(i)), Qt::ElideRight, cell.width());
+            m_painter.drawText(
+                cell, (columns[i].number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter,
+                text);
             x += width;
         }
         m_y += RowHeight;
@@ -235,7 +233,11 @@ private:
         titles(tripColumns);
         if (page.firstTrip > 0)
             row(tripColumns,
-                {QString(), QStringLiteral("Brought forward"), {}, {}, {},
+                {QString(),
+                 QStringLiteral("Brought forward"),
+                 {},
+                 {},
+                 {},
                  distanceText(m_carried, vehicle.distanceView)},
                 true);
         for (std::int64_t i = page.firstTrip; i < page.firstTrip + page.trips; ++i) {
@@ -250,8 +252,12 @@ private:
         rule();
         const bool last = page.firstTrip + page.trips >= vehicle.tripCount;
         row(tripColumns,
-            {QString(), last ? QStringLiteral("Total") : QStringLiteral("Carried forward"), {},
-             {}, {}, distanceText(m_carried, vehicle.distanceView)},
+            {QString(),
+             last ? QStringLiteral("Total") : QStringLiteral("Carried forward"),
+             {},
+             {},
+             {},
+             distanceText(m_carried, vehicle.distanceView)},
             true);
     }
 
@@ -264,10 +270,9 @@ private:
         titles(summaryColumns);
         const QString &currency = vehicle.rates.currency;
         for (const CategoryClaim &category : vehicle.claim.categories) {
-            row(summaryColumns,
-                {category.category, QString::number(category.trips),
-                 distanceText(category.distance, vehicle.distanceView), ratesText(category),
-                 moneyText(category.cents, currency)});
+            row(summaryColumns, {category.category, QString::number(category.trips),
+                                 distanceText(category.distance, vehicle.distanceView),
+                                 ratesText(category), moneyText(category.cents, currency)});
         }
         rule();
         row(summaryColumns,
@@ -304,7 +309,9 @@ private:
         }
         // The months of the range, unless a range of many years would leave no room for a bar.
         constexpr int MostMonths = 60;
-        const auto monthOf = [](std::uint32_t key) { return int(key / 10000 * 12 + key / 100 % 100 - 1); };
+        const auto monthOf = [](std::uint32_t key) {
+            return int(key / 10000 * 12 + key / 100 % 100 - 1);
+        };
         int firstMonth = std::min(monthOf(m_content.first), months.begin()->first);
         int lastMonth = std::max(monthOf(m_content.last), months.rbegin()->first);
         if (lastMonth - firstMonth >= MostMonths) {
@@ -314,8 +321,8 @@ private:
         const int count = lastMonth - firstMonth + 1;
         std::int64_t highest = 1;
         for (const auto &[month, distances] : months)
-            highest = std::max(highest, std::accumulate(distances.begin(), distances.end(),
-                                                        std::int64_t(0)));
+            highest = std::max(
+                highest, std::accumulate(distances.begin(), distances.end(), std::int64_t(0)));
         setFont(TextSize - 1);
         const qreal axis = 56;
         const qreal legendWidth = 120;
@@ -345,11 +352,11 @@ private:
                 top -= height;
             }
             if (m % labelEvery == 0)
-                m_painter.drawText(QRectF(plot.left() + m * slot - 10, plot.bottom() + 2,
-                                          slot * labelEvery + 20, RowHeight),
-                                   Qt::AlignLeft | Qt::AlignVCenter,
-                                   QDate(month / 12, month % 12 + 1, 1)
-                                       .toString(QStringLiteral("MM/yyyy")));
+                m_painter.drawText(
+                    QRectF(plot.left() + m * slot - 10, plot.bottom() + 2, slot * labelEvery + 20,
+                           RowHeight),
+                    Qt::AlignLeft | Qt::AlignVCenter,
+                    QDate(month / 12, month % 12 + 1, 1).toString(QStringLiteral("MM/yyyy")));
         }
         // The legend names each pattern: the chart reads without colour.
         qreal y = plot.top();

@@ -33,7 +33,7 @@ struct PrintedVehicle
 struct MileageLogContent
 {
     QString title;
-    QString range; // as the heading shows it
+    QString range;           // as the heading shows it
     std::uint32_t first = 0; // the range's date keys: the chart's months
     std::uint32_t last = 0;
     QString madeOn;

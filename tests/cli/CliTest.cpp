@@ -391,10 +391,12 @@ TEST_F(Cli, printsEveryTripAndTheAmountsTheReportGives)
     ASSERT_EQ(tripvane({"rates", "currency", "CHF", "--device", devicePath}).status, 0);
     const QString pdf = dir.filePath(QStringLiteral("log.pdf"));
     const QStringList range{"--from", "2005-10-01", "--to", "2005-10-31", "--device", devicePath};
-    const Outcome printed = tripvane(QStringList{"print", "-o", pdf, "--title", "Fleet car"} + range);
+    const Outcome printed =
+        tripvane(QStringList{"print", "-o", pdf, "--title", "Fleet car"} + range);
     ASSERT_EQ(printed.status, 0) << printed.err.constData();
     QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    pdftotext.start(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     ASSERT_TRUE(pdftotext.waitForFinished(20000)) << "pdftotext (poppler-utils) is needed";
     const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
     EXPECT_TRUE(text.contains(QStringLiteral("Fleet car")));
@@ -415,11 +417,11 @@ TEST_F(Cli, printsEveryTripAndTheAmountsTheReportGives)
     for (const QByteArray &row : rows.mid(1)) {
         // The summary's line: category, trips, distance, rates, amount.
         const QStringList f = QString::fromUtf8(row.trimmed()).split(u',');
-        const QRegularExpression summary(
-            QStringLiteral("^\\s*%1\\s+\\d+\\s+%2\\s.*CHF %3\\s*$")
-                .arg(QRegularExpression::escape(f[0]), QRegularExpression::escape(f[1]),
-                     QRegularExpression::escape(f[2])),
-            QRegularExpression::MultilineOption);
+        const QRegularExpression summary(QStringLiteral("^\\s*%1\\s+\\d+\\s+%2\\s.*CHF %3\\s*$")
+                                             .arg(QRegularExpression::escape(f[0]),
+                                                  QRegularExpression::escape(f[1]),
+                                                  QRegularExpression::escape(f[2])),
+                                         QRegularExpression::MultilineOption);
         EXPECT_TRUE(text.contains(summary)) << qPrintable(row);
     }
 }
@@ -455,4 +457,3 @@ TEST(CliProgressTest, showsOnlyAtATerminalAfterASecondAndClearsItsLine)
     }
     EXPECT_EQ(err.data(), "\rtripvane import: writing 100%\r" + QByteArray(29, ' ') + '\r');
 }
-

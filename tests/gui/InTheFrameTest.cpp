@@ -11,14 +11,18 @@
 #include "Testkit.h"
 #include "TripLog.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QKeySequence>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QProxyStyle>
 #include <QRegularExpression>
 #include <QStyleOptionViewItem>
 #include <QTest>
+#include <QTimer>
 
 #include <csignal>
 #include <map>
@@ -328,3 +332,68 @@ TEST(Help, eachPageOpensItsSectionAndF1ReachesTheViewer)
 }
 
 } // namespace
+
+// Ctrl+P and the last entry of Tools open the log in a preview of its own on the desktop, worked
+// by keys: F1 there opens the log's help, Escape closes it and the list has the focus again.
+TEST(InTheFrame, ctrlPAndTheToolsEntryOpenThePrintPreview)
+{
+    TestApp app;
+    app.seed({trip(2005, 10, 1, 100, "Holiday"), trip(2005, 10, 5, 200, "Job")});
+    ASSERT_TRUE(app.start());
+    app.showFrame();
+    const std::function<void()> opening[] = {
+        [&] { app.press(Qt::Key_P, Qt::ControlModifier); },
+        [&] {
+            // The menus run loops of their own: each key goes to the menu it is meant for.
+            const std::pair<const char *, Qt::Key> steps[] = {{"menu40001", Qt::Key_Right},
+                                                              {"menu40043", Qt::Key_Up},
+                                                              {"menu40043", Qt::Key_Return}};
+            std::size_t at = 0;
+            QTimer keys;
+            QObject::connect(&keys, &QTimer::timeout, [&] {
+                QWidget *menu = QApplication::activePopupWidget();
+                if (at < std::size(steps) && menu && menu->objectName() == steps[at].first)
+                    QTest::keyClick(menu, steps[at++].second);
+            });
+            keys.start(30);
+            app.press(Qt::Key_F10);
+            QTest::qWait(400);
+        }};
+    for (const auto &open : opening) {
+        QString title;
+        bool ownWindow = false;
+        int pages = 0;
+        int unnamed = 0; // controls Tab reaches that a reader could not name
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            auto *preview = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
+            if (!preview || !preview->isActiveWindow())
+                return;
+            watch.stop();
+            title = preview->windowTitle();
+            ownWindow = preview->isWindow() && !app.frame().isAncestorOf(preview);
+            if (auto *widget = preview->findChild<QPrintPreviewWidget *>())
+                pages = widget->pageCount();
+            for (QWidget *control : preview->findChildren<QWidget *>()) {
+                QAccessibleInterface *told = QAccessible::queryAccessibleInterface(control);
+                if (control->isVisible() && control->focusPolicy() & Qt::TabFocus && told)
+                    unnamed += told->text(QAccessible::Name).isEmpty() ? 1 : 0;
+            }
+            QTest::keyClick(preview, Qt::Key_F1);
+            QTest::keyClick(preview, Qt::Key_Escape);
+        });
+        watch.start(50);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&app.frame()));
+        open();
+        QTest::qWait(600);
+        EXPECT_EQ(title, QStringLiteral("Print Mileage Log"));
+        EXPECT_TRUE(ownWindow);
+        EXPECT_EQ(pages, 2) << "the trips, then the summary with its chart";
+        EXPECT_EQ(unnamed, 0);
+        EXPECT_EQ(app.kit.helpViewer.opened.value(0).section(u'#', 1),
+                  QStringLiteral("MileageLog"));
+        app.kit.helpViewer.opened.clear();
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        EXPECT_TRUE(app.pane().listView().hasFocus());
+    }
+}

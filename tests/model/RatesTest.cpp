@@ -40,9 +40,9 @@ TEST(Rates, claimsWhatWasWorkedOutByHand)
             const QStringList f = item.split(u',');
             trips.push_back({f[0].toUInt(), f[1], std::int32_t(hundredths(f[2]))});
         }
-        const std::optional<Claim> claim =
-            computeClaim(*stored, trips, row[2].toUInt(), row[3].toUInt(),
-                         {QStringLiteral("Job"), QStringLiteral("Holiday"), QStringLiteral("Visits")});
+        const std::optional<Claim> claim = computeClaim(
+            *stored, trips, row[2].toUInt(), row[3].toUInt(),
+            {QStringLiteral("Job"), QStringLiteral("Holiday"), QStringLiteral("Visits")});
         ASSERT_TRUE(claim);
         QStringList amounts;
         for (const CategoryClaim &category : claim->categories)
