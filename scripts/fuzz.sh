@@ -10,14 +10,15 @@ out=build-fuzz
 mkdir -p "$out"
 rm -f "$out"/crash-* "$out"/leak-* "$out"/timeout-* "$out"/oom-*
 flags="-std=c++20 -O1 -g -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined"
-qt="$(pkg-config --cflags --libs Qt6Core)"
-includes="-Isrc/core -Isrc/model -Isrc/storage -Isrc/platform -Isrc/export -Isrc/import -Isrc/setup -Isrc/tools/ceappmgr -Isrc/cli -Iresources"
+qt="$(pkg-config --cflags --libs Qt6Core Qt6Gui)"
+includes="-Isrc/core -Isrc/model -Isrc/storage -Isrc/platform -Isrc/export -Isrc/import -Isrc/setup -Isrc/tools/ceappmgr -Isrc/cli -Isrc/print -Iresources"
 # the command line with the storage and the export under it, one line for the table below
 storage="src/storage/Databases.cpp src/storage/ObjectStore.cpp src/storage/Sqlite.cpp src/storage/PropertyCodec.cpp src/storage/AppSettings.cpp src/storage/StoreReplacement.cpp"
-cli="src/cli/Cli*.cpp src/core/DeviceLog.cpp src/core/TripLog.cpp $out/moc_TripLog.cpp $storage src/export/CsvExport.cpp src/export/CsvText.cpp src/import/CsvReader.cpp src/model/*.cpp src/platform/DeviceRoot.cpp src/platform/DeviceLock.cpp src/platform/OutputFile.cpp src/platform/SystemClock.cpp"
+cli="src/cli/Cli*.cpp src/core/DeviceLog.cpp src/core/TripClaim.cpp src/core/TripLog.cpp src/print/MileageLogPrint.cpp $out/moc_TripLog.cpp $storage src/export/CsvExport.cpp src/export/CsvText.cpp src/import/CsvReader.cpp src/model/*.cpp src/platform/DeviceRoot.cpp src/platform/DeviceLock.cpp src/platform/OutputFile.cpp src/platform/SystemClock.cpp"
 # target, its seed corpus under fuzz/corpus, and the sources it needs
 targets="
 AmountTextFuzz amount src/model/AmountText.cpp
+RateTableFuzz rates src/model/Rates.cpp
 PropertyCodecFuzz properties src/storage/PropertyCodec.cpp
 InstallDescriptionFuzz install src/tools/ceappmgr/IniInstall.cpp src/platform/DeviceRoot.cpp src/platform/DeviceLock.cpp src/storage/ObjectStore.cpp src/storage/Sqlite.cpp src/storage/PropertyCodec.cpp
 DeviceIdentityFuzz identity src/platform/DeviceIdentity.cpp src/platform/DeviceRoot.cpp src/platform/DeviceLock.cpp src/platform/SmallFile.cpp

@@ -1,5 +1,7 @@
 #include "Rates.h"
 
+#include "TextRules.h"
+
 #include <QDate>
 #include <QRegularExpression>
 
@@ -80,19 +82,17 @@ const Rate *RateTable::rateFor(const QString &category, std::uint32_t dateKey) c
 
 QString rateTableText(const RateTable &table)
 {
-    QString text = QStringLiteral("currency\t%1\n").arg(table.currency);
+    // Joined, not put through arg(): a name holding "%1" must stay as it is.
+    QString text = QStringLiteral("currency\t") + table.currency + u'\n';
     for (const Rate &rate : table.rates) {
-        text += QStringLiteral("rate\t%1\t%2\t%3")
-                    .arg(rate.category)
-                    .arg(rate.from)
-                    .arg(rateText(rate.perUnit));
+        QStringList fields{QStringLiteral("rate"), rate.category, QString::number(rate.from),
+                           rateText(rate.perUnit)};
         if (rate.tierAfter > 0)
-            text += QStringLiteral("\t%1\t%2\t%3-%4")
-                        .arg(rate.tierAfter)
-                        .arg(rateText(rate.thenPerUnit))
-                        .arg(rate.yearStartMonth, 2, 10, QLatin1Char('0'))
-                        .arg(rate.yearStartDay, 2, 10, QLatin1Char('0'));
-        text += u'\n';
+            fields << QString::number(rate.tierAfter) << rateText(rate.thenPerUnit)
+                   << QStringLiteral("%1-%2")
+                          .arg(rate.yearStartMonth, 2, 10, QLatin1Char('0'))
+                          .arg(rate.yearStartDay, 2, 10, QLatin1Char('0'));
+        text += fields.join(u'\t') + u'\n';
     }
     return text;
 }
@@ -111,6 +111,11 @@ std::optional<RateTable> parseRateTable(const QString &text)
             return std::nullopt;
         Rate rate;
         rate.category = f[1];
+        // A store from elsewhere may hold anything: only a name a category can have.
+        const CheckedText name = checkName(rate.category, FieldLimit::CategoryName);
+        if (!rate.category.isEmpty() &&
+            (name.problem != TextProblem::None || name.text != rate.category))
+            return std::nullopt;
         bool dateOk = false;
         rate.from = f[2].toUInt(&dateOk);
         const std::optional<MilliRate> perUnit = parseRate(f[3]);
