@@ -18,7 +18,7 @@ cli="src/cli/Cli*.cpp src/core/DeviceLog.cpp src/core/TripClaim.cpp src/core/Tri
 # target, its seed corpus under fuzz/corpus, and the sources it needs
 targets="
 AmountTextFuzz amount src/model/AmountText.cpp
-RateTableFuzz rates src/model/Rates.cpp
+RateTableFuzz rates src/model/Rates.cpp src/model/TextRules.cpp
 PropertyCodecFuzz properties src/storage/PropertyCodec.cpp
 InstallDescriptionFuzz install src/tools/ceappmgr/IniInstall.cpp src/platform/DeviceRoot.cpp src/platform/DeviceLock.cpp src/storage/ObjectStore.cpp src/storage/Sqlite.cpp src/storage/PropertyCodec.cpp
 DeviceIdentityFuzz identity src/platform/DeviceIdentity.cpp src/platform/DeviceRoot.cpp src/platform/DeviceLock.cpp src/platform/SmallFile.cpp

@@ -4,6 +4,7 @@
 #include "ScreenZoom.h"
 #include "Services.h"
 #include "TerminationSignals.h"
+#include "WindowProgramOptions.h"
 
 #include <QApplication>
 #include <QFont>
@@ -11,10 +12,16 @@
 
 int main(int argc, char *argv[])
 {
+    if (const std::optional<int> answered = tripvane::answerCommandLine(
+            argc, argv,
+            {"mileagelog", "The personal trip log, in a handheld's frame on the desktop."}))
+        return *answered;
     tripvane::TerminationSignals::catchFromNowOn();
     const bool zoomed =
         tripvane::ScreenZoom(tripvane::ScreenZoom::defaultSettingsFile()).applyBeforeStart();
     QApplication app(argc, argv);
+    // The compositor matches the window to its desktop entry: its icon and name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(TRIPVANE_APP_ID));
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     auto services = tripvane::makeDesktopServices();
     // Caught from the start: a termination during start-up is answered once the loop runs.

@@ -1,3 +1,4 @@
+#include "ProgramFolders.h"
 #include "Services.h"
 
 #include <QApplication>
@@ -161,7 +162,7 @@ class ProcessHelpViewer final : public HelpViewer
 {
 public:
     explicit ProcessHelpViewer(const QString &programFolder)
-        : m_viewer(QDir(programFolder).filePath(QStringLiteral("peghelp")))
+        : m_viewer(fellowProgram(programFolder, QStringLiteral("peghelp")))
     {}
     ~ProcessHelpViewer() override
     {

@@ -5,7 +5,9 @@
 #include "Installation.h"
 #include "SetupStrings.h"
 #include "SetupWindows.h"
+#include "ProgramFolders.h"
 #include "SingleInstance.h"
+#include "WindowProgramOptions.h"
 
 #include <QApplication>
 #include <QDir>
@@ -86,11 +88,19 @@ void showError(int stringId)
 
 int main(int argc, char *argv[])
 {
+    static const char *const ownOptions[] = {"register-manager", nullptr};
+    if (const std::optional<int> answered = answerCommandLine(
+            argc, argv,
+            {"tripvane-setup", "Installs Tripvane onto a connected handheld.",
+             "  --register-manager  Register the application manager beside it and end.\n",
+             ownOptions}))
+        return *answered;
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral(TRIPVANE_APP_ID));
     const QString programs = QCoreApplication::applicationDirPath();
     if (app.arguments().contains(QStringLiteral("--register-manager"))) {
         const bool written = DesktopRegistry().setDefaultValue(
-            setupString(ManagerKey), QDir(programs).filePath(QStringLiteral("ceappmgr")));
+            setupString(ManagerKey), fellowProgram(programs, QStringLiteral("ceappmgr")));
         return written ? 0 : 1;
     }
 

@@ -4,12 +4,13 @@
 # distance; after Ctrl+R "Change Status" is there to click; a termination saves the trip. Then,
 # with keys only, a trip is added and edited, the report viewed, the trips exported and the
 # program left through its menu.
-#     sh desktop-end-to-end.sh <folder of mileagelog and peghelp>
+#     sh desktop-end-to-end.sh <folder of mileagelog> [<folder of peghelp>]
 set -eu
 programs=$1
+helpers=${2:-$1}
 work=$(mktemp -d)
 chmod 700 "$work"
-trap 'kill -9 $app $server 2>/dev/null || true; pkill -f "$programs/peghelp" || true; rm -rf "$work"' EXIT
+trap 'kill -9 $app $server 2>/dev/null || true; pkill -f "$helpers/peghelp" || true; rm -rf "$work"' EXIT
 
 # Waits up to five seconds for the main window's caption; $2 says after what.
 caption_becomes() {
@@ -39,7 +40,7 @@ timeout 10 xdotool windowfocus --sync "$window" ||
 # a key before that is no window's shortcut yet, so F1 is pressed once more if nothing started.
 help_started() {
     for _ in $(seq 30); do
-        pgrep -f "$programs/peghelp file:tripvaneppc.htm#Navigating" >/dev/null && return 0
+        pgrep -f "$helpers/peghelp file:tripvaneppc.htm#Navigating" >/dev/null && return 0
         sleep 0.1
     done
     return 1
@@ -47,9 +48,9 @@ help_started() {
 xdotool key F1
 help_started || { xdotool key F1 && help_started; } ||
     { echo "F1 did not start peghelp at Navigating"; cat "$work/log"; exit 1; }
-pkill -f "$programs/peghelp"
+pkill -f "$helpers/peghelp"
 # Its window lies over the main one until the process has gone: a click before that is its.
-for _ in $(seq 50); do pgrep -f "$programs/peghelp" >/dev/null || break; sleep 0.1; done
+for _ in $(seq 50); do pgrep -f "$helpers/peghelp" >/dev/null || break; sleep 0.1; done
 
 # "New" is the first button of the bottom bar.
 xdotool mousemove --window "$window" 12 308 click 1
@@ -129,7 +130,7 @@ openbox --startup "touch $work/wm-ready" >/dev/null 2>&1 &
 wm=$!
 for _ in $(seq 100); do [ -f "$work/wm-ready" ] && break; sleep 0.1; done
 [ -f "$work/wm-ready" ] || { echo "openbox did not start"; exit 1; }
-trap 'kill -9 $app $server $wm 2>/dev/null || true; pkill -f "$programs/peghelp" || true; rm -rf "$work"' EXIT
+trap 'kill -9 $app $server $wm 2>/dev/null || true; pkill -f "$helpers/peghelp" || true; rm -rf "$work"' EXIT
 "$programs/mileagelog" >"$work/log" 2>&1 &
 app=$!
 window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tripvane$' | head -n 1)

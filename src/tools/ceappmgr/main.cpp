@@ -3,6 +3,7 @@
 //     ceappmgr <path of the .ini>
 #include "DeviceRoot.h"
 #include "IniInstall.h"
+#include "ProgramFolders.h"
 #include "SmallFile.h"
 
 #include <QCoreApplication>
@@ -39,7 +40,10 @@ int main(int argc, char *argv[])
     }
     const DeviceRoot device(DeviceRoot::defaultPath());
     problem = install(*description,
-                      {QFileInfo(iniPath).absolutePath(), QCoreApplication::applicationDirPath()},
+                      {QFileInfo(iniPath).absolutePath(), QCoreApplication::applicationDirPath(),
+                       QFileInfo(fellowProgram(QCoreApplication::applicationDirPath(),
+                                               QStringLiteral("mileagelog")))
+                           .absolutePath()},
                       device);
     if (!problem.isEmpty()) {
         std::fprintf(stderr, "ceappmgr: %s\n", qPrintable(problem));
