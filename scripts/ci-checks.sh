@@ -1,7 +1,7 @@
 #!/bin/sh
-# The checks CI runs besides the README's test command: formatting of every C++ file, a fuzzing
-# smoke run of 20 seconds per target, and the whole suite again built with AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# The checks CI runs besides the README's test command: formatting of every C++ file, the Debian
+# package installed and removed, a fuzzing smoke run of 12 seconds per target, and the whole
+# suite again built with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -e
 cd "$(dirname "$0")/.."
 export DEBIAN_FRONTEND=noninteractive
@@ -10,8 +10,11 @@ apt-get install -y --no-install-recommends clang-format clang libclang-rt-14-dev
 echo "clang-format check"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
+echo "Debian package"
+sh scripts/check-package.sh
+
 echo "fuzzing smoke run"
-sh scripts/fuzz.sh 20
+sh scripts/fuzz.sh 12
 
 echo "sanitizer build"
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRIPVANE_WERROR=ON \

@@ -15,8 +15,8 @@ else
     cmake --install "$build" --prefix "$prefix" >/dev/null
 fi
 for path in bin/mileagelog bin/tripvane bin/tripvane-setup libexec/tripvane/peghelp \
-    libexec/tripvane/ceappmgr share/tripvane/PPC2003_ARM.ini share/man/man1/tripvane.1 \
-    share/man/man1/mileagelog.1 share/man/man1/tripvane-setup.1 \
+    libexec/tripvane/ceappmgr share/tripvane/PPC2003_ARM.ini share/man/man1/tripvane.1.gz \
+    share/man/man1/mileagelog.1.gz share/man/man1/tripvane-setup.1.gz \
     share/bash-completion/completions/tripvane \
     share/applications/org.tripvane.Tripvane.desktop \
     share/metainfo/org.tripvane.Tripvane.metainfo.xml \
@@ -25,8 +25,10 @@ for path in bin/mileagelog bin/tripvane bin/tripvane-setup libexec/tripvane/pegh
     share/icons/hicolor/256x256/apps/org.tripvane.Tripvane.png; do
     [ -e "$prefix/$path" ] || { echo "missing: $path"; exit 1; }
 done
-on_path=$(ls "$prefix/bin" | tr '\n' ' ')
-[ "$on_path" = "mileagelog tripvane tripvane-setup " ] || { echo "bin/ holds: $on_path"; exit 1; }
+if [ -z "${2:-}" ]; then
+    on_path=$(ls "$prefix/bin" | tr '\n' ' ')
+    [ "$on_path" = "mileagelog tripvane tripvane-setup " ] || { echo "bin/ holds: $on_path"; exit 1; }
+fi
 # Each program answers --version without a display, and the window programs refuse what they
 # do not know.
 for program in mileagelog tripvane tripvane-setup; do
@@ -40,7 +42,7 @@ env -u DISPLAY "$prefix/bin/mileagelog" --no-such-option >/dev/null 2>&1 || stat
 bash -c ". '$prefix/share/bash-completion/completions/tripvane'
     COMP_WORDS=(tripvane ex); COMP_CWORD=1; _tripvane; [ \"\${COMPREPLY[*]}\" = export ]"
 # The window programs tell Qt the installed desktop entry's name, for the compositor.
-entry=$(basename "$prefix"/share/applications/*.desktop .desktop)
+entry=$(basename "$(grep -l '^Exec=mileagelog' "$prefix"/share/applications/*.desktop)" .desktop)
 for program in mileagelog tripvane-setup; do
     strings -el "$prefix/bin/$program" | grep -qx "$entry" || { echo "$program does not name $entry"; exit 1; }
 done
