@@ -19,9 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         std::abort();
     std::vector<ClaimTrip> trips;
     for (std::size_t i = 0; i + 2 < size && trips.size() < 64; i += 3)
-        trips.push_back({20240101u + data[i] % 28, table->rates.empty()
-                                                       ? QString()
-                                                       : table->rates[data[i + 1] % table->rates.size()].category,
+        trips.push_back({20240101u + data[i] % 28,
+                         table->rates.empty()
+                             ? QString()
+                             : table->rates[data[i + 1] % table->rates.size()].category,
                          std::int32_t(data[i + 2]) * 1000});
     const std::optional<Claim> claim = computeClaim(*table, trips, 20240101, 20241231, {});
     if (claim && claim->cents < 0)

@@ -57,8 +57,8 @@ void printMileageLog(Shell &shell, ObjectStore &store, const DateRange &range)
     MileageLogContent content;
     content.title = QFileInfo(state.devicePath).fileName();
     std::optional<PrintedVehicle> vehicle =
-        printedVehicle(content.title, shell.log(), settings.DateTypeView,
-                       settings.DistanceTypeView, rates.value_or(RateTable()), first, last);
+        printedVehicle(content.title, shell.log(), settings.DateTypeView, settings.DistanceTypeView,
+                       rates.value_or(RateTable()), first, last);
     if (!vehicle) {
         shell.playHorn();
         return;

@@ -10,12 +10,30 @@ namespace {
 
 // QGuiApplication's and QApplication's own options, and the X11 ones, by whether a value
 // follows.
-constexpr const char *qtOptionsWithValue[] = {
-    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "geometry",
-    "qwindowtitle", "title", "qwindowicon", "icon", "session", "style", "stylesheet", "display",
-    "name", "visual", "qmljsdebugger", "fn", "font", "bg", "fg", "btn"};
-constexpr const char *qtFlags[] = {"reverse", "widgetcount", "testability", "nograb", "dograb",
-                                   "sync"};
+constexpr const char *qtOptionsWithValue[] = {"platform",
+                                              "platformpluginpath",
+                                              "platformtheme",
+                                              "plugin",
+                                              "qwindowgeometry",
+                                              "geometry",
+                                              "qwindowtitle",
+                                              "title",
+                                              "qwindowicon",
+                                              "icon",
+                                              "session",
+                                              "style",
+                                              "stylesheet",
+                                              "display",
+                                              "name",
+                                              "visual",
+                                              "qmljsdebugger",
+                                              "fn",
+                                              "font",
+                                              "bg",
+                                              "fg",
+                                              "btn"};
+constexpr const char *qtFlags[] = {"reverse", "widgetcount", "testability",
+                                   "nograb",  "dograb",      "sync"};
 
 bool isOneOf(const std::string &name, const char *const *names, std::size_t count)
 {

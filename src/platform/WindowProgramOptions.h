@@ -9,7 +9,7 @@ struct WindowProgramUsage
 {
     const char *name;
     const char *summary;
-    const char *ownOptions = ""; // lines for its own options, each ending in '\n'
+    const char *ownOptions = "";                 // lines for its own options, each ending in '\n'
     const char *const *ownOptionNames = nullptr; // without dashes, ending in nullptr
 };
 

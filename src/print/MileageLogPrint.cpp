@@ -215,9 +215,8 @@ private:
                 advance = metrics.horizontalAdvance(text);
             }
             if (!text.isEmpty())
-                m_painter.drawText(QPointF(x + 2 + (columns[i].number ? width - advance : 0),
-                                           baseline),
-                                   text);
+                m_painter.drawText(
+                    QPointF(x + 2 + (columns[i].number ? width - advance : 0), baseline), text);
             x += width + 4;
         }
         m_y += RowHeight;

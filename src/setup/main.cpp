@@ -3,9 +3,9 @@
 //     setup --register-manager    records ceappmgr (beside setup) as the application manager
 #include "DesktopRegistry.h"
 #include "Installation.h"
+#include "ProgramFolders.h"
 #include "SetupStrings.h"
 #include "SetupWindows.h"
-#include "ProgramFolders.h"
 #include "SingleInstance.h"
 #include "WindowProgramOptions.h"
 
