@@ -276,6 +276,7 @@ TEST_F(Cli, backupAndRestoreKeepEveryTripAndRefuseWhatCannotServe)
 {
     const QString backup = dir.filePath(QStringLiteral("backup.db"));
     const QStringList restore{"restore", "--device", other.devicePath(), backup};
+    ASSERT_EQ(tripvane({"rates", "set", "Job", "0.4", "--device", device.devicePath()}).status, 0);
     ASSERT_TRUE(device.start());
     EXPECT_EQ(tripvane({"backup", "--device", device.devicePath(), backup}).status, 0);
     ASSERT_TRUE(other.start());
@@ -286,6 +287,8 @@ TEST_F(Cli, backupAndRestoreKeepEveryTripAndRefuseWhatCannotServe)
     EXPECT_EQ(tripvane(restore).status, 0);
     EXPECT_EQ(tripvane({"list", "--device", other.devicePath()}).out,
               dataFile(QStringLiteral("golden/list.csv")));
+    EXPECT_TRUE(tripvane({"rates", "--device", other.devicePath()}).out.contains("Job  "))
+        << "the rates came with the store";
     const QString kept = DeviceRoot(other.devicePath()).storePath() + ".before-restore";
     DeviceSession before(kept);
     ASSERT_TRUE(before.isOpen());
