@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace tripvane {
 
 namespace {
@@ -179,13 +181,24 @@ int ratesCommand(const QCommandLineParser &parser, CliStreams streams)
     if (log && !(table = loadRates(log->store, log->settings)))
         failure = {ExitDevice, device.storePath() + QStringLiteral(": the rates cannot be read")};
     if (table && !listing) {
+        const RateTable before = *table;
         if (std::optional<CliFailure> problem =
                 change(parser, log->log(), log->settings.DateTypeView, *table))
             failure = *problem;
         else if (!saveRates(log->store, log->settings, *table))
             failure = {ExitDevice, device.storePath() + QStringLiteral(": cannot be written")};
-        else
+        else {
+            // What the change replaced, as set would give it back: no rate goes without a word.
+            QString was;
+            if (before.currency != table->currency && !before.currency.isEmpty())
+                was += QStringLiteral("was: currency %1\n").arg(before.currency);
+            for (const Rate &rate : before.rates) {
+                if (std::ranges::find(table->rates, rate) == table->rates.end())
+                    was += QStringLiteral("was: ") + rateLine(rate);
+            }
+            streams.out.write(was.toUtf8());
             return ExitDone;
+        }
     }
     if (!listing || !table) {
         // A change refused leaves no store nor folder that it made.
