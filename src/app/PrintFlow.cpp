@@ -11,7 +11,6 @@
 #include <QAbstractScrollArea>
 #include <QAction>
 #include <QComboBox>
-#include <QDateTime>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPrintPreviewDialog>
@@ -64,13 +63,7 @@ void printMileageLog(Shell &shell, ObjectStore &store, const DateRange &range)
         return;
     }
     content.vehicles.push_back(std::move(*vehicle));
-    content.first = first;
-    content.last = last;
-    const auto iso = [](const SystemTime &day) {
-        return QDate(day.year, day.month, day.day).toString(Qt::ISODate);
-    };
-    content.range = QStringLiteral("%1 to %2").arg(iso(range.start), iso(range.end));
-    content.madeOn = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    content.setRange(first, last);
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));

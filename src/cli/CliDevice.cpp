@@ -7,6 +7,7 @@
 #include <QCommandLineParser>
 #include <QDate>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
 
@@ -26,6 +27,15 @@ int usage(CliStreams streams, const QString &message)
 CliFailure overflowFailure(const QString &name)
 {
     return {ExitInvalidInput, name + QStringLiteral(": ") + loadString(IDS_BALANCE_OVERFLOW)};
+}
+
+void unmakeDevice(const DeviceRoot &device, bool storeExisted, const QStringList &made)
+{
+    if (!storeExisted) {
+        QFile::remove(device.storePath());
+        QFile::remove(device.storePath() + QStringLiteral("-journal"));
+    }
+    DeviceRoot::unmake(made);
 }
 
 std::optional<CliFailure> writingProblem(const DeviceRoot &device)

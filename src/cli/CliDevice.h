@@ -34,6 +34,9 @@ CliFailure overflowFailure(const QString &name);
 // from mileagelog; a failure names the device and leaves nothing made.
 std::optional<CliFailure> takeForWriting(const DeviceRoot &device, DeviceLock &lock,
                                          QStringList &made);
+// Takes back what a failed change made: the store (and its journal) when there was none
+// before, and the folders made for it.
+void unmakeDevice(const DeviceRoot &device, bool storeExisted, const QStringList &made);
 // Why a command could not write the device, found without changing anything.
 std::optional<CliFailure> writingProblem(const DeviceRoot &device);
 

@@ -460,13 +460,7 @@ int importCommand(const QCommandLineParser &parser, CliStreams streams)
             return fail(streams, *busy);
     }
     // A failed import leaves no store and no folder it made.
-    const auto unmake = [&] {
-        if (!dryRun && !storeExisted) {
-            QFile::remove(device.storePath());
-            QFile::remove(device.storePath() + QStringLiteral("-journal"));
-        }
-        DeviceRoot::unmake(made);
-    };
+    const auto unmake = [&] { unmakeDevice(device, dryRun || storeExisted, made); };
     CliFailure failure;
     std::unique_ptr<DeviceLog> log =
         readDevice(target.path(), failure,

@@ -5,7 +5,6 @@
 #include "OutputFile.h"
 
 #include <QCommandLineParser>
-#include <QDateTime>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPdfWriter>
@@ -45,15 +44,9 @@ int printCommand(const QCommandLineParser &parser, CliStreams streams)
         content.vehicles.push_back(std::move(*vehicle));
         logs.push_back(std::move(log));
     }
-    const auto iso = [](std::uint32_t key) {
-        return QDate(int(key / 10000), int(key / 100 % 100), int(key % 100)).toString(Qt::ISODate);
-    };
     content.title = parser.isSet(QStringLiteral("title")) ? parser.value(QStringLiteral("title"))
                                                           : content.vehicles.front().name;
-    content.first = range->first;
-    content.last = range->last;
-    content.range = QStringLiteral("%1 to %2").arg(iso(range->first), iso(range->last));
-    content.madeOn = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    content.setRange(range->first, range->last);
 
     // The PDF takes the name only once complete; no file of a device is ever an output.
     const QString output = parser.value(QStringLiteral("output"));

@@ -4,10 +4,8 @@
 #include "TextRules.h"
 
 #include <QCommandLineParser>
-#include <QDate>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -20,10 +18,7 @@ const QString EveryCategory = QStringLiteral("*");
 
 QString rateLine(const Rate &rate)
 {
-    const QString from = rate.from == 0 ? QStringLiteral("start")
-                                        : QDate(int(rate.from / 10000), int(rate.from / 100 % 100),
-                                                int(rate.from % 100))
-                                              .toString(Qt::ISODate);
+    const QString from = rate.from == 0 ? QStringLiteral("start") : isoDateText(rate.from);
     QString line = QStringLiteral("%1  %2  %3")
                        .arg(rate.category.isEmpty() ? EveryCategory : rate.category, -20)
                        .arg(from, -10)
@@ -34,20 +29,6 @@ QString rateLine(const Rate &rate)
                     .arg(rate.yearStartMonth, 2, 10, QLatin1Char('0'))
                     .arg(rate.yearStartDay, 2, 10, QLatin1Char('0'));
     return line.trimmed() + u'\n';
-}
-
-// A distance of the tier: whole units or with up to two decimals.
-std::optional<std::int64_t> parseDistance(const QString &text)
-{
-    static const QRegularExpression form(QStringLiteral("^([0-9]{1,8})(?:\\.([0-9]{1,2}))?$"));
-    const QRegularExpressionMatch match = form.match(text);
-    if (!match.hasMatch())
-        return std::nullopt;
-    const std::int64_t hundredths =
-        match.captured(1).toLongLong() * 100 + match.captured(2).leftJustified(2, u'0').toInt();
-    if (hundredths <= 0 || hundredths > MaxComputedAmount)
-        return std::nullopt;
-    return hundredths;
 }
 
 // The category a command names, in its stored form; "*" for every category without its own.
@@ -131,7 +112,7 @@ std::optional<CliFailure> change(const QCommandLineParser &parser, const TripLog
     rate.perUnit = *perUnit;
     if (tier) {
         const std::optional<std::int64_t> after =
-            parseDistance(parser.value(QStringLiteral("after")));
+            parseTierDistance(parser.value(QStringLiteral("after")));
         if (!after)
             return CliFailure{ExitInvalidInput, QStringLiteral("--after: '%1' is no distance")
                                                     .arg(parser.value(QStringLiteral("after")))};
@@ -140,16 +121,14 @@ std::optional<CliFailure> change(const QCommandLineParser &parser, const TripLog
         if (!then)
             return failure;
         const QString start = parser.value(QStringLiteral("year-starts"));
-        const QDate day = start.isEmpty() ? QDate(2000, 1, 1)
-                                          : QDate::fromString(QStringLiteral("2000-") + start,
-                                                              QStringLiteral("yyyy-MM-dd"));
-        if (!day.isValid())
+        const std::optional<std::pair<int, int>> day =
+            parseYearStart(start.isEmpty() ? QStringLiteral("01-01") : start);
+        if (!day)
             return CliFailure{ExitInvalidInput,
                               QStringLiteral("--year-starts: '%1' is no day (MM-DD)").arg(start)};
         rate.tierAfter = *after;
         rate.thenPerUnit = *then;
-        rate.yearStartMonth = day.month();
-        rate.yearStartDay = day.day();
+        std::tie(rate.yearStartMonth, rate.yearStartDay) = *day;
     }
     table.set(rate);
     return std::nullopt;
@@ -203,9 +182,7 @@ int ratesCommand(const QCommandLineParser &parser, CliStreams streams)
     if (!listing || !table) {
         // A change refused leaves no store nor folder that it made.
         log.reset();
-        if (!storeExisted)
-            QFile::remove(device.storePath());
-        DeviceRoot::unmake(made);
+        unmakeDevice(device, listing || storeExisted, made);
         return fail(streams, failure);
     }
     QString text = QStringLiteral("currency: %1\n").arg(table->currency);

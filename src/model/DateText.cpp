@@ -1,5 +1,6 @@
 #include "DateText.h"
 
+#include <QDate>
 #include <QMutex>
 
 #include <array>
@@ -81,6 +82,12 @@ const QString &DateTextFor(const DateFields &holder, std::uint32_t dateView)
     const std::uint32_t key = holder.dateKey;
     return DateTexts::forDate(std::uint16_t(key / 10000), std::uint16_t(key / 100 % 100),
                               std::uint16_t(key % 100))[index];
+}
+
+QString isoDateText(std::uint32_t dateKey)
+{
+    return QDate(int(dateKey / 10000), int(dateKey / 100 % 100), int(dateKey % 100))
+        .toString(Qt::ISODate);
 }
 
 } // namespace tripvane

@@ -54,6 +54,9 @@ inline std::uint32_t dateKeyOf(const SystemTime &date)
     return std::uint32_t(date.year) * 10000u + date.month * 100u + date.day;
 }
 
+// A date key as yyyy-mm-dd.
+QString isoDateText(std::uint32_t dateKey);
+
 inline bool dateKeyInRange(std::uint32_t key, std::uint32_t first, std::uint32_t last)
 {
     return first <= key && key <= last;

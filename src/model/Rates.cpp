@@ -1,5 +1,6 @@
 #include "Rates.h"
 
+#include "AmountText.h"
 #include "TextRules.h"
 
 #include <QDate>
@@ -28,11 +29,6 @@ std::optional<std::int64_t> times(std::int64_t a, std::int64_t b)
 bool isDateKey(std::uint32_t key)
 {
     return QDate(int(key / 10000), int(key / 100 % 100), int(key % 100)).isValid();
-}
-
-bool isYearStart(int month, int day)
-{
-    return QDate(2000, month, day).isValid(); // a leap year: 02-29 is a day some years have
 }
 
 // The tier year a date falls in: the calendar year in which it began.
@@ -126,14 +122,12 @@ std::optional<RateTable> parseRateTable(const QString &text)
             bool afterOk = false;
             rate.tierAfter = f[4].toLongLong(&afterOk);
             const std::optional<MilliRate> then = parseRate(f[5]);
-            const QStringList start = f[6].split(u'-');
-            if (!afterOk || rate.tierAfter <= 0 || !then || start.size() != 2)
+            const std::optional<std::pair<int, int>> start = parseYearStart(f[6]);
+            if (!afterOk || rate.tierAfter <= 0 || rate.tierAfter > MaxComputedAmount || !then ||
+                !start)
                 return std::nullopt;
             rate.thenPerUnit = *then;
-            rate.yearStartMonth = start[0].toInt();
-            rate.yearStartDay = start[1].toInt();
-            if (!isYearStart(rate.yearStartMonth, rate.yearStartDay))
-                return std::nullopt;
+            std::tie(rate.yearStartMonth, rate.yearStartDay) = *start;
         }
         table.set(rate);
     }
@@ -149,6 +143,31 @@ std::optional<MilliRate> parseRate(const QString &text)
     const MilliRate rate = match.captured(1).toLongLong() * 1000 +
                            match.captured(2).leftJustified(3, u'0').toLongLong();
     return rate <= MaxRate ? std::optional(rate) : std::nullopt;
+}
+
+std::optional<std::int64_t> parseTierDistance(const QString &text)
+{
+    static const QRegularExpression form(QStringLiteral("^([0-9]{1,8})(?:\\.([0-9]{1,2}))?$"));
+    const QRegularExpressionMatch match = form.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const std::int64_t hundredths =
+        match.captured(1).toLongLong() * 100 + match.captured(2).leftJustified(2, u'0').toInt();
+    if (hundredths <= 0 || hundredths > MaxComputedAmount)
+        return std::nullopt;
+    return hundredths;
+}
+
+std::optional<std::pair<int, int>> parseYearStart(const QString &text)
+{
+    static const QRegularExpression form(QStringLiteral("^([0-9]{2})-([0-9]{2})$"));
+    const QRegularExpressionMatch match = form.match(text);
+    const int month = match.captured(1).toInt();
+    const int day = match.captured(2).toInt();
+    // A leap year: 02-29 is a day some years have.
+    if (!match.hasMatch() || !QDate(2000, month, day).isValid())
+        return std::nullopt;
+    return std::pair(month, day);
 }
 
 QString rateText(MilliRate rate)

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace tripvane {
@@ -50,6 +51,11 @@ std::optional<RateTable> parseRateTable(const QString &text);
 // "0.725": no sign, at most three decimals, at most MaxRate.
 std::optional<MilliRate> parseRate(const QString &text);
 QString rateText(MilliRate rate);
+// A tier's distance: whole units or up to two decimals, more than 0, at most the largest amount;
+// hundredths.
+std::optional<std::int64_t> parseTierDistance(const QString &text);
+// The day a tier year starts, "MM-DD" (02-29 too); month and day.
+std::optional<std::pair<int, int>> parseYearStart(const QString &text);
 // A currency is a short text of no blanks at its ends, no comma, quote or control character.
 bool isCurrencyText(const QString &text);
 // "£12.35", "CHF 12.35": cents with the currency before them.

@@ -4,6 +4,7 @@
 #include "TripLog.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -418,6 +419,14 @@ private:
 };
 
 } // namespace
+
+void MileageLogContent::setRange(std::uint32_t firstKey, std::uint32_t lastKey)
+{
+    first = firstKey;
+    last = lastKey;
+    range = QStringLiteral("%1 to %2").arg(isoDateText(first), isoDateText(last));
+    madeOn = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+}
 
 bool printMileageLog(QPagedPaintDevice &target, const MileageLogContent &content)
 {

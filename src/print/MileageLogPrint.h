@@ -36,8 +36,11 @@ struct MileageLogContent
     QString range;           // as the heading shows it
     std::uint32_t first = 0; // the range's date keys: the chart's months
     std::uint32_t last = 0;
-    QString madeOn;
+    QString madeOn; // local
     std::vector<PrintedVehicle> vehicles;
+
+    // The range of date keys, and now as the date made.
+    void setRange(std::uint32_t firstKey, std::uint32_t lastKey);
 };
 
 // Paints the log page after page: the trips with a running total carried from page to page,
