@@ -48,9 +48,15 @@ int printCommand(const QCommandLineParser &parser, CliStreams streams)
                                                           : content.vehicles.front().name;
     content.setRange(range->first, range->last);
 
-    // The PDF takes the name only once complete; no file of a device is ever an output.
+    // The PDF takes the name only once complete.
     const QString output = parser.value(QStringLiteral("output"));
-    const OutputTarget target = resolveOutput(output, logs.front()->root);
+    // Looked at against every device printed: a fleet's second store is no output either.
+    OutputTarget target;
+    for (const std::unique_ptr<DeviceLog> &log : logs) {
+        target = resolveOutput(output, log->root);
+        if (target.kind != OutputTarget::Kind::File)
+            break;
+    }
     if (target.kind != OutputTarget::Kind::File)
         return fail(streams, {ExitInvalidInput,
                               output + QStringLiteral(": ") +
