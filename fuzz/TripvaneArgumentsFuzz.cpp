@@ -4,8 +4,8 @@
 // argument may name a path inside the folder, never one that leads out of it. Whatever the
 // arguments, the status is one of the four, a message comes exactly with a failure, the
 // device's store stays readable, and no file changes or appears that the arguments did not
-// name, but for the store and its kept copies after a restore or an import. The folder is
-// put back as it was after each run.
+// name, but for the store and its kept copies after a restore, an import or a rate change.
+// The folder is put back as it was after each run.
 #include "Cli.h"
 #include "Databases.h"
 #include "DeviceRoot.h"
@@ -130,7 +130,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // What may have changed: what an argument names (through the link too), and the device's
     // store and its kept copies when the command writes the device.
     const QString command = arguments.value(0);
-    const bool writesDevice = command == u"restore" || command == u"import";
+    const bool writesDevice = command == u"restore" || command == u"import" || command == u"rates";
     const auto named = [&](const QString &path) {
         const QString relative = QDir(folder).relativeFilePath(path);
         for (const QString &argument : arguments) {
