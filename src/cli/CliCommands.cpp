@@ -435,7 +435,7 @@ int restoreCommand(const QCommandLineParser &parser, CliStreams streams)
     if (arguments.size() != 2)
         return usage(streams, QStringLiteral("restore FILE"));
     // The backup is read through as the program will read it before anything is changed.
-    const QString source = QFileInfo(arguments[1]).absoluteFilePath();
+    const QString source = DeviceRoot::absolutePath(arguments[1]);
     QString problem;
     const std::unique_ptr<DeviceLog> backup = readStoreFile(source, problem);
     if (!backup)

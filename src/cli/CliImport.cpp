@@ -382,14 +382,15 @@ QIODevice *openImportFile(const QString &argument, QIODevice &standardInput, QFi
 {
     QIODevice *stream = &standardInput;
     if (argument != QLatin1String("-")) {
+        const QString path = DeviceRoot::absolutePath(argument);
         struct stat status;
-        const QByteArray local = QFile::encodeName(argument);
+        const QByteArray local = QFile::encodeName(path);
         if (::stat(local.constData(), &status) != 0 || S_ISDIR(status.st_mode)) {
             error = QStringLiteral(": cannot read");
             return nullptr;
         }
         if (S_ISREG(status.st_mode)) {
-            file.setFileName(argument);
+            file.setFileName(path);
             if (file.open(QIODevice::ReadOnly))
                 return &file;
             error = QStringLiteral(": cannot read");
@@ -400,8 +401,8 @@ QIODevice *openImportFile(const QString &argument, QIODevice &standardInput, QFi
             return nullptr;
         }
         const bool opened = S_ISFIFO(status.st_mode)
-                                ? openFifo(argument, file, error)
-                                : (file.setFileName(argument), file.open(QIODevice::ReadOnly));
+                                ? openFifo(path, file, error)
+                                : (file.setFileName(path), file.open(QIODevice::ReadOnly));
         if (!opened) {
             if (error.isEmpty())
                 error = QStringLiteral(": cannot read");

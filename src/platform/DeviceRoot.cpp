@@ -63,7 +63,7 @@ bool DeviceRoot::prepare(QStringList *made) const
 {
     // The folders above the device are made as mkdir -p makes them, and counted as made too.
     QStringList above;
-    for (QString folder = QFileInfo(QFileInfo(m_path).absoluteFilePath()).path();
+    for (QString folder = QFileInfo(m_path).path();
          !QFileInfo::exists(folder) && folder != QFileInfo(folder).path();
          folder = QFileInfo(folder).path())
         above.prepend(folder);
@@ -89,22 +89,21 @@ void DeviceRoot::unmake(const QStringList &made)
 
 std::optional<QString> DeviceRoot::writingProblem() const
 {
-    const QString absolute = QFileInfo(m_path).absoluteFilePath();
     struct stat status;
-    if (statOf(absolute, status)) {
+    if (statOf(m_path, status)) {
         if (!S_ISDIR(status.st_mode))
             return QStringLiteral("is not a folder");
         if ((status.st_mode & S_IRWXU) != S_IRWXU ||
-            ::access(QFile::encodeName(absolute).constData(), R_OK | W_OK | X_OK) != 0)
+            ::access(QFile::encodeName(m_path).constData(), R_OK | W_OK | X_OK) != 0)
             return QStringLiteral("is not yours to write");
         for (const char *folder : SubFolders) {
-            if (statOf(absolute + QLatin1String(folder), status) && !S_ISDIR(status.st_mode))
+            if (statOf(m_path + QLatin1String(folder), status) && !S_ISDIR(status.st_mode))
                 return QString::fromLatin1(folder + 1) + QStringLiteral(" is not a folder");
         }
         return std::nullopt;
     }
     // The first folder on the way that exists must let the rest be made in it.
-    for (QString folder = QFileInfo(absolute).path();; folder = QFileInfo(folder).path()) {
+    for (QString folder = QFileInfo(m_path).path();; folder = QFileInfo(folder).path()) {
         if (statOf(folder, status)) {
             if (S_ISDIR(status.st_mode) &&
                 ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0)
@@ -118,7 +117,7 @@ std::optional<QString> DeviceRoot::writingProblem() const
 
 QString DeviceRoot::realPath() const
 {
-    return resolved(m_path).value_or(QDir::cleanPath(QFileInfo(m_path).absoluteFilePath()));
+    return resolved(m_path).value_or(QDir::cleanPath(m_path));
 }
 
 bool DeviceRoot::isOwnName(QStringView name)
@@ -132,9 +131,16 @@ bool DeviceRoot::isOwnName(QStringView name)
     return names.contains(name) || name.startsWith(u"objectstore.db.before-restore");
 }
 
+QString DeviceRoot::absolutePath(const QString &path)
+{
+    if (path.isEmpty() || path.startsWith(u'/'))
+        return path;
+    return QDir::currentPath() + u'/' + path;
+}
+
 QString DeviceRoot::followLinks(const QString &path)
 {
-    QString file = QFileInfo(path).absoluteFilePath();
+    QString file = absolutePath(path);
     for (int hops = 0; hops < 40 && QFileInfo(file).isSymLink(); ++hops)
         file = QFileInfo(file).symLinkTarget();
     return file;

@@ -13,9 +13,14 @@ class DeviceRoot final
 public:
     static QString defaultPath();
 
-    explicit DeviceRoot(QString path)
-        : m_path(std::move(path))
+    explicit DeviceRoot(const QString &path)
+        : m_path(absolutePath(path))
     {}
+
+    // A path from outside made absolute against the working folder by its text alone: Qt's
+    // file classes would take a name starting with ':' for one of the program's resources.
+    // An empty path stays empty.
+    static QString absolutePath(const QString &path);
 
     // Creates the folders of a new handheld where they are missing and keeps them private to
     // the user; false when the device folder cannot be made or is not the user's to write.

@@ -79,6 +79,8 @@ protected:
 
 TEST_F(Cli, answersAsTheTableSays)
 {
+    // A name without a folder is one of the scratch folder.
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
     for (const QStringList &row : dataTable("cli-runs.txt")) {
         ASSERT_EQ(row.size(), 4);
         SCOPED_TRACE(qPrintable(row[0]));
