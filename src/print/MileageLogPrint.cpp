@@ -43,6 +43,8 @@ const std::vector<Column> summaryColumns{{QStringLiteral("Category"), 0.26},
                                          {QStringLiteral("Distance"), 0.18, true},
                                          {QStringLiteral("Rate"), 0.26, true},
                                          {QStringLiteral("Amount"), 0.2, true}};
+// A line of its own across the page.
+const std::vector<Column> wholeLine{{QString(), 1.0}};
 const std::vector<Column> fleetColumns{{QStringLiteral("Vehicle"), 0.36},
                                        {QStringLiteral("Trips"), 0.12, true},
                                        {QStringLiteral("Distance"), 0.26, true},
@@ -257,7 +259,7 @@ private:
                               trip.memo.trimmed(), trip.distanceTextFor(vehicle.distanceView)});
         }
         if (vehicle.tripCount == 0)
-            row(tripColumns, {QString(), QStringLiteral("No trips in this range")});
+            row(wholeLine, {QStringLiteral("No trips in this range")});
         rule();
         const bool last = page.firstTrip + page.trips >= vehicle.tripCount;
         row(tripColumns,
@@ -313,7 +315,7 @@ private:
                            QStringLiteral("Distance per month"));
         m_y += RowHeight + 6;
         if (months.empty()) {
-            row(tripColumns, {QStringLiteral("No trips in this range")});
+            row(wholeLine, {QStringLiteral("No trips in this range")});
             return;
         }
         // The months of the range, unless a range of many years would leave no room for a bar.

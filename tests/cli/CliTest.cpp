@@ -395,15 +395,21 @@ TEST_F(Cli, printsEveryTripAndTheAmountsTheReportGives)
     ASSERT_EQ(tripvane({"rates", "set", "Job", "0.455", "--device", devicePath}).status, 0);
     ASSERT_EQ(tripvane({"rates", "currency", "CHF", "--device", devicePath}).status, 0);
     const QString pdf = dir.filePath(QStringLiteral("log.pdf"));
+    const auto printed = [&](const QStringList &arguments) {
+        const Outcome run = tripvane(QStringList{"print", "-o", pdf} + arguments);
+        EXPECT_EQ(run.status, 0) << run.err.constData();
+        QProcess pdftotext;
+        pdftotext.start(QStringLiteral("pdftotext"),
+                        {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        EXPECT_TRUE(pdftotext.waitForFinished(20000)) << "pdftotext (poppler-utils) is needed";
+        return QString::fromUtf8(pdftotext.readAllStandardOutput());
+    };
+    // A range without trips says so in the table and in place of the chart, whole.
+    EXPECT_EQ(printed({"--from", "2006-01-01", "--to", "2006-01-31", "--device", devicePath})
+                  .count(QStringLiteral("No trips in this range")),
+              2);
     const QStringList range{"--from", "2005-10-01", "--to", "2005-10-31", "--device", devicePath};
-    const Outcome printed =
-        tripvane(QStringList{"print", "-o", pdf, "--title", "Fleet car"} + range);
-    ASSERT_EQ(printed.status, 0) << printed.err.constData();
-    QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"),
-                    {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    ASSERT_TRUE(pdftotext.waitForFinished(20000)) << "pdftotext (poppler-utils) is needed";
-    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    const QString text = printed(QStringList{"--title", "Fleet car"} + range);
     EXPECT_TRUE(text.contains(QStringLiteral("Fleet car")));
     EXPECT_TRUE(text.contains(QStringLiteral("page 2 of 2")));
     const auto line = [&text](const QStringList &words) {
