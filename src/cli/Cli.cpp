@@ -5,6 +5,7 @@
 
 #include <QCommandLineParser>
 #include <QIODevice>
+#include <QRegularExpression>
 
 #include <functional>
 #include <map>
@@ -199,8 +200,17 @@ int runTripvane(const QStringList &arguments, CliStreams streams)
         return usage(QStringLiteral("no command '%1'").arg(name));
     QCommandLineParser parser;
     setUp(parser, name, command->second);
-    if (!help && !parser.parse(QStringList{QStringLiteral("tripvane")} + arguments))
+    if (!help && !parser.parse(QStringList{QStringLiteral("tripvane")} + arguments)) {
+        // The parser takes "-1" for options named 1: say what was meant.
+        static const QRegularExpression negative(QStringLiteral("^-[0-9.]"));
+        for (const QString &argument : arguments) {
+            if (negative.match(argument).hasMatch())
+                return usage(QStringLiteral("'%1' is no option; a rate or a distance is never "
+                                            "negative")
+                                 .arg(argument));
+        }
         return usage(parser.errorText());
+    }
     for (const QString &device : parser.values(QStringLiteral("device"))) {
         if (device.isEmpty())
             return usage(QStringLiteral("--device: the name of a folder is needed"));
