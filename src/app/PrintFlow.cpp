@@ -50,18 +50,24 @@ void printMileageLog(Shell &shell, ObjectStore &store, const DateRange &range)
 {
     const ProgramState &state = shell.state();
     const AppSettings &settings = state.settings;
+    // A log without its amounts would be wrong paper: rather none, and a word why.
+    const auto cannotPrint = [&shell](const char *why) {
+        shell.services().message(QString::fromLatin1(why) +
+                                     QStringLiteral(", so the mileage log cannot be printed."),
+                                 MessageIcon::Exclamation);
+    };
     std::optional<RateTable> rates = loadRates(store, settings);
+    if (!rates)
+        return cannotPrint("The stored rates cannot be read");
     const std::uint32_t first = dateKeyOf(range.start);
     const std::uint32_t last = dateKeyOf(range.end);
     MileageLogContent content;
     content.title = QFileInfo(state.devicePath).fileName();
     std::optional<PrintedVehicle> vehicle =
         printedVehicle(content.title, shell.log(), settings.DateTypeView, settings.DistanceTypeView,
-                       rates.value_or(RateTable()), first, last);
-    if (!vehicle) {
-        shell.playHorn();
-        return;
-    }
+                       std::move(*rates), first, last);
+    if (!vehicle)
+        return cannotPrint("The amounts are too large to add up");
     content.vehicles.push_back(std::move(*vehicle));
     content.setRange(first, last);
 

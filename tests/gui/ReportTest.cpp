@@ -160,4 +160,18 @@ TEST_F(Report, anOverflowingSumIsRefusedInBothViews)
     EXPECT_EQ(app.kit.messageBoxes.texts(), (QStringList{overflow, overflow, overflow, noRecords}));
 }
 
+// Without its rates the log would show wrong amounts: it is not printed, and a box says why.
+TEST_F(Report, aLogWhoseRatesCannotBeReadIsNotPrinted)
+{
+    app.seed({trip(2005, 10, 1, 10000, "Job")});
+    app.seedRegistry(QStringLiteral("Software\\Velmora\\Tripvane\\Rates"), QStringLiteral("Table"),
+                     {REG_DWORD, 1, {}});
+    ASSERT_TRUE(app.start());
+    app.kit.messageBoxes.expect(MessageAnswer::Ok);
+    app.command(CmdPrintMileageLog);
+    EXPECT_EQ(
+        app.kit.messageBoxes.texts(),
+        QStringList{"The stored rates cannot be read, so the mileage log cannot be printed."});
+}
+
 } // namespace
