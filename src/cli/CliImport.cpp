@@ -200,10 +200,10 @@ private:
     void bad(const char *field, const QString &why)
     {
         m_lineIsGood = false;
-        m_checked->addError(QStringLiteral("%1:%2: %3: %4")
-                                .arg(m_fileName)
-                                .arg(m_line)
-                                .arg(QString::fromLatin1(field), why));
+        // One arg() for all: a file's name may hold a "%1" of its own.
+        m_checked->addError(
+            QStringLiteral("%1:%2: %3: %4")
+                .arg(m_fileName, QString::number(m_line), QString::fromLatin1(field), why));
     }
 
     QString m_fileName;
@@ -299,10 +299,9 @@ private:
     void finish()
     {
         if (m_reader.errorLine() > 0)
-            m_checked.addError(QStringLiteral("%1:%2: %3")
-                                   .arg(m_fileName)
-                                   .arg(m_reader.errorLine())
-                                   .arg(m_reader.error()));
+            m_checked.addError(
+                QStringLiteral("%1:%2: %3")
+                    .arg(m_fileName, QString::number(m_reader.errorLine()), m_reader.error()));
         if (m_decoder.failed())
             m_checked.addError(m_fileName + QStringLiteral(": ") + m_decoder.error());
     }
@@ -538,8 +537,8 @@ int importCommand(const QCommandLineParser &parser, CliStreams streams)
         if (errors.isEmpty())
             errors.append(overflowFailure(fileName).message);
         if (checked.moreErrors > 0)
-            errors.append(
-                QStringLiteral("%1: %2 more wrong fields").arg(fileName).arg(checked.moreErrors));
+            errors.append(fileName +
+                          QStringLiteral(": %1 more wrong fields").arg(checked.moreErrors));
         for (const QString &error : errors)
             streams.err.write("tripvane: " + error.toUtf8() + '\n');
         return ExitInvalidInput;
