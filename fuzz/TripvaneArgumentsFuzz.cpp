@@ -136,7 +136,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         for (const QString &argument : arguments) {
             const QString clean = QDir::cleanPath(argument);
             if (!argument.isEmpty() &&
-                (relative == clean || relative.startsWith(clean + u'/') ||
+                (relative == clean || relative == clean + u'~' ||
+                 relative.startsWith(clean + u'/') ||
                  QString(relative).replace(QStringLiteral("device/"), QStringLiteral("link/")) ==
                      clean))
                 return true;

@@ -87,6 +87,8 @@ int writeTable(const QCommandLineParser &parser, CliStreams streams, const Devic
     if (toOutput || stream.isOpen()) {
         if (writeCsv(toOutput ? streams.out : stream, table, encoding))
             outcome = ExportOutcome::Written;
+    } else if (!keepReplaced(target)) {
+        return fail(streams, keptFailure(name));
     } else {
         outcome = writeCsvFileAt(target.path, table, encoding);
         if (outcome == ExportOutcome::Written && !keepOwnerAndMode(target))
@@ -399,6 +401,8 @@ int backupCommand(const QCommandLineParser &parser, CliStreams streams)
     if (!store.openForReading(device.storePath()))
         return fail(streams,
                     {ExitDevice, device.storePath() + QStringLiteral(": ") + store.lastError()});
+    if (!keepReplaced(target))
+        return fail(streams, keptFailure(arguments[1]));
     if (!store.copyTo(target.path) || !keepOwnerAndMode(target))
         return fail(streams, {ExitInvalidInput, arguments[1] + QStringLiteral(": cannot write")});
     return ExitDone;

@@ -29,6 +29,12 @@ CliFailure overflowFailure(const QString &name)
     return {ExitInvalidInput, name + QStringLiteral(": ") + loadString(IDS_BALANCE_OVERFLOW)};
 }
 
+CliFailure keptFailure(const QString &name)
+{
+    return {ExitInvalidInput,
+            name + QStringLiteral(": the file it would replace cannot be kept as %1~").arg(name)};
+}
+
 void unmakeDevice(const DeviceRoot &device, bool storeExisted, const QStringList &made)
 {
     if (!storeExisted) {

@@ -28,6 +28,8 @@ struct CliFailure
 
 // A sum of the trips beyond the largest amount, in the device or file named.
 CliFailure overflowFailure(const QString &name);
+// An output whose earlier file could not be kept as NAME~ is not written.
+CliFailure keptFailure(const QString &name);
 
 // For a command that writes, once its checks have passed: makes the device's folders where it
 // has none (made gets them, to be removed again when the command fails) and takes the device

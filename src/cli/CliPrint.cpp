@@ -76,6 +76,11 @@ int printCommand(const QCommandLineParser &parser, CliStreams streams)
         file.commit();
         return fail(streams, {ExitInvalidInput, output + QStringLiteral(": cannot write")});
     }
+    if (!keepReplaced(target)) {
+        file.cancelWriting();
+        file.commit();
+        return fail(streams, keptFailure(output));
+    }
     if (!file.commit() || !keepOwnerAndMode(target))
         return fail(streams, {ExitInvalidInput, output + QStringLiteral(": cannot write")});
     return ExitDone;

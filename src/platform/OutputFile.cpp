@@ -58,6 +58,24 @@ bool openStream(const OutputTarget &target, QFile &file, QString *problem)
     return true;
 }
 
+bool keepReplaced(const OutputTarget &target)
+{
+    if (!target.replaces)
+        return true;
+    // A second name for the file (a copy where the file system has none), made under a name of
+    // this process and then put in the place of the last one kept at once.
+    const QString kept = target.path + u'~';
+    const QString passing = kept + QStringLiteral(".tripvane-%1").arg(::getpid());
+    if (::link(QFile::encodeName(target.path).constData(),
+               QFile::encodeName(passing).constData()) != 0 &&
+        !QFile::copy(target.path, passing))
+        return false;
+    if (::rename(QFile::encodeName(passing).constData(), QFile::encodeName(kept).constData()) == 0)
+        return true;
+    ::unlink(QFile::encodeName(passing).constData());
+    return false;
+}
+
 bool keepOwnerAndMode(const OutputTarget &target)
 {
     if (!target.replaces)

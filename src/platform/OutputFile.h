@@ -30,6 +30,10 @@ OutputTarget resolveOutput(const QString &path, const DeviceRoot &device);
 // of waiting for a reader.
 bool openStream(const OutputTarget &target, QFile &file, QString *problem);
 
+// A file about to be replaced is kept as NAME~ (an earlier NAME~ goes), so that the
+// replacement can be undone; false when it cannot be kept. Nothing for a new file.
+bool keepReplaced(const OutputTarget &target);
+
 // The new file takes the owner and mode of the one it replaced (private to the user when it
 // replaced none, as it was made).
 bool keepOwnerAndMode(const OutputTarget &target);
