@@ -102,7 +102,7 @@ std::optional<SystemTime> parseDate(const QString &text, std::uint32_t dateView)
 
 QString devicePathOf(const QString &option)
 {
-    return DeviceRoot::absolutePath(option.isEmpty() ? DeviceRoot::defaultPath() : option);
+    return option.isEmpty() ? DeviceRoot::defaultPath() : option;
 }
 
 DeviceRoot deviceOf(const QCommandLineParser &parser)

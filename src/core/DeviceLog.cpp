@@ -67,8 +67,9 @@ std::unique_ptr<DeviceLog> readDeviceLog(const QString &devicePath, DeviceAccess
                                          QString &problem)
 {
     auto device = std::make_unique<DeviceLog>(devicePath);
-    if (!QFileInfo(devicePath).isDir()) {
-        problem = QStringLiteral("%1: no such device").arg(devicePath);
+    // The root's path, made absolute by its text: Qt would take a ":name" for a resource.
+    if (!QFileInfo(device->root.path()).isDir()) {
+        problem = QStringLiteral("%1: no such device").arg(device->root.path());
         return nullptr;
     }
     const QString storePath = device->root.storePath();
