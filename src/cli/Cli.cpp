@@ -201,10 +201,11 @@ int runTripvane(const QStringList &arguments, CliStreams streams)
     QCommandLineParser parser;
     setUp(parser, name, command->second);
     if (!help && !parser.parse(QStringList{QStringLiteral("tripvane")} + arguments)) {
-        // The parser takes "-1" for options named 1: say what was meant.
+        // The parser takes "-1" for an option named 1: say what was meant.
         static const QRegularExpression negative(QStringLiteral("^-[0-9.]"));
         for (const QString &argument : arguments) {
-            if (negative.match(argument).hasMatch())
+            if (negative.match(argument).hasMatch() &&
+                parser.unknownOptionNames().contains(argument.mid(1)))
                 return usage(QStringLiteral("'%1' is no option; a rate or a distance is never "
                                             "negative")
                                  .arg(argument));
