@@ -7,6 +7,7 @@
 #include <QIODevice>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 
@@ -156,15 +157,51 @@ QByteArray generalHelp()
     return text;
 }
 
-void setUp(QCommandLineParser &parser, const QString &name, const Command &command)
+void setUp(QCommandLineParser &parser, const Command &command)
 {
-    parser.setApplicationDescription(QString::fromLatin1(command.summary));
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addHelpOption();
     parser.addOptions(command.options);
-    parser.addPositionalArgument(name, QString(), name);
-    if (!command.arguments.isEmpty())
-        parser.addPositionalArgument(command.arguments, QString(), command.arguments);
+}
+
+// Written here rather than by the parser, whose help names the program by its path, lists the
+// command among its arguments, cuts the arguments mid-word and offers Qt's own options.
+QByteArray commandHelp(const QString &name, const Command &command)
+{
+    constexpr qsizetype Width = 79;
+    QList<QCommandLineOption> options{
+        {{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help.")}};
+    options.append(command.options);
+    QStringList spelled;
+    qsizetype column = 0;
+    for (const QCommandLineOption &option : options) {
+        QStringList names;
+        for (const QString &optionName : option.names())
+            names.append((optionName.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) +
+                         optionName);
+        QString text = names.join(QStringLiteral(", "));
+        if (!option.valueName().isEmpty())
+            text += QStringLiteral(" <%1>").arg(option.valueName());
+        spelled.append(text);
+        column = std::max(column, text.size() + 4);
+    }
+    QString help =
+        QStringLiteral("Usage: tripvane %1 [OPTIONS]%2\n%3\n\nOptions:\n")
+            .arg(name, command.arguments.isEmpty() ? QString() : u' ' + command.arguments,
+                 QString::fromLatin1(command.summary));
+    for (qsizetype i = 0; i < options.size(); ++i) {
+        QString line = QStringLiteral("  ") + spelled[i].leftJustified(column - 2);
+        for (const QString &word : options[i].description().split(u' ')) {
+            if (line.size() > column && line.size() + 1 + word.size() > Width) {
+                help += line + u'\n';
+                line = QString(column, u' ') + word;
+            } else {
+                line += (line.size() > column ? QStringLiteral(" ") : QString()) + word;
+            }
+        }
+        help += line + u'\n';
+    }
+    return help.toUtf8();
 }
 
 } // namespace
@@ -198,9 +235,13 @@ int runTripvane(const QStringList &arguments, CliStreams streams)
     }
     if (command == commands().end())
         return usage(QStringLiteral("no command '%1'").arg(name));
+    if (help) {
+        streams.out.write(commandHelp(name, command->second));
+        return ExitDone;
+    }
     QCommandLineParser parser;
-    setUp(parser, name, command->second);
-    if (!help && !parser.parse(QStringList{QStringLiteral("tripvane")} + arguments)) {
+    setUp(parser, command->second);
+    if (!parser.parse(QStringList{QStringLiteral("tripvane")} + arguments)) {
         // The parser takes "-1" for an option named 1: say what was meant.
         static const QRegularExpression negative(QStringLiteral("^-[0-9.]"));
         for (const QString &argument : arguments) {
@@ -216,12 +257,8 @@ int runTripvane(const QStringList &arguments, CliStreams streams)
         if (device.isEmpty())
             return usage(QStringLiteral("--device: the name of a folder is needed"));
     }
-    if (help || parser.isSet(QStringLiteral("help"))) {
-        // The parser names the program by its path and puts the options first.
-        QString text = parser.helpText().section(u'\n', 1);
-        text.prepend(QStringLiteral("Usage: tripvane %1 [OPTIONS] %2\n")
-                         .arg(name, command->second.arguments));
-        streams.out.write(text.toUtf8());
+    if (parser.isSet(QStringLiteral("help"))) {
+        streams.out.write(commandHelp(name, command->second));
         return ExitDone;
     }
     return command->second.run(parser, streams);

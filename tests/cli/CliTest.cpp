@@ -34,7 +34,10 @@ struct Outcome
     int status = -1;
     QByteArray out;
     QByteArray err;
+    QStringList qtMessages; // what Qt said on the process's own standard error
 };
+
+QStringList *caughtQtMessages = nullptr;
 
 Outcome tripvane(const QStringList &arguments, const QByteArray &input = {})
 {
@@ -46,7 +49,13 @@ Outcome tripvane(const QStringList &arguments, const QByteArray &input = {})
     in.setData(input);
     in.open(QIODevice::ReadOnly);
     Outcome run;
+    caughtQtMessages = &run.qtMessages;
+    const QtMessageHandler before =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &text) {
+            caughtQtMessages->append(text);
+        });
     run.status = runTripvane(arguments, {out, err, in});
+    qInstallMessageHandler(before);
     run.out = out.data();
     run.err = err.data();
     return run;
@@ -99,6 +108,7 @@ TEST_F(Cli, answersAsTheTableSays)
             EXPECT_TRUE(run.err.contains(row[3].toUtf8())) << run.err.constData();
         }
         EXPECT_EQ(run.err.isEmpty(), row[1] == u'0') << "a message exactly when it failed";
+        EXPECT_EQ(run.qtMessages, QStringList());
     }
 }
 
