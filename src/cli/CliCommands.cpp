@@ -272,7 +272,7 @@ int reportCommand(const QCommandLineParser &parser, CliStreams streams)
         for (std::int64_t total : mileage)
             fields.append(plainAmount(total));
         for (std::int64_t amount : amounts ? money : std::vector<std::int64_t>())
-            fields.append(csv ? centsText(amount) : moneyText(amount, *currency));
+            fields.append(csv ? centsText(amount) : moneyText(centsText(amount), *currency));
         rows.push_back(fields);
     };
     rows.push_back(QStringList{QStringLiteral("Category")} + columns +

@@ -79,13 +79,13 @@ std::int64_t amountOf(const ReadAmount &read)
 
 } // namespace
 
-QString FormatAmount(std::int32_t amount, std::uint32_t distanceView)
+QString FormatAmount(std::int64_t amount, std::uint32_t distanceView)
 {
-    // Digits without sign, then the text written into a fixed buffer: 10 digits, 3 group marks
-    // and the separator fit in 16 units.
+    // Digits without sign, then the text written into a fixed buffer: 19 digits, 6 group marks
+    // and the separator fit in 26 units.
     const Separators separators = separatorsFor(distanceView);
-    std::uint64_t value = std::uint64_t(std::llabs(static_cast<long long>(amount)));
-    char16_t digits[12];
+    std::uint64_t value = amount < 0 ? 0 - std::uint64_t(amount) : std::uint64_t(amount);
+    char16_t digits[20];
     int n = 0;
     do {
         digits[n++] = char16_t(u'0' + value % 10);
@@ -94,7 +94,7 @@ QString FormatAmount(std::int32_t amount, std::uint32_t distanceView)
     while (n < 3)
         digits[n++] = u'0'; // 0 gives "0.00", 7 gives "0.07"
 
-    char16_t text[16];
+    char16_t text[26];
     int length = 0;
     for (int i = n - 3; i >= 0; --i) {
         text[length++] = digits[i + 2];

@@ -20,7 +20,7 @@ inline constexpr std::int32_t MaxComputedAmount = 2147483647;
 // value "1,000.87". The sign is not written: stored amounts are never negative, and a negative
 // balance is shown by a prefix instead. Texts are made when shown, not kept: a log of 100,000
 // trips would otherwise hold 200,000 of them.
-QString FormatAmount(std::int32_t amount, std::uint32_t distanceView);
+QString FormatAmount(std::int64_t amount, std::uint32_t distanceView);
 
 // The caller strips blanks at both ends first.
 AmountCheck CheckAmountText(const QString &text, std::uint32_t distanceView);

@@ -195,11 +195,11 @@ QString centsText(std::int64_t cents)
         .arg(magnitude % 100, 2, 10, QLatin1Char('0'));
 }
 
-QString moneyText(std::int64_t cents, const QString &currency)
+QString moneyText(const QString &amount, const QString &currency)
 {
     if (currency.isEmpty())
-        return centsText(cents);
-    return currency + (currency.size() > 1 ? QStringLiteral(" ") : QString()) + centsText(cents);
+        return amount;
+    return currency + (currency.size() > 1 ? QStringLiteral(" ") : QString()) + amount;
 }
 
 std::optional<Claim> computeClaim(const RateTable &table, std::vector<ClaimTrip> trips,

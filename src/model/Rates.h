@@ -58,8 +58,8 @@ std::optional<std::int64_t> parseTierDistance(const QString &text);
 std::optional<std::pair<int, int>> parseYearStart(const QString &text);
 // A currency is a short text of no blanks at its ends, no comma, quote or control character.
 bool isCurrencyText(const QString &text);
-// "£12.35", "CHF 12.35": cents with the currency before them.
-QString moneyText(std::int64_t cents, const QString &currency);
+// "£12.35", "CHF 1.234,50": an amount of money with the currency before it.
+QString moneyText(const QString &amount, const QString &currency);
 // "12.35": cents as the scripts read them.
 QString centsText(std::int64_t cents);
 

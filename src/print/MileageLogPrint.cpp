@@ -1,5 +1,6 @@
 #include "MileageLogPrint.h"
 
+#include "SettingValues.h"
 #include "TripClaim.h"
 #include "TripLog.h"
 
@@ -90,23 +91,23 @@ std::vector<Page> planPages(const MileageLogContent &content, qreal height)
     return pages;
 }
 
-QString distanceText(std::int64_t hundredths, std::uint32_t view)
+// Money and rates are written as the device writes distances, so that a row does not mix
+// 1.084,05 with 1084.05.
+QString money(std::int64_t cents, const PrintedVehicle &vehicle)
 {
-    if (hundredths <= MaxComputedAmount)
-        return FormatAmount(std::int32_t(hundredths), view);
-    return QStringLiteral("%1.%2")
-        .arg(hundredths / 100)
-        .arg(hundredths % 100, 2, 10, QLatin1Char('0'));
+    return moneyText(FormatAmount(cents, vehicle.distanceView), vehicle.rates.currency);
 }
 
-QString ratesText(const CategoryClaim &category)
+QString ratesText(const CategoryClaim &category, std::uint32_t view)
 {
     QStringList rates;
-    for (MilliRate rate : category.ratesPaid)
-        rates.append(rateText(rate));
+    for (MilliRate rate : category.ratesPaid) {
+        QString text = rateText(rate);
+        rates.append(view == DotView ? text.replace(u'.', u',') : text);
+    }
     if (category.unrated && category.trips > 0)
         rates.append(QStringLiteral("none"));
-    return rates.join(QStringLiteral(", "));
+    return rates.join(QStringLiteral("; ")); // a comma may be a rate's own
 }
 
 // Colours told apart in black and white too: each has a pattern of its own.
@@ -162,6 +163,14 @@ private:
         m_painter.setFont(font);
     }
 
+    // A text wider than its room ends in an ellipsis rather than at the paper's edge.
+    void drawElided(const QRectF &room, const QString &text)
+    {
+        m_painter.drawText(
+            room, Qt::AlignLeft | Qt::AlignVCenter,
+            QFontMetricsF(m_painter.font()).elidedText(text, Qt::ElideRight, room.width()));
+    }
+
     void paintPage(const Page &page, int number)
     {
         m_painter.setPen(Qt::black);
@@ -170,14 +179,16 @@ private:
                                     ? QStringLiteral("Fleet")
                                     : m_content.vehicles[page.vehicle].name;
         const bool several = m_content.vehicles.size() > 1;
-        m_painter.drawText(QRectF(0, 0, m_width, 18), Qt::AlignLeft | Qt::AlignVCenter,
-                           m_content.title);
+        drawElided(QRectF(0, 0, m_width, 18), m_content.title);
         setFont(TextSize);
-        m_painter.drawText(QRectF(0, 20, m_width, RowHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                           (several ? vehicle + QStringLiteral(" \u2014 ") : QString()) +
-                               m_content.range);
+        const QString made = QStringLiteral("Made %1").arg(m_content.madeOn);
         m_painter.drawText(QRectF(0, 20, m_width, RowHeight), Qt::AlignRight | Qt::AlignVCenter,
-                           QStringLiteral("Made %1").arg(m_content.madeOn));
+                           made);
+        drawElided(
+            QRectF(0, 20,
+                   m_width - QFontMetricsF(m_painter.font()).horizontalAdvance(made) - RowHeight,
+                   RowHeight),
+            (several ? vehicle + QStringLiteral(" \u2014 ") : QString()) + m_content.range);
         m_painter.drawLine(QPointF(0, 36), QPointF(m_width, 36));
         m_painter.drawText(QRectF(0, m_height - RowHeight, m_width, RowHeight),
                            Qt::AlignRight | Qt::AlignVCenter,
@@ -249,7 +260,7 @@ private:
                  {},
                  {},
                  {},
-                 distanceText(m_carried, vehicle.distanceView)},
+                 FormatAmount(m_carried, vehicle.distanceView)},
                 true);
         for (std::int64_t i = page.firstTrip; i < page.firstTrip + page.trips; ++i) {
             const MileageRecord &trip = vehicle.tripAt(i);
@@ -268,7 +279,7 @@ private:
              {},
              {},
              {},
-             distanceText(m_carried, vehicle.distanceView)},
+             FormatAmount(m_carried, vehicle.distanceView)},
             true);
     }
 
@@ -279,17 +290,17 @@ private:
                            QStringLiteral("Summary"));
         m_y += RowHeight + 4;
         titles(summaryColumns);
-        const QString &currency = vehicle.rates.currency;
         for (const CategoryClaim &category : vehicle.claim.categories) {
-            row(summaryColumns, {category.category, QString::number(category.trips),
-                                 distanceText(category.distance, vehicle.distanceView),
-                                 ratesText(category), moneyText(category.cents, currency)});
+            row(summaryColumns,
+                {category.category, QString::number(category.trips),
+                 FormatAmount(category.distance, vehicle.distanceView),
+                 ratesText(category, vehicle.distanceView), money(category.cents, vehicle)});
         }
         rule();
         row(summaryColumns,
             {QStringLiteral("Total"), QString::number(vehicle.claim.trips),
-             distanceText(vehicle.claim.distance, vehicle.distanceView), QString(),
-             moneyText(vehicle.claim.cents, currency)},
+             FormatAmount(vehicle.claim.distance, vehicle.distanceView), QString(),
+             money(vehicle.claim.cents, vehicle)},
             true);
         m_y += RowHeight;
     }
@@ -340,7 +351,7 @@ private:
         const QRectF plot(axis, m_y, m_width - axis - legendWidth - 8, ChartHeight - 30);
         m_painter.drawText(QRectF(0, plot.top() - 4, axis - 4, RowHeight),
                            Qt::AlignRight | Qt::AlignVCenter,
-                           distanceText(highest, vehicle.distanceView));
+                           FormatAmount(highest, vehicle.distanceView));
         m_painter.drawText(QRectF(0, plot.bottom() - RowHeight + 4, axis - 4, RowHeight),
                            Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("0"));
         m_painter.drawLine(plot.bottomLeft(), plot.bottomRight());
@@ -396,8 +407,8 @@ private:
         std::int64_t cents = 0;
         for (const PrintedVehicle &vehicle : m_content.vehicles) {
             row(fleetColumns, {vehicle.name, QString::number(vehicle.claim.trips),
-                               distanceText(vehicle.claim.distance, vehicle.distanceView),
-                               moneyText(vehicle.claim.cents, vehicle.rates.currency)});
+                               FormatAmount(vehicle.claim.distance, vehicle.distanceView),
+                               money(vehicle.claim.cents, vehicle)});
             trips += vehicle.claim.trips;
             distance += vehicle.claim.distance;
             cents += vehicle.claim.cents;
@@ -406,7 +417,7 @@ private:
         const PrintedVehicle &first = m_content.vehicles.front();
         row(fleetColumns,
             {QStringLiteral("Total"), QString::number(trips),
-             distanceText(distance, first.distanceView), moneyText(cents, first.rates.currency)},
+             FormatAmount(distance, first.distanceView), money(cents, first)},
             true);
     }
 

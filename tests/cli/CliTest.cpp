@@ -422,16 +422,26 @@ TEST_F(Cli, printsEveryTripAndTheAmountsTheReportGives)
     const QString text = printed(QStringList{"--title", "Fleet car"} + range);
     EXPECT_TRUE(text.contains(QStringLiteral("Fleet car")));
     EXPECT_TRUE(text.contains(QStringLiteral("page 2 of 2")));
-    const auto line = [&text](const QStringList &words) {
+    const auto line = [](const QString &in, const QStringList &words) {
         QString pattern = QStringLiteral("\\b");
         for (const QString &word : words)
             pattern += QRegularExpression::escape(word) + QStringLiteral("\\s+");
         pattern.chop(3);
-        return text.contains(QRegularExpression(pattern));
+        return in.contains(QRegularExpression(pattern));
     };
-    EXPECT_TRUE(line({"05-10-05", "Job", "300.00"})) << qPrintable(text);
-    EXPECT_TRUE(line({"06-10-05", "Visits", "0.25"}));
-    EXPECT_TRUE(line({"Total", "300.25"}));
+    EXPECT_TRUE(line(text, {"05-10-05", "Job", "300.00"})) << qPrintable(text);
+    EXPECT_TRUE(line(text, {"06-10-05", "Visits", "0.25"}));
+    EXPECT_TRUE(line(text, {"Total", "300.25"}));
+    // Money and rates as the device writes its distances, and a title too long for the paper
+    // ended with an ellipsis.
+    const QString dotted = device.devicePath();
+    ASSERT_EQ(tripvane({"rates", "set", "Job", "0.455", "--device", dotted}).status, 0);
+    const QString written =
+        printed({"--from", "2005-10-01", "--to", "2005-10-31", "--title",
+                 QString(200, u'x') + QStringLiteral("END"), "--device", dotted});
+    EXPECT_TRUE(line(written, {"Job", "1", "1.000,87", "0,455", "455,40"})) << qPrintable(written);
+    EXPECT_TRUE(written.contains(QStringLiteral("xxx\u2026")));
+    EXPECT_FALSE(written.contains(QStringLiteral("END")));
     const Outcome report = tripvane(QStringList{"report", "--amounts", "--format", "csv"} + range);
     const QList<QByteArray> rows = report.out.trimmed().split('\n');
     ASSERT_GT(rows.size(), 2);

@@ -20,7 +20,7 @@ TEST(AmountTexts, checkReadAndFormatAsTheTableSays)
         ASSERT_GE(row.size(), 4) << row.join(u'|').toStdString();
         const std::string what = row.join(u'|').toStdString();
         if (row[0] == u"format") {
-            const std::int32_t amount = row[1].toInt();
+            const std::int64_t amount = row[1].toLongLong();
             EXPECT_EQ(FormatAmount(amount, 0), row[2]) << what;
             EXPECT_EQ(FormatAmount(amount, 1), row[3]) << what;
             // Only view 1 writes the dot text.

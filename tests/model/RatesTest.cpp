@@ -61,6 +61,6 @@ TEST(Rates, takesOnlyWhatARateAndAStoredTableCanBe)
     for (const char *bad : {"rate\tJob\t20240230\t0.450", "rate\tJob\t20240101\t-1",
                             "rate\tJob\t0\t0.4\t100\t0.2\t02-30", "currency\ta,b", "other"})
         EXPECT_FALSE(parseRateTable(QString::fromLatin1(bad))) << bad;
-    EXPECT_EQ(moneyText(1234, QStringLiteral("£")), QStringLiteral("£12.34"));
-    EXPECT_EQ(moneyText(5, QStringLiteral("CHF")), QStringLiteral("CHF 0.05"));
+    EXPECT_EQ(moneyText(centsText(1234), QStringLiteral("£")), QStringLiteral("£12.34"));
+    EXPECT_EQ(moneyText(centsText(5), QStringLiteral("CHF")), QStringLiteral("CHF 0.05"));
 }
