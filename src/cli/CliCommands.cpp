@@ -196,11 +196,8 @@ int reportCommand(const QCommandLineParser &parser, CliStreams streams)
         const std::optional<DeviceClaim> claim = claimOfDevice(*log, *range, failure);
         if (!claim)
             return fail(streams, failure);
-        if (currency && *currency != claim->currency)
-            return fail(streams, {ExitInvalidInput,
-                                  QStringLiteral("the devices' currencies differ ('%1', '%2')")
-                                      .arg(*currency, claim->currency)});
-        currency = claim->currency;
+        if (const std::optional<CliFailure> mixed = mixedCurrency(currency, claim->currency))
+            return fail(streams, *mixed);
         for (const CategoryClaim &category : claim->claim.categories) {
             std::vector<std::int64_t> &row = cents[category.category];
             row.resize(columns.size() - 1);

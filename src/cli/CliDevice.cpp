@@ -179,4 +179,15 @@ std::optional<DeviceClaim> claimOfDevice(DeviceLog &device, const KeyRange &rang
     return DeviceClaim{std::move(*rates), currency, std::move(*claim)};
 }
 
+std::optional<CliFailure> mixedCurrency(std::optional<QString> &fleetCurrency,
+                                        const QString &currency)
+{
+    if (fleetCurrency && *fleetCurrency != currency)
+        return CliFailure{ExitInvalidInput,
+                          QStringLiteral("the devices' currencies differ ('%1', '%2')")
+                              .arg(*fleetCurrency, currency)};
+    fleetCurrency = currency;
+    return std::nullopt;
+}
+
 } // namespace tripvane

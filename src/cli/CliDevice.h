@@ -71,6 +71,10 @@ struct DeviceClaim
 };
 std::optional<DeviceClaim> claimOfDevice(DeviceLog &device, const KeyRange &range,
                                          CliFailure &failure);
+// A fleet's amounts are added up, so its devices must claim in one currency: the first
+// device's, kept in fleetCurrency.
+std::optional<CliFailure> mixedCurrency(std::optional<QString> &fleetCurrency,
+                                        const QString &currency);
 
 // The device folder a command names: --device, else the program's own.
 QString devicePathOf(const QString &option);

@@ -24,6 +24,7 @@ int printCommand(const QCommandLineParser &parser, CliStreams streams)
     std::vector<std::unique_ptr<DeviceLog>> logs;
     MileageLogContent content;
     std::optional<KeyRange> range;
+    std::optional<QString> currency;
     for (const QString &device : devices) {
         CliFailure failure;
         std::unique_ptr<DeviceLog> log = readDevice(devicePathOf(device), failure);
@@ -35,6 +36,8 @@ int printCommand(const QCommandLineParser &parser, CliStreams streams)
         if (!rates)
             return fail(streams, {ExitDevice, log->root.storePath() +
                                                   QStringLiteral(": the rates cannot be read")});
+        if (const std::optional<CliFailure> mixed = mixedCurrency(currency, rates->currency))
+            return fail(streams, *mixed);
         const QString name = QFileInfo(log->root.path()).fileName();
         std::optional<PrintedVehicle> vehicle = printedVehicle(
             name, log->log(), log->settings.DateTypeView, log->settings.DistanceTypeView,
