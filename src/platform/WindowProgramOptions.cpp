@@ -48,8 +48,9 @@ void printUsage(std::FILE *to, const WindowProgramUsage &usage)
 {
     std::fprintf(to,
                  "Usage: %s [OPTIONS]\n%s\n\nOptions:\n"
-                 "  -h, --help     Show this help and end.\n"
-                 "  --version      Show the version and end.\n%s"
+                 // Room for the longest option of a program's own, --register-manager.
+                 "  -h, --help          Show this help and end.\n"
+                 "  --version           Show the version and end.\n%s"
                  "Qt's own options (-platform, -style, -reverse ...) are taken as well.\n",
                  usage.name, usage.summary, usage.ownOptions);
 }
