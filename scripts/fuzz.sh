@@ -26,6 +26,7 @@ DesktopRegistryFuzz registry src/setup/DesktopRegistry.cpp src/platform/SmallFil
 CsvLineFuzz csv src/export/CsvText.cpp src/model/Windows1252.cpp
 CsvReaderFuzz csvreader src/import/CsvReader.cpp src/export/CsvText.cpp src/model/Windows1252.cpp
 TripvaneArgumentsFuzz arguments $cli
+WindowOptionsFuzz window src/platform/WindowProgramOptions.cpp
 "
 # The trip log's signals need Qt's meta-object code, made here as the build makes it.
 /usr/lib/qt6/libexec/moc src/core/TripLog.h -o "$out/moc_TripLog.cpp"
