@@ -12,6 +12,21 @@
 
 #include <unistd.h>
 
+namespace {
+
+QtMessageHandler qtMessages = nullptr;
+
+// Cron runs a script without XDG_RUNTIME_DIR, and Qt's platform start says each time that it
+// made a folder of its own: nothing for whoever asked for a PDF to act on, and a mail per run.
+void withoutRuntimeFolderNotice(QtMsgType type, const QMessageLogContext &context,
+                                const QString &text)
+{
+    if (!text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        qtMessages(type, context, text);
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     // Only print paints: it needs fonts, never a display. Every other command starts as a core
@@ -19,7 +34,9 @@ int main(int argc, char *argv[])
     std::unique_ptr<QCoreApplication> app;
     if (argc > 1 && std::strcmp(argv[1], "print") == 0) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        qtMessages = qInstallMessageHandler(withoutRuntimeFolderNotice);
         app = std::make_unique<QGuiApplication>(argc, argv);
+        qInstallMessageHandler(qtMessages);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }

@@ -457,6 +457,24 @@ TEST_F(Cli, printsEveryTripAndTheAmountsTheReportGives)
     }
 }
 
+// The program itself, as cron runs it: no XDG_RUNTIME_DIR, no display, nothing said but the PDF.
+TEST_F(Cli, printsFromAScriptWithoutAWord)
+{
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"XDG_RUNTIME_DIR", "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    program.setProcessEnvironment(environment);
+    const QString pdf = dir.filePath(QStringLiteral("cron.pdf"));
+    program.start(QStringLiteral(TRIPVANE_PATH),
+                  {"print", "--from", "2005-10-01", "--to", "2005-10-31", "--device",
+                   other.devicePath(), "-o", pdf});
+    ASSERT_TRUE(program.waitForFinished(60000));
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_EQ(program.readAllStandardError(), QByteArray());
+    EXPECT_GT(QFileInfo(pdf).size(), 0);
+}
+
 } // namespace
 
 // Progress is for a person at a terminal: none to a file or a pipe, none within the first
