@@ -242,16 +242,15 @@ std::optional<QString> wrongSize(SqliteConnection &db, const QString &path)
 
 } // namespace
 
-ObjectStore::OpenStatus ObjectStore::inspect(const QString &path, bool thorough, QString *problem)
+// What an opened file is, read before any statement of ours runs on it; version: the schema's.
+ObjectStore::OpenStatus ObjectStore::check(SqliteConnection &db, const QString &path, bool thorough,
+                                           QString *problem, std::int64_t *version)
 {
     const auto fail = [problem](OpenStatus status, const QString &why) {
         if (problem)
             *problem = why;
         return status;
     };
-    SqliteConnection db;
-    if (!QFileInfo(path).isFile() || !db.open(path, SqliteConnection::Mode::ReadOnly))
-        return fail(OpenStatus::NotAStore, QStringLiteral("no store file"));
     int error = SQLITE_OK;
     const auto applicationId = pragmaNumber(db, "PRAGMA application_id", &error);
     if (!applicationId)
@@ -259,14 +258,14 @@ ObjectStore::OpenStatus ObjectStore::inspect(const QString &path, bool thorough,
                     db.lastError());
     if (*applicationId != ApplicationId)
         return fail(OpenStatus::NotAStore, QStringLiteral("another program's database"));
-    const auto version = pragmaNumber(db, "PRAGMA user_version", &error);
-    if (!version)
+    const auto found = pragmaNumber(db, "PRAGMA user_version", &error);
+    if (!found)
         return fail(OpenStatus::Damaged, db.lastError());
-    if (*version > SchemaVersion)
+    if (*found > SchemaVersion)
         return fail(
             OpenStatus::TooNew,
-            QStringLiteral("schema version %1, newer than %2").arg(*version).arg(SchemaVersion));
-    if (const std::optional<QString> foreign = foreignSchema(db, *version))
+            QStringLiteral("schema version %1, newer than %2").arg(*found).arg(SchemaVersion));
+    if (const std::optional<QString> foreign = foreignSchema(db, *found))
         return fail(OpenStatus::NotAStore, *foreign);
     if (const std::optional<QString> cut = wrongSize(db, path))
         return fail(OpenStatus::Damaged, *cut);
@@ -277,7 +276,20 @@ ObjectStore::OpenStatus ObjectStore::inspect(const QString &path, bool thorough,
         return fail(OpenStatus::Damaged, db.lastError());
     if (check.columnText(0) != QLatin1String("ok"))
         return fail(OpenStatus::Damaged, check.columnText(0));
+    if (version)
+        *version = *found;
     return OpenStatus::Ok;
+}
+
+ObjectStore::OpenStatus ObjectStore::inspect(const QString &path, bool thorough, QString *problem)
+{
+    SqliteConnection db;
+    if (!QFileInfo(path).isFile() || !db.open(path, SqliteConnection::Mode::ReadOnly)) {
+        if (problem)
+            *problem = QStringLiteral("no store file");
+        return OpenStatus::NotAStore;
+    }
+    return check(db, path, thorough, problem, nullptr);
 }
 
 bool ObjectStore::copyTo(const QString &path)
@@ -347,68 +359,21 @@ ObjectStore::OpenStatus ObjectStore::open(const QString &path)
 {
     m_path = path;
     const QFileInfo info(path);
-    if (!info.exists()) {
-        if (!createPrivateFile(path))
-            return OpenStatus::CannotCreate;
-        if (!m_db.open(path, SqliteConnection::Mode::ReadWriteExisting) || !upgradeSchema(0)) {
-            m_db.close();
-            QFile::remove(path);
-            return OpenStatus::CannotCreate;
-        }
+    const bool made = !info.exists();
+    if (made && !createPrivateFile(path))
+        return OpenStatus::CannotCreate;
+    // A file made here, or left empty by a start cut short, becomes a new store.
+    std::int64_t version = 0;
+    OpenStatus status = OpenStatus::CannotCreate;
+    if (m_db.open(path, SqliteConnection::Mode::ReadWriteExisting))
+        status =
+            made || info.size() == 0 ? OpenStatus::Ok : check(m_db, path, false, nullptr, &version);
+    if (status == OpenStatus::Ok && upgradeSchema(version))
         return OpenStatus::Ok;
-    }
-
-    if (!m_db.open(path, SqliteConnection::Mode::ReadWriteExisting))
-        return OpenStatus::CannotCreate;
-    int error = SQLITE_OK;
-    const auto applicationId = pragmaNumber(m_db, "PRAGMA application_id", &error);
-    if (!applicationId) {
-        m_db.close();
-        return (error & 0xFF) == SQLITE_NOTADB ? OpenStatus::NotAStore : OpenStatus::Damaged;
-    }
-    if (*applicationId == 0 && info.size() == 0) {
-        if (upgradeSchema(0))
-            return OpenStatus::Ok;
-        m_db.close();
-        return OpenStatus::CannotCreate;
-    }
-    if (*applicationId != ApplicationId) {
-        m_db.close();
-        return OpenStatus::NotAStore;
-    }
-    const auto version = pragmaNumber(m_db, "PRAGMA user_version", &error);
-    if (!version) {
-        m_db.close();
-        return OpenStatus::Damaged;
-    }
-    if (*version > SchemaVersion) {
-        m_db.close();
-        return OpenStatus::TooNew;
-    }
-    if (foreignSchema(m_db, *version)) {
-        m_db.close();
-        return OpenStatus::NotAStore;
-    }
-    if (wrongSize(m_db, path)) {
-        m_db.close();
-        return OpenStatus::Damaged;
-    }
-    bool intact = false;
-    {
-        const WalkCache cache(m_db);
-        SqliteStatement check = m_db.prepare("PRAGMA quick_check(1)");
-        intact = check.isValid() && check.step() == SqliteStatement::Step::Row &&
-                 check.columnText(0) == QLatin1String("ok");
-    }
-    if (!intact) {
-        m_db.close();
-        return OpenStatus::Damaged;
-    }
-    if (!upgradeSchema(*version)) {
-        m_db.close();
-        return OpenStatus::CannotCreate;
-    }
-    return OpenStatus::Ok;
+    m_db.close();
+    if (made)
+        QFile::remove(path);
+    return status == OpenStatus::Ok ? OpenStatus::CannotCreate : status;
 }
 
 bool ObjectStore::upgradeSchema(std::int64_t fromVersion)

@@ -119,6 +119,8 @@ public:
     static std::int64_t schemaVersion();
 
 private:
+    static OpenStatus check(SqliteConnection &db, const QString &path, bool thorough,
+                            QString *problem, std::int64_t *version);
     // Runs the schema steps after fromVersion (0 for a new file), each in a transaction.
     bool upgradeSchema(std::int64_t fromVersion);
     bool writeAllowed() { return !m_writeHook || m_writeHook(); }
