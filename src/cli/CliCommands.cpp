@@ -391,13 +391,11 @@ int backupCommand(const QCommandLineParser &parser, CliStreams streams)
                                        ? QStringLiteral("is not a plain file; a backup needs one")
                                        : target.problem)});
     ObjectStore::finishInterruptedChange(device.storePath());
-    QString problem;
-    if (ObjectStore::inspect(device.storePath(), false, &problem) != ObjectStore::OpenStatus::Ok)
-        return fail(streams, {ExitDevice, device.storePath() + QStringLiteral(": ") + problem});
     ObjectStore store;
-    if (!store.openForReading(device.storePath()))
+    if (const std::optional<StoreFailure> unopened =
+            openDeviceStore(store, device.storePath(), DeviceAccess::Read))
         return fail(streams,
-                    {ExitDevice, device.storePath() + QStringLiteral(": ") + store.lastError()});
+                    {ExitDevice, unopened->name + QStringLiteral(": ") + unopened->detail});
     if (!keepReplaced(target))
         return fail(streams, keptFailure(arguments[1]));
     if (!store.copyTo(target.path) || !keepOwnerAndMode(target))
