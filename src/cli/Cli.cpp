@@ -157,13 +157,6 @@ QByteArray generalHelp()
     return text;
 }
 
-void setUp(QCommandLineParser &parser, const Command &command)
-{
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.addHelpOption();
-    parser.addOptions(command.options);
-}
-
 // Written here rather than by the parser, whose help names the program by its path, lists the
 // command among its arguments, cuts the arguments mid-word and offers Qt's own options.
 QByteArray commandHelp(const QString &name, const Command &command)
@@ -240,7 +233,9 @@ int runTripvane(const QStringList &arguments, CliStreams streams)
         return ExitDone;
     }
     QCommandLineParser parser;
-    setUp(parser, command->second);
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addHelpOption();
+    parser.addOptions(command->second.options);
     if (!parser.parse(QStringList{QStringLiteral("tripvane")} + arguments)) {
         // The parser takes "-1" for an option named 1: say what was meant.
         static const QRegularExpression negative(QStringLiteral("^-[0-9.]"));
@@ -253,13 +248,13 @@ int runTripvane(const QStringList &arguments, CliStreams streams)
         }
         return usage(parser.errorText());
     }
-    for (const QString &device : parser.values(QStringLiteral("device"))) {
-        if (device.isEmpty())
-            return usage(QStringLiteral("--device: the name of a folder is needed"));
-    }
     if (parser.isSet(QStringLiteral("help"))) {
         streams.out.write(commandHelp(name, command->second));
         return ExitDone;
+    }
+    for (const QString &device : parser.values(QStringLiteral("device"))) {
+        if (device.isEmpty())
+            return usage(QStringLiteral("--device: the name of a folder is needed"));
     }
     return command->second.run(parser, streams);
 }
