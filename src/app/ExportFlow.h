@@ -19,7 +19,6 @@ public:
     // From the report's Export...: the categories as listed, with their totals.
     void exportReport();
     const QString &tripsName() const { return m_tripsName; }
-    const QString &reportName() const { return m_reportName; }
 
 private:
     Shell &m_shell;

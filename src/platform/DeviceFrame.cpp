@@ -134,11 +134,6 @@ QString DeviceFrame::caption() const
     return m_caption->text();
 }
 
-bool DeviceFrame::okButtonVisible() const
-{
-    return !m_pages.empty() && m_pages.back()->showsTitleBarOk();
-}
-
 void DeviceFrame::clickOk()
 {
     // The title-bar OK arrives at the dialog on top as command 1.

@@ -42,7 +42,6 @@ public:
     bool hasDialogOpen() const { return !m_pages.empty(); }
 
     QString caption() const;
-    bool okButtonVisible() const;
     void clickOk();
     // The screens of the two layouts, 240 x 320 and 320 x 240: Ctrl+R turns one into the other.
     // A shown window turns only where the turned window fits the desk's screen, and stays on it.

@@ -426,17 +426,6 @@ Oid ObjectStore::createDatabase(const QString &name)
     return Oid(m_db.lastInsertRowId());
 }
 
-bool ObjectStore::deleteDatabase(Oid database)
-{
-    if (!writeAllowed())
-        return false;
-    SqliteTransaction transaction(m_db);
-    SqliteStatement records = m_db.prepare("DELETE FROM records WHERE database = ?");
-    SqliteStatement self = m_db.prepare("DELETE FROM databases WHERE oid = ?");
-    return transaction.isActive() && records.bind(1, database) && records.run() &&
-           self.bind(1, database) && self.run() && m_db.changes() == 1 && transaction.commit();
-}
-
 std::optional<std::uint32_t> ObjectStore::recordCount(Oid database)
 {
     SqliteStatement statement = m_db.prepare("SELECT count(*) FROM records WHERE database = ?");

@@ -58,7 +58,6 @@ public:
     // Database-level operations. findDatabase sets oid to 0 when the name is unknown.
     bool findDatabase(const QString &name, Oid &oid);
     Oid createDatabase(const QString &name);
-    bool deleteDatabase(Oid database);
     std::optional<std::uint32_t> recordCount(Oid database);
 
     // Record-level operations.
