@@ -238,7 +238,7 @@ int reportCommand(const QCommandLineParser &parser, CliStreams streams)
         const auto amountsOf = [](const std::vector<std::int64_t> &row) {
             QJsonArray texts;
             for (std::int64_t amount : row)
-                texts.append(centsText(amount));
+                texts.append(plainAmount(amount));
             return texts;
         };
         QJsonArray categories;
@@ -269,7 +269,7 @@ int reportCommand(const QCommandLineParser &parser, CliStreams streams)
         for (std::int64_t total : mileage)
             fields.append(plainAmount(total));
         for (std::int64_t amount : amounts ? money : std::vector<std::int64_t>())
-            fields.append(csv ? centsText(amount) : moneyText(centsText(amount), *currency));
+            fields.append(csv ? plainAmount(amount) : moneyText(plainAmount(amount), *currency));
         rows.push_back(fields);
     };
     rows.push_back(QStringList{QStringLiteral("Category")} + columns +

@@ -151,16 +151,6 @@ QString isoDate(const SystemTime &date)
     return QDate(date.year, date.month, date.day).toString(Qt::ISODate);
 }
 
-QString plainAmount(std::int64_t hundredths)
-{
-    const char *sign = hundredths < 0 ? "-" : "";
-    const std::int64_t magnitude = hundredths < 0 ? -hundredths : hundredths;
-    return QStringLiteral("%1%2.%3")
-        .arg(QLatin1String(sign))
-        .arg(magnitude / 100)
-        .arg(magnitude % 100, 2, 10, QLatin1Char('0'));
-}
-
 std::optional<DeviceClaim> claimOfDevice(DeviceLog &device, const KeyRange &range,
                                          CliFailure &failure)
 {

@@ -59,8 +59,6 @@ struct KeyRange
 std::optional<KeyRange> rangeOf(const QCommandLineParser &parser, std::uint32_t dateView,
                                 bool required, CliFailure &failure);
 QString isoDate(const SystemTime &date);
-// Hundredths as the scripts read them: 1234.56, no grouping.
-QString plainAmount(std::int64_t hundredths);
 
 // What the device's trips over the range claim under its rates.
 struct DeviceClaim

@@ -1,5 +1,6 @@
 #include "CliCommands.h"
 
+#include "AmountText.h"
 #include "CliDevice.h"
 #include "TextRules.h"
 

@@ -107,6 +107,17 @@ QString FormatAmount(std::int64_t amount, std::uint32_t distanceView)
     return QString(reinterpret_cast<const QChar *>(text), length);
 }
 
+QString plainAmount(std::int64_t hundredths)
+{
+    const QString sign = hundredths < 0 ? QStringLiteral("-") : QString();
+    const std::uint64_t magnitude =
+        hundredths < 0 ? 0 - std::uint64_t(hundredths) : std::uint64_t(hundredths);
+    return QStringLiteral("%1%2.%3")
+        .arg(sign)
+        .arg(magnitude / 100)
+        .arg(magnitude % 100, 2, 10, QLatin1Char('0'));
+}
+
 AmountCheck CheckAmountText(const QString &text, std::uint32_t distanceView)
 {
     if (text.isEmpty())

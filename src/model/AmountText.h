@@ -21,6 +21,8 @@ inline constexpr std::int32_t MaxComputedAmount = 2147483647;
 // balance is shown by a prefix instead. Texts are made when shown, not kept: a log of 100,000
 // trips would otherwise hold 200,000 of them.
 QString FormatAmount(std::int64_t amount, std::uint32_t distanceView);
+// Hundredths (of a distance or of money) as scripts read them: 1234.56, no grouping.
+QString plainAmount(std::int64_t hundredths);
 
 // The caller strips blanks at both ends first.
 AmountCheck CheckAmountText(const QString &text, std::uint32_t distanceView);

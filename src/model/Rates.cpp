@@ -185,16 +185,6 @@ bool isCurrencyText(const QString &text)
     });
 }
 
-QString centsText(std::int64_t cents)
-{
-    const QString sign = cents < 0 ? QStringLiteral("-") : QString();
-    const std::uint64_t magnitude = cents < 0 ? 0 - std::uint64_t(cents) : std::uint64_t(cents);
-    return QStringLiteral("%1%2.%3")
-        .arg(sign)
-        .arg(magnitude / 100)
-        .arg(magnitude % 100, 2, 10, QLatin1Char('0'));
-}
-
 QString moneyText(const QString &amount, const QString &currency)
 {
     if (currency.isEmpty())

@@ -60,8 +60,6 @@ std::optional<std::pair<int, int>> parseYearStart(const QString &text);
 bool isCurrencyText(const QString &text);
 // "£12.35", "CHF 1.234,50": an amount of money with the currency before it.
 QString moneyText(const QString &amount, const QString &currency);
-// "12.35": cents as the scripts read them.
-QString centsText(std::int64_t cents);
 
 // One trip as the claim sees it.
 struct ClaimTrip

@@ -1,5 +1,6 @@
 #include "Rates.h"
 
+#include "AmountText.h"
 #include "DataTable.h"
 
 #include <gtest/gtest.h>
@@ -46,8 +47,8 @@ TEST(Rates, claimsWhatWasWorkedOutByHand)
         ASSERT_TRUE(claim);
         QStringList amounts;
         for (const CategoryClaim &category : claim->categories)
-            amounts.append(centsText(category.cents));
-        amounts.append(centsText(claim->cents));
+            amounts.append(plainAmount(category.cents));
+        amounts.append(plainAmount(claim->cents));
         EXPECT_EQ(amounts.join(u' ').toStdString(), row[4].toStdString());
     }
 }
@@ -61,6 +62,6 @@ TEST(Rates, takesOnlyWhatARateAndAStoredTableCanBe)
     for (const char *bad : {"rate\tJob\t20240230\t0.450", "rate\tJob\t20240101\t-1",
                             "rate\tJob\t0\t0.4\t100\t0.2\t02-30", "currency\ta,b", "other"})
         EXPECT_FALSE(parseRateTable(QString::fromLatin1(bad))) << bad;
-    EXPECT_EQ(moneyText(centsText(1234), QStringLiteral("£")), QStringLiteral("£12.34"));
-    EXPECT_EQ(moneyText(centsText(5), QStringLiteral("CHF")), QStringLiteral("CHF 0.05"));
+    EXPECT_EQ(moneyText(plainAmount(1234), QStringLiteral("£")), QStringLiteral("£12.34"));
+    EXPECT_EQ(moneyText(plainAmount(5), QStringLiteral("CHF")), QStringLiteral("CHF 0.05"));
 }
