@@ -321,7 +321,7 @@ int listCommand(const QCommandLineParser &parser, CliStreams streams)
         const MileageRecord &trip = log->log().trips().at(i);
         if (!dateKeyInRange(trip.dateKey, range->first, range->last))
             continue;
-        const QStringList fields{isoDate(trip.date),         trip.category,
+        const QStringList fields{isoDateText(trip.dateKey),  trip.category,
                                  plainAmount(trip.distance), trip.startPlace.trimmed(),
                                  trip.destination.trimmed(), trip.memo.trimmed()};
         if (!json) {

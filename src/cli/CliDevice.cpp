@@ -146,11 +146,6 @@ std::optional<KeyRange> rangeOf(const QCommandLineParser &parser, std::uint32_t 
     return range;
 }
 
-QString isoDate(const SystemTime &date)
-{
-    return QDate(date.year, date.month, date.day).toString(Qt::ISODate);
-}
-
 std::optional<DeviceClaim> claimOfDevice(DeviceLog &device, const KeyRange &range,
                                          CliFailure &failure)
 {

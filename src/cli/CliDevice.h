@@ -58,7 +58,6 @@ struct KeyRange
 // --from and --to; both are needed when required, else each bound is open.
 std::optional<KeyRange> rangeOf(const QCommandLineParser &parser, std::uint32_t dateView,
                                 bool required, CliFailure &failure);
-QString isoDate(const SystemTime &date);
 
 // What the device's trips over the range claim under its rates.
 struct DeviceClaim

@@ -25,10 +25,9 @@ QString rateLine(const Rate &rate)
                        .arg(from, -10)
                        .arg(rateText(rate.perUnit), 9);
     if (rate.tierAfter > 0)
-        line += QStringLiteral("  after %1 then %2, the year from %3-%4")
-                    .arg(plainAmount(rate.tierAfter), rateText(rate.thenPerUnit))
-                    .arg(rate.yearStartMonth, 2, 10, QLatin1Char('0'))
-                    .arg(rate.yearStartDay, 2, 10, QLatin1Char('0'));
+        line +=
+            QStringLiteral("  after %1 then %2, the year from %3")
+                .arg(plainAmount(rate.tierAfter), rateText(rate.thenPerUnit), yearStartText(rate));
     return line.trimmed() + u'\n';
 }
 

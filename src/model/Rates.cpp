@@ -85,9 +85,7 @@ QString rateTableText(const RateTable &table)
                            rateText(rate.perUnit)};
         if (rate.tierAfter > 0)
             fields << QString::number(rate.tierAfter) << rateText(rate.thenPerUnit)
-                   << QStringLiteral("%1-%2")
-                          .arg(rate.yearStartMonth, 2, 10, QLatin1Char('0'))
-                          .arg(rate.yearStartDay, 2, 10, QLatin1Char('0'));
+                   << yearStartText(rate);
         text += fields.join(u'\t') + u'\n';
     }
     return text;
@@ -168,6 +166,13 @@ std::optional<std::pair<int, int>> parseYearStart(const QString &text)
     if (!match.hasMatch() || !QDate(2000, month, day).isValid())
         return std::nullopt;
     return std::pair(month, day);
+}
+
+QString yearStartText(const Rate &rate)
+{
+    return QStringLiteral("%1-%2")
+        .arg(rate.yearStartMonth, 2, 10, QLatin1Char('0'))
+        .arg(rate.yearStartDay, 2, 10, QLatin1Char('0'));
 }
 
 QString rateText(MilliRate rate)

@@ -51,6 +51,8 @@ std::optional<RateTable> parseRateTable(const QString &text);
 // "0.725": no sign, at most three decimals, at most MaxRate.
 std::optional<MilliRate> parseRate(const QString &text);
 QString rateText(MilliRate rate);
+// "04-06": the day a rate's tier year starts.
+QString yearStartText(const Rate &rate);
 // A tier's distance: whole units or up to two decimals, more than 0, at most the largest amount;
 // hundredths.
 std::optional<std::int64_t> parseTierDistance(const QString &text);
