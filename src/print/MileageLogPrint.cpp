@@ -163,12 +163,13 @@ private:
         m_painter.setFont(font);
     }
 
-    // A text wider than its room ends in an ellipsis rather than at the paper's edge.
+    // One line: a text wider than its room ends in an ellipsis rather than at the paper's edge,
+    // and a line break given with a title is a blank.
     void drawElided(const QRectF &room, const QString &text)
     {
-        m_painter.drawText(
-            room, Qt::AlignLeft | Qt::AlignVCenter,
-            QFontMetricsF(m_painter.font()).elidedText(text, Qt::ElideRight, room.width()));
+        m_painter.drawText(room, Qt::AlignLeft | Qt::AlignVCenter,
+                           QFontMetricsF(m_painter.font())
+                               .elidedText(text.simplified(), Qt::ElideRight, room.width()));
     }
 
     void paintPage(const Page &page, int number)

@@ -433,13 +433,14 @@ TEST_F(Cli, printsEveryTripAndTheAmountsTheReportGives)
     EXPECT_TRUE(line(text, {"06-10-05", "Visits", "0.25"}));
     EXPECT_TRUE(line(text, {"Total", "300.25"}));
     // Money and rates as the device writes its distances, and a title too long for the paper
-    // ended with an ellipsis.
+    // ended with an ellipsis, on one line.
     const QString dotted = device.devicePath();
     ASSERT_EQ(tripvane({"rates", "set", "Job", "0.455", "--device", dotted}).status, 0);
-    const QString written =
-        printed({"--from", "2005-10-01", "--to", "2005-10-31", "--title",
-                 QString(200, u'x') + QStringLiteral("END"), "--device", dotted});
+    const QString written = printed(
+        {"--from", "2005-10-01", "--to", "2005-10-31", "--title",
+         QStringLiteral("Car\n") + QString(200, u'x') + QStringLiteral("END"), "--device", dotted});
     EXPECT_TRUE(line(written, {"Job", "1", "1.000,87", "0,455", "455,40"})) << qPrintable(written);
+    EXPECT_TRUE(written.contains(QStringLiteral("Car xxx")));
     EXPECT_TRUE(written.contains(QStringLiteral("xxx\u2026")));
     EXPECT_FALSE(written.contains(QStringLiteral("END")));
     const Outcome report = tripvane(QStringList{"report", "--amounts", "--format", "csv"} + range);
