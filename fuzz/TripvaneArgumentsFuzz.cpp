@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <map>
@@ -92,10 +93,21 @@ const Files &scratch(QString &path)
     return made;
 }
 
+// What an argument may name: itself, and the value of "--output=NAME" or "-o=NAME".
+QStringList namesIn(const QString &argument)
+{
+    QStringList names{argument};
+    if (argument.startsWith(u'-') && argument.contains(u'='))
+        names.append(argument.section(u'=', 1));
+    return names;
+}
+
 // A path that stays inside the folder: relative, without "..".
 bool staysInside(const QString &argument)
 {
-    return !argument.startsWith(u'/') && !argument.split(u'/').contains(QStringLiteral(".."));
+    return std::ranges::all_of(namesIn(argument), [](const QString &name) {
+        return !name.startsWith(u'/') && !name.split(u'/').contains(QStringLiteral(".."));
+    });
 }
 
 } // namespace
@@ -134,13 +146,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const auto named = [&](const QString &path) {
         const QString relative = QDir(folder).relativeFilePath(path);
         for (const QString &argument : arguments) {
-            const QString clean = QDir::cleanPath(argument);
-            if (!argument.isEmpty() &&
-                (relative == clean || relative == clean + u'~' ||
-                 relative.startsWith(clean + u'/') ||
-                 QString(relative).replace(QStringLiteral("device/"), QStringLiteral("link/")) ==
-                     clean))
-                return true;
+            for (const QString &name : namesIn(argument)) {
+                const QString clean = QDir::cleanPath(name);
+                if (!name.isEmpty() &&
+                    (relative == clean || relative == clean + u'~' ||
+                     relative.startsWith(clean + u'/') ||
+                     QString(relative).replace(QStringLiteral("device/"),
+                                               QStringLiteral("link/")) == clean))
+                    return true;
+            }
         }
         return writesDevice && path.startsWith(storePath);
     };
