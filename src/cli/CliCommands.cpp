@@ -366,9 +366,9 @@ int checkCommand(const QCommandLineParser &parser, CliStreams streams)
                   .arg(log->log().trips().size())
                   .arg(log->log().categories().size())
                   .arg(log->log().book().size());
-    const std::optional<RateTable> rates = loadRates(log->store, log->settings);
+    const std::optional<RateTable> rates = ratesOfDevice(*log, failure);
     if (!rates)
-        return unhealthy(storePath + QStringLiteral(": the rates cannot be read"));
+        return unhealthy(failure.message);
     report += QStringLiteral("rates: %1\n").arg(rates->rates.size());
     if (!SumDistancesInRange(log->log().trips(), 0, 99991231))
         return unhealthy(overflowFailure(storePath).message);

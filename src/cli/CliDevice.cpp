@@ -146,15 +146,21 @@ std::optional<KeyRange> rangeOf(const QCommandLineParser &parser, std::uint32_t 
     return range;
 }
 
+std::optional<RateTable> ratesOfDevice(DeviceLog &device, CliFailure &failure)
+{
+    std::optional<RateTable> rates = loadRates(device.store, device.settings);
+    if (!rates)
+        failure = {ExitDevice,
+                   device.root.storePath() + QStringLiteral(": the rates cannot be read")};
+    return rates;
+}
+
 std::optional<DeviceClaim> claimOfDevice(DeviceLog &device, const KeyRange &range,
                                          CliFailure &failure)
 {
-    std::optional<RateTable> rates = loadRates(device.store, device.settings);
-    if (!rates) {
-        failure = {ExitDevice,
-                   device.root.storePath() + QStringLiteral(": the rates cannot be read")};
+    std::optional<RateTable> rates = ratesOfDevice(device, failure);
+    if (!rates)
         return std::nullopt;
-    }
     std::optional<Claim> claim = claimOf(device.log(), *rates, range.first, range.last);
     if (!claim) {
         failure = overflowFailure(device.root.path());

@@ -66,6 +66,8 @@ struct DeviceClaim
     QString currency;
     Claim claim;
 };
+// The device's rates; a failure naming its store when they cannot be read.
+std::optional<RateTable> ratesOfDevice(DeviceLog &device, CliFailure &failure);
 std::optional<DeviceClaim> claimOfDevice(DeviceLog &device, const KeyRange &range,
                                          CliFailure &failure);
 // A fleet's amounts are added up, so its devices must claim in one currency: the first

@@ -32,10 +32,9 @@ int printCommand(const QCommandLineParser &parser, CliStreams streams)
             return fail(streams, failure);
         if (!range && !(range = rangeOf(parser, log->settings.DateTypeView, true, failure)))
             return fail(streams, failure);
-        std::optional<RateTable> rates = loadRates(log->store, log->settings);
+        std::optional<RateTable> rates = ratesOfDevice(*log, failure);
         if (!rates)
-            return fail(streams, {ExitDevice, log->root.storePath() +
-                                                  QStringLiteral(": the rates cannot be read")});
+            return fail(streams, failure);
         if (const std::optional<CliFailure> mixed = mixedCurrency(currency, rates->currency))
             return fail(streams, *mixed);
         const QString name = QFileInfo(log->root.path()).fileName();

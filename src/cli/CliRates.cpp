@@ -157,8 +157,8 @@ int ratesCommand(const QCommandLineParser &parser, CliStreams streams)
     std::unique_ptr<DeviceLog> log =
         readDevice(device.path(), failure, listing ? DeviceAccess::Read : DeviceAccess::Write);
     std::optional<RateTable> table;
-    if (log && !(table = loadRates(log->store, log->settings)))
-        failure = {ExitDevice, device.storePath() + QStringLiteral(": the rates cannot be read")};
+    if (log)
+        table = ratesOfDevice(*log, failure);
     if (table && !listing) {
         const RateTable before = *table;
         if (std::optional<CliFailure> problem =
