@@ -37,10 +37,4 @@ AboutDialog::AboutDialog(Services &services, const AppSettings &settings)
     services.inputPanel().hide();
 }
 
-void AboutDialog::command(int id)
-{
-    if (id == LeaveCode)
-        done(LeaveCode);
-}
-
 } // namespace tripvane

@@ -27,7 +27,6 @@ public:
 
     AboutDialog(Services &services, const AppSettings &settings);
 
-    void command(int id) override;
     int cancelCode() const override { return LeaveCode; }
 
 protected:

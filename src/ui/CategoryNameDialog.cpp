@@ -54,14 +54,6 @@ CategoryNameDialog::CategoryNameDialog(Services &services, bool rename)
     focusField(m_edit);
 }
 
-void CategoryNameDialog::command(int id)
-{
-    if (id == m_cancel)
-        done(m_cancel);
-    else if (id == m_ok || id == TitleBarOkCommand)
-        accept();
-}
-
 void CategoryNameDialog::accept()
 {
     services().inputPanel().hide();

@@ -26,10 +26,9 @@ public:
     // A new name for oldName.
     CategoryNameDialog(Services &services, const QString &oldName);
 
-    void command(int id) override;
     // The name chosen, in its stored form, once the dialog ended with its OK.
     const QString &chosenName() const { return m_name; }
-    int okCode() const { return m_ok; }
+    int okCode() const override { return m_ok; }
     int cancelCode() const override { return m_cancel; }
 
 protected:

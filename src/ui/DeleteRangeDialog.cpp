@@ -48,8 +48,8 @@ void DeleteRangeDialog::command(int id)
 {
     if (id == FindButton)
         findRecords();
-    else if (id == CancelButton || id == TitleBarOkCommand)
-        done(CancelButton);
+    else
+        DeviceDialog::command(id);
 }
 
 void DeleteRangeDialog::findRecords()

@@ -106,6 +106,15 @@ void DeviceDialog::keepInsideScreen(QWidget &popup) const
         popup.setGeometry(placed);
 }
 
+void DeviceDialog::command(int id)
+{
+    // Without an OK, the title bar's OK leaves as Cancel does.
+    if (id == okCode() || (id == TitleBarOkCommand && okCode() >= 0))
+        accept();
+    else if (id == cancelCode() || id == TitleBarOkCommand)
+        done(cancelCode());
+}
+
 void DeviceDialog::help()
 {
     m_services.openHelp(helpAnchor());

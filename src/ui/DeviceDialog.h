@@ -30,10 +30,13 @@ public:
 
     const ControlSet &controls() const { return m_controls; }
 
-    // A button press, or TitleBarOkCommand.
-    virtual void command(int id) = 0;
+    // A button press, or TitleBarOkCommand: Cancel ends the dialog, OK and the title bar's OK
+    // accept it (without an OK the title bar's leaves). Dialogs with other buttons take them
+    // first.
+    virtual void command(int id);
     void help();
-    // The end code of the dialog's Cancel (or of its leaving without change).
+    // The end codes of the dialog's OK (none: -1) and Cancel (or of its leaving without change).
+    virtual int okCode() const { return -1; }
     virtual int cancelCode() const = 0;
 
     QDialog &pageDialog() override { return *this; }

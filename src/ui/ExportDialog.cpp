@@ -82,14 +82,6 @@ QString ExportDialog::helpAnchor() const
     return m_kind == Kind::Report ? QStringLiteral("Exportrapport") : QStringLiteral("Export");
 }
 
-void ExportDialog::command(int control)
-{
-    if (control == id(CancelButton))
-        done(control);
-    else if (control == id(OkButton) || control == TitleBarOkCommand)
-        accept();
-}
-
 void ExportDialog::accept()
 {
     services().inputPanel().hide();

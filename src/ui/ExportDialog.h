@@ -44,7 +44,7 @@ public:
     const QString &rememberedName() const { return m_rememberedName; }
     const ExportOptions &chosenOptions() const { return m_options; }
 
-    void command(int id) override;
+    int okCode() const override { return id(OkButton); }
     int cancelCode() const override { return id(CancelButton); }
     int id(Control control) const { return m_kind == Kind::Report ? reportId(control) : control; }
 

@@ -147,12 +147,6 @@ void BookPickerDialog::rowTapped()
     done(BackButton);
 }
 
-void BookPickerDialog::command(int id)
-{
-    if (id == BackButton || id == TitleBarOkCommand)
-        done(BackButton);
-}
-
 void BookPickerDialog::paintEvent(QPaintEvent *event)
 {
     RouteListDialog::paintEvent(event);

@@ -51,7 +51,6 @@ public:
     BookPickerDialog(Services &services, const AppSettings &settings, const TripLog &log,
                      BookActions actions, MileageRecord &record);
 
-    void command(int id) override;
     int cancelCode() const override { return BackButton; }
 
 protected:

@@ -78,14 +78,6 @@ RouteDialog::RouteDialog(Services &services, const AppSettings &settings, const 
     focusField(id(StartEdit));
 }
 
-void RouteDialog::command(int control)
-{
-    if (control == id(CancelButton))
-        done(control);
-    else if (control == id(OkButton) || control == TitleBarOkCommand)
-        accept();
-}
-
 void RouteDialog::accept()
 {
     services().inputPanel().hide();

@@ -36,7 +36,7 @@ public:
     // Edits the route at this position of the book.
     RouteDialog(Services &services, const AppSettings &settings, const TripLog &log, int position);
 
-    void command(int id) override;
+    int okCode() const override { return id(OkButton); }
     int cancelCode() const override { return id(CancelButton); }
     // The route chosen, once the dialog ended with its OK, and the route of the book it
     // replaces; an edited route whose position the book no longer holds is a new one.

@@ -58,14 +58,6 @@ StatusDialog::StatusDialog(Services &services, const AppSettings &settings,
     focusField(EndsEdit);
 }
 
-void StatusDialog::command(int id)
-{
-    if (id == CancelButton)
-        done(CancelButton);
-    else if (id == OkButton || id == TitleBarOkCommand)
-        accept();
-}
-
 bool StatusDialog::readReading(int field, MileageRecord &holder)
 {
     const std::uint32_t view = m_settings.DistanceTypeView;

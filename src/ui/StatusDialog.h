@@ -31,7 +31,7 @@ public:
 
     StatusDialog(Services &services, const AppSettings &settings, const OdometerHolders &status);
 
-    void command(int id) override;
+    int okCode() const override { return OkButton; }
     // The readings chosen, once the dialog ended with OK.
     const MileageRecord &chosenStart() const { return m_start; }
     const MileageRecord &chosenEnd() const { return m_end; }

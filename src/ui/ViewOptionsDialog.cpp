@@ -85,17 +85,13 @@ ViewOptionsDialog::ViewOptionsDialog(Services &services, Views views)
     controls().widget(DateList)->setFocus();
 }
 
-void ViewOptionsDialog::command(int id)
+void ViewOptionsDialog::accept()
 {
-    if (id == CancelButton) {
-        done(CancelButton);
-    } else if (id == OkButton || id == TitleBarOkCommand) {
-        m_views.dateView =
-            std::uint32_t(std::max(0, controls().as<QComboBox>(DateList)->currentIndex()));
-        m_views.distanceView =
-            std::uint32_t(std::max(0, controls().as<QComboBox>(GroupingList)->currentIndex()));
-        done(OkButton);
-    }
+    m_views.dateView =
+        std::uint32_t(std::max(0, controls().as<QComboBox>(DateList)->currentIndex()));
+    m_views.distanceView =
+        std::uint32_t(std::max(0, controls().as<QComboBox>(GroupingList)->currentIndex()));
+    done(OkButton);
 }
 
 } // namespace tripvane

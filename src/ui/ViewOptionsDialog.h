@@ -33,15 +33,17 @@ public:
     };
     ViewOptionsDialog(Services &services, Views views);
 
-    void command(int id) override;
     // What was chosen, once the dialog ended with OK.
     Views chosen() const { return m_views; }
+    int okCode() const override { return OkButton; }
     int cancelCode() const override { return CancelButton; }
 
 protected:
     QString helpAnchor() const override { return QStringLiteral("Settings"); }
 
 private:
+    void accept() override;
+
     Views m_views;
 };
 
