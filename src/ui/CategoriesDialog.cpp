@@ -1,12 +1,10 @@
 #include "CategoriesDialog.h"
 
-#include "Heading.h"
 #include "StringTable.h"
 #include "TripLog.h"
 
 #include <QCheckBox>
 #include <QListWidget>
-#include <QPainter>
 #include <QPushButton>
 
 namespace tripvane {
@@ -39,6 +37,7 @@ CategoriesDialog::CategoriesDialog(Services &services, bool throughTrips, const 
     connect(controls().as<QListWidget>(ListBox), &QListWidget::itemSelectionChanged, this,
             &CategoriesDialog::selectionChanged);
     selectionChanged();
+    setHeading({IDS_CATEGORY_HEADING});
     relayout();
     // Only names are chosen here: the input panel stays down.
     setInputPanelAfterDropDown(false);
@@ -118,14 +117,6 @@ void CategoriesDialog::deleteSelected()
     }
     m_selected = name;
     done(DeleteButton);
-}
-
-void CategoriesDialog::paintEvent(QPaintEvent *event)
-{
-    DeviceDialog::paintEvent(event);
-    QPainter painter(this);
-    paintHeading(painter, {6, 4}, loadString(IDS_CATEGORY_HEADING));
-    paintRule(painter, {1, 20}, {238, 20});
 }
 
 } // namespace tripvane

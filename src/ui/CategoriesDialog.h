@@ -35,7 +35,6 @@ public:
 
 protected:
     QString helpAnchor() const override { return QStringLiteral("Categories"); }
-    void paintEvent(QPaintEvent *event) override;
 
 private:
     void fillList();

@@ -1,13 +1,11 @@
 #include "DeleteRangeDialog.h"
 
 #include "AppSettings.h"
-#include "Heading.h"
 #include "StringTable.h"
 #include "TextRules.h"
 #include "TripLog.h"
 
 #include <QDateEdit>
-#include <QPainter>
 
 namespace tripvane {
 
@@ -37,6 +35,7 @@ DeleteRangeDialog::DeleteRangeDialog(Services &services, const AppSettings &sett
     setDateOrder(settings.DateTypeView);
     setPickerDate(StartsPicker, range.start);
     setPickerDate(EndsPicker, range.end);
+    setHeading({IDS_DELETE_RANGE_HEADING, {6, 4}, {1, 23, 235, 23}, 20});
     relayout();
     // This dialog keeps the input panel down: only dates are chosen here.
     setInputPanelAfterDropDown(false);
@@ -76,15 +75,6 @@ void DeleteRangeDialog::findRecords()
     m_first = first.dateKey;
     m_last = last.dateKey;
     done(FindButton);
-}
-
-void DeleteRangeDialog::paintEvent(QPaintEvent *event)
-{
-    DeviceDialog::paintEvent(event);
-    QPainter painter(this);
-    const bool portrait = isPortrait();
-    paintHeading(painter, {portrait ? 6 : 26, 4}, loadString(IDS_DELETE_RANGE_HEADING));
-    paintRule(painter, {portrait ? 1 : 21, 23}, {portrait ? 235 : 255, 23});
 }
 
 } // namespace tripvane

@@ -36,7 +36,6 @@ public:
 
 protected:
     QString helpAnchor() const override { return QStringLiteral("Mileagerecords"); }
-    void paintEvent(QPaintEvent *event) override;
 
 private:
     void findRecords();

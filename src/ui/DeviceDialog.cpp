@@ -3,6 +3,7 @@
 #include "AmountText.h"
 #include "CursorList.h"
 #include "DatePicker.h"
+#include "Heading.h"
 #include "Services.h"
 #include "StringTable.h"
 #include "TextRules.h"
@@ -15,6 +16,7 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 
@@ -224,6 +226,18 @@ MessageAnswer DeviceDialog::ask(const QString &text, MessageButtons buttons)
 {
     m_services.inputPanel().hide();
     return m_services.message(text, MessageIcon::Exclamation, buttons);
+}
+
+void DeviceDialog::paintEvent(QPaintEvent *event)
+{
+    QDialog::paintEvent(event);
+    const std::optional<int> shift = isPortrait() || !m_heading ? 0 : m_heading->wideShift;
+    if (!m_heading || !shift)
+        return;
+    const QPoint by(*shift, 0);
+    QPainter painter(this);
+    paintHeading(painter, m_heading->text + by, loadString(m_heading->stringId));
+    paintRule(painter, m_heading->rule.p1() + by, m_heading->rule.p2() + by);
 }
 
 void DeviceDialog::refuseField(int id)

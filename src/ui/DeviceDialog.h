@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <QDialog>
+#include <QLine>
 
 namespace tripvane {
 
@@ -83,6 +84,17 @@ protected:
     // A message box of this dialog: the input panel goes down first.
     MessageAnswer ask(int stringId, MessageButtons buttons);
     MessageAnswer ask(const QString &text, MessageButtons buttons);
+    // The blue heading and its rule at the top of a dialog; a wide layout moves them right by
+    // wideShift, or leaves them out without one.
+    struct Heading
+    {
+        int stringId;
+        QPoint text{6, 4};
+        QLine rule{1, 20, 238, 20};
+        std::optional<int> wideShift = 0;
+    };
+    void setHeading(const Heading &heading) { m_heading = heading; }
+    void paintEvent(QPaintEvent *event) override;
 
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -98,6 +110,7 @@ private:
     std::vector<QObject *> m_popups; // calendars and combo lists that drop down
     bool m_panelAfterDropDown = true;
     bool m_titleBarOk;
+    std::optional<Heading> m_heading;
 };
 
 } // namespace tripvane

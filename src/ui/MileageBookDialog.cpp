@@ -1,14 +1,12 @@
 #include "MileageBookDialog.h"
 
 #include "AppSettings.h"
-#include "Heading.h"
 #include "ListView.h"
 #include "Records.h"
 #include "StringTable.h"
 #include "TripLog.h"
 
 #include <QItemSelectionModel>
-#include <QPainter>
 #include <QPushButton>
 
 namespace tripvane {
@@ -39,6 +37,7 @@ MileageBookDialog::MileageBookDialog(Services &services, const AppSettings &sett
         if (list().selectedRow() >= 0)
             chooseRow(list().selectedRow());
     });
+    setHeading({IDS_BOOK_HEADING, {6, 3}, {1, 19, 236, 19}});
     relayout();
     const bool chosen = hasSelectedRoute();
     if (!chosen)
@@ -115,19 +114,12 @@ void MileageBookDialog::deleteSelected()
     showSelectedRoute();
 }
 
-void MileageBookDialog::paintEvent(QPaintEvent *event)
-{
-    RouteListDialog::paintEvent(event);
-    QPainter painter(this);
-    paintHeading(painter, {6, 3}, loadString(IDS_BOOK_HEADING));
-    paintRule(painter, {1, 19}, {236, 19});
-}
-
 BookPickerDialog::BookPickerDialog(Services &services, const AppSettings &settings,
                                    const TripLog &log, BookActions actions, MileageRecord &record)
     : RouteListDialog(services, pickerControls, settings, log, std::move(actions), NoRoute)
     , m_record(record)
 {
+    setHeading({IDS_PICKER_HEADING});
     relayout();
     list().setFocus();
     services.inputPanel().hide();
@@ -145,14 +137,6 @@ void BookPickerDialog::rowTapped()
     SetAmountFromText(m_record, route.distanceTextFor(settings().DistanceTypeView),
                       settings().DistanceTypeView);
     done(BackButton);
-}
-
-void BookPickerDialog::paintEvent(QPaintEvent *event)
-{
-    RouteListDialog::paintEvent(event);
-    QPainter painter(this);
-    paintHeading(painter, {6, 4}, loadString(IDS_PICKER_HEADING));
-    paintRule(painter, {1, 20}, {238, 20});
 }
 
 } // namespace tripvane

@@ -29,7 +29,6 @@ public:
 
 protected:
     QString helpAnchor() const override { return QStringLiteral("Rittenboek"); }
-    void paintEvent(QPaintEvent *event) override;
     void rowTapped() override;
 
 private:
@@ -55,7 +54,6 @@ public:
 
 protected:
     QString helpAnchor() const override { return QStringLiteral("Rittenboek"); }
-    void paintEvent(QPaintEvent *event) override;
     void rowTapped() override;
 
 private:

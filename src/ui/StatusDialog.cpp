@@ -1,7 +1,6 @@
 #include "StatusDialog.h"
 
 #include "AppSettings.h"
-#include "Heading.h"
 #include "Images.h"
 #include "Services.h"
 #include "StringTable.h"
@@ -10,7 +9,6 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 
 namespace tripvane {
 
@@ -54,6 +52,7 @@ StatusDialog::StatusDialog(Services &services, const AppSettings &settings,
     starts->setText(m_start.distanceTextFor(view));
     ends->setText(m_end.distanceTextFor(view));
     notes->setText(m_end.memo);
+    setHeading({IDS_ODOMETER_STATUS, {6, 4}, {1, 20, 238, 20}, std::nullopt});
     relayout();
     focusField(EndsEdit);
 }
@@ -88,16 +87,6 @@ void StatusDialog::accept()
     m_start = start;
     m_end = end;
     done(OkButton);
-}
-
-void StatusDialog::paintEvent(QPaintEvent *event)
-{
-    DeviceDialog::paintEvent(event);
-    if (!isPortrait())
-        return;
-    QPainter painter(this);
-    paintHeading(painter, {6, 4}, loadString(IDS_ODOMETER_STATUS));
-    paintRule(painter, {1, 20}, {238, 20});
 }
 
 } // namespace tripvane

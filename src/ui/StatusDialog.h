@@ -39,7 +39,6 @@ public:
 
 protected:
     QString helpAnchor() const override { return QStringLiteral("OdometerStatus"); }
-    void paintEvent(QPaintEvent *event) override;
 
 private:
     void accept() override;
