@@ -230,18 +230,9 @@ bool TripLog::renameCategory(const QString &oldName, const QString &newName, boo
     CategoryEntry entry;
     if (entry.setName(newName))
         m_categories.append(entry);
-    if (!throughTrips)
-        return rewriteCategories();
-
-    // The list and its trips change in one transaction: a kill between them leaves neither.
-    const auto told = tellFailuresAtEnd();
-    WaitCursorGuard busy(m_waitCursor);
-    bool written = false;
-    std::size_t tripsWritten = 0;
-    m_databases.inOneTransaction([&] {
-        written = m_databases.rewriteCategories(m_categories);
-        if (!written)
-            return true;
+    return rewriteCategories(throughTrips, [&](bool listWritten) -> std::size_t {
+        if (!listWritten)
+            return 0;
         std::vector<const MileageRecord *> renamed;
         for (ListPosition i = 0; i < m_trips.size(); ++i) {
             MileageRecord &trip = m_trips.at(i);
@@ -250,15 +241,8 @@ bool TripLog::renameCategory(const QString &oldName, const QString &newName, boo
                 renamed.push_back(&trip);
             }
         }
-        tripsWritten = renamed.empty() ? 0 : m_databases.updateRecords(renamed);
-        return true;
+        return renamed.empty() ? 0 : m_databases.updateRecords(renamed);
     });
-    emit categoriesChanged();
-    if (tripsWritten > 0) {
-        m_tripsChangedByCategories = true;
-        reloadTrips();
-    }
-    return written;
 }
 
 bool TripLog::deleteCategory(const QString &name, bool throughTrips)
@@ -267,25 +251,33 @@ bool TripLog::deleteCategory(const QString &name, bool throughTrips)
     m_categoriesChanged = true;
     emit categoriesAboutToChange();
     m_categories.removeByName(deleted);
-    if (!throughTrips)
-        return rewriteCategories();
-
-    const auto told = tellFailuresAtEnd();
-    WaitCursorGuard busy(m_waitCursor);
-    bool written = false;
-    std::size_t tripsDeleted = 0;
-    m_databases.inOneTransaction([&] {
-        written = m_databases.rewriteCategories(m_categories);
+    // An empty list counts as not written: the trips of the last category still go.
+    return rewriteCategories(throughTrips, [&](bool) -> std::size_t {
         std::vector<std::int32_t> keys;
         for (ListPosition i = 0; i < m_trips.size(); ++i) {
             if (m_trips.at(i).category == deleted)
                 keys.push_back(m_trips.at(i).key);
         }
-        tripsDeleted = keys.empty() ? 0 : m_databases.deleteRecords(keys);
+        return keys.empty() ? 0 : m_databases.deleteRecords(keys);
+    });
+}
+
+bool TripLog::rewriteCategories(bool throughTrips, const std::function<std::size_t(bool)> &trips)
+{
+    if (!throughTrips)
+        return rewriteCategories();
+    // The list and its trips change in one transaction: a kill between them leaves neither.
+    const auto told = tellFailuresAtEnd();
+    WaitCursorGuard busy(m_waitCursor);
+    bool written = false;
+    std::size_t tripsWritten = 0;
+    m_databases.inOneTransaction([&] {
+        written = m_databases.rewriteCategories(m_categories);
+        tripsWritten = trips(written);
         return true;
     });
     emit categoriesChanged();
-    if (tripsDeleted > 0) {
+    if (tripsWritten > 0) {
         m_tripsChangedByCategories = true;
         reloadTrips();
     }

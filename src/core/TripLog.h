@@ -135,6 +135,9 @@ private:
     bool appendStored(const MileageRecord &trip, std::int32_t &key);
     void reloadTrips();
     bool rewriteCategories();
+    // With throughTrips, trips (given whether the list was written) writes the trips the
+    // change reaches, in the list's transaction, and says how many it wrote.
+    bool rewriteCategories(bool throughTrips, const std::function<std::size_t(bool)> &trips);
     bool rewriteBook();
 
     Databases &m_databases;
