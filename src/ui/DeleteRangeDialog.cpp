@@ -53,16 +53,12 @@ void DeleteRangeDialog::command(int id)
 
 void DeleteRangeDialog::findRecords()
 {
-    DateFields first;
-    DateFields last;
-    BuildDateTexts(first, pickerDate(StartsPicker));
-    BuildDateTexts(last, pickerDate(EndsPicker));
-    if (first.dateKey > last.dateKey) {
-        ask(IDS_RANGE_START_AFTER_END, MessageButtons::Ok);
-        controls().widget(StartsPicker)->setFocus();
+    const std::optional<DateRange> range = pickedRange(StartsPicker, EndsPicker);
+    if (!range)
         return;
-    }
-    const ListPosition found = m_log.countTripsInRange(first.dateKey, last.dateKey);
+    const std::uint32_t first = dateKeyOf(range->start);
+    const std::uint32_t last = dateKeyOf(range->end);
+    const ListPosition found = m_log.countTripsInRange(first, last);
     if (found == 0) {
         ask(IDS_NO_RECORDS_FOUND, MessageButtons::Ok);
         controls().widget(StartsPicker)->setFocus();
@@ -72,8 +68,8 @@ void DeleteRangeDialog::findRecords()
         QStringLiteral("%1 %2").arg(found).arg(loadString(IDS_RECORDS_WILL_BE_DELETED)));
     if (ask(question, MessageButtons::YesNo) != MessageAnswer::Yes)
         return;
-    m_first = first.dateKey;
-    m_last = last.dateKey;
+    m_first = first;
+    m_last = last;
     done(FindButton);
 }
 

@@ -3,6 +3,7 @@
 #include "AmountText.h"
 #include "CursorList.h"
 #include "DatePicker.h"
+#include "DateText.h"
 #include "Heading.h"
 #include "Services.h"
 #include "StringTable.h"
@@ -152,6 +153,16 @@ SystemTime DeviceDialog::pickerDate(int id)
     if (!picked.isValid())
         return m_services.clock().localToday();
     return makeDate(picked.year(), picked.month(), picked.day());
+}
+
+std::optional<DateRange> DeviceDialog::pickedRange(int startsId, int endsId)
+{
+    const DateRange range{pickerDate(startsId), pickerDate(endsId)};
+    if (dateKeyOf(range.start) <= dateKeyOf(range.end))
+        return range;
+    ask(IDS_RANGE_START_AFTER_END, MessageButtons::Ok);
+    m_controls.widget(startsId)->setFocus();
+    return std::nullopt;
 }
 
 void DeviceDialog::enableOkWhileTyped(std::initializer_list<int> fields, int okId, int cancelId)

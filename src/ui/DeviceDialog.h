@@ -60,6 +60,9 @@ protected:
     // handheld's calendar record, today (UTC) when the picker holds no valid date.
     void setPickerDate(int id, const SystemTime &date);
     SystemTime pickerDate(int id);
+    // The range two pickers hold; none, once told with the focus on the first, when it starts
+    // after it ends.
+    std::optional<DateRange> pickedRange(int startsId, int endsId);
     // Places the controls for the current screen; dialogs with more to place extend it.
     virtual void relayout();
     bool isPortrait() const;

@@ -93,31 +93,18 @@ void ReportDialog::command(int id)
     }
 }
 
-std::uint32_t ReportDialog::pickerKey(int id)
-{
-    DateFields fields;
-    BuildDateTexts(fields, pickerDate(id));
-    return fields.dateKey;
-}
-
 void ReportDialog::viewReport()
 {
-    const std::uint32_t firstKey = pickerKey(StartsPicker);
-    const std::uint32_t lastKey = pickerKey(EndsPicker);
-    if (firstKey > lastKey) {
-        ask(IDS_RANGE_START_AFTER_END, MessageButtons::Ok);
-        controls().widget(StartsPicker)->setFocus();
+    const std::optional<DateRange> range = pickedRange(StartsPicker, EndsPicker);
+    if (!range)
         return;
-    }
-    m_range = {pickerDate(StartsPicker), pickerDate(EndsPicker)};
-    m_firstKey = firstKey;
-    m_lastKey = lastKey;
-    if (controls().as<QRadioButton>(SpecifiedRadio)->isChecked()) {
-        if (!showSpecified(firstKey, lastKey))
-            return;
-    } else {
-        showTotal(firstKey, lastKey);
-    }
+    m_range = *range;
+    m_firstKey = dateKeyOf(range->start);
+    m_lastKey = dateKeyOf(range->end);
+    if (controls().as<QRadioButton>(SpecifiedRadio)->isChecked())
+        showSpecified(m_firstKey, m_lastKey);
+    else
+        showTotal(m_firstKey, m_lastKey);
 }
 
 void ReportDialog::showTotal(std::uint32_t firstKey, std::uint32_t lastKey)
@@ -139,24 +126,23 @@ void ReportDialog::showTotal(std::uint32_t firstKey, std::uint32_t lastKey)
     makeDefault(ResetButton);
 }
 
-bool ReportDialog::showSpecified(std::uint32_t firstKey, std::uint32_t lastKey)
+void ReportDialog::showSpecified(std::uint32_t firstKey, std::uint32_t lastKey)
 {
     const Built built = buildList(firstKey, lastKey);
     if (built == Built::SortFailed) {
         done(ListFailedCode);
-        return false;
+        return;
     }
     if (built == Built::NothingFound) {
         ask(IDS_NO_RECORDS_FOUND, MessageButtons::Ok);
         controls().widget(StartsPicker)->setFocus();
-        return false;
+        return;
     }
     controls().widget(ResetButton)->show();
     controls().widget(ExportButton)->show();
     controls().widget(ViewButton)->hide();
     setDefining(false);
     makeDefault(ResetButton);
-    return true;
 }
 
 // The totals over the range, then the list sorted as the user chose last.

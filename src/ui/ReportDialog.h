@@ -70,14 +70,13 @@ protected:
 private:
     void viewReport();
     void showTotal(std::uint32_t firstKey, std::uint32_t lastKey);
-    bool showSpecified(std::uint32_t firstKey, std::uint32_t lastKey);
+    void showSpecified(std::uint32_t firstKey, std::uint32_t lastKey);
     enum class Built { List, NothingFound, SortFailed };
     Built buildList(std::uint32_t firstKey, std::uint32_t lastKey);
     void dropList();
     void reset();
     void setDefining(bool defining);
     void makeDefault(int button);
-    std::uint32_t pickerKey(int id);
 
     const AppSettings &m_settings;
     const TripLog &m_log;
