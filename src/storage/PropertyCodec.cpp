@@ -281,35 +281,15 @@ private:
             flushRun();
             if (m_end - m_p < 2)
                 return false;
+            // JSON's escapes: a letter for a character, or u and four hexadecimal digits.
+            static constexpr char escapes[] = "\"\\/bfnrt";
+            static constexpr char16_t meant[] = u"\"\\/\b\f\n\r\t";
             const char kind = m_p[1];
             m_p += 2;
-            switch (kind) {
-            case '"':
-                out.append(u'"');
-                break;
-            case '\\':
-                out.append(u'\\');
-                break;
-            case '/':
-                out.append(u'/');
-                break;
-            case 'b':
-                out.append(u'\b');
-                break;
-            case 'f':
-                out.append(u'\f');
-                break;
-            case 'n':
-                out.append(u'\n');
-                break;
-            case 'r':
-                out.append(u'\r');
-                break;
-            case 't':
-                out.append(u'\t');
-                break;
-            case 'u': {
-                if (m_end - m_p < 4)
+            if (const char *escape = kind ? std::strchr(escapes, kind) : nullptr) {
+                out.append(QChar(meant[escape - escapes]));
+            } else {
+                if (kind != 'u' || m_end - m_p < 4)
                     return false;
                 int unit = 0;
                 for (int i = 0; i < 4; ++i) {
@@ -320,10 +300,6 @@ private:
                 }
                 out.append(QChar(char16_t(unit)));
                 m_p += 4;
-                break;
-            }
-            default:
-                return false;
             }
             run = m_p;
         }

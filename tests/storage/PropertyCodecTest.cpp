@@ -53,6 +53,16 @@ TEST(PropertyCodec, everyCodeUnitSurvives)
     EXPECT_TRUE(back[1].text.isEmpty() && !back[1].text.isNull()) << "an empty text stays present";
 }
 
+// A store edited by an SQLite tool may hold any of JSON's escapes.
+TEST(PropertyCodec, readsEveryEscapeOfJson)
+{
+    PropertyValues values;
+    const char *text = R"({"0x0005001F":"\/\b\f\n\r\t\"\\\u00e9"})";
+    ASSERT_TRUE(decodeProperties(text, int(std::strlen(text)), values));
+    ASSERT_EQ(values.size(), 1u);
+    EXPECT_EQ(values[0].text, QStringLiteral("/\b\f\n\r\t\"\\\u00e9"));
+}
+
 TEST(PropertyCodec, toleratesSpacingAndSkipsForeignMembers)
 {
     PropertyValues values;
