@@ -149,17 +149,13 @@ std::optional<std::vector<SchemaEntry>> schemaOf(SqliteConnection &db)
     SqliteStatement statement = db.prepare(
         "SELECT type, name, tbl_name, ifnull(sql, '') FROM sqlite_schema ORDER BY type, name");
     std::vector<SchemaEntry> entries;
-    for (;;) {
-        switch (statement.step()) {
-        case SqliteStatement::Step::Done:
-            return entries;
-        case SqliteStatement::Step::Error:
-            return std::nullopt;
-        case SqliteStatement::Step::Row:
-            entries.push_back({statement.columnText(0), statement.columnText(1),
-                               statement.columnText(2), statement.columnText(3)});
-        }
-    }
+    SqliteStatement::Step step;
+    while ((step = statement.step()) == SqliteStatement::Step::Row)
+        entries.push_back({statement.columnText(0), statement.columnText(1),
+                           statement.columnText(2), statement.columnText(3)});
+    if (step == SqliteStatement::Step::Error)
+        return std::nullopt;
+    return entries;
 }
 
 // The schema this program makes at each version, made once in memory by the same steps.
@@ -400,20 +396,10 @@ std::int64_t ObjectStore::schemaVersion()
 
 bool ObjectStore::findDatabase(const QString &name, Oid &oid)
 {
-    oid = 0;
     SqliteStatement statement = m_db.prepare("SELECT oid FROM databases WHERE name = ?");
-    if (!statement.bind(1, name))
-        return false;
-    switch (statement.step()) {
-    case SqliteStatement::Step::Row:
-        oid = Oid(statement.columnInt(0));
-        return true;
-    case SqliteStatement::Step::Done:
-        return true;
-    case SqliteStatement::Step::Error:
-        return false;
-    }
-    return false;
+    const auto step = statement.bind(1, name) ? statement.step() : SqliteStatement::Step::Error;
+    oid = step == SqliteStatement::Step::Row ? Oid(statement.columnInt(0)) : 0;
+    return step != SqliteStatement::Step::Error;
 }
 
 Oid ObjectStore::createDatabase(const QString &name)
@@ -514,15 +500,8 @@ bool ObjectStore::forEachRecord(Oid database, const RecordVisitor &visit)
 bool ObjectStore::visitRecords(SqliteStatement &statement, const RecordVisitor &visit)
 {
     PropertyValues values;
-    for (;;) {
-        switch (statement.step()) {
-        case SqliteStatement::Step::Done:
-            return true;
-        case SqliteStatement::Step::Error:
-            return false;
-        case SqliteStatement::Step::Row:
-            break;
-        }
+    SqliteStatement::Step step;
+    while ((step = statement.step()) == SqliteStatement::Step::Row) {
         int bytes = 0;
         const char *text = statement.columnUtf8(1, &bytes);
         if (!decodeProperties(text, bytes, values))
@@ -530,6 +509,7 @@ bool ObjectStore::visitRecords(SqliteStatement &statement, const RecordVisitor &
         if (!visit(Oid(statement.columnInt(0)), values))
             return true;
     }
+    return step == SqliteStatement::Step::Done;
 }
 
 SqliteStatement &ObjectStore::cached(SqliteStatement &slot, const char *sql)
