@@ -16,7 +16,6 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QShortcut>
-#include <QToolBar>
 #include <QToolButton>
 
 namespace tripvane {

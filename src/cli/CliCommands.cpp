@@ -13,13 +13,11 @@
 #include "StringTable.h"
 
 #include <QCommandLineParser>
-#include <QDate>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
 
 #include <map>
 #include <optional>

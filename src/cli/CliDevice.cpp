@@ -6,9 +6,7 @@
 
 #include <QCommandLineParser>
 #include <QDate>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QIODevice>
 
 namespace tripvane {

@@ -317,10 +317,6 @@ private:
     Checked m_checked;
 };
 
-} // namespace
-
-namespace {
-
 // Standard input, a FIFO or a character device is copied into a private file that goes with
 // the process: the encoding is told from the whole text, and such input cannot be read twice.
 // The copy stops at a line longer than the reader takes, so that endless input ends in an

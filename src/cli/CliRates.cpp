@@ -5,7 +5,6 @@
 #include "TextRules.h"
 
 #include <QCommandLineParser>
-#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>

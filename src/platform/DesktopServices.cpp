@@ -4,10 +4,8 @@
 #include <QApplication>
 #include <QAudioDevice>
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGuiApplication>

@@ -3,7 +3,6 @@
 #include "DeviceRoot.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 #include <cerrno>
 

@@ -9,7 +9,6 @@
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPainterPath>
 
 #include <algorithm>
 #include <map>

@@ -10,7 +10,6 @@
 #include "WindowProgramOptions.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>

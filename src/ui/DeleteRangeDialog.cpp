@@ -5,7 +5,6 @@
 #include "TextRules.h"
 #include "TripLog.h"
 
-#include <QDateEdit>
 
 namespace tripvane {
 

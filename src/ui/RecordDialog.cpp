@@ -5,9 +5,7 @@
 #include "TextRules.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLineEdit>
-#include <QPushButton>
 
 namespace tripvane {
 

@@ -6,7 +6,6 @@
 #include "StringTable.h"
 #include "TextRules.h"
 
-#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 
