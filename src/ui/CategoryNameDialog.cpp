@@ -28,27 +28,17 @@ constexpr ControlSpec editControls[] = {
 
 } // namespace
 
-CategoryNameDialog::CategoryNameDialog(Services &services)
-    : CategoryNameDialog(services, false)
-{}
-
-CategoryNameDialog::CategoryNameDialog(Services &services, const QString &oldName)
-    : CategoryNameDialog(services, true)
-{
-    controls().as<QLineEdit>(m_edit)->setText(oldName);
-    focusField(m_edit);
-}
-
-CategoryNameDialog::CategoryNameDialog(Services &services, bool rename)
+CategoryNameDialog::CategoryNameDialog(Services &services, std::optional<QString> oldName)
     : DeviceDialog(services,
-                   rename ? QStringLiteral("Edit category") : QStringLiteral("New category"),
-                   rename ? std::span<const ControlSpec>(editControls) : newControls, true)
-    , m_rename(rename)
-    , m_edit(rename ? EditEdit : NewEdit)
-    , m_ok(rename ? EditOkButton : NewOkButton)
-    , m_cancel(rename ? EditCancelButton : NewCancelButton)
+                   oldName ? QStringLiteral("Edit category") : QStringLiteral("New category"),
+                   oldName ? std::span<const ControlSpec>(editControls) : newControls, true)
+    , m_rename(oldName.has_value())
+    , m_edit(oldName ? EditEdit : NewEdit)
+    , m_ok(oldName ? EditOkButton : NewOkButton)
+    , m_cancel(oldName ? EditCancelButton : NewCancelButton)
 {
     controls().as<QLineEdit>(m_edit)->setMaxLength(FieldLimit::CategoryName);
+    controls().as<QLineEdit>(m_edit)->setText(oldName.value_or(QString()));
     enableOkWhileTyped({m_edit}, m_ok, m_cancel);
     relayout();
     focusField(m_edit);

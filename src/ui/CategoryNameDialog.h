@@ -21,10 +21,8 @@ public:
         PromptLabel = 1058,
     };
 
-    // A new category.
-    explicit CategoryNameDialog(Services &services);
-    // A new name for oldName.
-    CategoryNameDialog(Services &services, const QString &oldName);
+    // A new category, or a new name for oldName.
+    explicit CategoryNameDialog(Services &services, std::optional<QString> oldName = std::nullopt);
 
     // The name chosen, in its stored form, once the dialog ended with its OK.
     const QString &chosenName() const { return m_name; }
@@ -35,7 +33,6 @@ protected:
     QString helpAnchor() const override { return QStringLiteral("Categories"); }
 
 private:
-    CategoryNameDialog(Services &services, bool rename);
     void accept() override;
 
     QString m_name;

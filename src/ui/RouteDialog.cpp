@@ -42,30 +42,21 @@ constexpr int PlaceFieldLimit = 35;
 
 } // namespace
 
-RouteDialog::RouteDialog(Services &services, const AppSettings &settings, const TripLog &log)
-    : RouteDialog(services, settings, log, -1, false)
-{}
-
 RouteDialog::RouteDialog(Services &services, const AppSettings &settings, const TripLog &log,
-                         int position)
-    : RouteDialog(services, settings, log, position, true)
-{}
-
-RouteDialog::RouteDialog(Services &services, const AppSettings &settings, const TripLog &log,
-                         int position, bool edit)
-    : DeviceDialog(services, edit ? QStringLiteral("Edit route") : QStringLiteral("New route"),
-                   edit ? std::span<const ControlSpec>(editControls) : newControls, true)
+                         std::optional<int> edited)
+    : DeviceDialog(services, edited ? QStringLiteral("Edit route") : QStringLiteral("New route"),
+                   edited ? std::span<const ControlSpec>(editControls) : newControls, true)
     , m_settings(settings)
     , m_log(log)
-    , m_position(position)
-    , m_edit(edit)
+    , m_position(edited.value_or(-1))
+    , m_edit(edited.has_value())
 {
     for (auto [field, limit] : {std::pair{StartEdit, PlaceFieldLimit},
                                 {DestinationEdit, PlaceFieldLimit},
                                 {MileageEdit, FieldLimit::AmountText}})
         controls().as<QLineEdit>(id(field))->setMaxLength(limit);
-    if (edit && position >= 0 && ListPosition(position) < log.book().size()) {
-        const BookRoute &route = log.book().at(ListPosition(position));
+    if (m_edit && m_position >= 0 && ListPosition(m_position) < log.book().size()) {
+        const BookRoute &route = log.book().at(ListPosition(m_position));
         controls().as<QLineEdit>(id(StartEdit))->setText(route.startPlace);
         controls().as<QLineEdit>(id(DestinationEdit))->setText(route.destination);
         controls()

@@ -31,10 +31,9 @@ public:
     };
     static constexpr int EditOffset = -10;
 
-    // A new route.
-    RouteDialog(Services &services, const AppSettings &settings, const TripLog &log);
-    // Edits the route at this position of the book.
-    RouteDialog(Services &services, const AppSettings &settings, const TripLog &log, int position);
+    // A new route, or an edit of the route at the edited position of the book.
+    RouteDialog(Services &services, const AppSettings &settings, const TripLog &log,
+                std::optional<int> edited = std::nullopt);
 
     int okCode() const override { return id(OkButton); }
     int cancelCode() const override { return id(CancelButton); }
@@ -49,8 +48,6 @@ protected:
     QString helpAnchor() const override { return QStringLiteral("Rittenboek"); }
 
 private:
-    RouteDialog(Services &services, const AppSettings &settings, const TripLog &log, int position,
-                bool edit);
     void accept() override;
 
     const AppSettings &m_settings;
