@@ -87,44 +87,27 @@ int SqliteConnection::changes() const
     return sqlite3_changes(m_db);
 }
 
-SqliteStatement::~SqliteStatement()
+void SqliteStatement::Finalize::operator()(sqlite3_stmt *statement) const
 {
-    sqlite3_finalize(m_statement);
-}
-
-SqliteStatement::SqliteStatement(SqliteStatement &&other) noexcept
-    : m_owner(other.m_owner)
-    , m_statement(std::exchange(other.m_statement, nullptr))
-    , m_handed(other.m_handed)
-{}
-
-SqliteStatement &SqliteStatement::operator=(SqliteStatement &&other) noexcept
-{
-    if (this != &other) {
-        sqlite3_finalize(m_statement);
-        m_owner = other.m_owner;
-        m_statement = std::exchange(other.m_statement, nullptr);
-        m_handed = other.m_handed;
-    }
-    return *this;
+    sqlite3_finalize(statement);
 }
 
 bool SqliteStatement::bind(int index, std::int64_t value)
 {
-    return m_statement && sqlite3_bind_int64(m_statement, index, value) == SQLITE_OK;
+    return m_statement && sqlite3_bind_int64(m_statement.get(), index, value) == SQLITE_OK;
 }
 
 bool SqliteStatement::bind(int index, const QString &text)
 {
     const QByteArray utf8 = text.toUtf8();
-    return m_statement && sqlite3_bind_text(m_statement, index, utf8.constData(), int(utf8.size()),
-                                            SQLITE_TRANSIENT) == SQLITE_OK;
+    return m_statement && sqlite3_bind_text(m_statement.get(), index, utf8.constData(),
+                                            int(utf8.size()), SQLITE_TRANSIENT) == SQLITE_OK;
 }
 
 bool SqliteStatement::bindUtf8(int index, const char *text, int bytes)
 {
     return m_statement &&
-           sqlite3_bind_text(m_statement, index, text, bytes, SQLITE_STATIC) == SQLITE_OK;
+           sqlite3_bind_text(m_statement.get(), index, text, bytes, SQLITE_STATIC) == SQLITE_OK;
 }
 
 SqliteStatement::Step SqliteStatement::step()
@@ -133,28 +116,28 @@ SqliteStatement::Step SqliteStatement::step()
         return Step::Error;
     if (!m_handed)
         m_owner->checkThread();
-    switch (sqlite3_step(m_statement)) {
+    switch (sqlite3_step(m_statement.get())) {
     case SQLITE_ROW:
         return Step::Row;
     case SQLITE_DONE:
         return Step::Done;
     default:
         // The statement's own text first: the reset may replace the connection's message.
-        m_owner->noteFailure(sqlite3_sql(m_statement));
-        sqlite3_reset(m_statement);
+        m_owner->noteFailure(sqlite3_sql(m_statement.get()));
+        sqlite3_reset(m_statement.get());
         return Step::Error;
     }
 }
 
 bool SqliteStatement::reset()
 {
-    return m_statement && sqlite3_reset(m_statement) == SQLITE_OK &&
-           sqlite3_clear_bindings(m_statement) == SQLITE_OK;
+    return m_statement && sqlite3_reset(m_statement.get()) == SQLITE_OK &&
+           sqlite3_clear_bindings(m_statement.get()) == SQLITE_OK;
 }
 
 std::int64_t SqliteStatement::columnInt(int column) const
 {
-    return sqlite3_column_int64(m_statement, column);
+    return sqlite3_column_int64(m_statement.get(), column);
 }
 
 QString SqliteStatement::columnText(int column) const
@@ -166,14 +149,15 @@ QString SqliteStatement::columnText(int column) const
 
 const char *SqliteStatement::columnUtf8(int column, int *bytes) const
 {
-    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
-    *bytes = sqlite3_column_bytes(m_statement, column);
+    const auto *text =
+        reinterpret_cast<const char *>(sqlite3_column_text(m_statement.get(), column));
+    *bytes = sqlite3_column_bytes(m_statement.get(), column);
     return text;
 }
 
 int SqliteStatement::columnType(int column) const
 {
-    return sqlite3_column_type(m_statement, column);
+    return sqlite3_column_type(m_statement.get(), column);
 }
 
 SqliteTransaction::SqliteTransaction(SqliteConnection &db)

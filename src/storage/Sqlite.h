@@ -70,9 +70,6 @@ public:
         : m_owner(&owner)
         , m_statement(statement)
     {}
-    ~SqliteStatement();
-    SqliteStatement(SqliteStatement &&other) noexcept;
-    SqliteStatement &operator=(SqliteStatement &&other) noexcept;
 
     bool isValid() const { return m_statement != nullptr; }
     // A statement whose rows a second thread steps through while the owner waits for them.
@@ -93,8 +90,12 @@ public:
     int columnType(int column) const;
 
 private:
+    struct Finalize
+    {
+        void operator()(sqlite3_stmt *statement) const;
+    };
     SqliteConnection *m_owner = nullptr;
-    sqlite3_stmt *m_statement = nullptr;
+    std::unique_ptr<sqlite3_stmt, Finalize> m_statement;
     bool m_handed = false;
 };
 
