@@ -484,45 +484,31 @@ int importCommand(const QCommandLineParser &parser, CliStreams streams)
     std::size_t added = 0;
     bool invalid = false;
     bool written = false;
-    {
+    // Reads every line, each batch's trips written as they come (in a dry run, none); then
+    // whether the lines, all read, may go in.
+    const auto readAll = [&] {
         CheckedBatch batch;
-        bool more = true;
-        const auto takeBatch = [&] {
-            if (!more)
-                return false;
+        for (bool more = true; more;) {
             more = lines.fill(batch); // the last batch filled counts too
             progress.show(dryRun ? "checking" : "importing", batch.bytesRead, fileSize);
             added += batch.trips;
-            return true;
-        };
-        const auto nextBatch = [&]() -> std::span<const ObjectStore::EncodedRecord> {
-            while (takeBatch()) {
-                if (!batch.encoded.empty())
-                    return batch.encoded;
-            }
-            return {};
-        };
-        // Whether the lines, all read, may go in.
-        const auto allValid = [&] {
-            invalid =
-                !checked.errors.isEmpty() || storedDistance + checked.distance > MaxComputedAmount;
-            return !invalid;
-        };
-        if (dryRun) {
-            while (takeBatch()) {
-            }
-            allValid();
-        } else {
-            // The trips and the categories they need go in together, or nothing does.
-            written = databases.inOneTransaction([&] {
-                if (!databases.addEncodedTrips(nextBatch) || !allValid())
-                    return false;
-                return std::ranges::all_of(checked.newCategories, [&](const QString &name) {
-                    return log->log().addCategory(name);
-                });
-            });
+            if (!batch.encoded.empty() && !databases.addEncodedTrips(batch.encoded))
+                return false;
         }
-    }
+        invalid =
+            !checked.errors.isEmpty() || storedDistance + checked.distance > MaxComputedAmount;
+        return !invalid;
+    };
+    // The trips and the categories they need go in together, or nothing does.
+    if (dryRun)
+        readAll();
+    else
+        written = databases.inOneTransaction([&] {
+            return readAll() &&
+                   std::ranges::all_of(checked.newCategories, [&](const QString &name) {
+                       return log->log().addCategory(name);
+                   });
+        });
     progress.clear();
     if (invalid || (!dryRun && !written)) {
         log.reset();

@@ -366,19 +366,14 @@ ObjectStore::EncodedRecord Databases::encodeTrip(const MileageRecord &record, st
     return ObjectStore::encodeRecord(tripProperties(record, key));
 }
 
-bool Databases::addEncodedTrips(const EncodedBatches &nextBatch)
+bool Databases::addEncodedTrips(std::span<const ObjectStore::EncodedRecord> batch)
 {
-    const bool written = m_store.inTransaction([&] {
-        for (auto batch = nextBatch(); !batch.empty(); batch = nextBatch()) {
-            if (!m_store.insertEncoded(m_mileage, batch))
-                return false;
-            m_mileageOutOfPlace += batch.size();
-        }
-        return true;
-    });
-    if (!written)
+    if (!m_store.insertEncoded(m_mileage, batch)) {
         keepFailure(StoreFailure::Kind::Add, DatabaseName::Mileage);
-    return written;
+        return false;
+    }
+    m_mileageOutOfPlace += batch.size();
+    return true;
 }
 
 Databases::Written Databases::storeUpdate(const MileageRecord &record)

@@ -75,11 +75,9 @@ public:
     NewTripKeys newTripKeys(const SystemTime &now);
     // A new trip as the store keeps it, made on any thread.
     static ObjectStore::EncodedRecord encodeTrip(const MileageRecord &record, std::int32_t key);
-    // Many new trips, in batches, so that a long run is written while the next batch is made;
-    // an empty batch ends them. False at the first that cannot be written (the caller's
-    // transaction then undoes them).
-    using EncodedBatches = std::function<std::span<const ObjectStore::EncodedRecord>()>;
-    bool addEncodedTrips(const EncodedBatches &nextBatch);
+    // A batch of new trips; false when one cannot be written (the caller's transaction then
+    // undoes the batches before it).
+    bool addEncodedTrips(std::span<const ObjectStore::EncodedRecord> batch);
     bool updateRecord(const MileageRecord &record);
     bool deleteRecord(std::int32_t key);
     // Many trips in one transaction; a trip that cannot be written is skipped and the rest go

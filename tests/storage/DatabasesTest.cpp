@@ -207,10 +207,8 @@ TEST_F(Trips, keysComeFromTheClockAndDeleteHitsTheRightTrip)
     for (int i = 0; i < 3; ++i)
         batch.push_back(Databases::encodeTrip(trip(2005, 10, 4, 500), newKeys.next()));
     // The trips may come in more than one batch.
-    const std::span<const ObjectStore::EncodedRecord> batches[] = {
-        std::span(batch).first(1), std::span(batch).subspan(1), {}};
-    std::size_t taken = 0;
-    ASSERT_TRUE(databases->addEncodedTrips([&] { return batches[taken++]; }));
+    ASSERT_TRUE(databases->addEncodedTrips(std::span(batch).first(1)));
+    ASSERT_TRUE(databases->addEncodedTrips(std::span(batch).subspan(1)));
     std::vector<std::int32_t> keys = storedKeys();
     std::ranges::sort(keys);
     EXPECT_EQ(keys, (std::vector<std::int32_t>{3009, 291456, 291457, 291458, 291459, 291460}));
