@@ -283,12 +283,17 @@ private:
             true);
     }
 
-    void paintSummary(const PrintedVehicle &vehicle)
+    // A section's title, above what follows by space.
+    void sectionTitle(const QString &title, qreal space = 4)
     {
         setFont(10, true);
-        m_painter.drawText(QRectF(0, m_y, m_width, RowHeight + 4), Qt::AlignLeft,
-                           QStringLiteral("Summary"));
-        m_y += RowHeight + 4;
+        m_painter.drawText(QRectF(0, m_y, m_width, RowHeight + 4), Qt::AlignLeft, title);
+        m_y += RowHeight + space;
+    }
+
+    void paintSummary(const PrintedVehicle &vehicle)
+    {
+        sectionTitle(QStringLiteral("Summary"));
         titles(summaryColumns);
         for (const CategoryClaim &category : vehicle.claim.categories) {
             row(summaryColumns,
@@ -321,10 +326,7 @@ private:
             if (at != indexOf.end())
                 month[at->second] += trip.distance;
         }
-        setFont(10, true);
-        m_painter.drawText(QRectF(0, m_y, m_width, RowHeight + 4), Qt::AlignLeft,
-                           QStringLiteral("Distance per month"));
-        m_y += RowHeight + 6;
+        sectionTitle(QStringLiteral("Distance per month"), 6);
         if (months.empty()) {
             row(wholeLine, {QStringLiteral("No trips in this range")});
             return;
@@ -397,10 +399,7 @@ private:
 
     void paintFleet()
     {
-        setFont(10, true);
-        m_painter.drawText(QRectF(0, m_y, m_width, RowHeight + 4), Qt::AlignLeft,
-                           QStringLiteral("Fleet summary"));
-        m_y += RowHeight + 4;
+        sectionTitle(QStringLiteral("Fleet summary"));
         titles(fleetColumns);
         std::int64_t trips = 0;
         std::int64_t distance = 0;
