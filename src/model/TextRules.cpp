@@ -45,10 +45,6 @@ bool isNameText(const QString &text)
                        [](QChar c) { return c == u' ' || c.isLetter() || c.isDigit(); });
 }
 
-} // namespace tripvane
-
-namespace tripvane {
-
 namespace {
 
 CheckedText withinLimit(QString text, int limit)

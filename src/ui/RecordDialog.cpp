@@ -76,10 +76,6 @@ RecordDialog::RecordDialog(Services &services, const AppSettings &settings,
 void RecordDialog::command(int id)
 {
     switch (id) {
-    case TitleBarOkCommand:
-    case OkButton:
-        accept();
-        break;
     case CancelButton:
         m_edit.record.clear();
         done(CancelButton);
@@ -99,7 +95,7 @@ void RecordDialog::command(int id)
         copyPlace(DestinationEdit);
         break;
     default:
-        break;
+        DeviceDialog::command(id);
     }
 }
 

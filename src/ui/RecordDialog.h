@@ -53,6 +53,7 @@ public:
                  Edit edit);
 
     void command(int id) override;
+    int okCode() const override { return OkButton; }
     int cancelCode() const override { return CancelButton; }
 
     // The record as the dialog leaves it: read on OK and Book, cleared on Cancel.
