@@ -122,7 +122,7 @@ void DeviceFrame::showTop()
     const QString caption = top ? top->pageDialog().windowTitle() : m_mainCaption;
     m_caption->setText(caption);
     setWindowTitle(caption);
-    m_okButton->setVisible(top && top->showsTitleBarOk());
+    m_okButton->setVisible(top != nullptr);
     // The command bar belongs to the main window; a full-screen dialog hides it.
     m_commandArea->setVisible(!top);
     if (QWidget *shown = top ? &top->pageDialog() : m_mainPage)

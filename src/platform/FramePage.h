@@ -16,8 +16,6 @@ public:
     virtual ~FramePage() = default;
 
     virtual QDialog &pageDialog() = 0;
-    // Whether the frame's title bar offers its "ok" while this page is on top.
-    virtual bool showsTitleBarOk() const = 0;
     // A button press of the page, or TitleBarOkCommand.
     virtual void pageCommand(int id) = 0;
     // F1 while the page is on top: its own section of the help file.

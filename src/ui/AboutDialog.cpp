@@ -28,7 +28,7 @@ constexpr ControlSpec aboutControls[] = {
 } // namespace
 
 AboutDialog::AboutDialog(Services &services, const AppSettings &settings)
-    : DeviceDialog(services, QStringLiteral("About"), aboutControls, true)
+    : DeviceDialog(services, QStringLiteral("About"), aboutControls, QString())
 {
     controls().as<QLabel>(Icon)->setPixmap(programIcon().pixmap(32, 32));
     controls().as<QLabel>(Version)->setText(

@@ -28,9 +28,6 @@ public:
     AboutDialog(Services &services, const AppSettings &settings);
 
     int cancelCode() const override { return LeaveCode; }
-
-protected:
-    QString helpAnchor() const override { return {}; } // the contents
 };
 
 } // namespace tripvane

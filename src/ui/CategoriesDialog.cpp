@@ -26,7 +26,8 @@ constexpr ControlSpec hubControls[] = {
 } // namespace
 
 CategoriesDialog::CategoriesDialog(Services &services, bool throughTrips, const TripLog &log)
-    : DeviceDialog(services, QStringLiteral("Edit Categories..."), hubControls, true)
+    : DeviceDialog(services, QStringLiteral("Edit Categories..."), hubControls,
+                   QStringLiteral("Categories"))
     , m_log(log)
     , m_throughTrips(throughTrips)
 {

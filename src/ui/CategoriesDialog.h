@@ -33,9 +33,6 @@ public:
     // The check box as the dialog left it, for the setting.
     bool throughTrips() const { return m_throughTrips; }
 
-protected:
-    QString helpAnchor() const override { return QStringLiteral("Categories"); }
-
 private:
     void fillList();
     void selectionChanged();

@@ -31,7 +31,8 @@ constexpr ControlSpec editControls[] = {
 CategoryNameDialog::CategoryNameDialog(Services &services, std::optional<QString> oldName)
     : DeviceDialog(services,
                    oldName ? QStringLiteral("Edit category") : QStringLiteral("New category"),
-                   oldName ? std::span<const ControlSpec>(editControls) : newControls, true)
+                   oldName ? std::span<const ControlSpec>(editControls) : newControls,
+                   QStringLiteral("Categories"))
     , m_rename(oldName.has_value())
     , m_edit(oldName ? EditEdit : NewEdit)
     , m_ok(oldName ? EditOkButton : NewOkButton)

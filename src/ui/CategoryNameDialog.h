@@ -29,9 +29,6 @@ public:
     int okCode() const override { return m_ok; }
     int cancelCode() const override { return m_cancel; }
 
-protected:
-    QString helpAnchor() const override { return QStringLiteral("Categories"); }
-
 private:
     void accept() override;
 

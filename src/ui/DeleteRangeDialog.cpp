@@ -5,7 +5,6 @@
 #include "TextRules.h"
 #include "TripLog.h"
 
-
 namespace tripvane {
 
 namespace {
@@ -28,7 +27,8 @@ constexpr ControlSpec rangeControls[] = {
 
 DeleteRangeDialog::DeleteRangeDialog(Services &services, const AppSettings &settings,
                                      const TripLog &log, const DateRange &range)
-    : DeviceDialog(services, QStringLiteral("Delete by Range"), rangeControls, true)
+    : DeviceDialog(services, QStringLiteral("Delete by Range"), rangeControls,
+                   QStringLiteral("Mileagerecords"))
     , m_log(log)
 {
     setDateOrder(settings.DateTypeView);

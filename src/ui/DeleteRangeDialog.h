@@ -34,9 +34,6 @@ public:
     std::uint32_t lastDateKey() const { return m_last; }
     int cancelCode() const override { return CancelButton; }
 
-protected:
-    QString helpAnchor() const override { return QStringLiteral("Mileagerecords"); }
-
 private:
     void findRecords();
 

@@ -35,9 +35,9 @@ QStringList sortedNames(const CategoryList &categories)
 }
 
 DeviceDialog::DeviceDialog(Services &services, const QString &caption,
-                           std::span<const ControlSpec> controls, bool titleBarOk)
+                           std::span<const ControlSpec> controls, QString helpAnchor)
     : m_services(services)
-    , m_titleBarOk(titleBarOk)
+    , m_helpAnchor(std::move(helpAnchor))
 {
     setWindowTitle(caption);
     setAccessibleName(caption); // shown inside the frame, the dialog is no window of its own
@@ -120,7 +120,7 @@ void DeviceDialog::command(int id)
 
 void DeviceDialog::help()
 {
-    m_services.openHelp(helpAnchor());
+    m_services.openHelp(m_helpAnchor);
 }
 
 void DeviceDialog::relayout()

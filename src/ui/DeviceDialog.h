@@ -26,8 +26,9 @@ class DeviceDialog : public QDialog, public FramePage
     Q_OBJECT
 
 public:
+    // helpAnchor: the dialog's section of the help file (none: its contents).
     DeviceDialog(Services &services, const QString &caption, std::span<const ControlSpec> controls,
-                 bool titleBarOk);
+                 QString helpAnchor);
 
     const ControlSet &controls() const { return m_controls; }
 
@@ -41,7 +42,6 @@ public:
     virtual int cancelCode() const = 0;
 
     QDialog &pageDialog() override { return *this; }
-    bool showsTitleBarOk() const override { return m_titleBarOk; }
     void pageCommand(int id) override
     {
         if (typedDatesHold())
@@ -51,7 +51,6 @@ public:
     void pageCancel() override { reject(); }
 
 protected:
-    virtual QString helpAnchor() const = 0;
     // Escape leaves the dialog as its Cancel does.
     void reject() override { command(cancelCode()); }
     // Date pickers show dates in the order the user chose for every date (DateTypeView).
@@ -112,7 +111,7 @@ private:
     ControlSet m_controls;
     std::vector<QObject *> m_popups; // calendars and combo lists that drop down
     bool m_panelAfterDropDown = true;
-    bool m_titleBarOk;
+    QString m_helpAnchor;
     std::optional<Heading> m_heading;
 };
 

@@ -51,7 +51,8 @@ ExportDialog::ExportDialog(Services &services, const ExportOptions &options, Kin
                            QString rememberedName, Export exportFile)
     : DeviceDialog(
           services, QStringLiteral("Export File Options"),
-          kind == Kind::Report ? std::span<const ControlSpec>(reportControls) : tripsControls, true)
+          kind == Kind::Report ? std::span<const ControlSpec>(reportControls) : tripsControls,
+          kind == Kind::Report ? QStringLiteral("Exportrapport") : QStringLiteral("Export"))
     , m_options(options)
     , m_kind(kind)
     , m_rememberedName(std::move(rememberedName))
@@ -75,11 +76,6 @@ ExportDialog::ExportDialog(Services &services, const ExportOptions &options, Kin
     name->setText(m_rememberedName);
     relayout();
     focusField(id(NameEdit));
-}
-
-QString ExportDialog::helpAnchor() const
-{
-    return m_kind == Kind::Report ? QStringLiteral("Exportrapport") : QStringLiteral("Export");
 }
 
 void ExportDialog::accept()

@@ -48,9 +48,6 @@ public:
     int cancelCode() const override { return id(CancelButton); }
     int id(Control control) const { return m_kind == Kind::Report ? reportId(control) : control; }
 
-protected:
-    QString helpAnchor() const override;
-
 private:
     void accept() override;
 

@@ -28,7 +28,6 @@ public:
     int cancelCode() const override { return LeaveCode; }
 
 protected:
-    QString helpAnchor() const override { return QStringLiteral("Rittenboek"); }
     void rowTapped() override;
 
 private:
@@ -53,7 +52,6 @@ public:
     int cancelCode() const override { return BackButton; }
 
 protected:
-    QString helpAnchor() const override { return QStringLiteral("Rittenboek"); }
     void rowTapped() override;
 
 private:

@@ -40,7 +40,8 @@ constexpr ControlSpec recordControls[] = {
 
 RecordDialog::RecordDialog(Services &services, const AppSettings &settings,
                            const QStringList &categories, Edit edit)
-    : DeviceDialog(services, QStringLiteral("Kilometers"), recordControls, true)
+    : DeviceDialog(services, QStringLiteral("Kilometers"), recordControls,
+                   QStringLiteral("Mileagerecords"))
     , m_settings(settings)
     , m_edit(std::move(edit))
 {

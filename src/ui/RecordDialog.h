@@ -62,9 +62,6 @@ public:
     // neither was pressed.
     std::optional<SystemTime> dateTaken() const { return m_dateTaken; }
 
-protected:
-    QString helpAnchor() const override { return QStringLiteral("Mileagerecords"); }
-
 private:
     void accept() override;
     void saveForBook();

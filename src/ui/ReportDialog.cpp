@@ -43,7 +43,8 @@ const QRect listWide(164, 13, 150, 110);
 
 ReportDialog::ReportDialog(Services &services, const AppSettings &settings, const TripLog &log,
                            DateRange range, ReportActions actions)
-    : DeviceDialog(services, QStringLiteral("Statistics"), reportControls, true)
+    : DeviceDialog(services, QStringLiteral("Statistics"), reportControls,
+                   QStringLiteral("Workwithrapport"))
     , m_settings(settings)
     , m_log(log)
     , m_range(range)

@@ -64,7 +64,6 @@ public:
     SortChoice sortChoice() const { return m_sort ? m_sort->choice() : m_sortChoice; }
 
 protected:
-    QString helpAnchor() const override { return QStringLiteral("Workwithrapport"); }
     void relayout() override;
 
 private:

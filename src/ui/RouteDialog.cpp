@@ -45,7 +45,8 @@ constexpr int PlaceFieldLimit = 35;
 RouteDialog::RouteDialog(Services &services, const AppSettings &settings, const TripLog &log,
                          std::optional<int> edited)
     : DeviceDialog(services, edited ? QStringLiteral("Edit route") : QStringLiteral("New route"),
-                   edited ? std::span<const ControlSpec>(editControls) : newControls, true)
+                   edited ? std::span<const ControlSpec>(editControls) : newControls,
+                   QStringLiteral("Rittenboek"))
     , m_settings(settings)
     , m_log(log)
     , m_position(edited.value_or(-1))

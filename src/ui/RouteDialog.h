@@ -44,9 +44,6 @@ public:
     // The id of a control in this dialog.
     int id(Control control) const { return control + (m_edit ? EditOffset : 0); }
 
-protected:
-    QString helpAnchor() const override { return QStringLiteral("Rittenboek"); }
-
 private:
     void accept() override;
 

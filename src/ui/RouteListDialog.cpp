@@ -19,7 +19,7 @@ const QRect listWide(6, 25, 304, 124);
 RouteListDialog::RouteListDialog(Services &services, std::span<const ControlSpec> controls,
                                  const AppSettings &settings, const TripLog &log,
                                  BookActions actions, int selectedRoute)
-    : DeviceDialog(services, loadString(IDS_BOOK_HEADING), controls, true)
+    : DeviceDialog(services, loadString(IDS_BOOK_HEADING), controls, QStringLiteral("Rittenboek"))
     , m_settings(settings)
     , m_log(log)
     , m_actions(std::move(actions))

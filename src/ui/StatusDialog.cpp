@@ -33,7 +33,8 @@ constexpr ControlSpec statusControls[] = {
 
 StatusDialog::StatusDialog(Services &services, const AppSettings &settings,
                            const OdometerHolders &status)
-    : DeviceDialog(services, QStringLiteral("Kilometers"), statusControls, true)
+    : DeviceDialog(services, QStringLiteral("Kilometers"), statusControls,
+                   QStringLiteral("OdometerStatus"))
     , m_settings(settings)
     , m_start(status.start)
     , m_end(status.end)

@@ -37,9 +37,6 @@ public:
     const MileageRecord &chosenEnd() const { return m_end; }
     int cancelCode() const override { return CancelButton; }
 
-protected:
-    QString helpAnchor() const override { return QStringLiteral("OdometerStatus"); }
-
 private:
     void accept() override;
     // Reads a reading field into the holder; false after the refusal was shown.

@@ -43,7 +43,8 @@ QString amountSample(int view)
 } // namespace
 
 ViewOptionsDialog::ViewOptionsDialog(Services &services, Views views)
-    : DeviceDialog(services, QStringLiteral("View Options"), optionControls, true)
+    : DeviceDialog(services, QStringLiteral("View Options"), optionControls,
+                   QStringLiteral("Settings"))
     , m_views(views)
 {
     const struct

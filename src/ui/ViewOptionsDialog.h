@@ -38,9 +38,6 @@ public:
     int okCode() const override { return OkButton; }
     int cancelCode() const override { return CancelButton; }
 
-protected:
-    QString helpAnchor() const override { return QStringLiteral("Settings"); }
-
 private:
     void accept() override;
 
