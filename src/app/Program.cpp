@@ -115,18 +115,15 @@ void Program::requestClose()
     if (!m_frame || m_exited)
         return;
     // The box on top goes first, then the dialog under it, then the frame.
-    if (m_services.messageBoxes().closeOpen()) {
-        QMetaObject::invokeMethod(
-            m_frame.get(), [this] { requestClose(); }, Qt::QueuedConnection);
+    FramePage *dialog = nullptr;
+    if (!m_services.messageBoxes().closeOpen() && !(dialog = m_frame->topDialog())) {
+        m_frame->close();
         return;
     }
-    if (FramePage *dialog = m_frame->topDialog()) {
+    if (dialog)
         dialog->pageCancel();
-        QMetaObject::invokeMethod(
-            m_frame.get(), [this] { requestClose(); }, Qt::QueuedConnection);
-        return;
-    }
-    m_frame->close();
+    QMetaObject::invokeMethod(
+        m_frame.get(), [this] { requestClose(); }, Qt::QueuedConnection);
 }
 
 void Program::zoom(int step)
