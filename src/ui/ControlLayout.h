@@ -3,6 +3,7 @@
 #include <QRect>
 #include <QString>
 
+#include <array>
 #include <map>
 #include <span>
 
@@ -34,6 +35,18 @@ struct ControlSpec
     QRect portrait;
     QRect wide;
 };
+
+// A template whose controls stand where another's do, under ids of their own.
+template<std::size_t N, typename MapId>
+constexpr std::array<ControlSpec, N> withIds(const ControlSpec (&specs)[N], MapId mapId)
+{
+    std::array<ControlSpec, N> moved{};
+    for (std::size_t i = 0; i < N; ++i) {
+        moved[i] = specs[i];
+        moved[i].id = mapId(specs[i].id);
+    }
+    return moved;
+}
 
 // The controls of one dialog or pane, created from their specs and placed by the one layout
 // routine of the program. For the keyboard and screen readers each field is the buddy of the

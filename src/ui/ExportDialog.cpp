@@ -9,8 +9,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include <array>
-
 namespace tripvane {
 
 namespace {
@@ -34,14 +32,7 @@ constexpr ControlSpec tripsControls[] = {
 // clang-format on
 
 // The report's dialog is the trips' one with its own ids.
-constexpr auto reportControls = [] {
-    std::array<ControlSpec, std::size(tripsControls)> moved{};
-    for (std::size_t i = 0; i < moved.size(); ++i) {
-        moved[i] = tripsControls[i];
-        moved[i].id = ExportDialog::reportId(moved[i].id);
-    }
-    return moved;
-}();
+constexpr auto reportControls = withIds(tripsControls, ExportDialog::reportId);
 
 constexpr int NameLimit = 128;
 

@@ -6,8 +6,6 @@
 
 #include <QLineEdit>
 
-#include <array>
-
 namespace tripvane {
 
 namespace {
@@ -28,14 +26,8 @@ constexpr ControlSpec newControls[] = {
 // clang-format on
 
 // The edit dialog is the new one with its own ids.
-constexpr auto editControls = [] {
-    std::array<ControlSpec, std::size(newControls)> moved{};
-    for (std::size_t i = 0; i < moved.size(); ++i) {
-        moved[i] = newControls[i];
-        moved[i].id += RouteDialog::EditOffset;
-    }
-    return moved;
-}();
+constexpr auto editControls =
+    withIds(newControls, [](int id) { return id + RouteDialog::EditOffset; });
 
 // The place fields take 35 characters, of which the first FieldLimit::Place are kept.
 constexpr int PlaceFieldLimit = 35;
