@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CursorList.h"
 #include "Databases.h"
 #include "DeviceRoot.h"
+#include "NodeList.h"
 #include "Testkit.h"
 
 #include <QElapsedTimer>

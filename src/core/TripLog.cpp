@@ -111,7 +111,6 @@ bool TripLog::replaceTrip(ListPosition position, const MileageRecord &trip)
         return false;
     {
         WaitCursorGuard busy(m_waitCursor);
-        m_trips.findAtPosition(position); // the replace searches from the cursor
         m_trips.replaceAtPosition(position, trip);
     }
     emit tripChanged(int(position));

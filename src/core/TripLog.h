@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CursorList.h"
 #include "Databases.h"
+#include "NodeList.h"
 #include "OdometerArithmetic.h"
 
 #include <QObject>

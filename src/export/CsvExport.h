@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CsvText.h"
-#include "CursorList.h"
+#include "NodeList.h"
 
 #include <cstdint>
 #include <functional>

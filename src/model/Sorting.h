@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CursorList.h"
+#include "NodeList.h"
 
 #include <cstdint>
 

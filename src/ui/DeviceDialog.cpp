@@ -1,10 +1,10 @@
 #include "DeviceDialog.h"
 
 #include "AmountText.h"
-#include "CursorList.h"
 #include "DatePicker.h"
 #include "DateText.h"
 #include "Heading.h"
+#include "NodeList.h"
 #include "Services.h"
 #include "StringTable.h"
 #include "TextRules.h"

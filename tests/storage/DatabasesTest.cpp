@@ -53,7 +53,7 @@ TEST_F(Categories, emptyDatabaseBehavesLikeAMissingOne)
 
 TEST_F(Categories, rewriteNumbersInListOrderAndComesBack)
 {
-    categories.findAtPosition(1)->setName(QStringLiteral("Work"));
+    categories.at(1).setName(QStringLiteral("Work"));
     CategoryEntry extra;
     extra.setName(QStringLiteral("Aaa"));
     categories.append(extra);

@@ -19,7 +19,7 @@
 // A message box or dialog that no answer was scripted for fails the running test instead of
 // blocking; modal dialogs never spin an event loop.
 
-#include "CursorList.h"
+#include "NodeList.h"
 #include "ObjectStore.h"
 #include "Records.h"
 #include "Services.h"

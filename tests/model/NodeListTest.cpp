@@ -1,4 +1,4 @@
-#include "CursorList.h"
+#include "NodeList.h"
 
 #include <gtest/gtest.h>
 
@@ -37,13 +37,12 @@ std::vector<std::int32_t> keysInOrder(const RecordList &list)
     return keys;
 }
 
-TEST(CursorListTest, emptyListsFindNothingAndRemoveAsEachTypeSays)
+TEST(NodeListTest, emptyListsFindNothingAndRemoveAsEachTypeSays)
 {
     RecordList records;
     RouteList routes;
     CategoryList categories;
     EXPECT_EQ(records.last(), nullptr);
-    EXPECT_EQ(records.findAtPosition(0), nullptr);
     EXPECT_EQ(records.replaceAtPosition(0, recordOn(1)), nullptr);
     EXPECT_TRUE(records.removeAtPosition(0));
     EXPECT_TRUE(routes.removeAtPosition(3));
@@ -51,7 +50,7 @@ TEST(CursorListTest, emptyListsFindNothingAndRemoveAsEachTypeSays)
     EXPECT_FALSE(categories.removeByName(QStringLiteral("Job")));
 }
 
-TEST(CursorListTest, appendStoresANumberedCopy)
+TEST(NodeListTest, appendStoresANumberedCopy)
 {
     RecordList list;
     MileageRecord mine = recordOn(5);
@@ -65,7 +64,7 @@ TEST(CursorListTest, appendStoresANumberedCopy)
     EXPECT_EQ(list.last()->category, QStringLiteral("Job"));
 }
 
-TEST(CursorListTest, removeRenumbersTheRest)
+TEST(NodeListTest, removeRenumbersTheRest)
 {
     RecordList list = listOf(5);
     EXPECT_TRUE(list.removeAtPosition(1));
@@ -76,49 +75,44 @@ TEST(CursorListTest, removeRenumbersTheRest)
     EXPECT_EQ(list.size(), 2u);
 }
 
-TEST(CursorListTest, replaceSearchesForwardFromTheCursorAndKeepsThePlace)
+TEST(NodeListTest, replaceKeepsThePlace)
 {
     RecordList list = listOf(4);
-    list.findAtPosition(2);
-    EXPECT_EQ(list.replaceAtPosition(1, recordOn(20, 55)), nullptr) << "behind the cursor";
     MileageRecord *replaced = list.replaceAtPosition(3, recordOn(20, 55));
     ASSERT_NE(replaced, nullptr);
     EXPECT_EQ(replaced->key, 55);
     EXPECT_EQ(keysInOrder(list), (std::vector<std::int32_t>{1000, 1001, 1002, 55}));
-    // A failed find goes back to the first node, so everything lies ahead again.
-    EXPECT_EQ(list.findAtPosition(99), nullptr);
-    EXPECT_NE(list.replaceAtPosition(0, recordOn(21, 56)), nullptr);
+    EXPECT_EQ(list.replaceAtPosition(4, recordOn(21, 56)), nullptr);
 }
 
-TEST(CursorListTest, positionsDoNotWrapAt65536)
+TEST(NodeListTest, positionsDoNotWrapAt65536)
 {
     RecordList list = listOf(70000);
-    MileageRecord *far = list.findAtPosition(65537);
-    ASSERT_NE(far, nullptr);
+    const MileageRecord *far = &list.at(65537);
     EXPECT_EQ(far->position, 65537u);
     EXPECT_EQ(far->key, 1000 + 65537);
     EXPECT_EQ(list.last()->position, 69999u);
     EXPECT_TRUE(list.removeAtPosition(0));
-    EXPECT_EQ(list.findAtPosition(65536)->key, 1000 + 65537);
+    EXPECT_EQ(list.at(65536).key, 1000 + 65537);
 }
 
-TEST(CursorListTest, reorderKeepsEveryNodeAndRenumbers)
+TEST(NodeListTest, reorderKeepsEveryNodeAndRenumbers)
 {
     RecordList list = listOf(6);
     list.reorder([](auto nodes) { std::reverse(nodes.begin(), nodes.end()); });
     EXPECT_EQ(keysInOrder(list), (std::vector<std::int32_t>{1005, 1004, 1003, 1002, 1001, 1000}));
     EXPECT_EQ(list.at(0).position, 0u);
-    EXPECT_EQ(list.findAtPosition(5)->key, 1000);
+    EXPECT_EQ(list.at(5).key, 1000);
 }
 
-TEST(CursorListTest, movedListsKeepTheirNodesAndFreedSlotsAreReused)
+TEST(NodeListTest, movedListsKeepTheirNodesAndFreedSlotsAreReused)
 {
     RecordList target = listOf(3);
     RecordList source = listOf(5000);
-    MileageRecord *kept = source.findAtPosition(4321);
+    const MileageRecord *kept = &source.at(4321);
     target = std::move(source);
     EXPECT_EQ(target.size(), 5000u);
-    EXPECT_EQ(target.findAtPosition(4321), kept) << "nodes stay where they were";
+    EXPECT_EQ(&target.at(4321), kept) << "nodes stay where they were";
     EXPECT_EQ(kept->key, 1000 + 4321);
     for (int round = 0; round < 100; ++round) {
         ASSERT_TRUE(target.removeAtPosition(0));

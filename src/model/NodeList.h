@@ -13,32 +13,29 @@
 
 namespace tripvane {
 
-// A list with one cursor: append, find and remove leave it where the single-cursor chain of the
-// original design would, and a replace searches forward from it. Nodes live in an indexed array
-// so that append and find at position cost O(1) even for 100,000 trips; node addresses stay
-// valid until the node is removed.
-template<typename Node> class CursorList
+// A list whose nodes know their positions. Nodes live in an indexed array so that append and
+// access by position cost O(1) even for 100,000 trips; node addresses stay valid until the node
+// is removed.
+template<typename Node> class NodeList
 {
 public:
-    CursorList() = default;
-    CursorList(const CursorList &) = delete;
-    CursorList &operator=(const CursorList &) = delete;
-    CursorList(CursorList &&other) noexcept
+    NodeList() = default;
+    NodeList(const NodeList &) = delete;
+    NodeList &operator=(const NodeList &) = delete;
+    NodeList(NodeList &&other) noexcept
         : m_pool(std::move(other.m_pool))
         , m_nodes(std::exchange(other.m_nodes, {}))
-        , m_cursor(other.m_cursor)
     {}
-    CursorList &operator=(CursorList &&other) noexcept
+    NodeList &operator=(NodeList &&other) noexcept
     {
         if (this != &other) {
             clear(); // the nodes go before the pool that holds them
             m_pool = std::move(other.m_pool);
             m_nodes = std::exchange(other.m_nodes, {});
-            m_cursor = other.m_cursor;
         }
         return *this;
     }
-    ~CursorList() { clear(); }
+    ~NodeList() { clear(); }
 
     Node *last() { return m_nodes.empty() ? nullptr : m_nodes.back(); }
 
@@ -54,18 +51,6 @@ public:
         return appendNode(std::move(copy));
     }
 
-    Node *findAtPosition(ListPosition position)
-    {
-        if (m_nodes.empty())
-            return nullptr;
-        if (position >= size()) {
-            m_cursor = 0;
-            return nullptr;
-        }
-        m_cursor = position;
-        return m_nodes[position];
-    }
-
     void clear()
     {
         // Every slot goes at once with the pool: handing each back first would only fill its
@@ -74,10 +59,8 @@ public:
             m_pool->forEachInUse([](Node *node) { node->~Node(); });
         m_nodes.clear();
         m_pool.reset();
-        m_cursor = 0;
     }
 
-    // Read access by index without touching the cursor, for views, sums and writers.
     ListPosition size() const { return static_cast<ListPosition>(m_nodes.size()); }
     bool isEmpty() const { return m_nodes.empty(); }
     const Node &at(ListPosition index) const { return *m_nodes[index]; }
@@ -89,7 +72,6 @@ public:
     {
         permute(std::span<Node *>(m_nodes));
         renumberFrom(0);
-        m_cursor = 0;
     }
 
 protected:
@@ -105,7 +87,6 @@ protected:
                 destroyNode(stored);
             return nullptr;
         }
-        m_cursor = size() - 1;
         return stored;
     }
 
@@ -113,19 +94,13 @@ protected:
     {
         if (m_nodes.empty())
             return emptyListSucceeds;
-        if (position >= size()) {
-            m_cursor = 0;
+        if (position >= size())
             return false;
-        }
         destroyNode(m_nodes[position]);
         m_nodes.erase(m_nodes.begin() + position);
         renumberFrom(position);
-        m_cursor = 0;
         return true;
     }
-
-    ListPosition cursorIndex() const { return m_cursor; }
-    void setCursor(ListPosition index) { m_cursor = index; }
 
 private:
     Node *makeNode(Node &&value)
@@ -154,21 +129,20 @@ private:
 
     std::unique_ptr<NodePool<Node>> m_pool;
     std::vector<Node *> m_nodes; // owned: each lives in a slot of the pool
-    ListPosition m_cursor = 0;   // meaningful only while the list has nodes
 };
 
-class RecordList final : public CursorList<MileageRecord>
+class RecordList final : public NodeList<MileageRecord>
 {
 public:
     // Appends without a second copy, for loaders that build a record only to store it.
     MileageRecord *appendMoved(MileageRecord &&record) { return appendNode(std::move(record)); }
     // An empty list reports success, a missing position failure.
     bool removeAtPosition(ListPosition position) { return removeAt(position, true); }
-    // Searches forward from the cursor only; the record keeps its place in the list.
+    // The record keeps its place in the list.
     MileageRecord *replaceAtPosition(ListPosition position, const MileageRecord &source);
 };
 
-class CategoryList final : public CursorList<CategoryEntry>
+class CategoryList final : public NodeList<CategoryEntry>
 {
 public:
     // Refuses a name already present, compared code unit for code unit.
@@ -178,7 +152,7 @@ public:
     bool removeByName(const QString &name);
 };
 
-class RouteList final : public CursorList<BookRoute>
+class RouteList final : public NodeList<BookRoute>
 {
 public:
     bool removeAtPosition(ListPosition position) { return removeAt(position, true); }

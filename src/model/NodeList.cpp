@@ -1,41 +1,32 @@
-#include "CursorList.h"
+#include "NodeList.h"
 
 namespace tripvane {
 
 MileageRecord *RecordList::replaceAtPosition(ListPosition position, const MileageRecord &source)
 {
-    if (isEmpty() || position < cursorIndex() || position >= size())
+    if (position >= size())
         return nullptr;
     MileageRecord &node = at(position);
     node.copyFrom(source);
     node.position = position;
-    setCursor(position);
     return &node;
 }
 
 CategoryEntry *CategoryList::append(const CategoryEntry &source)
 {
-    if (!isEmpty()) {
-        setCursor(0);
-        for (ListPosition i = 0; i < size(); ++i) {
-            if (at(i).name == source.name)
-                return nullptr;
-        }
+    for (ListPosition i = 0; i < size(); ++i) {
+        if (at(i).name == source.name)
+            return nullptr;
     }
-    return CursorList::append(source);
+    return NodeList::append(source);
 }
 
 CategoryEntry *CategoryList::findByName(const QString &name)
 {
-    if (isEmpty() || name.isEmpty())
-        return nullptr;
-    for (ListPosition i = 0; i < size(); ++i) {
-        if (at(i).name == name) {
-            setCursor(i);
+    for (ListPosition i = 0; i < size() && !name.isEmpty(); ++i) {
+        if (at(i).name == name)
             return &at(i);
-        }
     }
-    setCursor(0);
     return nullptr;
 }
 
