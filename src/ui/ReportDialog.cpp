@@ -187,9 +187,6 @@ void ReportDialog::dropList()
 void ReportDialog::reset()
 {
     dropList();
-    for (int id : {ResetButton, ExportButton, TotalLabel, TotalValue, BalanceGroup})
-        controls().widget(id)->hide();
-    controls().widget(ViewButton)->show();
     setDefining(true);
     makeDefault(ViewButton);
 }
@@ -203,6 +200,7 @@ void ReportDialog::setDefining(bool defining)
     if (defining) {
         for (int id : {ExportButton, ResetButton, BalanceGroup, TotalLabel, TotalValue})
             controls().widget(id)->hide();
+        controls().widget(ViewButton)->show();
     }
     // The field that had the focus was just disabled or hidden: the keys go on where the user
     // goes on.
