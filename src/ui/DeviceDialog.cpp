@@ -242,9 +242,11 @@ MessageAnswer DeviceDialog::ask(const QString &text, MessageButtons buttons)
 void DeviceDialog::paintEvent(QPaintEvent *event)
 {
     QDialog::paintEvent(event);
-    const std::optional<int> shift = isPortrait() || !m_heading ? 0 : m_heading->wideShift;
-    if (!m_heading || !shift)
+    if (!m_heading)
         return;
+    const std::optional<int> shift = isPortrait() ? 0 : m_heading->wideShift;
+    if (!shift)
+        return; // a heading of the portrait layout only
     const QPoint by(*shift, 0);
     QPainter painter(this);
     paintHeading(painter, m_heading->text + by, loadString(m_heading->stringId));
